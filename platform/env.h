@@ -1,0 +1,113 @@
+// The one seam between the program and the operating system.
+//
+// Every path crossing this interface is a Windows path in CP932 bytes
+// (C:\dir\file.xml, \\server\share\file.xml, or relative to the current
+// folder); the implementation maps it onto the Linux file system through the
+// drive table. Env::Default() is the real one; tests wrap it (EnvWrapper) to
+// inject faults at a chosen write, flush, rename or folder creation.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace ltb::platform {
+
+// Drive types with the values GetDriveTypeA returns.
+enum class DriveType : int {
+  kUnknown = 0,
+  kNoRootDir = 1,
+  kRemovable = 2,
+  kFixed = 3,
+  kRemote = 4,
+  kCdRom = 5,
+  kRamDisk = 6,
+};
+
+// _access modes.
+enum AccessMode : int { kAccessExists = 0, kAccessWrite = 2, kAccessRead = 4,
+                        kAccessReadWrite = 6 };
+
+// A file open for writing. Every operation returns false on failure; after a
+// failure the file stays open until Close or destruction.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual bool Append(std::string_view data) = 0;
+  virtual bool Flush() = 0;
+  // Flushes and makes the data durable.
+  virtual bool Sync() = 0;
+  virtual bool Close() = 0;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+  // The process-wide real environment. Never deleted.
+  static Env* Default();
+
+  // Reads at most maxBytes of the file into *data. False when it cannot be
+  // opened or read.
+  virtual bool ReadFile(const std::string& path, std::string* data,
+                        size_t maxBytes = SIZE_MAX) = 0;
+  // Creates or truncates the file for writing; null when that fails.
+  virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  // Replaces `to` by `from` atomically.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual bool CreateDir(const std::string& path) = 0;  // one level
+  virtual bool RemoveDir(const std::string& path) = 0;  // empty folder only
+  // PathFileExistsA: any file-system entry.
+  virtual bool FileExists(const std::string& path) = 0;
+  // PathIsDirectoryA.
+  virtual bool IsDirectory(const std::string& path) = 0;
+  // _access: true when the entry exists with the access mode.
+  virtual bool Access(const std::string& path, int mode) = 0;
+  // Size in bytes, or -1 when the entry cannot be examined.
+  virtual int64_t FileSize(const std::string& path) = 0;
+  // GetDriveTypeA of a root such as "C:\" or "\\server\share\".
+  virtual DriveType GetDriveType(const std::string& root) = 0;
+  // The current folder in Windows form, without a trailing backslash
+  // (except for a drive root).
+  virtual std::string GetCurrentDir() = 0;
+  virtual bool SetCurrentDir(const std::string& path) = 0;
+  // GetTempPathA: the temporary folder with a trailing backslash.
+  virtual std::string TempPath() = 0;
+  // Full Windows path of the running executable.
+  virtual std::string ProgramPath() = 0;
+};
+
+// Forwards every call to another Env; tests override single methods.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env* target) : target_(target) {}
+  Env* target() const { return target_; }
+
+  bool ReadFile(const std::string& p, std::string* d, size_t m = SIZE_MAX) override {
+    return target_->ReadFile(p, d, m);
+  }
+  std::unique_ptr<WritableFile> NewWritableFile(const std::string& p) override {
+    return target_->NewWritableFile(p);
+  }
+  bool RenameFile(const std::string& f, const std::string& t) override {
+    return target_->RenameFile(f, t);
+  }
+  bool RemoveFile(const std::string& p) override { return target_->RemoveFile(p); }
+  bool CreateDir(const std::string& p) override { return target_->CreateDir(p); }
+  bool RemoveDir(const std::string& p) override { return target_->RemoveDir(p); }
+  bool FileExists(const std::string& p) override { return target_->FileExists(p); }
+  bool IsDirectory(const std::string& p) override { return target_->IsDirectory(p); }
+  bool Access(const std::string& p, int m) override { return target_->Access(p, m); }
+  int64_t FileSize(const std::string& p) override { return target_->FileSize(p); }
+  DriveType GetDriveType(const std::string& r) override { return target_->GetDriveType(r); }
+  std::string GetCurrentDir() override { return target_->GetCurrentDir(); }
+  bool SetCurrentDir(const std::string& p) override { return target_->SetCurrentDir(p); }
+  std::string TempPath() override { return target_->TempPath(); }
+  std::string ProgramPath() override { return target_->ProgramPath(); }
+
+ private:
+  Env* target_;
+};
+
+}  // namespace ltb::platform

@@ -1,0 +1,56 @@
+// Windows path rules on CP932 byte strings, and the mapping between
+// Windows paths and the Linux file system (the drive table).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/env.h"
+
+namespace ltb::platform {
+
+// PathStripToRootA: "C:\dir\f" -> "C:\", "\\srv\share\d" -> "\\srv\share";
+// false when the path has no root.
+bool PathStripToRoot(std::string* path);
+// PathSkipRootA: offset of the text after the root ("C:\" or
+// "\\srv\share\"); npos when there is none.
+size_t PathSkipRoot(std::string_view path);
+// _splitpath: drive ("C:" or empty) and directory (up to and including the
+// last backslash after the drive, double-byte aware).
+void SplitPath(std::string_view path, std::string* drive, std::string* dir);
+
+// The drive table: Windows drive letters and \\server\share roots mapped to
+// Linux folders. By default Z: is "/" and nothing else is mapped.
+class DriveTable {
+ public:
+  DriveTable();  // the default table
+  // Loads lines "X: /linux/dir" and "\\server\share /linux/dir" (UTF-8,
+  // '#' comments). False with *error set on a malformed line.
+  bool LoadConfig(std::string_view text, std::string* error);
+  void MapDrive(char letter, std::string linuxDir);
+  void MapShare(std::string_view uncRoot, std::string linuxDir);  // "\\srv\share"
+  void Clear();
+
+  // Windows path (CP932) to a Linux path (UTF-8). Relative paths are taken
+  // against currentDir (a Windows path). False when the drive or share is
+  // not mapped or the path cannot be expressed.
+  bool ToLinux(std::string_view winPath, std::string_view currentDir,
+               std::string* linuxPath) const;
+  // Linux absolute path (UTF-8) to its Windows form (CP932), through the
+  // mapping with the longest matching folder (Z:\... by default).
+  bool ToWindows(std::string_view linuxPath, std::string* winPath) const;
+  // Whether the root of winPath names a mapped drive or share; *linuxRoot
+  // receives the mapped folder.
+  bool RootOf(std::string_view winPath, std::string* linuxRoot) const;
+
+  // The table the real Env uses: the default, plus the file named by
+  // $LTB_DRIVES if set.
+  static DriveTable& Global();
+};
+
+// A path typed by a person or given on the command line: a POSIX absolute
+// path ("/home/u/tax.xml", UTF-8) becomes its Windows form; anything else is
+// converted from UTF-8 to CP932 unchanged.
+std::string UserPathToWindows(std::string_view typed);
+
+}  // namespace ltb::platform
