@@ -1,0 +1,130 @@
+#include "ledger/ledger_db.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "ledger/sql_statement.h"
+
+namespace ltb::ledger {
+
+std::string LedgerFilePath(const std::string& home) {
+  if (!home.empty() && home.back() == '/') return home + kLedgerFileName;
+  return home + "/" + kLedgerFileName;
+}
+
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Checks that the open file is a ledger of the current schema version.
+bool CheckSchema(sqlite3* db, const std::string& path, std::string* error) {
+  SqlStatement version(db, "SELECT value FROM meta WHERE key = 'schema_version'");
+  if (!version.ok()) {
+    // Also the first statement to touch the file, so a file that is not a
+    // database fails here.
+    int code = sqlite3_errcode(db);
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) {
+      *error = "The ledger file " + path + " is not a ledger database.";
+    } else if (code == SQLITE_ERROR) {
+      *error = "The ledger file " + path + " is not a ledger database (no meta table).";
+    } else {
+      *error = "The ledger file " + path + " cannot be read: " + version.error();
+    }
+    return false;
+  }
+  if (!version.Step()) {
+    *error = version.ok() ? "The ledger file " + path + " has no schema version."
+                          : "The ledger file " + path + " cannot be read: " + version.error();
+    return false;
+  }
+  std::string found = version.Text(0);
+  if (found != std::to_string(kLedgerSchemaVersion)) {
+    *error = "The ledger file " + path + " has schema version " + found +
+             "; this program needs version " + std::to_string(kLedgerSchemaVersion) + ".";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode,
+                                         std::string* error) {
+  std::string path = LedgerFilePath(home);
+  bool exists = IsRegularFile(path);
+  if (!exists && mode != Mode::kCreate) {
+    *error = "The ledger file " + path + " does not exist.";
+    return nullptr;
+  }
+  int flags = SQLITE_OPEN_NOMUTEX;
+  if (mode == Mode::kReadOnly) {
+    flags |= SQLITE_OPEN_READONLY;
+  } else {
+    flags |= SQLITE_OPEN_READWRITE;
+    if (mode == Mode::kCreate) flags |= SQLITE_OPEN_CREATE;
+  }
+  sqlite3* raw = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+  std::unique_ptr<LedgerDb> db(new LedgerDb(raw, home, path));
+  if (rc != SQLITE_OK) {
+    *error = "The ledger file " + path + " cannot be opened: " +
+             (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    return nullptr;
+  }
+  sqlite3_busy_timeout(raw, kLedgerBusyTimeoutMs);
+  sqlite3_extended_result_codes(raw, 0);
+
+  if (!exists) {
+    std::string sql = std::string("BEGIN;") + kLedgerSchemaSql +
+                      "INSERT INTO meta VALUES ('schema_version', '" +
+                      std::to_string(kLedgerSchemaVersion) + "');COMMIT;";
+    std::string why;
+    if (!db->Exec("PRAGMA journal_mode = DELETE", &why) || !db->Exec(sql.c_str(), &why)) {
+      *error = "The ledger file " + path + " cannot be created: " + why;
+      db->Exec("ROLLBACK", nullptr);
+      return nullptr;
+    }
+  }
+  if (!CheckSchema(raw, path, error)) return nullptr;
+  if (mode != Mode::kReadOnly) {
+    // Rollback journal, never WAL: a reader must not need write access.
+    std::string why;
+    if (!db->Exec("PRAGMA journal_mode = DELETE; PRAGMA foreign_keys = ON", &why)) {
+      *error = "The ledger file " + path + " cannot be opened for writing: " + why;
+      return nullptr;
+    }
+  }
+  return db;
+}
+
+LedgerDb::LedgerDb(sqlite3* db, std::string home, std::string path)
+    : db_(db), home_(std::move(home)), path_(std::move(path)) {}
+
+LedgerDb::~LedgerDb() { sqlite3_close_v2(db_); }
+
+int LedgerDb::DatasetNoOf(std::string_view dataId) const {
+  SqlStatement q(db_, "SELECT no FROM datasets WHERE data_id = ?1");
+  q.BindText(1, dataId);
+  return q.Step() ? static_cast<int>(q.Int(0)) : 0;
+}
+
+std::string LedgerDb::Setting(std::string_view key, std::string_view fallback) const {
+  SqlStatement q(db_, "SELECT value FROM settings WHERE key = ?1");
+  q.BindText(1, key);
+  return q.Step() ? q.Text(0) : std::string(fallback);
+}
+
+bool LedgerDb::Exec(const char* sql, std::string* error) {
+  char* message = nullptr;
+  int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
+  if (rc != SQLITE_OK && error) *error = message ? message : sqlite3_errstr(rc);
+  sqlite3_free(message);
+  return rc == SQLITE_OK;
+}
+
+}  // namespace ltb::ledger
