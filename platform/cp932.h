@@ -43,4 +43,11 @@ std::string Cp932ToUtf8(std::string_view s);
 // for the rest) when a character has no CP932 form or the input is not UTF-8.
 bool Utf8ToCp932(std::string_view s, std::string* out);
 
+// ASCII letters lowered; the bytes of double-byte characters are left alone
+// (their second byte may lie in 'A'..'Z').
+std::string AsciiLower(std::string_view s);
+// Equality with ASCII letters compared case-insensitively, double-byte aware
+// (as Windows compares section, key, drive and share names).
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace ltb::platform
