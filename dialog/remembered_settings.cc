@@ -1,0 +1,123 @@
+#include "dialog/remembered_settings.h"
+
+#include "dialog/decimal_text.h"
+#include "dialog/output_checks.h"
+#include "platform/cp932.h"
+
+namespace ltb::dialog {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// Offset of key at the start of a line of text, or npos.
+size_t FindKeyAtLineStart(std::string_view text, std::string_view key) {
+  if (key.empty()) return npos;
+  size_t lineStart = 0;
+  while (lineStart < text.size()) {
+    if (text.compare(lineStart, key.size(), key) == 0) return lineStart;
+    const size_t lf = text.find('\n', lineStart);
+    if (lf == npos) break;
+    lineStart = lf + 1;
+  }
+  return npos;
+}
+
+bool WriteWhole(platform::Env& env, const std::string& path, std::string_view text) {
+  std::unique_ptr<platform::WritableFile> file = env.NewWritableFile(path);
+  if (!file) return false;
+  const bool written = file->Append(text) && file->Sync();
+  const bool closed = file->Close();
+  return written && closed;
+}
+
+}  // namespace
+
+std::string SettingsKey(std::string_view userId, long no1, long no2) {
+  std::string key(userId);
+  key += '/';
+  key += std::to_string(no1);
+  key += '/';
+  key += std::to_string(no2);
+  key += ':';
+  return key;
+}
+
+std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth,
+                         int16_t endMonth, std::string_view outputPath) {
+  std::string line(key);
+  line += std::to_string(mode);
+  line += '/';
+  line += std::to_string(startMonth);
+  line += '/';
+  line += std::to_string(endMonth);
+  line += '/';
+  line += outputPath;
+  line += '\n';
+  return line;
+}
+
+bool FindRememberedRecord(std::string_view fileText, std::string_view key,
+                          RememberedRecord* record) {
+  const size_t at = FindKeyAtLineStart(fileText, key);
+  if (at == npos) return false;
+  std::string_view body = fileText.substr(at + key.size());
+  const size_t lf = body.find('\n');
+  if (lf != npos) body = body.substr(0, lf);
+  size_t slash[3];
+  size_t from = 0;
+  for (size_t& s : slash) {
+    s = body.find('/', from);
+    if (s == npos) return false;
+    from = s + 1;
+  }
+  record->mode = LeadingDecimal(body.substr(0, slash[0]));
+  record->startMonth = LeadingDecimal16(body.substr(slash[0] + 1, slash[1] - slash[0] - 1));
+  record->endMonth = LeadingDecimal16(body.substr(slash[1] + 1, slash[2] - slash[1] - 1));
+  record->outputPath =
+      std::string(platform::CutOnCharBoundary(body.substr(slash[2] + 1), kPathCapacity - 1));
+  return true;
+}
+
+bool LoadRememberedRecord(platform::Env& env, const std::string& filePath,
+                          std::string_view key, RememberedRecord* record) {
+  std::string text;
+  if (!env.ReadFile(filePath, &text)) return false;
+  return FindRememberedRecord(text, key, record);
+}
+
+std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view key,
+                                    std::string_view newLine) {
+  std::string text;
+  const size_t at = FindKeyAtLineStart(oldText, key);
+  if (at == npos) {
+    text = oldText;
+  } else {
+    text = oldText.substr(0, at);
+    const size_t lf = oldText.find('\n', at);
+    if (lf != npos) text += oldText.substr(lf + 1);
+  }
+  // A last line without its LF (a file edited by hand) must not run into the
+  // new record.
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  text += newLine;
+  return text;
+}
+
+bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
+                           const std::string& fileName, std::string_view key,
+                           std::string_view newLine) {
+  if (folder.empty()) return false;
+  if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) return false;
+  const std::string path = folder + fileName;
+  std::string oldText;
+  if (env.FileExists(path) && !env.ReadFile(path, &oldText)) return false;
+  const std::string newText = ReplaceRememberedRecord(oldText, key, newLine);
+  const std::string temp = path + ".new";
+  if (!WriteWhole(env, temp, newText) || !env.RenameFile(temp, path)) {
+    env.RemoveFile(temp);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ltb::dialog

@@ -1,0 +1,116 @@
+// The conditions dialog "消費税 - 集計条件": the dataset's facts, the
+// aggregation method, the month range and the output file.
+//
+// Toolkit-neutral: the controls' texts, enabled and checked states, the
+// focus and every handler live here; a front end (ui::Seat::RunModal)
+// renders State() and feeds clicks, typed text and keys back.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host/host.h"
+#include "platform/env.h"
+#include "resources/edition.h"
+#include "ui/dialog_controller.h"
+#include "dialog/period_months.h"  // GetPeriodMonths
+#include "ui/seat.h"
+
+namespace ltb::dialog {
+
+constexpr int kIdExecute = 1005, kIdCancel = 1006;
+constexpr int kIdCompany = 1010, kIdPeriod = 1011, kIdFilingClass = 1012;
+constexpr int kIdDeductionLabel = 1003, kIdDeduction = 1013;
+constexpr int kIdStartMonth = 1014, kIdEndMonth = 1016;
+constexpr int kIdOutputGroup = 1007, kIdOutputPath = 1008, kIdBrowse = 1009;
+constexpr int kIdJournalMethod = 1029, kIdReturnMethod = 1031, kIdHelpIcon = 1032;
+
+class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwner {
+ public:
+  TaxConditionsDialog(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                      const Edition& edition, host::WindowHandle owner);
+  ~TaxConditionsDialog() override;
+
+  // ---- Inputs, set by the driver before DoModal ----
+  char userId[65] = {};
+  long selectedNo1 = 0;
+  long selectedNo2 = 0;
+  std::string fixedOutputPath;  // output fixed by the parent program, or empty
+  int32_t periodStartDate = 0;  // yyyymmdd
+  int32_t periodEndDate = 0;
+  int16_t returnStartMonth = 0;  // months of the saved tax-return values
+  int16_t returnEndMonth = 0;
+  int32_t returnValuesAvailable = 0;
+  int32_t pastResultsData = 0;
+  std::string companyText, periodText, filingClassText, deductionLabelText, deductionText;
+  int16_t toolTipFilingClass = 0;
+
+  // Shows the dialog through the seat: kIdExecute or kIdCancel.
+  int DoModal();
+
+  // ---- Outputs, valid after kIdExecute ----
+  std::string startMonthText, endMonthText, outputPath;  // CP932
+  int32_t aggregationMode = 0;  // 0 journal aggregation, 1 tax-return values
+
+  // Remembers the run's conditions for this user and dataset. outputPath
+  // null (a path fixed by the parent) keeps the path read at start-up.
+  bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
+                              const char* outputPathOrNull, int32_t mode);
+
+  // Also reachable through the keys and buttons.
+  void ExecuteConditions();
+  void BrowseOutputFile();
+
+  int32_t outputFixed() const { return outputFixed_; }
+  const std::string& rememberedOutputPath() const { return rememberedOutputPath_; }
+
+  // ---- ui::DialogController ----
+  std::string Caption() const override;
+  void OnInitDialog() override;
+  ui::ControlState State(int controlId) const override;
+  void OnTextChanged(int controlId, const std::string& text) override;
+  void OnClick(int controlId) override;
+  bool OnKeyDown(ui::Key key, int focusId) override;
+  void OnCancel() override;
+  int FocusId() const override { return focusId_; }
+  bool SelectAllOnFocus() const override { return selectAll_; }
+  bool Ended(int* code) const override;
+
+  // ---- host::ToolTipOwner ----
+  void AddToolTip(uint32_t controlId, const char* text) override;
+
+ private:
+  void PullFields();
+  void PushFields();
+  void SetMonthFields(int16_t start, int16_t end);
+  void Enable(int controlId, bool enabled);
+  bool IsEnabled(int controlId) const;
+  void SetChecked(int checkedId);
+  void Focus(int controlId, bool selectAll);
+  void End(int code);
+  int Message(const char* text, unsigned flags);
+  std::string SettingsFolder() const;
+  std::string DefaultOutputPath();
+
+  host::HostLibrary& host_;
+  platform::Env& env_;
+  ui::Seat& seat_;
+  const Edition& edition_;
+  host::WindowHandle owner_;
+  std::unique_ptr<host::ClToolTipMgr> toolTipMgr_;
+
+  int16_t journalStartMonth_ = 0;
+  int16_t journalEndMonth_ = 0;
+  int32_t outputFixed_ = 0;
+  std::string rememberedOutputPath_;
+
+  std::map<int, ui::ControlState> controls_;
+  int focusId_ = kIdJournalMethod;
+  bool selectAll_ = false;
+  bool ended_ = false;
+  int endCode_ = kIdCancel;
+};
+
+}  // namespace ltb::dialog
