@@ -1,0 +1,149 @@
+#include "ui/console/console_form.h"
+
+#include <optional>
+#include <string>
+
+#include "dialog/tax_conditions_dialog.h"
+#include "platform/cp932.h"
+#include "platform/win_path.h"
+#include "resources/conditions_dialog_template.h"
+#include "ui/console/console_io.h"
+
+namespace ltb::ui {
+namespace {
+
+using namespace ltb::dialog;  // control ids
+
+std::string TemplateLabel(int id) {
+  const resources::ControlTemplate* c =
+      resources::FindControl(resources::ConditionsDialogTemplate(), id);
+  return c ? WithoutMnemonic(c->text) : std::string();
+}
+
+// Prints "label [current]: " and reads the answer; nullopt at end of input,
+// the current value when the line is empty.
+std::optional<std::string> Ask(std::FILE* in, std::FILE* out, const std::string& label,
+                               const std::string& current) {
+  PrintCp932(out, label);
+  std::fputs(" [", out);
+  PrintCp932(out, current);
+  std::fputs("]: ", out);
+  std::fflush(out);
+  std::optional<std::string> line = ReadLine(in);
+  if (!line) return std::nullopt;
+  if (line->empty()) return current;
+  std::string cp932;
+  platform::Utf8ToCp932(*line, &cp932);
+  return cp932;
+}
+
+void PrintFacts(DialogController& dialog, std::FILE* out) {
+  PrintCp932(out, dialog.Caption());
+  std::fputc('\n', out);
+  const int rows[][2] = {{1000, kIdCompany}, {1001, kIdPeriod}, {1002, kIdFilingClass},
+                         {kIdDeductionLabel, kIdDeduction}};
+  for (const auto& row : rows) {
+    std::fputs("  ", out);
+    PrintCp932(out, dialog.State(row[0]).text);
+    PrintCp932(out, "：");
+    PrintCp932(out, dialog.State(row[1]).text);
+    std::fputc('\n', out);
+  }
+}
+
+void PrintMethods(DialogController& dialog, std::FILE* out) {
+  PrintCp932(out, TemplateLabel(1030));
+  std::fputc('\n', out);
+  const int ids[] = {kIdJournalMethod, kIdReturnMethod};
+  for (int i = 0; i < 2; ++i) {
+    const ControlState s = dialog.State(ids[i]);
+    std::fprintf(out, "  %d) (%c) ", i + 1, s.checked ? '*' : ' ');
+    PrintCp932(out, TemplateLabel(ids[i]));
+    if (!s.enabled) std::fputs("  (not available)", out);
+    std::fputc('\n', out);
+  }
+}
+
+// One pass over the editable fields; false at end of input.
+bool EditFields(DialogController& dialog, std::FILE* in, std::FILE* out) {
+  PrintMethods(dialog, out);
+  if (dialog.State(kIdJournalMethod).enabled || dialog.State(kIdReturnMethod).enabled) {
+    const char* current = dialog.State(kIdReturnMethod).checked ? "2" : "1";
+    std::optional<std::string> m = Ask(in, out, TemplateLabel(1030) + " (1/2)", current);
+    if (!m) return false;
+    if (*m == "1") dialog.OnClick(kIdJournalMethod);
+    if (*m == "2") dialog.OnClick(kIdReturnMethod);
+  }
+  const std::string period = TemplateLabel(1004);
+  const int months[][2] = {{kIdStartMonth, 1015}, {kIdEndMonth, 1017}};
+  for (const auto& month : months) {
+    const ControlState s = dialog.State(month[0]);
+    if (!s.enabled) {
+      PrintCp932(out, period + " " + TemplateLabel(month[1]) + "： " + s.text + "\n");
+      continue;
+    }
+    std::optional<std::string> v = Ask(in, out, period + " " + TemplateLabel(month[1]), s.text);
+    if (!v) return false;
+    dialog.OnTextChanged(month[0], *v);
+  }
+  const ControlState output = dialog.State(kIdOutputPath);
+  const std::string outputLabel = dialog.State(kIdOutputGroup).text;
+  if (!output.enabled) {
+    PrintCp932(out, WithoutMnemonic(outputLabel) + "： " + output.text + "\n");
+  } else {
+    PrintCp932(out, WithoutMnemonic(outputLabel));
+    std::fputs(" [", out);
+    PrintCp932(out, output.text);
+    std::fputs("]: ", out);
+    std::fflush(out);
+    std::optional<std::string> typed = ReadLine(in);
+    if (!typed) return false;
+    if (!typed->empty()) dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(*typed));
+  }
+  return true;
+}
+
+}  // namespace
+
+void RunConditionsForm(DialogController& dialog, std::FILE* in, std::FILE* out) {
+  PrintFacts(dialog, out);
+  int code = 0;
+  bool edit = true;
+  while (!dialog.Ended(&code)) {
+    if (edit && !EditFields(dialog, in, out)) {
+      dialog.OnCancel();
+      break;
+    }
+    edit = false;
+    const bool canBrowse = dialog.State(kIdBrowse).enabled;
+    std::fputs("e = ", out);
+    PrintCp932(out, TemplateLabel(kIdExecute));
+    if (canBrowse) {
+      std::fputs(", b = ", out);
+      PrintCp932(out, TemplateLabel(kIdBrowse));
+    }
+    std::fputs(", c = ", out);
+    PrintCp932(out, TemplateLabel(kIdCancel));
+    std::fputs(", Enter = change the values: ", out);
+    std::fflush(out);
+    std::optional<std::string> command = ReadLine(in);
+    if (!command) {
+      dialog.OnCancel();
+      break;
+    }
+    if (*command == "e" || *command == "E") {
+      dialog.OnKeyDown(Key::kF12, dialog.FocusId());
+      edit = !dialog.Ended(&code);  // a refused value is asked again
+    } else if ((*command == "b" || *command == "B") && canBrowse) {
+      dialog.OnClick(kIdBrowse);
+    } else if (*command == "c" || *command == "C") {
+      dialog.OnCancel();
+    } else if (command->empty()) {
+      edit = true;
+    } else {
+      std::fputs("Please answer e, b, c or press Enter.\n", out);
+    }
+  }
+}
+
+}  // namespace ltb::ui

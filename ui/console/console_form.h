@@ -1,0 +1,16 @@
+// The conditions dialog as a form on the terminal: the dataset's facts,
+// then the method, the months and the output path with their current
+// values as defaults, then a command (execute, browse, cancel).
+#pragma once
+
+#include <cstdio>
+
+#include "ui/dialog_controller.h"
+
+namespace ltb::ui {
+
+// Runs until the dialog has ended; the end of input cancels it.
+// Typed text is UTF-8; the output path may be a POSIX absolute path.
+void RunConditionsForm(DialogController& dialog, std::FILE* in, std::FILE* out);
+
+}  // namespace ltb::ui
