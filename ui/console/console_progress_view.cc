@@ -1,5 +1,7 @@
 #include "ui/console/console_progress_view.h"
 
+#include <time.h>
+
 #include "ui/console/console_io.h"
 
 namespace ltb::ui {
@@ -12,6 +14,13 @@ int Filled(int position, int range, int width) {
   if (range <= 0 || position <= 0) return 0;
   if (position >= range) return width;
   return static_cast<int>(static_cast<long long>(position) * width / range);
+}
+
+// <chrono> cannot be compiled with the CP932 execution character set.
+int64_t MonotonicNs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
 }
 
 }  // namespace
@@ -41,16 +50,16 @@ void ConsoleProgressView::SetActivity(int position, int range) {
 
 void ConsoleProgressView::Repaint() {
   if (!shown_ || ++calls_ % kCallsPerClockCheck != 0) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastDraw_ < kMinInterval) return;
+  if (MonotonicNs() - lastDrawNs_ < kMinIntervalNs) return;
   Draw();
 }
 
 void ConsoleProgressView::Draw() {
-  lastDraw_ = std::chrono::steady_clock::now();
+  lastDrawNs_ = MonotonicNs();
   ++drawCount_;
   std::string bar(kBarWidth, '.');
-  bar.replace(0, Filled(overall_, overallRange_, kBarWidth), Filled(overall_, overallRange_, kBarWidth), '#');
+  const int filled = Filled(overall_, overallRange_, kBarWidth);
+  bar.replace(0, filled, filled, '#');
   std::fputs("\r", out_);
   PrintCp932(out_, caption_);
   std::fprintf(out_, " [%s] %c", bar.c_str(),

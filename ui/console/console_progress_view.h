@@ -1,7 +1,7 @@
 // The progress dialog as one text line on the console, redrawn in place.
 #pragma once
 
-#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -12,10 +12,10 @@ namespace ltb::ui {
 class ConsoleProgressView : public ProgressView {
  public:
   // The clock is read only every kCallsPerClockCheck repaints, and the line
-  // is redrawn at most every kMinInterval, so the frequent ticks of the
+  // is redrawn at most every kMinIntervalNs, so the frequent ticks of the
   // aggregation cost little more than a counter.
   static constexpr unsigned kCallsPerClockCheck = 64;
-  static constexpr std::chrono::milliseconds kMinInterval{50};
+  static constexpr int64_t kMinIntervalNs = 50'000'000;  // at most 20 redraws a second
 
   explicit ConsoleProgressView(std::FILE* out) : out_(out) {}
 
@@ -39,7 +39,7 @@ class ConsoleProgressView : public ProgressView {
   int activity_ = 0, activityRange_ = 0;
   unsigned calls_ = 0;
   unsigned drawCount_ = 0;
-  std::chrono::steady_clock::time_point lastDraw_{};
+  int64_t lastDrawNs_ = 0;
 };
 
 }  // namespace ltb::ui
