@@ -1,0 +1,104 @@
+#include "app/options.h"
+
+namespace ltb::app {
+
+bool ParseOptions(const std::vector<std::string>& args, Options* options,
+                  std::string* error) {
+  std::vector<std::string> parentItems;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const std::string next = i + 1 < args.size() ? args[i + 1] : std::string();
+    if (arg.rfind("--", 0) != 0) {
+      parentItems.push_back(arg);
+      continue;
+    }
+    switch (ui::ParseUnattendedOption(arg, next, &options->unattended, error)) {
+      case ui::OptionParse::kFlag: continue;
+      case ui::OptionParse::kWithValue: ++i; continue;
+      case ui::OptionParse::kError: return false;
+      case ui::OptionParse::kNotMine: break;
+    }
+    std::string name = arg, value;
+    bool inlineValue = false;
+    if (const size_t eq = arg.find('='); eq != std::string::npos) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+      inlineValue = true;
+    }
+    if (name == "--help" || name == "--version") {
+      if (inlineValue) {
+        *error = name + " takes no value";
+        return false;
+      }
+      (name == "--help" ? options->help : options->version) = true;
+      continue;
+    }
+    if (name != "--ledger" && name != "--ui" && name != "--drives") {
+      *error = "unknown option " + arg + " (see --help)";
+      return false;
+    }
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) {
+        *error = name + " needs a value";
+        return false;
+      }
+      value = args[++i];
+    }
+    if (value.empty()) {
+      *error = name + " needs a value";
+      return false;
+    }
+    if (name == "--ledger") {
+      options->ledger = value;
+    } else if (name == "--drives") {
+      options->drives = value;
+    } else if (value == "auto") {
+      options->ui = UiChoice::kAuto;
+    } else if (value == "gui") {
+      options->ui = UiChoice::kGui;
+    } else if (value == "console") {
+      options->ui = UiChoice::kConsole;
+    } else {
+      *error = "--ui takes auto, gui or console, not " + value;
+      return false;
+    }
+  }
+  for (size_t i = 0; i < parentItems.size(); ++i) {
+    if (i) options->parentCommandLine += ' ';
+    options->parentCommandLine += parentItems[i];
+  }
+  return true;
+}
+
+std::string HelpText(const std::string& programName) {
+  return "Usage: " + programName + R"( [OPTION]... [WINDOW,MESSAGE,PARAMETER,OUTPUT]
+
+Writes the consumption-tax figures of the dataset selected in the ledger as
+an XML report for the tax-filing product.
+
+Options:
+  --ledger DIR        ledger home (default: $LEDORA_HOME, else the built-in
+                      sample ledger, created on first use)
+  --ui auto|gui|console
+                      front end (auto: the GUI when a display is available)
+  --drives FILE       drive table: lines "X: /linux/dir" or
+                      "\\server\share /linux/dir" (Z: is / by default)
+  --method journal|return
+                      journal aggregation, or the values saved in the
+                      tax-return screen
+  --months S-E        first and last month of the range, e.g. 4-3
+  --output PATH       output file (a Linux or Windows path)
+  --execute           press Execute once the conditions are filled in
+  --yes, --no         answer every question
+  --help              show this help and exit
+  --version           show the version and exit
+
+Any other arguments form the parent program's command line, four items
+separated by commas: window id, message number, message parameter and
+output file. The parent window is notified with the result at the end.
+
+Exit status: 0 finished, 1 cancelled or refused, 2 error.
+)";
+}
+
+}  // namespace ltb::app

@@ -1,0 +1,48 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include "app/parent_line.h"
+
+namespace ltb::app {
+namespace {
+
+bool Parse(std::vector<std::string> args, Options* o, std::string* e) {
+  return ParseOptions(args, o, e);
+}
+
+TEST(ParseOptions, OptionsAndTheParentLine) {
+  Options o;
+  std::string e;
+  ASSERT_TRUE(Parse({"--ledger", "/tmp/l", "4660,1025,", "--ui=console", "-1,/o.xml",
+                     "--months", "4-3", "--yes"},
+                    &o, &e))
+      << e;
+  EXPECT_EQ(o.ledger, "/tmp/l");
+  EXPECT_EQ(o.ui, UiChoice::kConsole);
+  EXPECT_EQ(o.parentCommandLine, "4660,1025, -1,/o.xml");
+  ASSERT_TRUE(o.unattended.months.has_value());
+  EXPECT_EQ(o.unattended.months->first, 4);
+  EXPECT_TRUE(o.unattended.answer.value_or(false));
+}
+
+TEST(ParseOptions, BadInputIsRefusedWithAMessage) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--frobnicate"}, {"--ui", "tv"}, {"--ledger"},
+                                             {"--ledger="}, {"--help=1"}, {"--months", "x"}}) {
+    Options o;
+    std::string e;
+    EXPECT_FALSE(Parse(args, &o, &e)) << args[0];
+    EXPECT_FALSE(e.empty());
+  }
+}
+
+TEST(ParentLineToCp932, PosixOutputPathBecomesItsDrivePath) {
+  EXPECT_EQ(ParentLineToCp932("1,2,3,/tmp/a.xml"), "1,2,3,Z:\\tmp\\a.xml");
+  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\a.xml"), "1,2,3,C:\\a.xml");
+  EXPECT_EQ(ParentLineToCp932("1,2,/x"), "1,2,/x");
+  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\ソ.xml"), "1,2,3,C:\\\x83\x5C.xml");
+}
+
+}  // namespace
+}  // namespace ltb::app

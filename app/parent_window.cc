@@ -1,0 +1,20 @@
+#include "app/parent_window.h"
+
+#include "platform/window_messages.h"
+
+namespace ltb::app {
+
+void X11ParentWindow::Enable(host::WindowHandle window, bool enable) {
+  platform::EnableWindow(window, enable);
+}
+
+void X11ParentWindow::SetForeground(host::WindowHandle window) {
+  platform::SetForegroundWindow(window);
+}
+
+void X11ParentWindow::Post(host::WindowHandle window, uint32_t message, int32_t wparam,
+                           int64_t lparam) {
+  platform::PostWindowMessage(window, message, wparam, lparam);
+}
+
+}  // namespace ltb::app

@@ -1,0 +1,140 @@
+#include "app/real_components.h"
+
+#include <cstring>
+
+#include "aggregate/add_tax.h"
+#include "dialog/period_months.h"
+#include "dialog/tax_conditions_dialog.h"
+#include "report/report.h"
+
+namespace ltb::app {
+namespace {
+
+class RealConditionsDialog : public ConditionsDialog {
+ public:
+  RealConditionsDialog(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                       const Edition& edition, host::WindowHandle owner)
+      : dialog_(host, env, seat, edition, owner) {}
+
+  void SetInput(const ConditionsInput& in) override {
+    std::memcpy(dialog_.userId, in.userId, sizeof dialog_.userId);
+    dialog_.selectedNo1 = in.selectedNo1;
+    dialog_.selectedNo2 = in.selectedNo2;
+    dialog_.fixedOutputPath = in.fixedOutputPath;
+    dialog_.periodStartDate = in.periodStartDate;
+    dialog_.periodEndDate = in.periodEndDate;
+    dialog_.returnStartMonth = in.returnStartMonth;
+    dialog_.returnEndMonth = in.returnEndMonth;
+    dialog_.returnValuesAvailable = in.returnValuesAvailable;
+    dialog_.pastResultsData = in.pastResultsData;
+    dialog_.companyText = in.companyText;
+    dialog_.periodText = in.periodText;
+    dialog_.filingClassText = in.filingClassText;
+    dialog_.deductionLabelText = in.deductionLabelText;
+    dialog_.deductionText = in.deductionText;
+    dialog_.toolTipFilingClass = in.toolTipFilingClass;
+  }
+  int DoModal() override { return dialog_.DoModal(); }
+  ConditionsResult Result() const override {
+    return {dialog_.startMonthText, dialog_.endMonthText, dialog_.outputPath,
+            dialog_.aggregationMode};
+  }
+  bool SaveRememberedSettings(int16_t start, int16_t end, const char* path,
+                              int32_t mode) override {
+    return dialog_.SaveRememberedSettings(start, end, path, mode);
+  }
+
+ private:
+  dialog::TaxConditionsDialog dialog_;
+};
+
+class RealAggregation : public Aggregation {
+ public:
+  RealAggregation(host::HostLibrary& host, ui::ProgressView* view) : addTax_(host, view) {}
+  host::StFINDINFO* FindCondition() override { return addTax_.FindCondition(); }
+  void ClearFindCondition() override { addTax_.ClearFindCondition(); }
+  void SetFilingClass(uint8_t f) override { addTax_.SetFilingClass(f); }
+  void Show() override { addTax_.Show(); }
+  void Close() override { addTax_.Close(); }
+  void ResetOverallBar() override { addTax_.ResetOverallBar(); }
+  void AdvanceBand(int from, int to) override { addTax_.AdvanceBand(from, to); }
+  void CollectTaxReport(TaxTotals& t) override { addTax_.CollectTaxReport(t); }
+  void SumOldRates(int64_t* sum, const host::StSHOHIZEIINFO& s) override {
+    addTax_.SumOldRates(sum, s);
+  }
+  void SumCorporatePurchases(TaxTotals& t, const host::StDATAINFO& d,
+                             const host::StSHOHIZEIINFO& s) override {
+    addTax_.SumCorporatePurchases(t, d, s);
+  }
+  void SumIndividualPurchases(TaxTotals& t, const host::StDATAINFO& d,
+                              const host::StSHOHIZEIINFO& s) override {
+    addTax_.SumIndividualPurchases(t, d, s);
+  }
+  long CountSixthTypeEntries(int type, int32_t* count) override {
+    return addTax_.CountSixthTypeEntries(type, count);
+  }
+  long CheckTenPercentEntries(int32_t* found) override {
+    return addTax_.CheckTenPercentEntries(found);
+  }
+  int HasImportCategoryEntries() override { return addTax_.HasImportCategoryEntries(); }
+  bool Overflowed() const override { return addTax_.Overflowed(); }
+
+ private:
+  AddTax addTax_;
+};
+
+}  // namespace
+
+RealComponents::RealComponents(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                               const Edition& edition)
+    : host_(host), env_(env), seat_(seat), edition_(edition) {}
+
+std::unique_ptr<ConditionsDialog> RealComponents::NewConditionsDialog(
+    host::WindowHandle owner) {
+  return std::make_unique<RealConditionsDialog>(host_, env_, seat_, edition_, owner);
+}
+
+std::unique_ptr<Aggregation> RealComponents::NewAggregation(ui::ProgressView* view) {
+  return std::make_unique<RealAggregation>(host_, view);
+}
+
+void RealComponents::PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* firstMonth,
+                                  int16_t* lastCode) {
+  dialog::GetPeriodMonths(host_, firstDay, lastDay, firstMonth, lastCode);
+}
+
+namespace {
+
+report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& env,
+                                      const Edition& edition, const ReportInput& in) {
+  report::ReportContext ctx;
+  ctx.host = &host;
+  ctx.env = &env;
+  ctx.edition = &edition;
+  ctx.notifyWParam = in.notifyWParam;
+  ctx.filingClass = in.filingClass;
+  ctx.fractionRounding = in.fractionRounding;
+  ctx.taxSaveInfo = in.taxSaveInfo;
+  ctx.totals = in.totals;
+  return ctx;
+}
+
+}  // namespace
+
+bool RealComponents::WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
+                                        const host::StSHOHIZEIINFO& settings,
+                                        int32_t* exitCode) {
+  return report::WriteJournalReport(seat_, in.owner, in.outputPath,
+                                    ToReportContext(host_, env_, edition_, in), data,
+                                    settings, exitCode);
+}
+
+int RealComponents::WriteReturnValuesReport(const ReportInput& in,
+                                            const host::StDATAINFO& data,
+                                            int32_t* exitCode) {
+  return report::WriteReturnValuesReport(seat_, in.owner, in.outputPath,
+                                         ToReportContext(host_, env_, edition_, in), data,
+                                         exitCode);
+}
+
+}  // namespace ltb::app

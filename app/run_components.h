@@ -1,0 +1,118 @@
+// The pieces the run driver hands work to: the conditions dialog, the
+// aggregation (which is also the progress dialog) and the report writers.
+// The program wires the real ones (real_components.h); tests script fakes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "aggregate/tax_totals.h"
+#include "host/host.h"
+#include "resources/edition.h"
+#include "ui/progress_view.h"
+#include "ui/seat.h"
+
+namespace ltb::app {
+
+// What the driver puts into the conditions dialog before showing it.
+struct ConditionsInput {
+  char userId[65] = {};
+  long selectedNo1 = 0;
+  long selectedNo2 = 0;
+  std::string fixedOutputPath;  // the parent's output file, or empty
+  int32_t periodStartDate = 0;
+  int32_t periodEndDate = 0;
+  int16_t returnStartMonth = 0;
+  int16_t returnEndMonth = 0;
+  int returnValuesAvailable = 0;
+  int pastResultsData = 0;
+  std::string companyText, periodText, filingClassText, deductionLabelText,
+      deductionText;
+  int16_t toolTipFilingClass = 0;
+};
+
+// What the dialog hands back after Execute.
+struct ConditionsResult {
+  std::string startMonthText;
+  std::string endMonthText;
+  std::string outputPath;  // Windows path, CP932
+  int32_t aggregationMode = 0;  // 0 journal, 1 tax-return values
+};
+
+inline constexpr int kDialogExecute = 1005;
+inline constexpr int kDialogCancel = 1006;
+
+class ConditionsDialog {
+ public:
+  virtual ~ConditionsDialog() = default;
+  virtual void SetInput(const ConditionsInput& input) = 0;
+  // Runs the dialog modally; kDialogExecute or kDialogCancel.
+  virtual int DoModal() = 0;
+  virtual ConditionsResult Result() const = 0;
+  // path null keeps the remembered path.
+  virtual bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
+                                      const char* path, int32_t mode) = 0;
+};
+
+// The aggregation engine and progress dialog, as the driver drives it.
+class Aggregation {
+ public:
+  virtual ~Aggregation() = default;
+  virtual host::StFINDINFO* FindCondition() = 0;
+  virtual void ClearFindCondition() = 0;
+  virtual void SetFilingClass(uint8_t filingClass) = 0;
+  virtual void Show() = 0;
+  virtual void Close() = 0;
+  virtual void ResetOverallBar() = 0;
+  virtual void AdvanceBand(int from, int to) = 0;
+  virtual void CollectTaxReport(TaxTotals& totals) = 0;
+  virtual void SumOldRates(int64_t* sum, const host::StSHOHIZEIINFO& settings) = 0;
+  virtual void SumCorporatePurchases(TaxTotals& totals, const host::StDATAINFO& data,
+                                     const host::StSHOHIZEIINFO& settings) = 0;
+  virtual void SumIndividualPurchases(TaxTotals& totals, const host::StDATAINFO& data,
+                                      const host::StSHOHIZEIINFO& settings) = 0;
+  virtual long CountSixthTypeEntries(int type, int32_t* count) = 0;
+  virtual long CheckTenPercentEntries(int32_t* found) = 0;
+  virtual int HasImportCategoryEntries() = 0;
+  // True when a sum left the range of the fixed-point value.
+  virtual bool Overflowed() const = 0;
+};
+
+// What the report writers need besides the dataset records.
+struct ReportInput {
+  host::WindowHandle owner = 0;
+  std::string outputPath;
+  int16_t notifyWParam = 1;
+  uint8_t filingClass = 0;
+  uint8_t fractionRounding = 0;
+  const host::StSaveTaxInfo* taxSaveInfo = nullptr;
+  const TaxTotals* totals = nullptr;
+};
+
+class ReportWriters {
+ public:
+  virtual ~ReportWriters() = default;
+  // Declaration, REPORT, SYSTEM, BASIC, DATA with the continue questions;
+  // false when the user declined to go on (*exitCode then 2).
+  virtual bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
+                                  const host::StSHOHIZEIINFO& settings,
+                                  int32_t* exitCode) = 0;
+  // The whole report from the tax-return values; 1 on success.
+  virtual int WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
+                                      int32_t* exitCode) = 0;
+};
+
+// Creates the run's pieces.
+class RunComponents {
+ public:
+  virtual ~RunComponents() = default;
+  virtual std::unique_ptr<ConditionsDialog> NewConditionsDialog(host::WindowHandle owner) = 0;
+  virtual std::unique_ptr<Aggregation> NewAggregation(ui::ProgressView* view) = 0;
+  virtual ReportWriters& Reports() = 0;
+  // The period's first month and last-month code (see BuildFindCondition).
+  virtual void PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* firstMonth,
+                            int16_t* lastCode) = 0;
+};
+
+}  // namespace ltb::app
