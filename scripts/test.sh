@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test. Starts a virtual X
+# display when none is set, for the window-message and GUI tests.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${LTB_TEST_BUILD:-$ROOT/build-test}"
+
+"$ROOT/scripts/install-deps.sh"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DLTB_SANITIZE=ON >/dev/null
+cmake --build "$BUILD" -j2
+
+XVFB_PID=""
+cleanup() {
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      XVFB_PID=$!
+      export DISPLAY=":$n"
+      for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+      done
+      break
+    fi
+  done
+fi
+
+# Tests never touch the person's own data folders.
+export HOME="$(mktemp -d)"
+export XDG_DATA_HOME="$HOME/.local/share"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+status=0
+ctest --test-dir "$BUILD" --output-on-failure -j2 --timeout 300 || status=$?
+rm -rf "$HOME"
+exit $status
