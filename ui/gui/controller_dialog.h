@@ -1,0 +1,56 @@
+// The conditions dialog (or any template dialog with toolkit-neutral
+// logic) as a wx window: a thin view that renders the controller's state
+// and feeds clicks, typed text and keys back to it. No rule of the dialog
+// lives here.
+#pragma once
+
+#include <functional>
+
+#include "ui/dialog_controller.h"
+#include "ui/gui/template_window.h"
+
+namespace ltb::ui::gui {
+
+class ControllerDialog : public TemplateWindow {
+ public:
+  ControllerDialog(wxWindow* parent, const resources::DialogTemplate& dialogTemplate,
+                   DialogController& controller);
+
+  // Initialises the logic and, unless that already ended the dialog, shows
+  // it modally. onShown (may be empty) runs once the dialog is up, inside
+  // its modal loop. Returns the controller's end code.
+  int Run(std::function<void()> onShown);
+
+  // Re-reads every control's state from the controller (texts, enabled,
+  // checked, tooltip). Focus is applied separately.
+  void SyncFromController();
+  // Moves the focus to the controller's focus control.
+  void ApplyFocus();
+  // Ends the modal loop when the controller reports an end.
+  bool EndIfDone();
+
+  // Front-end actions, as a person's input would trigger them; used by the
+  // event handlers and by unattended runs.
+  void Click(int controlId);
+  void TypeText(int controlId, const std::string& cp932);
+  bool PressKey(Key key);
+  void Cancel();
+
+ private:
+  void OnCharHook(wxKeyEvent& event);
+  void OnButton(wxCommandEvent& event);
+  void OnRadio(wxCommandEvent& event);
+  void OnText(wxCommandEvent& event);
+  void OnClose(wxCloseEvent& event);
+  bool HandleMnemonic(int keyCode);
+  int FocusedId() const;
+  // After a handler: push state, move focus when asked, end when done.
+  void AfterHandler(bool applyFocus);
+
+  DialogController& controller_;
+  int lastFocus_ = 0;
+  bool syncing_ = false;
+  int endCode_ = 0;
+};
+
+}  // namespace ltb::ui::gui

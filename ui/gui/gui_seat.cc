@@ -1,0 +1,130 @@
+#include "ui/gui/gui_seat.h"
+
+#include <cstdio>
+#include <vector>
+
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+
+#include "dialog/unattended_fill.h"
+#include "platform/cp932.h"
+#include "resources/conditions_dialog_template.h"
+#include "ui/gui/controller_dialog.h"
+#include "ui/gui/message_box_window.h"
+#include "ui/gui/progress_window.h"
+#include "ui/gui/save_file_dialog.h"
+#include "ui/gui/wx_session.h"
+#include "ui/gui/x11_transient.h"
+
+namespace ltb::ui::gui {
+namespace {
+
+class GuiSeat : public Seat {
+ public:
+  GuiSeat(const UnattendedOptions& opts, uint64_t parentWindow)
+      : opts_(opts), parentWindow_(parentWindow) {}
+
+  bool Start(std::string* why) { return session_.Start(why); }
+
+  int MessageBox(host::WindowHandle /*owner*/, std::string_view text, std::string_view caption,
+                 unsigned flags) override {
+    const bool question = (flags & kMbButtonMask) == kMbYesNo;
+    if (opts_.execute && (!question || opts_.answer.has_value())) {
+      // Unattended: nobody watches the screen; say it on standard error and
+      // answer as the options ask.
+      const int answer = !question ? kIdOk : (*opts_.answer ? kIdYes : kIdNo);
+      std::fprintf(stderr, "%s: %s%s\n", platform::Cp932ToUtf8(caption).c_str(),
+                   platform::Cp932ToUtf8(text).c_str(),
+                   !question ? "" : (answer == kIdYes ? " -> yes" : " -> no"));
+      return answer;
+    }
+    return ShowMessageBox(Owner(), text, caption, flags);
+  }
+
+  int RunModal(DialogController& controller) override {
+    ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+    MakeTransientFor(&dialog, parentWindow_);
+    modal_.push_back(&dialog);
+    std::function<void()> onShown;
+    if (opts_.execute) onShown = [this, &dialog, &controller] { Unattended(dialog, controller); };
+    const int code = dialog.Run(onShown);
+    modal_.pop_back();
+    return code;
+  }
+
+  bool PickSaveFile(const SaveFileRequest& request, std::string* chosen) override {
+    return ShowSaveFileDialog(Owner(), request, chosen);
+  }
+
+  std::unique_ptr<ProgressView> CreateProgressView() override {
+    return std::make_unique<ProgressWindow>();
+  }
+
+  void SetWaitCursor(bool on) override {
+    if (on == waitCursor_) return;
+    waitCursor_ = on;
+    if (on) {
+      wxBeginBusyCursor();
+    } else {
+      wxEndBusyCursor();
+    }
+  }
+
+  ~GuiSeat() override {
+    if (waitCursor_) wxEndBusyCursor();
+  }
+
+ private:
+  // The window that owns a message box: the open modal dialog, else the
+  // newest top-level window still alive (the progress dialog, also while
+  // hidden), else none.
+  wxWindow* Owner() const {
+    if (!modal_.empty()) return modal_.back();
+    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
+      if (!(*it)->IsBeingDeleted()) return *it;
+    }
+    return nullptr;
+  }
+
+  // Fills the dialog from the options and presses Execute, as a person
+  // would; a value that cannot be applied or a refused check cancels.
+  void Unattended(ControllerDialog& dialog, DialogController& controller) {
+    std::string error;
+    if (!dialog::PrefillConditions(controller, opts_, &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      dialog.Cancel();
+      return;
+    }
+    dialog.SyncFromController();
+    if (dialog.EndIfDone()) return;
+    if (!dialog::PressExecute(controller)) {
+      if (!dialog.EndIfDone()) {
+        std::fprintf(stderr, "the conditions were refused; the run is cancelled\n");
+        dialog.Cancel();
+      }
+      return;
+    }
+    dialog.EndIfDone();
+  }
+
+  UnattendedOptions opts_;
+  uint64_t parentWindow_;
+  WxSession session_;
+  std::vector<wxWindow*> modal_;
+  bool waitCursor_ = false;
+};
+
+}  // namespace
+
+bool GuiAvailable(std::string* why) {
+  return ProbeWx(why);
+}
+
+std::unique_ptr<Seat> NewGuiSeat(const UnattendedOptions& opts, uint64_t parentWindow,
+                                 std::string* why) {
+  auto seat = std::make_unique<GuiSeat>(opts, parentWindow);
+  if (!seat->Start(why)) return nullptr;
+  return seat;
+}
+
+}  // namespace ltb::ui::gui

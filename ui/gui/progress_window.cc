@@ -1,0 +1,104 @@
+#include "ui/gui/progress_window.h"
+
+#include <time.h>
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/gauge.h>
+
+#include "resources/progress_dialog_template.h"
+#include "ui/gui/template_window.h"
+#include "ui/gui/wx_text.h"
+
+namespace ltb::ui::gui {
+
+bool RepaintThrottle::Due(int64_t nowMs, bool force) {
+  if (!force && painted_ && nowMs - lastMs_ < intervalMs_) return false;
+  painted_ = true;
+  lastMs_ = nowMs;
+  return true;
+}
+
+int64_t MonotonicMillis() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+ProgressWindow::ProgressWindow() : throttle_(40) {
+  const resources::DialogTemplate& tpl = resources::ProgressDialogTemplate();
+  window_ = new TemplateWindow(nullptr, tpl);
+  // No way to cancel: the progress dialog has no close box.
+  window_->SetWindowStyleFlag(wxCAPTION);
+  overall_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdOverallBar));
+  activity_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdActivityBar));
+  caption_ = tpl.caption;
+}
+
+ProgressWindow::~ProgressWindow() { Close(); }
+
+void ProgressWindow::Show() {
+  if (window_ == nullptr) return;
+  window_->Show();
+  window_->Raise();
+  Paint();
+}
+
+void ProgressWindow::Close() {
+  if (window_ == nullptr) return;
+  window_->Destroy();
+  window_ = nullptr;
+  overall_ = activity_ = nullptr;
+}
+
+void ProgressWindow::SetCaption(std::string_view caption) {
+  if (caption == caption_) return;
+  caption_.assign(caption);
+  captionDirty_ = true;
+}
+
+void ProgressWindow::SetOverall(int position, int range) { overallState_ = {position, range}; }
+
+void ProgressWindow::SetActivity(int position, int range) { activityState_ = {position, range}; }
+
+void ProgressWindow::BringToFront() { frontWanted_ = true; }
+
+void ProgressWindow::Repaint() {
+  // A caption change is always shown, so the last one ("100%") is never
+  // lost; bar moves are painted at the throttle's pace.
+  if (window_ == nullptr) return;
+  if (!throttle_.Due(MonotonicMillis(), captionDirty_)) return;
+  Paint();
+}
+
+void ProgressWindow::Paint() {
+  if (window_ == nullptr) return;
+  if (captionDirty_) {
+    window_->SetTitle(ToWx(caption_));
+    captionDirty_ = false;
+  }
+  auto apply = [](wxGauge* gauge, const Bar& bar) {
+    if (gauge == nullptr) return;
+    const int range = bar.range > 0 ? bar.range : 1;
+    if (gauge->GetRange() != range) gauge->SetRange(range);
+    const int position = bar.position < 0 ? 0 : (bar.position > range ? range : bar.position);
+    if (gauge->GetValue() != position) gauge->SetValue(position);
+  };
+  apply(overall_, overallState_);
+  apply(activity_, activityState_);
+  if (frontWanted_ && window_->IsShown()) {
+    window_->Raise();
+    frontWanted_ = false;
+  }
+  window_->Refresh();
+  window_->Update();
+  // Paint events only: keyboard and mouse input stays queued.
+  if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
+    loop->YieldFor(wxEVT_CATEGORY_UI);
+  } else {
+    wxGUIEventLoop paintOnly;
+    paintOnly.YieldFor(wxEVT_CATEGORY_UI);
+  }
+}
+
+}  // namespace ltb::ui::gui

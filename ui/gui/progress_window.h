@@ -1,0 +1,70 @@
+// The progress dialog as a wx window laid out from its template: caption
+// and two bars. The aggregation may tick it a million times, so the setters
+// only record the new state; Repaint() pushes it to the screen at most
+// every few dozen milliseconds, without running the event loop (input that
+// arrives meanwhile waits, as the run never yields to it).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ui/progress_view.h"
+
+class wxGauge;
+
+namespace ltb::ui::gui {
+
+class TemplateWindow;
+
+// Decides when a repaint is due: the first one at once, then no more often
+// than every `interval`, except when forced.
+// Times are milliseconds of a monotonic clock. (<chrono> is kept out: its
+// micro sign has no CP932 form under the project's execution charset.)
+class RepaintThrottle {
+ public:
+  explicit RepaintThrottle(int64_t intervalMs) : intervalMs_(intervalMs) {}
+  bool Due(int64_t nowMs, bool force);
+
+ private:
+  int64_t intervalMs_;
+  int64_t lastMs_ = 0;
+  bool painted_ = false;
+};
+
+// Milliseconds of the monotonic clock.
+int64_t MonotonicMillis();
+
+class ProgressWindow : public ProgressView {
+ public:
+  ProgressWindow();
+  ~ProgressWindow() override;
+
+  void Show() override;
+  void Close() override;
+  void SetCaption(std::string_view caption) override;
+  void SetOverall(int position, int range) override;
+  void SetActivity(int position, int range) override;
+  void BringToFront() override;
+  void Repaint() override;
+
+  // The window, for message boxes it owns and for tests; null once closed.
+  TemplateWindow* Window() const { return window_; }
+
+ private:
+  struct Bar {
+    int position = 0;
+    int range = 100;
+  };
+  void Paint();
+
+  TemplateWindow* window_ = nullptr;
+  wxGauge* overall_ = nullptr;
+  wxGauge* activity_ = nullptr;
+  std::string caption_;
+  Bar overallState_, activityState_;
+  bool captionDirty_ = true;
+  bool frontWanted_ = false;
+  RepaintThrottle throttle_;
+};
+
+}  // namespace ltb::ui::gui

@@ -1,0 +1,45 @@
+#include "ui/gui/save_file_dialog.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+
+#include "platform/env.h"
+#include "platform/win_path.h"
+#include "ui/gui/save_file_names.h"
+#include "ui/gui/wx_text.h"
+
+namespace ltb::ui::gui {
+
+namespace {
+
+// The Linux folder for a Windows initial folder, or empty when it has none.
+wxString LinuxFolderOf(const std::string& winFolder) {
+  if (winFolder.empty()) return wxString();
+  std::string linuxPath;
+  platform::Env* env = platform::Env::Default();
+  if (!platform::DriveTable::Global().ToLinux(winFolder, env->GetCurrentDir(), &linuxPath)) {
+    return wxString();
+  }
+  return wxString::FromUTF8(linuxPath.data(), linuxPath.size());
+}
+
+}  // namespace
+
+bool ShowSaveFileDialog(wxWindow* owner, const SaveFileRequest& request, std::string* chosen) {
+  // Options honoured: the current folder never changes (wx leaves it alone
+  // without wxFD_CHANGE_DIR) and the folder must exist (the GTK chooser
+  // offers existing folders only). "File must exist" is not applied: on a
+  // save dialog it would forbid naming the new file the dialog is for; an
+  // existing file is still confirmed by the overwrite question on Execute.
+  wxFileDialog dialog(owner, ToWx(request.title), LinuxFolderOf(request.initialFolder),
+                      ToWx(request.initialName), ToWx(WxFilterFromWindows(request.filter)),
+                      wxFD_SAVE);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  const wxScopedCharBuffer utf8 = dialog.GetPath().utf8_str();
+  std::string linuxPath = WithDefaultExtension(std::string(utf8.data(), utf8.length()),
+                                           request.defaultExt);
+  *chosen = platform::UserPathToWindows(linuxPath);
+  return true;
+}
+
+}  // namespace ltb::ui::gui

@@ -1,0 +1,20 @@
+// How the save-file dialog's Windows-style request maps onto wx: the filter
+// list and the default extension.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ltb::ui::gui {
+
+// A Windows filter "Text (*.x)|*.x|All|*.*||" as wx wants it: the pairs
+// without the empty trailing ones ("Text (*.x)|*.x|All|*.*"). CP932 in and
+// out.
+std::string WxFilterFromWindows(std::string_view filter);
+
+// The chosen name with the default extension appended when its last path
+// component has none (as the Windows dialog does): "a" -> "a.XML",
+// "a.xml" and "dir.d/a.xml" stay. No change when ext is empty.
+std::string WithDefaultExtension(std::string_view path, std::string_view ext);
+
+}  // namespace ltb::ui::gui

@@ -1,0 +1,94 @@
+#include "ui/gui/wx_session.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include "ui/gui/gtk_theme.h"
+
+namespace ltb::ui::gui {
+namespace {
+
+// The application object wx needs to initialise its GUI part. It never runs
+// a main loop: the run shows modal dialogs and repaints the progress view
+// itself.
+class FrontEndApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+  // A toolkit assertion must not end the run with a dialog of its own.
+  void OnAssertFailure(const wxChar*, int, const wxChar*, const wxChar*,
+                       const wxChar*) override {}
+};
+
+int g_users = 0;
+bool g_started = false;
+// A reference left by the availability probe, taken over by the next user.
+bool g_probeReference = false;
+
+}  // namespace
+
+bool DisplayAvailable(std::string* why) {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') {
+    if (why) *why = "no display ($DISPLAY is not set)";
+    return false;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    if (why) *why = std::string("cannot open display ") + name;
+    return false;
+  }
+  XCloseDisplay(display);
+  return true;
+}
+
+bool StartWx(std::string* why) {
+  if (g_started) {
+    if (g_probeReference) {
+      g_probeReference = false;
+    } else {
+      ++g_users;
+    }
+    return true;
+  }
+  if (!DisplayAvailable(why)) return false;
+  wxApp::SetInstance(new FrontEndApp());
+  static char arg0[] = "LedTaxBridge";
+  static char* argv[] = {arg0, nullptr};
+  int argc = 1;
+  if (!wxEntryStart(argc, argv)) {
+    if (why) *why = "the wxWidgets toolkit could not be initialised";
+    wxEntryCleanup();
+    return false;
+  }
+  // Messages go to message boxes of the program only; the toolkit's own log
+  // window would be a dialog nobody asked for.
+  delete wxLog::SetActiveTarget(new wxLogStderr());
+  InstallCompactTheme();
+  g_started = true;
+  g_users = 1;
+  return true;
+}
+
+void StopWx() {
+  if (!g_started || --g_users > 0) return;
+  wxEntryCleanup();
+  g_started = false;
+}
+
+}  // namespace ltb::ui::gui
+
+namespace ltb::ui::gui {
+
+bool ProbeWx(std::string* why) {
+  if (g_started) return true;
+  if (!StartWx(why)) return false;
+  g_probeReference = true;
+  return true;
+}
+
+}  // namespace ltb::ui::gui
