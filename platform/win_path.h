@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/env.h"
 
@@ -18,6 +20,14 @@ size_t PathSkipRoot(std::string_view path);
 // _splitpath: drive ("C:" or empty) and directory (up to and including the
 // last backslash after the drive, double-byte aware).
 void SplitPath(std::string_view path, std::string* drive, std::string* dir);
+
+// GetFullPathNameA: the absolute form of path ("C:\dir\f" or
+// "\\srv\share\f"), taken against currentDir when it is relative; '/' also
+// separates; "." and ".." are resolved and doubled separators collapse. A
+// root alone ends in a backslash ("C:\", "\\srv\share\"), nothing else
+// does. False when neither path nor currentDir gives a root.
+bool FullWindowsPath(std::string_view path, std::string_view currentDir,
+                     std::string* full);
 
 // The drive table: Windows drive letters and \\server\share roots mapped to
 // Linux folders. By default Z: is "/" and nothing else is mapped.
@@ -46,6 +56,11 @@ class DriveTable {
   // The table the real Env uses: the default, plus the file named by
   // $LTB_DRIVES if set.
   static DriveTable& Global();
+
+ private:
+  std::string drives_[26];  // Linux folder per letter; empty when unmapped
+  // "\\srv\share" as mapped (compared case-insensitively) and its folder.
+  std::vector<std::pair<std::string, std::string>> shares_;
 };
 
 // A path typed by a person or given on the command line: a POSIX absolute

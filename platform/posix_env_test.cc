@@ -1,0 +1,203 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/drive_type_probe.h"
+#include "platform/env.h"
+#include "platform/win_path.h"
+
+namespace ltb::platform {
+namespace {
+
+std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+// A fresh folder under /tmp, in Windows form, removed afterwards.
+class PosixEnvTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/ltb_env_XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    linuxDir_ = tmpl;
+    ASSERT_TRUE(DriveTable::Global().ToWindows(linuxDir_, &dir_));
+  }
+  void TearDown() override {
+    std::string cmd = "rm -rf '" + linuxDir_ + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+  }
+  bool Write(const std::string& path, std::string_view data) {
+    auto f = env_->NewWritableFile(path);
+    return f && f->Append(data) && f->Close();
+  }
+
+  Env* env_ = Env::Default();
+  std::string linuxDir_;
+  std::string dir_;
+};
+
+TEST_F(PosixEnvTest, FilesWithDoubleByteNamesRoundTrip) {
+  const std::string folder = dir_ + "\\ソフト表";
+  ASSERT_TRUE(env_->CreateDir(folder));
+  EXPECT_FALSE(env_->CreateDir(folder));  // already there
+  EXPECT_TRUE(env_->IsDirectory(folder + "\\"));
+  struct stat st;
+  ASSERT_EQ(::stat((linuxDir_ + U8(u8"/ソフト表")).c_str(), &st), 0);  // UTF-8 on disk
+
+  const std::string file = folder + "\\表.xml";
+  ASSERT_TRUE(Write(file, "abc\x83\x5c"));
+  EXPECT_TRUE(env_->FileExists(file));
+  EXPECT_FALSE(env_->IsDirectory(file));
+  EXPECT_EQ(env_->FileSize(file), 5);
+  std::string data;
+  ASSERT_TRUE(env_->ReadFile(file, &data));
+  EXPECT_EQ(data, "abc\x83\x5c");
+  ASSERT_TRUE(env_->ReadFile(file, &data, 2));
+  EXPECT_EQ(data, "ab");
+
+  EXPECT_FALSE(env_->ReadFile(folder, &data));  // a folder is no file
+  EXPECT_FALSE(env_->RemoveDir(folder));        // not empty
+  EXPECT_FALSE(env_->RemoveFile(folder));
+  ASSERT_TRUE(env_->RenameFile(file, folder + "\\b.xml"));
+  EXPECT_FALSE(env_->FileExists(file));
+  ASSERT_TRUE(env_->RemoveFile(folder + "\\b.xml"));
+  ASSERT_TRUE(env_->RemoveDir(folder));
+  EXPECT_FALSE(env_->FileExists(folder));
+  EXPECT_EQ(env_->FileSize(folder), -1);
+  EXPECT_FALSE(env_->ReadFile(folder + "\\none", &data));
+  EXPECT_FALSE(env_->FileExists("Q:\\unmapped"));
+}
+
+TEST_F(PosixEnvTest, RenameReplacesTheTarget) {
+  ASSERT_TRUE(Write(dir_ + "\\a", "new"));
+  ASSERT_TRUE(Write(dir_ + "\\b", "old"));
+  ASSERT_TRUE(env_->RenameFile(dir_ + "\\a", dir_ + "\\b"));
+  std::string data;
+  ASSERT_TRUE(env_->ReadFile(dir_ + "\\b", &data));
+  EXPECT_EQ(data, "new");
+}
+
+TEST_F(PosixEnvTest, WriteErrorsShowAtTheAppendThatHitsThem) {
+  auto full = env_->NewWritableFile("Z:\\dev\\full");
+  ASSERT_NE(full, nullptr);
+  EXPECT_FALSE(full->Append("x"));  // unbuffered: ENOSPC right here
+  full->Close();
+  EXPECT_FALSE(full->Append("x"));  // closed
+  EXPECT_EQ(env_->NewWritableFile(dir_ + "\\missing\\f"), nullptr);
+  EXPECT_EQ(env_->NewWritableFile(dir_), nullptr);  // a folder
+
+  auto f = env_->NewWritableFile(dir_ + "\\f");
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(f->Append("12") && f->Flush() && f->Sync() && f->Close());
+}
+
+TEST_F(PosixEnvTest, CurrentFolderIsKeptInWindowsForm) {
+  const std::string before = env_->GetCurrentDir();
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\表"));
+  ASSERT_TRUE(env_->SetCurrentDir(dir_ + "\\表\\"));
+  EXPECT_EQ(env_->GetCurrentDir(), dir_ + "\\表");
+  char buf[4096];
+  ASSERT_NE(::getcwd(buf, sizeof(buf)), nullptr);
+  EXPECT_EQ(std::string(buf), linuxDir_ + U8(u8"/表"));
+  // Relative names now resolve there.
+  ASSERT_TRUE(Write("rel.txt", "r"));
+  EXPECT_TRUE(env_->FileExists(dir_ + "\\表\\rel.txt"));
+  ASSERT_TRUE(env_->SetCurrentDir(".."));
+  EXPECT_EQ(env_->GetCurrentDir(), dir_);
+  EXPECT_FALSE(env_->SetCurrentDir(dir_ + "\\none"));
+  EXPECT_EQ(env_->GetCurrentDir(), dir_);
+  EXPECT_FALSE(env_->SetCurrentDir("Q:\\"));
+  ASSERT_TRUE(env_->SetCurrentDir(before));
+}
+
+TEST_F(PosixEnvTest, TempAndProgramPaths) {
+  const char* old = std::getenv("TMPDIR");
+  std::string saved = old ? old : "";
+  ::setenv("TMPDIR", linuxDir_.c_str(), 1);
+  EXPECT_EQ(env_->TempPath(), dir_ + "\\");
+  ::unsetenv("TMPDIR");
+  EXPECT_EQ(env_->TempPath(), "Z:\\tmp\\");
+  if (old) ::setenv("TMPDIR", saved.c_str(), 1);
+
+  const std::string program = env_->ProgramPath();
+  ASSERT_EQ(program.rfind("Z:\\", 0), 0u) << program;
+  EXPECT_NE(program.find("platform_tests"), std::string::npos) << program;
+  EXPECT_TRUE(env_->FileExists(program));
+}
+
+TEST_F(PosixEnvTest, DriveTypesComeFromTheMappedFileSystem) {
+  DriveTable& table = DriveTable::Global();
+  EXPECT_EQ(env_->GetDriveType(""), DriveType::kNoRootDir);
+  EXPECT_EQ(env_->GetDriveType("Z"), DriveType::kNoRootDir);
+  EXPECT_EQ(env_->GetDriveType("Z?"), DriveType::kNoRootDir);
+  EXPECT_EQ(env_->GetDriveType("?"), DriveType::kNoRootDir);
+  EXPECT_EQ(env_->GetDriveType("Z:\\tmp"), DriveType::kNoRootDir);  // not a root
+  EXPECT_EQ(env_->GetDriveType("Q:\\"), DriveType::kNoRootDir);     // unmapped
+  EXPECT_EQ(env_->GetDriveType("\\\\nosuch\\share\\"), DriveType::kNoRootDir);
+
+  table.MapDrive('R', "/dev/shm");  // tmpfs
+  table.MapDrive('P', "/proc");
+  table.MapDrive('M', linuxDir_ + "/missing");
+  table.MapShare("\\\\srv\\tmp", "/dev/shm");
+  EXPECT_EQ(env_->GetDriveType("R:\\"), DriveType::kRamDisk);
+  EXPECT_EQ(env_->GetDriveType("r:"), DriveType::kRamDisk);
+  EXPECT_EQ(env_->GetDriveType("\\\\SRV\\tmp\\"), DriveType::kRamDisk);
+  EXPECT_EQ(env_->GetDriveType("\\\\srv\\tmp"), DriveType::kRamDisk);
+  EXPECT_EQ(env_->GetDriveType("P:\\"), DriveType::kFixed);
+  EXPECT_EQ(env_->GetDriveType("M:\\"), DriveType::kNoRootDir);  // folder gone
+  table.MapDrive('R', "");
+  table.MapDrive('P', "");
+  table.MapDrive('M', "");
+  table.MapShare("\\\\srv\\tmp", "");
+}
+
+TEST(DriveTypeOfTest, FileSystemKinds) {
+  EXPECT_EQ(DriveTypeOf(0x6969, ""), DriveType::kRemote);      // NFS
+  EXPECT_EQ(DriveTypeOf(0xFF534D42, ""), DriveType::kRemote);  // CIFS
+  EXPECT_EQ(DriveTypeOf(0xFE534D42, ""), DriveType::kRemote);  // SMB2
+  EXPECT_EQ(DriveTypeOf(0x517B, ""), DriveType::kRemote);      // SMB
+  EXPECT_EQ(DriveTypeOf(0x01021997, ""), DriveType::kRemote);  // 9p
+  EXPECT_EQ(DriveTypeOf(0x65735546, "fuse.sshfs"), DriveType::kRemote);
+  EXPECT_EQ(DriveTypeOf(0x65735546, "fuse.ntfs-3g"), DriveType::kFixed);
+  EXPECT_EQ(DriveTypeOf(0x9660, ""), DriveType::kCdRom);
+  EXPECT_EQ(DriveTypeOf(0x15013346, ""), DriveType::kCdRom);  // UDF
+  EXPECT_EQ(DriveTypeOf(0x01021994, ""), DriveType::kRamDisk);
+  EXPECT_EQ(DriveTypeOf(0x858458F6, ""), DriveType::kRamDisk);
+  EXPECT_EQ(DriveTypeOf(0xEF53, ""), DriveType::kFixed);  // ext4
+}
+
+// Write access follows the permissions of the caller. The superuser may
+// write anywhere except on a read-only mount, so when the tests run as root
+// the permission checks run in a child that has dropped to "nobody".
+TEST_F(PosixEnvTest, AccessFollowsPermissions) {
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\ro"));
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\rw"));
+  ASSERT_EQ(::chmod(linuxDir_.c_str(), 0755), 0);
+  ASSERT_EQ(::chmod((linuxDir_ + "/ro").c_str(), 0555), 0);
+  ASSERT_EQ(::chmod((linuxDir_ + "/rw").c_str(), 0777), 0);
+
+  EXPECT_TRUE(env_->Access(dir_ + "\\ro", kAccessExists));
+  EXPECT_FALSE(env_->Access(dir_ + "\\none", kAccessExists));
+  EXPECT_FALSE(env_->Access("Q:\\", kAccessExists));
+
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (::geteuid() == 0 && ::setresuid(65534, 65534, 65534) != 0) ::_exit(10);
+    int fails = 0;
+    if (env_->Access(dir_ + "\\ro", kAccessReadWrite)) fails |= 1;
+    if (!env_->Access(dir_ + "\\ro", kAccessRead)) fails |= 2;
+    if (!env_->Access(dir_ + "\\rw", kAccessReadWrite)) fails |= 4;
+    ::_exit(fails);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace ltb::platform
