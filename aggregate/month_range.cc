@@ -1,0 +1,14 @@
+#include "aggregate/month_range.h"
+
+namespace ltb {
+
+MonthRange ReadMonthRange(const host::StFINDINFO* condition) {
+  MonthRange r;
+  r.startSlot = static_cast<int16_t>(condition[0].Value());
+  r.endSlot = static_cast<int16_t>(condition[1].Value());
+  r.continuation = condition[1].LinkToNext() != 0;
+  r.extraSlot = static_cast<int16_t>(condition[2].Value());
+  return r;
+}
+
+}  // namespace ltb

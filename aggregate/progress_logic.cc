@@ -1,0 +1,107 @@
+#include "aggregate/progress_logic.h"
+
+#include <cstdio>
+
+namespace ltb {
+
+void ProgressLogic::Show() {
+  visible_ = true;
+  if (view_) {
+    view_->SetCaption(caption_);
+    view_->SetOverall(overall_, kOverallRange);
+    view_->SetActivity(activity_, kActivityRange);
+    view_->Show();
+  }
+}
+
+void ProgressLogic::Close() {
+  visible_ = false;
+  if (view_) view_->Close();
+}
+
+void ProgressLogic::ResetOverallBar() {
+  overall_ = 0;
+  if (view_) view_->SetOverall(overall_, kOverallRange);
+}
+
+void ProgressLogic::SetCaptionPercent(int percent) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "集計中 %d％", percent);
+  caption_ = buffer;
+  if (view_) view_->SetCaption(caption_);
+}
+
+void ProgressLogic::AdvanceBand(int start, int end) {
+  for (int i = start; i <= end; ++i) {
+    if (i % 10 == 0) SetCaptionPercent(i / 10);
+    if (overall_ < kOverallRange) ++overall_;
+    if (view_) view_->SetOverall(overall_, kOverallRange);
+    CycleActivityBar();
+    if (view_) view_->Repaint();
+  }
+}
+
+void ProgressLogic::StepActivity() {
+  activity_ = activity_ >= kActivityRange ? 0 : activity_ + 1;
+}
+
+void ProgressLogic::CycleActivityBar() {
+  activity_ = 0;
+  for (int i = 0; i <= kActivityRange; ++i) {
+    StepActivity();
+    if (view_) {
+      view_->SetActivity(activity_, kActivityRange);
+      view_->BringToFront();
+      view_->Repaint();
+    }
+  }
+}
+
+void ProgressLogic::CycleActivityBar(int64_t times) {
+  if (times <= 0) return;
+  CycleActivityBar();
+}
+
+void ProgressLogic::TickActivityBar() { TickActivityBar(1); }
+
+void ProgressLogic::TickActivityBar(int64_t times) {
+  if (times <= 0) return;
+  bool wrapped = false;
+  int64_t left = times;
+  while (left > 0) {
+    // After a wrap, eleven ticks bring counter and bar back to where they
+    // were (passing another wrap), so whole rounds can be skipped.
+    if (wrapped && left >= kActivityRange + 1) {
+      left %= kActivityRange + 1;
+      continue;
+    }
+    if (activityTick_ == kActivityRange) {
+      activityTick_ = 0;
+      activity_ = 0;
+      wrapped = true;
+    } else {
+      ++activityTick_;
+    }
+    StepActivity();
+    --left;
+  }
+  if (view_) {
+    view_->SetActivity(activity_, kActivityRange);
+    if (wrapped) view_->BringToFront();
+    view_->Repaint();
+  }
+}
+
+void ProgressLogic::ResetActivityBar() {
+  activity_ = 0;
+  activityTick_ = 0;
+  if (view_) view_->SetActivity(activity_, kActivityRange);
+}
+
+void ProgressLogic::SetActivityBarFull() {
+  activity_ = kActivityRange;
+  activityTick_ = kActivityRange;
+  if (view_) view_->SetActivity(activity_, kActivityRange);
+}
+
+}  // namespace ltb
