@@ -1,0 +1,39 @@
+// The frame both reports share: open the file, write the declaration and
+// REPORT, run the sections (asking whether to go on after a failed one) and
+// close REPORT and the file.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "host/host.h"
+#include "platform/env.h"
+#include "report/report_writer.h"
+#include "ui/seat.h"
+
+namespace ltb::report {
+
+struct ReportSection {
+  // The question asked when the section fails.
+  const char* failureQuestion;
+  std::function<bool(ReportWriter&)> write;
+};
+
+// The questions of the three sections.
+inline constexpr const char* kSystemFailedQuestion =
+    "システム情報の出力に失敗しました。\n\n出力を続けますか？";
+inline constexpr const char* kBasicFailedQuestion =
+    "基本情報の出力に失敗しました。\n\n出力を続けますか？";
+inline constexpr const char* kDataFailedQuestion =
+    "連動情報の出力に失敗しました。\n\n出力を続けますか？";
+inline constexpr const char* kMessageCaption = "消費税";
+
+// True when every section ran (failed sections answered Yes); false when the
+// user answered anything but Yes. The file is closed in both cases, with
+// </REPORT> written when the file still takes writes. A file that cannot be
+// created shows itself as the failure of the first section.
+bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
+               const std::string& outputPath, std::span<const ReportSection> sections);
+
+}  // namespace ltb::report

@@ -1,0 +1,70 @@
+// Writes the report file line by line: start tags, one-line elements and end
+// tags, indented by one TAB per level and ended by CR LF. Nothing is kept in
+// memory: every line goes to the file (and is flushed) as it is made.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/env.h"
+
+namespace ltb::report {
+
+// Up to two attributes of a tag; the second is written only after the first,
+// and an attribute is written only when both its name and value are given.
+struct TagAttributes {
+  const char* name1 = nullptr;
+  const char* value1 = nullptr;
+  const char* name2 = nullptr;
+  const char* value2 = nullptr;
+};
+
+class ReportWriter {
+ public:
+  ReportWriter() = default;
+  ReportWriter(const ReportWriter&) = delete;
+  ReportWriter& operator=(const ReportWriter&) = delete;
+  ~ReportWriter() { Close(); }
+
+  // Creates or truncates the file at the Windows path `path`. 0 when the file
+  // was created; -1 when env or path is missing or the file cannot be made.
+  int Open(platform::Env* env, const std::string& path);
+  // Closes the attached file, if any, and detaches it. Always 0.
+  int Close();
+
+  // Writes exactly the bytes of `text`. False when no file is attached or
+  // the write fails; the first failure closes the file, so every later write
+  // fails too and nothing more reaches it.
+  bool WriteLine(std::string_view text);
+  bool WriteStartTag(std::string_view name, int level, const TagAttributes& attrs = {});
+  // <name>escaped text</name> on one line; empty text gives <name></name>.
+  bool WriteElement(std::string_view name, std::string_view text, int level,
+                    const TagAttributes& attrs = {});
+  bool WriteEndTag(std::string_view name, int level);
+
+  // & > < " ' replaced by their entities, each input byte at most once.
+  // CP932 trail bytes never take these values, so double-byte text passes.
+  static std::string EscapeText(std::string_view text);
+
+  const std::string& path() const { return path_; }
+  // True after a write error closed the file.
+  bool broken() const { return broken_; }
+
+ private:
+  std::unique_ptr<platform::WritableFile> file_;
+  std::string path_;
+  bool broken_ = false;
+};
+
+// The capacity of a section writer's line buffer, terminator included; no
+// line of the report is longer than this minus one.
+inline constexpr size_t kLineCapacity = 256;
+
+// The longest prefix of `text` that ends on a whole CP932 character and
+// whose element line (level TABs, tags, escaped text, CR LF) fits in
+// `capacity` - 1 bytes.
+std::string_view FitElementText(std::string_view name, std::string_view text, int level,
+                                size_t capacity = kLineCapacity);
+
+}  // namespace ltb::report

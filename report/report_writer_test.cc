@@ -1,0 +1,92 @@
+#include "report/report_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "report/testing/memory_env.h"
+
+namespace ltb::report {
+namespace {
+
+const char kPath[] = "C:\\out\\tax.xml";
+
+class ReportWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(writer.Open(&env, kPath), 0); }
+  const std::string& Output() { return env.files[kPath]; }
+  testing::MemoryEnv env;
+  ReportWriter writer;
+};
+
+TEST_F(ReportWriterTest, LinesAreIndentedByLevelAndEndWithCrLf) {
+  EXPECT_TRUE(writer.WriteStartTag("REPORT", 0));
+  EXPECT_TRUE(writer.WriteStartTag("DATA", 1));
+  EXPECT_TRUE(writer.WriteElement("KAZEIURIAGEZEINUKI8", "1234567", 3));
+  EXPECT_TRUE(writer.WriteElement("HIKAZEISHISANHENKANZEINUKI8", "", 3));
+  EXPECT_TRUE(writer.WriteEndTag("DATA", -1));
+  EXPECT_EQ(Output(),
+            "<REPORT>\r\n"
+            "\t<DATA>\r\n"
+            "\t\t\t<KAZEIURIAGEZEINUKI8>1234567</KAZEIURIAGEZEINUKI8>\r\n"
+            "\t\t\t<HIKAZEISHISANHENKANZEINUKI8></HIKAZEISHISANHENKANZEINUKI8>\r\n"
+            "</DATA>\r\n");
+}
+
+TEST_F(ReportWriterTest, TextIsEscapedOnceAndDoubleByteTextPassesUnchanged) {
+  EXPECT_EQ(ReportWriter::EscapeText("A&B<\"x\">'"), "A&amp;B&lt;&quot;x&quot;&gt;&apos;");
+  EXPECT_EQ(ReportWriter::EscapeText("&amp;"), "&amp;amp;");
+  // "ソ" and "表" have 0x5C as their second byte; nothing here may change them.
+  const std::string name = "株式会社ソ表";
+  EXPECT_TRUE(writer.WriteElement("KOMONSAKINAME", name, 2));
+  EXPECT_EQ(Output(), "\t\t<KOMONSAKINAME>" + name + "</KOMONSAKINAME>\r\n");
+}
+
+TEST_F(ReportWriterTest, AttributesNeedNameAndValueAndTheSecondNeedsTheFirst) {
+  EXPECT_TRUE(writer.WriteStartTag("A", 0, {"x", "1<2", "y", "\""}));
+  EXPECT_TRUE(writer.WriteElement("B", "t", 1, {"x", nullptr, "y", "2"}));
+  EXPECT_TRUE(writer.WriteElement("C", "", 0, {"x", "1", "y", nullptr}));
+  EXPECT_EQ(Output(),
+            "<A x=\"1&lt;2\" y=\"&quot;\">\r\n"
+            "\t<B>t</B>\r\n"
+            "<C x=\"1\"></C>\r\n");
+}
+
+TEST_F(ReportWriterTest, WriteErrorClosesTheFileOnceAndEveryLaterWriteFails) {
+  EXPECT_TRUE(writer.WriteLine("first\r\n"));
+  env.failFromAppend = 2;
+  EXPECT_FALSE(writer.WriteElement("X", "1", 1));
+  EXPECT_TRUE(writer.broken());
+  EXPECT_EQ(env.closes, 1);
+  env.failFromAppend = 0;  // the device has room again: nothing may reach it
+  EXPECT_FALSE(writer.WriteStartTag("Y", 1));
+  EXPECT_FALSE(writer.WriteEndTag("Y", 1));
+  EXPECT_FALSE(writer.WriteLine("z"));
+  EXPECT_EQ(writer.Close(), 0);
+  EXPECT_EQ(env.closes, 1);
+  EXPECT_EQ(Output(), "first\r\n");
+}
+
+TEST(ReportWriterOpen, RefusesMissingArgumentsAndUncreatableFiles) {
+  testing::MemoryEnv env;
+  ReportWriter writer;
+  EXPECT_EQ(writer.Close(), 0);  // nothing attached: nothing happens
+  EXPECT_EQ(writer.Open(nullptr, kPath), -1);
+  EXPECT_EQ(writer.Open(&env, ""), -1);
+  env.refuseCreate = true;
+  EXPECT_EQ(writer.Open(&env, kPath), -1);
+  EXPECT_FALSE(writer.WriteLine("x"));
+  EXPECT_EQ(env.closes, 0);
+}
+
+TEST(FitElementText, CutsOnAWholeCharacterSoTheLineFits) {
+  // Overhead at level 2 for name "N": 2 TABs + "<N>" + "</N>" + CR LF + NUL = 12.
+  std::string ascii(300, 'a');
+  EXPECT_EQ(FitElementText("N", ascii, 2, 20).size(), 8u);
+  std::string kanji = "a" + std::string("漢字漢字");  // 1 + 8 bytes
+  EXPECT_EQ(FitElementText("N", kanji, 2, 12 + 2), "a");  // room 2: no half a kanji
+  EXPECT_EQ(FitElementText("N", kanji, 2, 12 + 5), "a漢字");
+  EXPECT_EQ(FitElementText("N", "&&&", 2, 12 + 10), "&&");  // each & takes 5 bytes
+  EXPECT_EQ(FitElementText("N", "short", 2), "short");
+}
+
+}  // namespace
+}  // namespace ltb::report

@@ -1,0 +1,41 @@
+// A report context over fakes, and a writer into memory, for the section
+// tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report/report.h"
+#include "report/report_writer.h"
+#include "report/testing/fake_host.h"
+#include "report/testing/memory_env.h"
+
+namespace ltb::report::testing {
+
+class ReportFixture : public ::testing::Test {
+ protected:
+  static constexpr const char* kOut = "C:\\out\\tax.xml";
+
+  void SetUp() override {
+    totals.Allocate(3);
+    ctx.host = &host;
+    ctx.env = &env;
+    ctx.edition = EditionByLetter('A');
+    ctx.totals = &totals;
+    ctx.filingClass = 2;
+    ASSERT_EQ(writer.Open(&env, kOut), 0);
+  }
+  const std::string& Output() { return env.files[kOut]; }
+
+  FakeHost host;
+  MemoryEnv env;
+  TaxTotals totals;
+  host::StDATAINFO data;
+  host::StSHOHIZEIINFO settings;
+  host::StSaveTaxInfo saved;
+  ReportContext ctx;
+  ReportWriter writer;
+};
+
+}  // namespace ltb::report::testing
