@@ -1,0 +1,88 @@
+// Pieces every ledger walker shares: its status codes, the dataset it is
+// bound to, checked amount arithmetic and the journal-entry view that
+// search conditions are tested against.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "host/host.h"
+#include "ledger/find_condition_eval.h"
+#include "ledger/host_error_codes.h"
+#include "ledger/journal_cache.h"
+#include "ledger/ledger_db.h"
+
+namespace ltb::ledger {
+
+// Status codes of the ledger walkers besides kOk and kEndOfData: the
+// ledger's own codes where one fits, and three more of the walkers.
+constexpr long kWalkNoDataset = kErrNoDataset;   // the data id names no dataset
+constexpr long kWalkReadFailed = kErrDatabase;   // the ledger could not be read
+constexpr long kWalkBadCursor = kErrBadCursor;   // a cursor the set did not hand out
+constexpr long kWalkBadArgument = 2101;          // a null or out-of-range argument
+constexpr long kWalkNotReady = 2102;             // a walk read before MoveReady
+constexpr long kWalkOverflow = 2103;             // a sum left the 64-bit range
+
+// The dataset a walker works on: the one named by SetCurDataID, or the
+// ledger's selected dataset when no id was given.
+class DatasetBinding {
+ public:
+  explicit DatasetBinding(LedgerDb& db) : db_(db) {}
+  // `dataId` is CP932 text (as held in StDATAINFO).
+  void Bind(const char* dataId);
+  // The dataset number, or 0 when the bound id names none.
+  int Dataset() const;
+  LedgerDb& db() const { return db_; }
+
+ private:
+  LedgerDb& db_;
+  bool bound_ = false;
+  int dataset_ = 0;
+};
+
+// acc += v; false (acc unchanged) when the sum would leave int64.
+inline bool AddChecked(int64_t& acc, int64_t v) {
+  int64_t r;
+  if (__builtin_add_overflow(acc, v, &r)) return false;
+  acc = r;
+  return true;
+}
+// sign * v for sign +1 or -1; false when it cannot be represented.
+inline bool Signed(int sign, int64_t v, int64_t* out) {
+  if (sign >= 0) {
+    *out = v;
+    return true;
+  }
+  return !__builtin_sub_overflow(int64_t{0}, v, out);
+}
+// A side's tax-included amount.
+inline bool Included(const JournalSide& s, int64_t* out) {
+  return !__builtin_add_overflow(s.amount, s.tax, out);
+}
+
+// A journal entry as seen by a search condition: field 3 is the tax
+// category of the side the item names (1 debit, 2 credit; any other side
+// value: either side), field 17 the month slot. Other fields are false.
+struct JournalEntryView {
+  const JournalEntry& entry;
+  bool Test(const FindTerm& t) const;
+};
+
+// A journal side of the entry as seen by a condition that is applied per
+// side: field 3 is this side's category whatever side the item names.
+struct JournalSideView {
+  const JournalEntry& entry;
+  int side;  // 0 debit, 1 credit
+  bool Test(const FindTerm& t) const;
+};
+
+// Index into the 15 month-slot arrays of an account-sum record: positions
+// 1..12 as they are, 18 (year-end closing) at 13, 15 (interim) at 14; -1
+// for anything else.
+int SumSlotIndex(int16_t monthSlot);
+
+// Reads the journal of the bound dataset; null with *status on failure.
+std::shared_ptr<const JournalCache> AcquireJournal(const DatasetBinding& binding, long* status);
+
+}  // namespace ltb::ledger

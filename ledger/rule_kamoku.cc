@@ -1,0 +1,144 @@
+// Account sums: one record per account of the dataset with its debit and
+// credit per month slot, tax excluded and tax included, over the journal
+// entries in the range, optionally of one department only.
+#include <array>
+#include <unordered_map>
+#include <vector>
+
+#include "ledger/rule_common.h"
+#include "ledger/sets_walk_kamoku.h"
+#include "ledger/walker_factory.h"
+
+namespace ltb::ledger {
+namespace {
+
+using host::StKAMOKUSUMINFO;
+
+// Where the account itself is named in the record (free bytes of it).
+constexpr size_t kAccountCodeOff = 0;
+constexpr size_t kAccountCodeTextOff = 4, kAccountCodeTextCap = 16;
+// The department type that restricts the sums to the given department.
+constexpr int kByDepartment = 4;
+
+// The four month-slot arrays of one account, in record order.
+struct SlotSums {
+  std::array<int64_t, StKAMOKUSUMINFO::kSlots> debitEx{}, debitIn{}, creditEx{}, creditIn{};
+};
+
+class LedgerRuleKamoku : public host::ClRuleKamoku {
+ public:
+  explicit LedgerRuleKamoku(LedgerDb& db) : binding_(db) {}
+
+  void AttachSetMgr(host::ClSetMgr*) override {}
+  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
+  void AttachOptLink(host::ClOptLink*) override {}
+
+  // kind 1: sums per account. With a department and departmentType 4 only
+  // the sides booked to that department count. Slot 0 (the opening
+  // balance) stays zero: the ledger keeps no opening balances.
+  long MoveReady(int kind, int departmentType, int, const host::StFINDINFO* range,
+                 const host::StBUMONINFO* department, int) override {
+    records_.clear();
+    next_ = 0;
+    ready_ = false;
+    if (kind != 1) return kWalkBadArgument;
+    long status = host::kOk;
+    auto journal = AcquireJournal(binding_, &status);
+    if (!journal) return status;
+    std::vector<AccountRow> accounts;
+    if (!LoadAccountRows(binding_.db(), binding_.Dataset(), &accounts)) return kWalkReadFailed;
+
+    std::unordered_map<int32_t, size_t> indexOf;
+    for (size_t i = 0; i < accounts.size(); ++i) indexOf[accounts[i].code] = i;
+    std::vector<SlotSums> sums(accounts.size());
+
+    const bool oneDepartment = department != nullptr && departmentType == kByDepartment;
+    const int32_t departmentCode = oneDepartment ? department->Code() : 0;
+    CompiledCondition inRange(range);
+    for (const JournalEntry& e : journal->entries()) {
+      int slot = SumSlotIndex(e.slot);
+      if (slot < 0 || !inRange.Matches(JournalEntryView{e})) continue;
+      for (int s = 0; s < 2; ++s) {
+        const JournalSide& side = e.side[s];
+        if (side.account == 0) continue;
+        if (oneDepartment && side.department != departmentCode) continue;
+        auto it = indexOf.find(side.account);
+        if (it == indexOf.end()) continue;
+        SlotSums& a = sums[it->second];
+        int64_t included;
+        bool ok = Included(side, &included);
+        if (s == 0) {
+          ok = ok && AddChecked(a.debitEx[slot], side.amount) &&
+               AddChecked(a.debitIn[slot], included);
+        } else {
+          ok = ok && AddChecked(a.creditEx[slot], side.amount) &&
+               AddChecked(a.creditIn[slot], included);
+        }
+        if (!ok) return kWalkOverflow;
+      }
+    }
+
+    records_.resize(accounts.size());
+    for (size_t i = 0; i < accounts.size(); ++i) Fill(accounts[i], sums[i], &records_[i]);
+    ready_ = true;
+    return host::kOk;
+  }
+
+  long GetSumCount(long* count) override {
+    if (count == nullptr) return kWalkBadArgument;
+    *count = static_cast<long>(records_.size());
+    return ready_ ? host::kOk : kWalkNotReady;
+  }
+
+  long SetMovePos(long pos) override {
+    if (!ready_) return kWalkNotReady;
+    if (pos < 0 || static_cast<size_t>(pos) > records_.size()) return kWalkBadArgument;
+    next_ = static_cast<size_t>(pos);
+    return host::kOk;
+  }
+
+  long MoveNext(StKAMOKUSUMINFO* sums) override {
+    if (sums == nullptr) return kWalkBadArgument;
+    if (!ready_) return kWalkNotReady;
+    if (next_ >= records_.size()) return host::kEndOfData;
+    *sums = records_[next_++];
+    return host::kOk;
+  }
+
+  long MoveFinish() override {
+    records_.clear();
+    next_ = 0;
+    ready_ = false;
+    return host::kOk;
+  }
+
+ private:
+  static void Fill(const AccountRow& a, const SlotSums& s, StKAMOKUSUMINFO* r) {
+    r->SetI32(kAccountCodeOff, a.code);
+    r->SetText(kAccountCodeTextOff, kAccountCodeTextCap, a.codeText);
+    r->SetU8(StKAMOKUSUMINFO::kExclusionAOff, a.exclusionA);
+    r->SetU8(StKAMOKUSUMINFO::kSummaryLineOff, a.summaryLine);
+    r->SetU8(StKAMOKUSUMINFO::kExclusionBOff, a.exclusionB);
+    r->SetU8(StKAMOKUSUMINFO::kBalanceSideOff, a.balanceSide);
+    r->SetI32(StKAMOKUSUMINFO::kClassCodeOff, a.classCode);
+    for (int i = 0; i < StKAMOKUSUMINFO::kSlots; ++i) {
+      r->SetI64(StKAMOKUSUMINFO::kDebitExOff + 8 * i, s.debitEx[i]);
+      r->SetI64(StKAMOKUSUMINFO::kDebitInOff + 8 * i, s.debitIn[i]);
+      r->SetI64(StKAMOKUSUMINFO::kCreditExOff + 8 * i, s.creditEx[i]);
+      r->SetI64(StKAMOKUSUMINFO::kCreditInOff + 8 * i, s.creditIn[i]);
+    }
+  }
+
+  DatasetBinding binding_;
+  std::vector<StKAMOKUSUMINFO> records_;
+  size_t next_ = 0;
+  bool ready_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<host::ClRuleKamoku> NewLedgerRuleKamoku(LedgerDb& db) {
+  return std::make_unique<LedgerRuleKamoku>(db);
+}
+
+}  // namespace ltb::ledger

@@ -1,0 +1,142 @@
+// The journal walker: entries matching a search condition, their count,
+// and the existence checks by tax rate and by business type.
+#include <vector>
+
+#include "ledger/rule_common.h"
+#include "ledger/walker_factory.h"
+
+namespace ltb::ledger {
+namespace {
+
+// Bits of CheckExistSwkByZeiRate per tax rate present.
+long RateBit(int32_t rate) {
+  switch (rate) {
+    case 300: return 1;
+    case 500: return 2;
+    case 800: return 4;
+    case 1000: return 8;
+    default: return 0;
+  }
+}
+
+void FillSide(host::StSWKTINFO* r, size_t off, const JournalSide& s) {
+  r->SetI32(off + host::StSWKTINFO::kAccount, s.account);
+  r->SetI32(off + host::StSWKTINFO::kDepartment, s.department);
+  r->SetI64(off + host::StSWKTINFO::kAmount, s.amount);
+  r->SetI64(off + host::StSWKTINFO::kTax, s.tax);
+  r->SetU8(off + host::StSWKTINFO::kCategory, s.category);
+}
+
+class LedgerRuleShiwake : public host::ClRuleShiwake {
+ public:
+  explicit LedgerRuleShiwake(LedgerDb& db) : binding_(db) {}
+
+  void AttachSetMgr(host::ClSetMgr*) override {}
+  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
+  void AttachOptLink(host::ClOptLink*) override {}
+
+  long GetSwkCount(const host::StFINDINFO* condition, const void*, long* count) override {
+    if (count == nullptr) return kWalkBadArgument;
+    *count = 0;
+    return ForEachMatch(condition, [&](const JournalEntry&) {
+      ++*count;
+      return true;
+    });
+  }
+
+  long MoveReady(const host::StFINDINFO* condition, const void*, const void*, int) override {
+    matches_.clear();
+    next_ = 0;
+    std::shared_ptr<const JournalCache> journal;
+    long status = ForEachMatch(
+        condition,
+        [&](const JournalEntry& e) {
+          matches_.push_back(static_cast<uint32_t>(&e - journal->entries().data()));
+          return true;
+        },
+        &journal);
+    journal_ = journal;
+    ready_ = status == host::kOk;
+    return status;
+  }
+
+  long MoveNext(host::StSWKTINFO* entry) override {
+    if (entry == nullptr) return kWalkBadArgument;
+    if (!ready_) return kWalkNotReady;
+    if (next_ >= matches_.size()) return host::kEndOfData;
+    const JournalEntry& e = journal_->entries()[matches_[next_++]];
+    entry->Clear();
+    FillSide(entry, host::StSWKTINFO::kDebitOff, e.debit());
+    FillSide(entry, host::StSWKTINFO::kCreditOff, e.credit());
+    return host::kOk;
+  }
+
+  long MoveFinish() override {
+    matches_.clear();
+    matches_.shrink_to_fit();
+    next_ = 0;
+    ready_ = false;
+    return host::kOk;
+  }
+
+  // *flags gets bit 1 for sides at 3%, 2 for 5%, 4 for 8%, 8 for 10%.
+  long CheckExistSwkByZeiRate(const host::StFINDINFO* condition, long* flags, int) override {
+    if (flags == nullptr) return kWalkBadArgument;
+    long found = 0;
+    long status = ForEachMatch(condition, [&](const JournalEntry& e) {
+      for (const JournalSide& s : e.side) {
+        if (s.account != 0) found |= RateBit(s.rate);
+      }
+      return found != 15;  // every bit seen: nothing more to learn
+    });
+    if (status == host::kOk) *flags = found;
+    return status;
+  }
+
+  // *count: the entries with business type `type` on either side.
+  long CheckExistSwkByJigyoBunrui(const host::StFINDINFO* condition, int type,
+                                  long* count) override {
+    if (count == nullptr) return kWalkBadArgument;
+    long n = 0;
+    long status = ForEachMatch(condition, [&](const JournalEntry& e) {
+      bool has = (e.debit().account != 0 && e.debit().businessType == type) ||
+                 (e.credit().account != 0 && e.credit().businessType == type);
+      if (has) ++n;
+      return true;
+    });
+    if (status == host::kOk) *count = n;
+    return status;
+  }
+
+ private:
+  // Calls visit(entry) for each entry matching `condition` while it returns
+  // true. *used (when given) receives the journal the entries belong to
+  // before the first visit.
+  template <typename Visit>
+  long ForEachMatch(const host::StFINDINFO* condition, Visit visit,
+                    std::shared_ptr<const JournalCache>* used = nullptr) {
+    long status = host::kOk;
+    auto journal = AcquireJournal(binding_, &status);
+    if (!journal) return status;
+    if (used) *used = journal;
+    CompiledCondition match(condition);
+    for (const JournalEntry& e : journal->entries()) {
+      if (match.Matches(JournalEntryView{e}) && !visit(e)) break;
+    }
+    return host::kOk;
+  }
+
+  DatasetBinding binding_;
+  std::shared_ptr<const JournalCache> journal_;  // the journal matches_ indexes
+  std::vector<uint32_t> matches_;
+  size_t next_ = 0;
+  bool ready_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<host::ClRuleShiwake> NewLedgerRuleShiwake(LedgerDb& db) {
+  return std::make_unique<LedgerRuleShiwake>(db);
+}
+
+}  // namespace ltb::ledger

@@ -1,0 +1,103 @@
+// Tax-summary lines: per account, the journal sides booked at one tax rate
+// in a range of month slots, debit minus credit.
+#include <map>
+#include <vector>
+
+#include "ledger/rule_common.h"
+#include "ledger/sets_walk_kamoku.h"
+#include "ledger/walker_factory.h"
+
+namespace ltb::ledger {
+namespace {
+
+class LedgerRuleShohizei : public host::ClRuleShohizei {
+ public:
+  explicit LedgerRuleShohizei(LedgerDb& db) : binding_(db) {}
+
+  void AttachSetMgr(host::ClSetMgr*) override {}
+  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
+  void AttachOptLink(host::ClOptLink*) override {}
+
+  // kind 2: summary lines per account. Slots from..to are taken in their
+  // order inside the period (15 after 6, 18 after 12).
+  long MoveReady(int kind, const int16_t* fromSlot, const int16_t* toSlot, const long* rate,
+                 const void*, int taxIncluded) override {
+    lines_.clear();
+    next_ = 0;
+    ready_ = false;
+    if (kind != 2 || fromSlot == nullptr || toSlot == nullptr || rate == nullptr) {
+      return kWalkBadArgument;
+    }
+    long status = host::kOk;
+    auto journal = AcquireJournal(binding_, &status);
+    if (!journal) return status;
+    std::vector<AccountRow> accounts;
+    if (!LoadAccountRows(binding_.db(), binding_.Dataset(), &accounts)) return kWalkReadFailed;
+
+    const int lo = MonthSlotRank(*fromSlot), hi = MonthSlotRank(*toSlot);
+    std::map<int32_t, int64_t> sums;  // account code -> amount, in code order
+    for (const JournalEntry& e : journal->entries()) {
+      int r = MonthSlotRank(e.slot);
+      if (r < lo || r > hi) continue;
+      for (int s = 0; s < 2; ++s) {
+        const JournalSide& side = e.side[s];
+        if (side.account == 0 || side.rate != *rate) continue;
+        int64_t amount = side.amount;
+        if (taxIncluded && !Included(side, &amount)) return kWalkOverflow;
+        int64_t signedAmount;
+        if (!Signed(s == 0 ? 1 : -1, amount, &signedAmount) ||
+            !AddChecked(sums[side.account], signedAmount)) {
+          return kWalkOverflow;
+        }
+      }
+    }
+
+    std::map<int32_t, const AccountRow*> byCode;
+    for (const AccountRow& a : accounts) byCode[a.code] = &a;
+    for (const auto& [code, amount] : sums) {
+      host::StTAXSUMINFO line;
+      auto it = byCode.find(code);
+      std::string text = it != byCode.end() ? it->second->codeText : std::to_string(code);
+      line.SetText(host::StTAXSUMINFO::kCodeTextOff, host::StTAXSUMINFO::kCodeTextCap, text);
+      line.SetI64(host::StTAXSUMINFO::kAmountOff, amount);
+      lines_.push_back(line);
+    }
+    ready_ = true;
+    return host::kOk;
+  }
+
+  long GetSumInfoCount(long* count) override {
+    if (count == nullptr) return kWalkBadArgument;
+    *count = static_cast<long>(lines_.size());
+    return ready_ ? host::kOk : kWalkNotReady;
+  }
+
+  long MoveNext(host::StTAXSUMINFO* line) override {
+    if (line == nullptr) return kWalkBadArgument;
+    if (!ready_) return kWalkNotReady;
+    if (next_ >= lines_.size()) return host::kEndOfData;
+    *line = lines_[next_++];
+    return host::kOk;
+  }
+
+  long MoveFinish() override {
+    lines_.clear();
+    next_ = 0;
+    ready_ = false;
+    return host::kOk;
+  }
+
+ private:
+  DatasetBinding binding_;
+  std::vector<host::StTAXSUMINFO> lines_;
+  size_t next_ = 0;
+  bool ready_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<host::ClRuleShohizei> NewLedgerRuleShohizei(LedgerDb& db) {
+  return std::make_unique<LedgerRuleShohizei>(db);
+}
+
+}  // namespace ltb::ledger
