@@ -1,0 +1,29 @@
+// The host libraries played by a SQLite ledger.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/host.h"
+
+namespace ltb::ledger {
+
+struct LedgerOptions {
+  // Linux folder of the ledger home; empty = the built-in sample ledger in
+  // SampleLedgerHome(), created on first use.
+  std::string home;
+  // Empty = $LEDORA_USER, else the ledger's default user.
+  std::string userId;
+};
+
+// Cheap: the database is opened by ClAccConnect::Initiate.
+std::unique_ptr<host::HostLibrary> OpenLedgerHost(const LedgerOptions& options);
+
+// Where the sample ledger lives: ($XDG_DATA_HOME or ~/.local/share)/ledtaxbridge/sample.
+std::string SampleLedgerHome();
+
+// Writes the sample ledger into `home` (created when missing). Does nothing
+// when a ledger is already there. False with *error (UTF-8) on failure.
+bool CreateSampleLedger(const std::string& home, std::string* error);
+
+}  // namespace ltb::ledger

@@ -1,0 +1,19 @@
+#include "ledger/ledger_session.h"
+
+#include "ui/message_box.h"
+
+namespace ltb::ledger {
+
+int LedgerSession::Show(host::WindowHandle window, const char* text, const char* cap,
+                        unsigned flags) const {
+  if (!sink) return ui::kIdOk;
+  return sink(window, text, cap, flags);
+}
+
+int LedgerSession::DatasetFor(const std::string& dataId) const {
+  if (!db) return 0;
+  if (dataId.empty()) return db->selected_dataset();
+  return db->DatasetNoOf(dataId);
+}
+
+}  // namespace ltb::ledger

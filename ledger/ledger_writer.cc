@@ -1,0 +1,218 @@
+#include "ledger/ledger_writer.h"
+
+#include "ledger/accounting_period.h"
+#include "ledger/dataset_record.h"
+#include "ledger/sql_statement.h"
+
+namespace ltb::ledger {
+
+namespace {
+
+bool Finish(SqlStatement& q, std::string* error, const char* what) {
+  if (q.Run()) return true;
+  if (error) *error = std::string(what) + ": " + q.error();
+  return false;
+}
+
+}  // namespace
+
+bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int* slot,
+                  std::string* error) {
+  long first = 0, last = 0;
+  int closingDay = 0;
+  if (!LoadDatasetPeriod(db, dataset, &first, &last, &closingDay)) {
+    *error = "no dataset " + std::to_string(dataset);
+    return false;
+  }
+  AccountingPeriod period;
+  if (!period.Set(first, last, closingDay > 0 ? closingDay : kMonthEndClosing)) {
+    *error = "dataset " + std::to_string(dataset) + " has no valid accounting period";
+    return false;
+  }
+  int position = period.PositionOfDate(date);
+  if (position == 0) {
+    *error = "date " + std::to_string(date) + " lies outside the accounting period " +
+             std::to_string(first) + "-" + std::to_string(last);
+    return false;
+  }
+  if (!closing) {
+    *slot = position;
+    return true;
+  }
+  if (date == last) {
+    *slot = kYearEndClosingSlot;
+    return true;
+  }
+  SqlStatement q(db.handle(), "SELECT interim_flag FROM datasets WHERE no = ?1");
+  q.Bind(1, dataset);
+  AccountingPeriod::Range sixth;
+  if (q.Step() && q.Int(0) == 1 && period.SlotRange(6, &sixth) && date == sixth.last) {
+    *slot = kInterimClosingSlot;
+    return true;
+  }
+  *error = "a closing entry must be dated on the period's last day, or on the last day of"
+           " month 6 for a dataset with an interim closing";
+  return false;
+}
+
+bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
+  if (!IsValidDate(r.periodStart) || !IsValidDate(r.periodEnd)) {
+    *error = "period dates must be valid yyyymmdd dates";
+    return false;
+  }
+  AccountingPeriod check;
+  if (!check.Set(r.periodStart, r.periodEnd,
+                 r.closingDay > 0 ? r.closingDay : kMonthEndClosing)) {
+    *error = "the period must run forward and span at most twelve months";
+    return false;
+  }
+  SqlStatement q(db.handle(),
+                 "INSERT INTO datasets (no, data_id, company_name, period_start, period_end,"
+                 " interim_flag, past_results, entity_kind, income_mode, closing_day,"
+                 " filing_class, rounding, deduction_method, main_business_type, tax_included,"
+                 " tax_rate_count) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16)");
+  q.Bind(1, r.no).BindText(2, r.dataId).BindText(3, r.companyName).Bind(4, r.periodStart)
+      .Bind(5, r.periodEnd).Bind(6, r.interimFlag).Bind(7, r.pastResults).Bind(8, r.entityKind)
+      .Bind(9, r.incomeMode).Bind(10, r.closingDay).Bind(11, r.filingClass).Bind(12, r.rounding)
+      .Bind(13, r.deductionMethod).Bind(14, r.mainBusinessType).Bind(15, r.taxIncluded)
+      .Bind(16, r.taxRateCount);
+  return Finish(q, error, "dataset refused");
+}
+
+bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error) {
+  SqlStatement q(db.handle(),
+                 "INSERT INTO users (user_id, first_no, selected_no) VALUES (?1, ?2, ?2)");
+  q.BindText(1, userId).Bind(2, selectedNo);
+  return Finish(q, error, "user refused");
+}
+
+bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo,
+                   std::string* error) {
+  SqlStatement exists(db.handle(), "SELECT 1 FROM datasets WHERE no = ?1");
+  exists.Bind(1, selectedNo);
+  if (!exists.Step()) {
+    *error = "no dataset " + std::to_string(selectedNo);
+    return false;
+  }
+  SqlStatement q(db.handle(),
+                 "INSERT INTO users (user_id, first_no, selected_no) VALUES (?1, ?2, ?2)"
+                 " ON CONFLICT (user_id) DO UPDATE SET selected_no = excluded.selected_no");
+  q.BindText(1, userId).Bind(2, selectedNo);
+  return Finish(q, error, "selection refused");
+}
+
+bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& r, std::string* error) {
+  SqlStatement q(db.handle(),
+                 "INSERT INTO accounts (dataset, code, code_text, name, class_code, balance_side,"
+                 " summary_line, exclusion_a, exclusion_b, list_exclusion)"
+                 " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)");
+  q.Bind(1, dataset).Bind(2, r.code)
+      .BindText(3, r.codeText.empty() ? std::to_string(r.code) : r.codeText)
+      .BindText(4, r.name).Bind(5, r.classCode).Bind(6, r.balanceSide).Bind(7, r.summaryLine)
+      .Bind(8, r.exclusionA).Bind(9, r.exclusionB).Bind(10, r.listExclusion);
+  return Finish(q, error, "account refused");
+}
+
+bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRow& r, std::string* error) {
+  SqlStatement q(db.handle(),
+                 "INSERT INTO departments (dataset, code, name, kind, link_field, income_type)"
+                 " VALUES (?1,?2,?3,?4,?5,?6)");
+  q.Bind(1, dataset).Bind(2, r.code).BindText(3, r.name).Bind(4, r.kind).Bind(5, r.linkField)
+      .Bind(6, r.incomeType);
+  return Finish(q, error, "department refused");
+}
+
+bool AddJournal(LedgerDb& db, int dataset, const JournalRow& r, std::string* error) {
+  int slot = 0;
+  if (!MonthSlotFor(db, dataset, r.date, r.closing, &slot, error)) return false;
+  for (const JournalSideRow* s : {&r.debit, &r.credit}) {
+    if (s->category < 0 || s->category > 255) {
+      *error = "tax category must be 0..255";
+      return false;
+    }
+    if (s->businessType < 0 || s->businessType > 6) {
+      *error = "business type must be 0..6";
+      return false;
+    }
+    if (s->rate < 0) {
+      *error = "tax rate must not be negative";
+      return false;
+    }
+  }
+  long entryNo = r.entryNo;
+  if (entryNo == 0) {
+    SqlStatement next(db.handle(),
+                      "SELECT COALESCE(MAX(entry_no), 0) + 1 FROM journal WHERE dataset = ?1");
+    next.Bind(1, dataset);
+    if (!next.Step()) return Finish(next, error, "journal entry refused");
+    entryNo = static_cast<long>(next.Int(0));
+  }
+  SqlStatement q(db.handle(),
+                 "INSERT INTO journal (dataset, entry_no, entry_date, month_slot, closing,"
+                 " description, debit_account, debit_dept, debit_amount, debit_tax,"
+                 " debit_category, debit_rate, debit_btype, credit_account, credit_dept,"
+                 " credit_amount, credit_tax, credit_category, credit_rate, credit_btype)"
+                 " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20)");
+  q.Bind(1, dataset).Bind(2, entryNo).Bind(3, r.date).Bind(4, slot).Bind(5, r.closing ? 1 : 0)
+      .BindText(6, r.description);
+  int i = 7;
+  for (const JournalSideRow* s : {&r.debit, &r.credit}) {
+    q.Bind(i, s->account).Bind(i + 1, s->department).Bind(i + 2, s->amount).Bind(i + 3, s->tax)
+        .Bind(i + 4, s->category).Bind(i + 5, s->rate).Bind(i + 6, s->businessType);
+    i += 7;
+  }
+  return Finish(q, error, "journal entry refused");
+}
+
+bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& r, std::string* error) {
+  if (!IsValidDate(r.acquired)) {
+    *error = "acquisition date must be a valid yyyymmdd date";
+    return false;
+  }
+  if (r.assetNo == 0) {
+    SqlStatement next(db.handle(),
+                      "SELECT COALESCE(MAX(asset_no), 0) + 1 FROM fixed_assets WHERE dataset = ?1");
+    next.Bind(1, dataset);
+    if (!next.Step()) return Finish(next, error, "fixed asset refused");
+    FixedAssetRow numbered = r;
+    numbered.assetNo = static_cast<int>(next.Int(0));
+    return AddFixedAsset(db, dataset, numbered, error);
+  }
+  SqlStatement q(db.handle(),
+                 "INSERT INTO fixed_assets (dataset, asset_no, name, acquired, kind, amount,"
+                 " income_type) VALUES (?1,?2,?3,?4,?5,?6,?7)");
+  q.Bind(1, dataset).Bind(2, r.assetNo).BindText(3, r.name).Bind(4, r.acquired).Bind(5, r.kind)
+      .Bind(6, r.amount).Bind(7, r.incomeType);
+  return Finish(q, error, "fixed asset refused");
+}
+
+bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& info,
+                       std::string* error) {
+  SqlStatement q(db.handle(),
+                 "INSERT OR REPLACE INTO saved_tax_return (dataset, data) VALUES (?1, ?2)");
+  q.Bind(1, dataset).BindBlob(2, info.bytes, sizeof info.bytes);
+  return Finish(q, error, "saved tax-return values refused");
+}
+
+bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value,
+                std::string* error) {
+  SqlStatement q(db.handle(), "INSERT OR REPLACE INTO settings (key, value) VALUES (?1, ?2)");
+  q.BindText(1, key).BindText(2, value);
+  return Finish(q, error, "setting refused");
+}
+
+WriteTransaction::WriteTransaction(LedgerDb& db) : db_(db) {
+  ok_ = db_.Exec("BEGIN IMMEDIATE", nullptr);
+}
+
+WriteTransaction::~WriteTransaction() {
+  if (ok_ && !done_) db_.Exec("ROLLBACK", nullptr);
+}
+
+bool WriteTransaction::Commit(std::string* error) {
+  if (!ok_ || done_) return false;
+  done_ = true;
+  return db_.Exec("COMMIT", error);
+}
+
+}  // namespace ltb::ledger
