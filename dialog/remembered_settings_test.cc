@@ -1,0 +1,122 @@
+#include "dialog/remembered_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dialog/testing/temp_drive_env.h"
+
+namespace ltb::dialog {
+namespace {
+
+using testing::TempDriveEnv;
+
+std::string Slurp(const std::string& linuxPath) {
+  std::ifstream f(linuxPath, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+TEST(SettingsRecordTest, LineFormatAndLookup) {
+  const std::string key = SettingsKey("U001", 1, 3);
+  EXPECT_EQ(key, "U001/1/3:");
+  EXPECT_EQ(SettingsLine(key, 0, 4, 3, "C:\\out\\tax.xml"), "U001/1/3:0/4/3/C:\\out\\tax.xml\n");
+
+  RememberedRecord r;
+  ASSERT_TRUE(FindRememberedRecord("X/1/3:1/1/2/a\nU001/1/3:0/4/3/C:\\o/t.xml\r\n", key, &r));
+  EXPECT_EQ(r.mode, 0);
+  EXPECT_EQ(r.startMonth, 4);
+  EXPECT_EQ(r.endMonth, 3);
+  EXPECT_EQ(r.outputPath, "C:\\o/t.xml\r");  // everything after the third "/"
+  // Damaged record (fewer than three "/"): not found.
+  EXPECT_FALSE(FindRememberedRecord("U001/1/3:0/4\n", key, &r));
+  // Last line without LF.
+  ASSERT_TRUE(FindRememberedRecord("U001/1/3:1/x/12/", key, &r));
+  EXPECT_EQ(r.mode, 1);
+  EXPECT_EQ(r.startMonth, 0);
+  EXPECT_EQ(r.outputPath, "");
+}
+
+TEST(SettingsRecordTest, KeyMatchesOnlyAtLineStart) {
+  // "XU001/1/3:" ends with U001's key; it must not be taken for U001's.
+  const std::string text = "XU001/1/3:0/5/6/C:\\other.xml\n";
+  RememberedRecord r;
+  EXPECT_FALSE(FindRememberedRecord(text, SettingsKey("U001", 1, 3), &r));
+  const std::string replaced =
+      ReplaceRememberedRecord(text, SettingsKey("U001", 1, 3), "U001/1/3:0/4/3/a\n");
+  EXPECT_EQ(replaced, text + "U001/1/3:0/4/3/a\n");
+}
+
+TEST(SettingsRecordTest, ReplacementMovesTheLineToTheEndAndKeepsOthers) {
+  const std::string text = "A/1/1:0/4/3/p\nB/1/1:0/4/3/q\r\nC/1/1:1/1/2/\x95\x5C\n";
+  EXPECT_EQ(ReplaceRememberedRecord(text, "B/1/1:", "B/1/1:1/5/6/new\n"),
+            "A/1/1:0/4/3/p\nC/1/1:1/1/2/\x95\x5C\nB/1/1:1/5/6/new\n");
+  // A damaged record is replaced whole.
+  EXPECT_EQ(ReplaceRememberedRecord("B/1/1:junk\nA/1/1:0/1/1/x\n", "B/1/1:", "B/1/1:0/1/1/y\n"),
+            "A/1/1:0/1/1/x\nB/1/1:0/1/1/y\n");
+  // A last line without LF does not run into the new record.
+  EXPECT_EQ(ReplaceRememberedRecord("A/1/1:0/1/1/x", "B/1/1:", "B/1/1:0/1/1/y\n"),
+            "A/1/1:0/1/1/x\nB/1/1:0/1/1/y\n");
+}
+
+TEST(SettingsFileTest, FirstRunCreatesFolderAndFileThenReplaces) {
+  TempDriveEnv env;
+  const std::string folder = "C:\\settings\\deep\\";
+  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:",
+                                    "U/1/2:0/4/3/C:\\a.xml\n"));
+  EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")), "U/1/2:0/4/3/C:\\a.xml\n");
+  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "V/1/2:",
+                                    "V/1/2:1/1/1/\n"));
+  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:",
+                                    "U/1/2:0/5/6/C:\\b.xml\n"));
+  EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")),
+            "V/1/2:1/1/1/\nU/1/2:0/5/6/C:\\b.xml\n");
+  RememberedRecord r;
+  ASSERT_TRUE(LoadRememberedRecord(env, folder + "LedTaxBridgeA.env", "U/1/2:", &r));
+  EXPECT_EQ(r.outputPath, "C:\\b.xml");
+  EXPECT_FALSE(LoadRememberedRecord(env, folder + "missing.env", "U/1/2:", &r));
+  EXPECT_FALSE(StoreRememberedRecord(env, "", "x.env", "U/1/2:", "U/1/2:0/1/1/\n"));
+}
+
+TEST(SettingsFileTest, LargeFilesAndLongRecordsSurviveWhole) {
+  TempDriveEnv env;
+  std::string others;
+  for (int i = 0; others.size() < 40000; ++i) {
+    others += "user" + std::to_string(i) + "/1/1:0/4/3/C:\\" + std::string(300, 'p') + "\n";
+  }
+  std::filesystem::create_directories(env.Linux("C:\\s"));
+  { std::ofstream(env.Linux("C:\\s\\f.env"), std::ios::binary) << others; }
+  const std::string longKey = SettingsKey(std::string(64, 'k'), 123456789, 987654321);
+  const std::string longLine = SettingsLine(longKey, 0, 4, 3, "C:\\" + std::string(600, 'z'));
+  ASSERT_TRUE(StoreRememberedRecord(env, "C:\\s\\", "f.env", longKey, longLine));
+  EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), others + longLine);
+  RememberedRecord r;
+  ASSERT_TRUE(LoadRememberedRecord(env, "C:\\s\\f.env", longKey, &r));
+  EXPECT_EQ(r.outputPath.size(), 260u);  // the path buffer's limit, cut cleanly
+}
+
+TEST(SettingsFileTest, FailedWriteOrRenameLeavesTheOldFileWhole) {
+  TempDriveEnv env;
+  const std::string old = "A/1/1:0/4/3/p\nB/1/1:0/4/3/q\n";
+  std::filesystem::create_directories(env.Linux("C:\\s"));
+  { std::ofstream(env.Linux("C:\\s\\f.env"), std::ios::binary) << old; }
+  env.failAppend = true;
+  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+  EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
+  env.failAppend = false;
+  env.failRename = true;
+  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+  EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
+  // No stray temporary file is left behind.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(env.Linux("C:\\s"))) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
+
+}  // namespace
+}  // namespace ltb::dialog
