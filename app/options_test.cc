@@ -41,7 +41,8 @@ TEST(ParentLineToCp932, PosixOutputPathBecomesItsDrivePath) {
   EXPECT_EQ(ParentLineToCp932("1,2,3,/tmp/a.xml"), "1,2,3,Z:\\tmp\\a.xml");
   EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\a.xml"), "1,2,3,C:\\a.xml");
   EXPECT_EQ(ParentLineToCp932("1,2,/x"), "1,2,/x");
-  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\ソ.xml"), "1,2,3,C:\\\x83\x5C.xml");
+  // UTF-8 katakana so in, CP932 0x83 0x5C out.
+  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\\xE3\x82\xBD.xml"), "1,2,3,C:\\\x83\x5C.xml");
 }
 
 }  // namespace

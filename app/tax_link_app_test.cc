@@ -196,6 +196,7 @@ TEST_F(TaxLinkAppTest, HostChecksAndNotes) {
   components.aggregation.tenPercentCode = 0;
   components.aggregation.importEntries = 1;
   seat.texts.clear();
+  seat.flags.clear();
   EXPECT_EQ(Run(""), 0);
   ASSERT_EQ(seat.texts.size(), 2u);
   EXPECT_EQ(seat.flags[0], ui::kMbIconInformation);
@@ -224,7 +225,7 @@ TEST_F(TaxLinkAppTest, OverflowAndDeclinedReportAreErrors) {
 TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
   EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
   EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:");
+  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:\\");
   EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C\\a"), "Z:\\\x83\x5C");
 }
 
