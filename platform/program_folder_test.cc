@@ -1,0 +1,40 @@
+#include "platform/program_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace ltb::platform {
+namespace {
+
+class FixedProgramEnv : public EnvWrapper {
+ public:
+  explicit FixedProgramEnv(std::string path) : EnvWrapper(Env::Default()), path_(path) {}
+  std::string ProgramPath() override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(ProgramFolderTest, CutsAfterTheLastRealBackslash) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"C:\\Tax\\LedTaxBridgeA", "C:\\Tax\\"},
+      {"C:\\ソフト\\表", "C:\\ソフト\\"},  // both names end in byte 0x5C
+      {"C:\\表\\ソ", "C:\\表\\"},
+      {"Z:\\a", "Z:\\"},
+      {"prog", ""},
+      {"", ""},
+  };
+  for (const auto& [path, folder] : rows) {
+    FixedProgramEnv env(path);
+    EXPECT_EQ(ProgramFolder(env), folder) << path;
+  }
+}
+
+TEST(ProgramFolderTest, RealProgramFolderExists) {
+  const std::string folder = ProgramFolder(*Env::Default());
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  EXPECT_TRUE(Env::Default()->IsDirectory(folder));
+}
+
+}  // namespace
+}  // namespace ltb::platform
