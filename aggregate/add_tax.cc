@@ -44,17 +44,6 @@ bool AddTax::Accumulate(int64_t* total, int64_t amount) {
   return Accumulate(total, TaxDecimal::FromAmount(amount));
 }
 
-template <typename Walker>
-Walker* AddTax::KeptWalker(std::unique_ptr<Walker>& slot,
-                           std::unique_ptr<Walker> (host::HostLibrary::*factory)()) {
-  if (!slot) {
-    slot = (host_.*factory)();
-    if (!slot) return nullptr;
-    host::AttachToSelected(host_, *slot);
-  }
-  return slot.get();
-}
-
 std::unique_ptr<host::ClAccPeriod> AddTax::SelectedPeriod() {
   std::unique_ptr<host::ClAccPeriod> period;
   host::ClSetMgr* setMgr = host_.DataMgr().GetSetMgr();

@@ -92,7 +92,14 @@ class AddTax {
   // host cannot create it.
   template <typename Walker>
   Walker* KeptWalker(std::unique_ptr<Walker>& slot,
-                     std::unique_ptr<Walker> (host::HostLibrary::*factory)());
+                     std::unique_ptr<Walker> (host::HostLibrary::*factory)()) {
+    if (!slot) {
+      slot = (host_.*factory)();
+      if (!slot) return nullptr;
+      host::AttachToSelected(host_, *slot);
+    }
+    return slot.get();
+  }
   MonthRange Range() const { return ReadMonthRange(findCondition_.data()); }
 
   bool CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& data,
