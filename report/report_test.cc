@@ -1,0 +1,257 @@
+#include "report/report.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/cp932.h"
+#include "report/rate_view.h"
+#include "report/report_run.h"
+#include "report/testing/report_fixture.h"
+#include "report/testing/report_text.h"
+#include "report/testing/scripted_seat.h"
+
+namespace ltb::report {
+namespace {
+
+using testing::ElementText;
+using testing::Lines;
+
+constexpr host::WindowHandle kOwner = 0x4a0001;
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>";
+
+class JournalReportTest : public testing::ReportFixture {
+ protected:
+  void SetUp() override {
+    ReportFixture::SetUp();
+    writer.Close();
+    data.SetText(host::StDATAINFO::kCompanyOff, host::StDATAINFO::kCompanyCap, "株式会社テスト");
+  }
+  bool Run() { return WriteJournalReport(seat, kOwner, kOut, ctx, data, settings, &exitCode); }
+  testing::ScriptedSeat seat;
+  int exitCode = 0;
+};
+
+TEST_F(JournalReportTest, WritesTheWholeFileInItsLayout) {
+  totals.RateInfo[0].SetAmount(RateField::KAZEIURIAGEZEINUKI, 12345670000);
+  ASSERT_TRUE(Run());
+  EXPECT_TRUE(seat.shown.empty());
+  EXPECT_EQ(exitCode, 0);
+  const std::string& out = Output();
+  ASSERT_GE(out.size(), 2u);
+  EXPECT_EQ(out.substr(out.size() - 11), "</REPORT>\r\n");
+  std::vector<std::string> lines = Lines(out);
+  EXPECT_EQ(lines[0], kDeclaration);
+  EXPECT_EQ(lines[1], "<REPORT>");
+  EXPECT_EQ(lines[2], "\t<SYSTEM>");
+  // Declaration, REPORT x2, SYSTEM 8, BASIC 10, DATA 2 + 21 x 2 + 304 + 18 + 19.
+  EXPECT_EQ(lines.size(), 3u + 8 + 10 + 2 + 42 + 304 + 18 + 19);
+  size_t crlf = 0;
+  for (size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at + 2)) ++crlf;
+  EXPECT_EQ(crlf, lines.size());
+  EXPECT_EQ(out.find('\n'), out.find("\r\n") + 1);  // no bare LF before the first CR LF
+  EXPECT_LT(out.find("<SYSTEM>"), out.find("<BASIC>"));
+  EXPECT_LT(out.find("</BASIC>"), out.find("<DATA>"));
+  EXPECT_EQ(ElementText(out, "KAZEIURIAGEZEINUKI8"), "1234567");
+  EXPECT_EQ(ElementText(out, "KOMONSAKINAME"), "株式会社テスト");
+  for (const std::string& line : lines) {
+    size_t tabs = line.find_first_not_of('\t');
+    EXPECT_LE(tabs, 3u) << line;
+  }
+}
+
+TEST_F(JournalReportTest, AFailedSectionAsksAndYesCompletesTheFile) {
+  host.dataMgr.hasTaxSettings = false;  // DATA cannot be written
+  ASSERT_TRUE(Run());
+  ASSERT_EQ(seat.shown.size(), 1u);
+  EXPECT_EQ(seat.shown[0].owner, kOwner);
+  EXPECT_EQ(seat.shown[0].text, "連動情報の出力に失敗しました。\n\n出力を続けますか？");
+  EXPECT_EQ(seat.shown[0].caption, "消費税");
+  EXPECT_EQ(seat.shown[0].flags, ui::kMbYesNo | ui::kMbIconWarning);
+  EXPECT_EQ(exitCode, 0);
+  std::string out = Output();
+  EXPECT_EQ(out.substr(out.size() - 20), "\t<DATA>\r\n</REPORT>\r\n");
+}
+
+TEST_F(JournalReportTest, NoStopsClosesReportAndSetsExitCodeTwo) {
+  host.dataMgr.hasTaxSettings = false;
+  seat.answer = ui::kIdNo;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_EQ(Output().substr(Output().size() - 11), "</REPORT>\r\n");
+}
+
+TEST_F(JournalReportTest, AnUncreatableFileFailsEverySectionInTurn) {
+  env.files.clear();
+  env.refuseCreate = true;
+  ASSERT_TRUE(Run());
+  ASSERT_EQ(seat.shown.size(), 3u);
+  EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
+  EXPECT_EQ(seat.shown[1].text, kBasicFailedQuestion);
+  EXPECT_EQ(seat.shown[2].text, kDataFailedQuestion);
+  EXPECT_EQ(env.files.count(kOut), 0u);
+}
+
+// A disk that fills at every possible line in turn: the file holds exactly
+// the lines before the failing one, and each later section is asked about.
+TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
+  ASSERT_TRUE(Run());
+  const std::vector<std::string> full = Lines(Output());
+  for (size_t failAt = 1; failAt <= full.size(); failAt += 7) {
+    env.files.clear();
+    env.appends = 0;
+    env.closes = 0;
+    env.failFromAppend = static_cast<int>(failAt);
+    seat.shown.clear();
+    ASSERT_TRUE(Run());
+    std::vector<std::string> got = Lines(Output());
+    ASSERT_EQ(got.size(), failAt - 1) << failAt;
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << failAt;
+    EXPECT_EQ(env.closes, 1) << failAt;
+    EXPECT_LE(seat.shown.size(), 3u);
+    if (failAt == full.size()) {
+      EXPECT_TRUE(seat.shown.empty());  // only </REPORT> is lost
+    }
+  }
+}
+
+class ReturnValuesReportTest : public JournalReportTest {
+ protected:
+  int RunReturn() { return WriteReturnValuesReport(seat, kOwner, kOut, ctx, data, &exitCode); }
+};
+
+TEST_F(ReturnValuesReportTest, WritesTheSameLayoutFromTheSavedValues) {
+  ctx.taxSaveInfo = &saved;
+  saved.SetI64(573, 25000);  // KAZEIURIAGEZEINUKI5, 2.5 yen
+  ctx.fractionRounding = 0;
+  EXPECT_EQ(RunReturn(), 1);
+  EXPECT_TRUE(seat.shown.empty());
+  EXPECT_EQ(Lines(Output()).size(), 3u + 8 + 10 + 2 + 42 + 304 + 18 + 19);
+  EXPECT_EQ(ElementText(Output(), "KAZEIURIAGEZEINUKI5"), "3");
+}
+
+TEST_F(ReturnValuesReportTest, MissingSavedValuesLeaveBasicOpenAndGoOnAfterYes) {
+  ctx.taxSaveInfo = nullptr;
+  EXPECT_EQ(RunReturn(), 1);
+  ASSERT_EQ(seat.shown.size(), 2u);
+  EXPECT_EQ(seat.shown[0].text, kBasicFailedQuestion);
+  EXPECT_EQ(Output().find("</BASIC>"), std::string::npos);
+  EXPECT_EQ(Output().substr(Output().size() - 11), "</REPORT>\r\n");
+
+  seat.shown.clear();
+  seat.answer = ui::kIdNo;
+  EXPECT_EQ(RunReturn(), 0);
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_EQ(seat.shown.size(), 1u);
+  EXPECT_EQ(Output().find("<DATA>"), std::string::npos);
+}
+
+// ---- Real files --------------------------------------------------------
+
+std::string WindowsPath(const std::filesystem::path& p) {
+  std::string s = "Z:" + p.string();
+  for (char& c : s) {
+    if (c == '/') c = '\\';
+  }
+  return s;
+}
+
+class RealFileReportTest : public JournalReportTest {
+ protected:
+  void SetUp() override {
+    JournalReportTest::SetUp();
+    ctx.env = platform::Env::Default();
+    char tmpl[] = "/tmp/ltb_report_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  bool RunTo(const std::string& path) {
+    return WriteJournalReport(seat, kOwner, path, ctx, data, settings, &exitCode);
+  }
+  std::filesystem::path dir;
+};
+
+std::string RunCommand(const std::string& command, int* status) {
+  std::string out;
+  FILE* p = popen(command.c_str(), "r");
+  if (p == nullptr) return out;
+  std::array<char, 4096> buf;
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+  *status = pclose(p);
+  return out;
+}
+
+TEST_F(RealFileReportTest, AStandardParserReadsTheFileAsShiftJis) {
+  data.SetText(host::StDATAINFO::kCompanyOff, host::StDATAINFO::kCompanyCap,
+               "ｿﾌﾄ表示&Co.<株>");
+  ASSERT_TRUE(RunTo(WindowsPath(dir / "tax.xml")));
+  int status = -1;
+  std::string utf8 = RunCommand(
+      "xmllint --encode UTF-8 " + (dir / "tax.xml").string() + " 2>&1", &status);
+  ASSERT_EQ(status, 0) << utf8;
+  // The company name as UTF-8, the way the parser decoded it.
+  std::string expected = platform::Cp932ToUtf8("ソフト表示＆Ｃｏ．＜株＞");
+  EXPECT_NE(utf8.find("<KOMONSAKINAME>" + expected + "</KOMONSAKINAME>"), std::string::npos)
+      << utf8.substr(0, 600);
+  EXPECT_NE(utf8.find("<PROGRAMNAME>" + platform::Cp932ToUtf8("Ledora１７") + "</PROGRAMNAME>"),
+            std::string::npos);
+}
+
+TEST_F(RealFileReportTest, AFullDeviceFailsTheFirstSectionAndNoEndsTheRun) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  seat.answer = ui::kIdNo;
+  EXPECT_FALSE(RunTo("Z:\\dev\\full"));
+  ASSERT_EQ(seat.shown.size(), 1u);
+  EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
+  EXPECT_EQ(exitCode, 2);
+}
+
+TEST_F(RealFileReportTest, AFullDeviceWithYesAnswersAsksForEverySection) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  EXPECT_TRUE(RunTo("Z:\\dev\\full"));
+  EXPECT_EQ(seat.shown.size(), 3u);
+  EXPECT_EQ(exitCode, 0);
+}
+
+// The folder was fine when the destination was checked, and is read-only
+// when the report is written. As root, permissions do not stop writes, so a
+// small file system is remounted read-only instead.
+TEST_F(RealFileReportTest, AFolderThatTurnsReadOnlyFailsEverySection) {
+  std::filesystem::path folder = dir / "out";
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder / "probe.txt") << "writable";
+  bool mounted = false;
+  if (geteuid() == 0) {
+    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0 ||
+        mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+      umount(folder.c_str());
+      GTEST_SKIP() << "cannot make a read-only folder as root here";
+    }
+    mounted = true;
+  } else {
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+  }
+  bool completed = RunTo(WindowsPath(folder / "tax.xml"));
+  bool created = std::filesystem::exists(folder / "tax.xml");
+  if (mounted) umount(folder.c_str());
+  chmod(folder.c_str(), 0755);
+  EXPECT_TRUE(completed);
+  EXPECT_FALSE(created);
+  ASSERT_EQ(seat.shown.size(), 3u);
+  EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
+}
+
+}  // namespace
+}  // namespace ltb::report
