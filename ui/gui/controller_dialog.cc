@@ -25,6 +25,31 @@ ControllerDialog::ControllerDialog(wxWindow* parent,
   Bind(wxEVT_RADIOBUTTON, &ControllerDialog::OnRadio, this);
   Bind(wxEVT_TEXT, &ControllerDialog::OnText, this);
   Bind(wxEVT_CLOSE_WINDOW, &ControllerDialog::OnClose, this);
+  // The first activation of the window also delivers a pending selection.
+  Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+    event.Skip();
+    const int id = pendingSelect_;
+    if (!event.GetActive() || id == 0) return;
+    pendingSelect_ = 0;
+    CallAfter([this, id] {
+      if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
+    });
+  });
+  for (const Entry& entry : Entries()) {
+    if (entry.record->kind != ControlKind::kEdit) continue;
+    const int id = entry.record->id;
+    entry.window->Bind(wxEVT_SET_FOCUS, [this, id](wxFocusEvent& event) {
+      event.Skip();
+      if (pendingSelect_ != id) return;
+      pendingSelect_ = 0;
+      CallAfter([this, id] {
+        if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) {
+          field->SelectAll();
+          field->ShowPosition(field->GetLastPosition());
+        }
+      });
+    });
+  }
 }
 
 int ControllerDialog::Run(std::function<void()> onShown) {
@@ -33,6 +58,9 @@ int ControllerDialog::Run(std::function<void()> onShown) {
   int code = 0;
   if (controller_.Ended(&code)) return code;  // refused while opening
   ApplyFocus();
+  // Once the window is up, apply the focus again: a hidden window only
+  // remembers it, and the whole-text selection needs the real focus.
+  CallAfter([this] { ApplyFocus(); });
   if (onShown) CallAfter([onShown] { onShown(); });
   ShowModal();
   return controller_.Ended(&code) ? code : endCode_;
@@ -54,7 +82,10 @@ void ControllerDialog::SyncFromController() {
       }
       case ControlKind::kRadioButton: {
         auto* radio = static_cast<wxRadioButton*>(window);
-        if (radio->GetLabel() != text) radio->SetLabel(text);
+        if (radio->GetLabel() != text) {
+          radio->SetLabel(text);
+          FitLabelFont(radio, ControlKind::kRadioButton);
+        }
         if (radio->GetValue() != state.checked) radio->SetValue(state.checked);
         break;
       }
@@ -73,7 +104,10 @@ void ControllerDialog::SyncFromController() {
       case ControlKind::kProgressBar:
         break;
       default:
-        if (window->GetLabel() != text) window->SetLabel(text);
+        if (window->GetLabel() != text) {
+          window->SetLabel(text);
+          FitLabelFont(window, entry.record->kind);
+        }
         break;
     }
     if (window->IsEnabled() != state.enabled) window->Enable(state.enabled);
@@ -98,7 +132,10 @@ void ControllerDialog::ApplyFocus() {
   if (controller_.SelectAllOnFocus()) {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(target)) {
       edit->SelectAll();
-      edit->ShowPosition(edit->GetLastPosition());
+      // GTK moves the caret when the focus actually arrives (later, while
+      // the window is being shown); select again then, so typing replaces
+      // the whole text.
+      pendingSelect_ = id;
     }
   }
 }

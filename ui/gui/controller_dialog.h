@@ -49,6 +49,7 @@ class ControllerDialog : public TemplateWindow {
 
   DialogController& controller_;
   int lastFocus_ = 0;
+  int pendingSelect_ = 0;  // edit field to select whole once it has the focus
   bool syncing_ = false;
   int endCode_ = 0;
 };

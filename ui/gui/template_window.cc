@@ -40,6 +40,34 @@ wxFont TemplateFont(const DialogTemplate& dialogTemplate) {
   return wxFont(info);
 }
 
+int TextIndicatorWidth(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kRadioButton: return 20;
+    case ControlKind::kPushButton: return 8;
+    case ControlKind::kGroupBox: return 12;
+    default: return 0;
+  }
+}
+
+void FitLabelFont(wxWindow* control, ControlKind kind) {
+  if (kind == ControlKind::kEdit || kind == ControlKind::kImage ||
+      kind == ControlKind::kProgressBar) {
+    return;
+  }
+  wxWindow* parent = control->GetParent();
+  wxFont font = parent != nullptr ? parent->GetFont() : control->GetFont();
+  wxString text = control->GetLabel();
+  text.Replace(wxString::FromAscii("&&"), wxString::FromAscii("\x01"));
+  text.Replace(wxString::FromAscii("&"), wxString());
+  const int room = control->GetSize().x - TextIndicatorWidth(kind);
+  static const double kMinimumPoints = 7.0;
+  if (control->GetFont() != font) control->SetFont(font);
+  while (control->GetTextExtent(text).x > room && font.GetFractionalPointSize() > kMinimumPoints) {
+    font.SetFractionalPointSize(font.GetFractionalPointSize() - 0.5);
+    control->SetFont(font);
+  }
+}
+
 TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTemplate)
     : wxDialog(parent, wxID_ANY, ToWx(dialogTemplate.caption), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
@@ -53,6 +81,7 @@ TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTem
     entries_.push_back({&control, window});
     if (control.id != resources::kNoControlId) byId_[control.id] = window;
     if (control.style & resources::kStyleDisabled) window->Disable();
+    FitLabelFont(window, control.kind);
   }
   Centre();
 }

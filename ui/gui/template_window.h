@@ -40,6 +40,15 @@ class TemplateWindow : public wxDialog {
   std::map<int, wxWindow*> byId_;
 };
 
+// Extra width a control needs beside its text (a radio button's circle, a
+// button's or group box's padding), in pixels.
+int TextIndicatorWidth(resources::ControlKind kind);
+
+// Gives a text control a smaller font when its label would not fit its
+// width with the dialog's font (long dataset names, fonts wider than the
+// one the template was drawn for), down to a readable minimum.
+void FitLabelFont(wxWindow* control, resources::ControlKind kind);
+
 // The font a template names, or the closest installed Japanese font when
 // that face is missing.
 wxFont TemplateFont(const resources::DialogTemplate& dialogTemplate);
