@@ -1,0 +1,177 @@
+// The real programs, run unattended against ledger homes made for the test.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ledger/ledger_db.h"
+#include "ledger/ledger_host.h"
+#include "ledger/ledger_writer.h"
+#include "tests/program_runner.h"
+
+namespace ltb::e2e {
+namespace {
+
+// Terminal output is UTF-8 while this file's narrow literals become CP932.
+std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(home());
+    std::string error;
+    ASSERT_TRUE(ledger::CreateSampleLedger(ledgerHome(), &error)) << error;
+    auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
+    ASSERT_TRUE(db) << error;
+    ledger::DatasetRow past;
+    past.no = 4;
+    past.dataId = "PAST04";
+    past.companyName = "past";
+    past.periodStart = 20150401;
+    past.periodEnd = 20160331;
+    past.pastResults = 99;
+    ledger::DatasetRow exempt = past;
+    exempt.no = 5;
+    exempt.dataId = "EXEMPT05";
+    exempt.pastResults = 0;
+    exempt.filingClass = 0;
+    ASSERT_TRUE(ledger::AddDataset(*db, past, &error)) << error;
+    ASSERT_TRUE(ledger::AddDataset(*db, exempt, &error)) << error;
+    ASSERT_TRUE(ledger::AddUser(*db, "past", 4, &error)) << error;
+    ASSERT_TRUE(ledger::AddUser(*db, "exempt", 5, &error)) << error;
+  }
+
+  std::string home() const { return dir / "home"; }
+  std::string ledgerHome() const { return dir / "ledger"; }
+  std::string out() const { return dir / "out.xml"; }
+
+  ProgramResult Run(std::vector<std::string> args, const std::string& user = "user01",
+                    const std::string& program = ProgramDir() + "/LedTaxBridgeA") {
+    return RunProgram(program, args,
+                      {{"HOME", home()},
+                       {"XDG_DATA_HOME", home() + "/.local/share"},
+                       {"XDG_CONFIG_HOME", home() + "/.config"},
+                       {"LEDORA_HOME", ""},
+                       {"LEDORA_USER", user},
+                       {"LTB_DRIVES", ""}});
+  }
+  std::vector<std::string> Unattended(const std::string& method) {
+    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",
+                                     "--method", method, "--output", out(),
+                                     "--execute", "--yes"};
+    // The month range belongs to journal aggregation only.
+    if (method == "journal") args.insert(args.end(), {"--months", "4-3"});
+    return args;
+  }
+
+  TempDir dir;
+};
+
+TEST_F(ProgramTest, HelpAndVersionInUtf8) {
+  ProgramResult r = Run({"--version"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(Contains(r.output, "17.00.00"));
+  r = Run({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(Contains(r.output, "--ledger DIR"));
+  r = Run({"--ui", "sometimes"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.output, "--ui"));
+}
+
+TEST_F(ProgramTest, EachEditionWritesAJournalReportWithItsProductName) {
+  struct Edition {
+    const char* program;
+    const char* productName;  // CP932, as in the report
+  };
+  for (const Edition& e : {Edition{"LedTaxBridgeA", "<PROGRAMNAME>Ledora１７</PROGRAMNAME>"},
+                           Edition{"LedTaxBridgeB", "<PROGRAMNAME>Ledora１７ Vantage<"},
+                           Edition{"LedTaxBridgeC", "<PROGRAMNAME>Ledora１７ Hearth<"}}) {
+    SCOPED_TRACE(e.program);
+    std::filesystem::remove(out());
+    const ProgramResult r = Run(Unattended("journal"), "user01",
+                                ProgramDir() + "/" + e.program);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_TRUE(Contains(r.output, Utf8(u8"消費税情報の出力が終了しました。"))) << r.output;
+    const std::string report = ReadWholeFile(out());
+    EXPECT_EQ(report.rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>", 0), 0u);
+    EXPECT_TRUE(Contains(report, "</REPORT>"));
+    EXPECT_TRUE(Contains(report, e.productName));
+    EXPECT_TRUE(Contains(report, "<KAZEIURIAGEZEINUKI8>"));
+  }
+}
+
+TEST_F(ProgramTest, ReturnValuesMethodWritesTheReport) {
+  const ProgramResult r = Run(Unattended("return"));
+  EXPECT_EQ(r.status, 0) << r.output;
+  const std::string report = ReadWholeFile(out());
+  EXPECT_TRUE(Contains(report, "<DATA>"));
+  EXPECT_TRUE(Contains(report, "</REPORT>"));
+}
+
+TEST_F(ProgramTest, RefusedDatasetsEndWithStatusOneAndNoReport) {
+  for (const char* user : {"past", "exempt"}) {
+    SCOPED_TRACE(user);
+    const ProgramResult r = Run(Unattended("journal"), user);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_TRUE(Contains(r.output, Utf8(u8"[消費税]"))) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(out()));
+  }
+}
+
+TEST_F(ProgramTest, MissingLedgerIsAnErrorWithTheLedgersMessage) {
+  const ProgramResult r = Run({"--ledger", dir / "nowhere", "--ui", "console", "--execute",
+                               "--yes", "--output", out()});
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_FALSE(r.output.empty());
+  EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+TEST_F(ProgramTest, QuestionWithoutTerminalOrAnswerDoesNotHang) {
+  const ProgramResult r = Run({"--ledger", ledgerHome(), "--ui", "console"});
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.status, -1) << "killed after the time limit";
+  EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+// The environment check reads ZenkitDef.ini beside the program: a copy of
+// the program in a folder of its own shows what each file does.
+TEST_F(ProgramTest, EnvironmentCheckBesideTheProgram) {
+  const std::string folder = dir / "prog";
+  std::filesystem::create_directories(folder);
+  const std::string program = folder + "/LedTaxBridgeA";
+  std::filesystem::copy_file(ProgramDir() + "/LedTaxBridgeA", program);
+
+  struct Case {
+    const char* ini;  // null: no file
+    int status;
+    const char8_t* message;
+  };
+  const Case cases[] = {
+      {nullptr, 2, u8"動作環境が不正です。"},
+      {"[ProgramLevel]\r\nSY26=0\r\n", 2, u8"の最新版を入手してインストールしてからご利用ください。"},
+      {"[ProgramLevel]\r\nSY26=2\r\n", 2, u8"連動コンポーネントの最新版を入手して"},
+      {"[ProgramLevel]\r\nSY26=\r\n", 2, u8"動作環境が不正です。"},
+      {"[ProgramLevel]\r\n", 0, u8"消費税情報の出力が終了しました。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ini ? c.ini : "no file");
+    std::filesystem::remove(folder + "/ZenkitDef.ini");
+    std::filesystem::remove(out());
+    if (c.ini) WriteWholeFile(folder + "/ZenkitDef.ini", c.ini);
+    const ProgramResult r = Run(Unattended("journal"), "user01", program);
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_TRUE(Contains(r.output, Utf8(c.message))) << r.output;
+    // The host names the package in place of the token.
+    EXPECT_FALSE(Contains(r.output, "ES_APRPACKAGENAME"));
+    EXPECT_EQ(std::filesystem::exists(out()), c.status == 0);
+  }
+}
+
+}  // namespace
+}  // namespace ltb::e2e

@@ -1,0 +1,43 @@
+// Runs one of the built programs as a child process for the end-to-end
+// tests: chosen arguments and environment, standard input from /dev/null,
+// standard output and error captured, a time limit.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ltb::e2e {
+
+struct ProgramResult {
+  int status = -1;     // exit status; -1 when killed or not started
+  std::string output;  // standard output and error, in order
+};
+
+// The folder where the build puts the programs and ZenkitDef.ini.
+std::string ProgramDir();
+
+// Runs program with args; env entries replace or add variables (an empty
+// value removes one). Killed after timeoutSeconds.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env,
+                         int timeoutSeconds = 120);
+
+// A fresh temporary folder, removed with everything in it on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& data);
+
+}  // namespace ltb::e2e
