@@ -1,0 +1,248 @@
+#include "tools/ledger_tool/csv_import.h"
+
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "ledger/ledger_writer.h"
+#include "ledger/sql_statement.h"
+#include "tools/ledger_tool/csv_table.h"
+
+namespace ltb::ledger_tool {
+
+namespace {
+
+using ledger::LedgerDb;
+using ledger::SqlStatement;
+
+enum class Kind { kInteger, kAmount, kRate, kText };
+
+struct ColumnSpec {
+  const char* name;
+  Kind kind;
+  bool required;
+};
+
+// Reads the columns of one row by name; a missing optional column or an
+// empty field reads as 0 (or empty text).
+class RowReader {
+ public:
+  RowReader(const CsvTable& table, const CsvRow& row) : table_(table), row_(row) {}
+
+  bool Number(const ColumnSpec& spec, long long* value, std::string* error) const {
+    *value = 0;
+    int col = table_.Column(spec.name);
+    if (col < 0 || row_.fields[col].empty()) {
+      if (!spec.required) return true;
+      *error = "line " + std::to_string(row_.line) + ": " + spec.name + " is required";
+      return false;
+    }
+    const std::string& text = row_.fields[col];
+    bool ok = spec.kind == Kind::kAmount ? ParseAmount(text, value)
+              : spec.kind == Kind::kRate ? ParseRatePercent(text, value)
+                                         : ParseInteger(text, value);
+    if (!ok) {
+      *error = "line " + std::to_string(row_.line) + ": " + spec.name + " \"" + text +
+               "\" is not " +
+               (spec.kind == Kind::kAmount ? "an amount in yen (at most four decimals)"
+                : spec.kind == Kind::kRate ? "a tax rate in percent"
+                                           : "a whole number");
+      return false;
+    }
+    return true;
+  }
+  std::string Text(const char* name) const {
+    int col = table_.Column(name);
+    return col < 0 ? std::string() : row_.fields[col];
+  }
+
+ private:
+  const CsvTable& table_;
+  const CsvRow& row_;
+};
+
+bool CheckHeader(const CsvTable& table, const std::vector<ColumnSpec>& specs,
+                 std::string* error) {
+  for (const std::string& name : table.header()) {
+    bool known = false;
+    for (const ColumnSpec& s : specs) known = known || name == s.name;
+    if (!known) {
+      *error = "line 1: unknown column \"" + name + "\"";
+      return false;
+    }
+  }
+  for (const ColumnSpec& s : specs) {
+    if (s.required && table.Column(s.name) < 0) {
+      *error = "line 1: the column \"" + std::string(s.name) + "\" is missing";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::set<long long> Codes(LedgerDb& db, const char* sql, int dataset) {
+  std::set<long long> codes;
+  SqlStatement q(db.handle(), sql);
+  q.Bind(1, dataset);
+  while (q.Step()) codes.insert(q.Int(0));
+  return codes;
+}
+
+bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
+  SqlStatement q(db.handle(), "SELECT 1 FROM datasets WHERE no = ?1");
+  q.Bind(1, dataset);
+  if (q.Step()) return true;
+  *error = "no dataset " + std::to_string(dataset);
+  return false;
+}
+
+// Parses the file, then runs `addRow` per row inside one transaction.
+bool ImportRows(LedgerDb& db, int dataset, std::string_view csv,
+                const std::vector<ColumnSpec>& specs, int* count, std::string* error,
+                const std::function<bool(const CsvTable&, const CsvRow&, std::string*)>& addRow) {
+  *count = 0;
+  if (!DatasetExists(db, dataset, error)) return false;
+  CsvTable table;
+  if (!table.Parse(csv, error) || !CheckHeader(table, specs, error)) return false;
+  ledger::WriteTransaction tx(db);
+  if (!tx.ok()) {
+    *error = "the ledger is busy or read-only";
+    return false;
+  }
+  for (const CsvRow& row : table.rows()) {
+    if (!addRow(table, row, error)) return false;
+  }
+  if (!tx.Commit(error)) return false;
+  *count = static_cast<int>(table.rows().size());
+  return true;
+}
+
+const std::vector<ColumnSpec> kJournalColumns = {
+    {"entry_no", Kind::kInteger, false},
+    {"date", Kind::kInteger, true},
+    {"closing", Kind::kInteger, false},
+    {"description", Kind::kText, false},
+    {"debit_account", Kind::kInteger, true},
+    {"debit_department", Kind::kInteger, false},
+    {"debit_amount", Kind::kAmount, false},
+    {"debit_tax", Kind::kAmount, false},
+    {"debit_category", Kind::kInteger, false},
+    {"debit_rate", Kind::kRate, false},
+    {"debit_business_type", Kind::kInteger, false},
+    {"credit_account", Kind::kInteger, true},
+    {"credit_department", Kind::kInteger, false},
+    {"credit_amount", Kind::kAmount, false},
+    {"credit_tax", Kind::kAmount, false},
+    {"credit_category", Kind::kInteger, false},
+    {"credit_rate", Kind::kRate, false},
+    {"credit_business_type", Kind::kInteger, false},
+};
+
+const std::vector<ColumnSpec> kAssetColumns = {
+    {"asset_no", Kind::kInteger, false},  {"name", Kind::kText, false},
+    {"acquired", Kind::kInteger, true},   {"kind", Kind::kInteger, false},
+    {"amount", Kind::kAmount, true},      {"income_type", Kind::kInteger, false},
+};
+
+const ColumnSpec& Spec(const std::vector<ColumnSpec>& specs, std::string_view name) {
+  for (const ColumnSpec& s : specs) {
+    if (name == s.name) return s;
+  }
+  return specs.front();
+}
+
+}  // namespace
+
+bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                      std::string* error) {
+  std::set<long long> accounts =
+      Codes(db, "SELECT code FROM accounts WHERE dataset = ?1", dataset);
+  std::set<long long> departments =
+      Codes(db, "SELECT code FROM departments WHERE dataset = ?1", dataset);
+  auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
+    RowReader r(table, row);
+    auto num = [&](const char* name, long long* v) {
+      return r.Number(Spec(kJournalColumns, name), v, err);
+    };
+    std::string at = "line " + std::to_string(row.line) + ": ";
+    ledger::JournalRow entry;
+    long long entryNo, date, closing;
+    if (!num("entry_no", &entryNo) || !num("date", &date) || !num("closing", &closing)) {
+      return false;
+    }
+    if (closing != 0 && closing != 1) {
+      *err = at + "closing must be 0 or 1";
+      return false;
+    }
+    entry.entryNo = static_cast<long>(entryNo);
+    entry.date = static_cast<long>(date);
+    entry.closing = closing == 1;
+    entry.description = r.Text("description");
+    for (const char* side : {"debit", "credit"}) {
+      std::string p = side;
+      long long account, dept, amount, tax, category, rate, btype;
+      if (!num((p + "_account").c_str(), &account) ||
+          !num((p + "_department").c_str(), &dept) || !num((p + "_amount").c_str(), &amount) ||
+          !num((p + "_tax").c_str(), &tax) || !num((p + "_category").c_str(), &category) ||
+          !num((p + "_rate").c_str(), &rate) || !num((p + "_business_type").c_str(), &btype)) {
+        return false;
+      }
+      if (account != 0 && !accounts.count(account)) {
+        *err = at + p + "_account " + std::to_string(account) + " is not an account of dataset " +
+               std::to_string(dataset);
+        return false;
+      }
+      if (dept != 0 && !departments.count(dept)) {
+        *err = at + p + "_department " + std::to_string(dept) +
+               " is not a department of dataset " + std::to_string(dataset);
+        return false;
+      }
+      if (rate != 0 && rate != 300 && rate != 500 && rate != 800 && rate != 1000) {
+        *err = at + p + "_rate must be 0, 3, 5, 8 or 10";
+        return false;
+      }
+      ledger::JournalSideRow s{static_cast<int>(account), static_cast<int>(dept), amount, tax,
+                               static_cast<int>(category), static_cast<int>(rate),
+                               static_cast<int>(btype)};
+      (p == "debit" ? entry.debit : entry.credit) = s;
+    }
+    if (!ledger::AddJournal(db, dataset, entry, err)) {
+      *err = at + *err;
+      return false;
+    }
+    return true;
+  };
+  return ImportRows(db, dataset, csv, kJournalColumns, count, error, addRow);
+}
+
+bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                     std::string* error) {
+  auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
+    RowReader r(table, row);
+    auto num = [&](const char* name, long long* v) {
+      return r.Number(Spec(kAssetColumns, name), v, err);
+    };
+    long long no, acquired, kind, amount, incomeType;
+    if (!num("asset_no", &no) || !num("acquired", &acquired) || !num("kind", &kind) ||
+        !num("amount", &amount) || !num("income_type", &incomeType)) {
+      return false;
+    }
+    std::string at = "line " + std::to_string(row.line) + ": ";
+    if (incomeType == 0) incomeType = 1;
+    if (incomeType != 1 && incomeType != 2) {
+      *err = at + "income_type must be 1 (business) or 2 (real estate)";
+      return false;
+    }
+    ledger::FixedAssetRow asset{static_cast<int>(no), r.Text("name"), static_cast<long>(acquired),
+                                kind == 0 ? 1 : static_cast<int>(kind), amount,
+                                static_cast<int>(incomeType)};
+    if (!ledger::AddFixedAsset(db, dataset, asset, err)) {
+      *err = at + *err;
+      return false;
+    }
+    return true;
+  };
+  return ImportRows(db, dataset, csv, kAssetColumns, count, error, addRow);
+}
+
+}  // namespace ltb::ledger_tool

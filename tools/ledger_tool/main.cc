@@ -1,0 +1,406 @@
+// ledora-ledger: creates and fills ledger homes for LedTaxBridge.
+// Arguments and output are UTF-8.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ledger/ledger_db.h"
+#include "ledger/ledger_file_mgr.h"
+#include "ledger/ledger_host.h"
+#include "ledger/ledger_writer.h"
+#include "ledger/sql_statement.h"
+#include "tools/ledger_tool/csv_import.h"
+
+namespace {
+
+using ltb::ledger::LedgerDb;
+using ltb::ledger::SqlStatement;
+
+constexpr char kUsage[] =
+    "usage: ledora-ledger COMMAND ARGS...\n"
+    "\n"
+    "  init HOME                      create an empty ledger in HOME\n"
+    "  sample HOME                    write the sample ledger into HOME\n"
+    "  datasets HOME                  list the datasets and the users' selections\n"
+    "  select HOME USER DATASET       make USER work on DATASET (adds the user)\n"
+    "  add-dataset HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD [--company NAME]\n"
+    "              [--entity N] [--income-mode N] [--interim 0|1] [--past-results N]\n"
+    "              [--closing-day N]\n"
+    "  add-account HOME DATASET CODE CLASS_CODE [--name NAME] [--code-text TEXT]\n"
+    "              [--side 1|2] [--summary 0|1] [--exclusion-a N] [--exclusion-b N]\n"
+    "              [--list-exclusion N]     (CLASS_CODE may be hex: 0x40882000)\n"
+    "  add-department HOME DATASET CODE [--name NAME] [--kind N] [--link N]\n"
+    "              [--income-type 1|3]\n"
+    "  import-journal HOME DATASET FILE.csv\n"
+    "  import-assets HOME DATASET FILE.csv\n"
+    "  set-tax HOME DATASET [--filing N] [--rounding N] [--deduction N]\n"
+    "              [--main-type N] [--tax-included N] [--rates N]\n"
+    "  set-link HOME ANSWER           what the link permission answers (0 go on, 1 refuse)\n"
+    "  set-setting HOME KEY VALUE     package_name, nonfatal_codes, folder_output,\n"
+    "                                 folder_settings, default_user\n"
+    "  set-save-values HOME DATASET FILE    store a 15360-byte tax-return record\n"
+    "  get-save-values HOME DATASET FILE    write the stored record to FILE\n"
+    "\n"
+    "The ledger is HOME/ledger.db; see ledger/README.md for the schema and the CSV columns.\n";
+
+int Fail(const std::string& message) {
+  std::cerr << "ledora-ledger: " << message << "\n";
+  return 1;
+}
+
+bool ToNumber(const std::string& text, long long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  *value = std::strtoll(text.c_str(), &end, 0);
+  return errno == 0 && end && *end == '\0';
+}
+
+// "--key value" pairs after the positional arguments.
+class Options {
+ public:
+  bool Parse(const std::vector<std::string>& args, size_t from, std::string* error) {
+    for (size_t i = from; i < args.size(); i += 2) {
+      if (args[i].rfind("--", 0) != 0 || i + 1 >= args.size()) {
+        *error = "expected --option VALUE at \"" + args[i] + "\"";
+        return false;
+      }
+      values_[args[i].substr(2)] = args[i + 1];
+    }
+    return true;
+  }
+  bool Has(const std::string& key) const { return values_.count(key) != 0; }
+  std::string Text(const std::string& key, const std::string& fallback = "") {
+    used_.insert(key);
+    auto it = values_.find(key);
+    return it == values_.end() ? fallback : it->second;
+  }
+  bool Number(const std::string& key, long long* value, std::string* error) {
+    used_.insert(key);
+    auto it = values_.find(key);
+    if (it == values_.end()) return true;
+    if (!ToNumber(it->second, value)) {
+      *error = "--" + key + " needs a number";
+      return false;
+    }
+    return true;
+  }
+  // False with *error when an option was given that the command ignores.
+  bool AllUsed(std::string* error) const {
+    for (const auto& [key, value] : values_) {
+      if (!used_.count(key)) {
+        *error = "unknown option --" + key;
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::map<std::string, std::string> values_;
+  std::set<std::string> used_;
+};
+
+std::unique_ptr<LedgerDb> OpenForWriting(const std::string& home, std::string* error) {
+  return LedgerDb::Open(home, LedgerDb::Mode::kReadWrite, error);
+}
+
+bool ReadWholeFile(const std::string& path, std::string* data) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  *data = buffer.str();
+  return !in.bad();
+}
+
+int CmdInit(const std::vector<std::string>& a) {
+  if (a.size() != 2) return Fail("init needs HOME");
+  std::string error;
+  if (!ltb::ledger::MakeFolders(a[1])) return Fail("cannot create the folder " + a[1]);
+  auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kCreate, &error);
+  if (!db) return Fail(error);
+  if (!ltb::ledger::SetSetting(*db, "link_answer", db->Setting("link_answer", "0"), &error)) {
+    return Fail(error);
+  }
+  std::cout << "ledger ready: " << db->path() << "\n";
+  return 0;
+}
+
+int CmdSample(const std::vector<std::string>& a) {
+  if (a.size() != 2) return Fail("sample needs HOME");
+  std::string error;
+  struct stat st;
+  if (::stat(ltb::ledger::LedgerFilePath(a[1]).c_str(), &st) == 0) {
+    return Fail("a ledger already exists: " + ltb::ledger::LedgerFilePath(a[1]));
+  }
+  if (!ltb::ledger::CreateSampleLedger(a[1], &error)) return Fail(error);
+  std::cout << "sample ledger written: " << ltb::ledger::LedgerFilePath(a[1]) << "\n";
+  return 0;
+}
+
+int CmdDatasets(const std::vector<std::string>& a) {
+  if (a.size() != 2) return Fail("datasets needs HOME");
+  std::string error;
+  auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kReadOnly, &error);
+  if (!db) return Fail(error);
+  SqlStatement q(db->handle(),
+                 "SELECT d.no, d.data_id, d.period_start, d.period_end, d.entity_kind,"
+                 " d.filing_class, d.deduction_method, d.main_business_type, d.tax_included,"
+                 " d.tax_rate_count, d.interim_flag, d.company_name,"
+                 " (SELECT group_concat(user_id, ',') FROM users u WHERE u.selected_no = d.no),"
+                 " (SELECT count(*) FROM journal j WHERE j.dataset = d.no)"
+                 " FROM datasets d ORDER BY d.no");
+  std::cout << "no  data id          period             entity filing deduct main incl"
+               " rates interim entries users  company\n";
+  while (q.Step()) {
+    char line[200];
+    std::snprintf(line, sizeof line, "%-3lld %-16s %08lld-%08lld %6lld %6lld %6lld %4lld %4lld %5lld %7lld %7lld ",
+                  static_cast<long long>(q.Int(0)), q.Text(1).c_str(),
+                  static_cast<long long>(q.Int(2)), static_cast<long long>(q.Int(3)),
+                  static_cast<long long>(q.Int(4)), static_cast<long long>(q.Int(5)),
+                  static_cast<long long>(q.Int(6)), static_cast<long long>(q.Int(7)),
+                  static_cast<long long>(q.Int(8)), static_cast<long long>(q.Int(9)),
+                  static_cast<long long>(q.Int(10)), static_cast<long long>(q.Int(13)));
+    std::string users = q.Text(12);
+    std::cout << line << (users.empty() ? "-" : users) << "  " << q.Text(11) << "\n";
+  }
+  if (!q.ok()) return Fail(q.error());
+  return 0;
+}
+
+int CmdSelect(const std::vector<std::string>& a) {
+  long long no;
+  if (a.size() != 4 || !ToNumber(a[3], &no)) return Fail("select needs HOME USER DATASET");
+  if (a[2].empty() || a[2].size() > 64) return Fail("a user id has 1 to 64 characters");
+  std::string error;
+  auto db = OpenForWriting(a[1], &error);
+  if (!db || !ltb::ledger::SelectDataset(*db, a[2], static_cast<int>(no), &error)) {
+    return Fail(error);
+  }
+  return 0;
+}
+
+int CmdAddDataset(const std::vector<std::string>& a) {
+  long long no;
+  if (a.size() < 4 || !ToNumber(a[2], &no)) return Fail("add-dataset needs HOME NO DATA_ID");
+  ltb::ledger::DatasetRow row;
+  row.no = static_cast<int>(no);
+  row.dataId = a[3];
+  Options o;
+  std::string error;
+  long long from = 0, to = 0, entity = 0, income = 0, interim = 0, past = 0, closing = 0;
+  if (!o.Parse(a, 4, &error) || !o.Number("from", &from, &error) ||
+      !o.Number("to", &to, &error) || !o.Number("entity", &entity, &error) ||
+      !o.Number("income-mode", &income, &error) || !o.Number("interim", &interim, &error) ||
+      !o.Number("past-results", &past, &error) || !o.Number("closing-day", &closing, &error)) {
+    return Fail(error);
+  }
+  row.companyName = o.Text("company");
+  if (!o.AllUsed(&error)) return Fail(error);
+  if (row.dataId.empty() || row.dataId.size() > 15) return Fail("a data id has 1 to 15 characters");
+  row.periodStart = static_cast<long>(from);
+  row.periodEnd = static_cast<long>(to);
+  row.entityKind = static_cast<int>(entity);
+  row.incomeMode = static_cast<int>(income);
+  row.interimFlag = static_cast<int>(interim);
+  row.pastResults = static_cast<int>(past);
+  row.closingDay = static_cast<int>(closing);
+  auto db = OpenForWriting(a[1], &error);
+  if (!db || !ltb::ledger::AddDataset(*db, row, &error)) return Fail(error);
+  return 0;
+}
+
+int CmdAddAccount(const std::vector<std::string>& a) {
+  long long dataset, code, classCode;
+  if (a.size() < 5 || !ToNumber(a[2], &dataset) || !ToNumber(a[3], &code) ||
+      !ToNumber(a[4], &classCode)) {
+    return Fail("add-account needs HOME DATASET CODE CLASS_CODE");
+  }
+  ltb::ledger::AccountRecordRow row;
+  row.code = static_cast<int>(code);
+  row.classCode = static_cast<int32_t>(static_cast<uint32_t>(classCode));
+  Options o;
+  std::string error;
+  long long side = 1, summary = 0, exA = 0, exB = 0, listEx = 0;
+  if (!o.Parse(a, 5, &error) || !o.Number("side", &side, &error) ||
+      !o.Number("summary", &summary, &error) || !o.Number("exclusion-a", &exA, &error) ||
+      !o.Number("exclusion-b", &exB, &error) || !o.Number("list-exclusion", &listEx, &error)) {
+    return Fail(error);
+  }
+  row.name = o.Text("name");
+  row.codeText = o.Text("code-text");
+  if (!o.AllUsed(&error)) return Fail(error);
+  row.balanceSide = static_cast<int>(side);
+  row.summaryLine = static_cast<int>(summary);
+  row.exclusionA = static_cast<int>(exA);
+  row.exclusionB = static_cast<int>(exB);
+  row.listExclusion = static_cast<int>(listEx);
+  auto db = OpenForWriting(a[1], &error);
+  if (!db || !ltb::ledger::AddAccount(*db, static_cast<int>(dataset), row, &error)) {
+    return Fail(error);
+  }
+  return 0;
+}
+
+int CmdAddDepartment(const std::vector<std::string>& a) {
+  long long dataset, code;
+  if (a.size() < 4 || !ToNumber(a[2], &dataset) || !ToNumber(a[3], &code)) {
+    return Fail("add-department needs HOME DATASET CODE");
+  }
+  ltb::ledger::DepartmentRow row;
+  row.code = static_cast<int>(code);
+  Options o;
+  std::string error;
+  long long kind = 0, link = 0, income = 1;
+  if (!o.Parse(a, 4, &error) || !o.Number("kind", &kind, &error) ||
+      !o.Number("link", &link, &error) || !o.Number("income-type", &income, &error)) {
+    return Fail(error);
+  }
+  row.name = o.Text("name");
+  if (!o.AllUsed(&error)) return Fail(error);
+  row.kind = static_cast<int>(kind);
+  row.linkField = static_cast<int>(link);
+  row.incomeType = static_cast<int>(income);
+  auto db = OpenForWriting(a[1], &error);
+  if (!db || !ltb::ledger::AddDepartment(*db, static_cast<int>(dataset), row, &error)) {
+    return Fail(error);
+  }
+  return 0;
+}
+
+int CmdImport(const std::vector<std::string>& a, bool journal) {
+  long long dataset;
+  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
+  std::string csv, error;
+  if (!ReadWholeFile(a[3], &csv)) return Fail("cannot read " + a[3]);
+  auto db = OpenForWriting(a[1], &error);
+  if (!db) return Fail(error);
+  int count = 0;
+  bool ok = journal
+                ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), csv, &count, &error)
+                : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), csv, &count, &error);
+  if (!ok) return Fail(a[3] + ": " + error + " (nothing imported)");
+  std::cout << count << (journal ? " journal entries" : " fixed assets") << " imported\n";
+  return 0;
+}
+
+int CmdSetTax(const std::vector<std::string>& a) {
+  long long dataset;
+  if (a.size() < 3 || !ToNumber(a[2], &dataset)) return Fail("set-tax needs HOME DATASET");
+  Options o;
+  std::string error;
+  if (!o.Parse(a, 3, &error)) return Fail(error);
+  auto db = OpenForWriting(a[1], &error);
+  if (!db) return Fail(error);
+  struct Field {
+    const char* option;
+    const char* column;
+    long long low, high;
+  };
+  static const Field kFields[] = {
+      {"filing", "filing_class", 0, 2},     {"rounding", "rounding", 0, 2},
+      {"deduction", "deduction_method", 0, 1}, {"main-type", "main_business_type", 0, 6},
+      {"tax-included", "tax_included", 0, 1},  {"rates", "tax_rate_count", 1, 3},
+  };
+  ltb::ledger::WriteTransaction tx(*db);
+  SqlStatement exists(db->handle(), "SELECT 1 FROM datasets WHERE no = ?1");
+  exists.Bind(1, dataset);
+  if (!exists.Step()) return Fail("no dataset " + std::to_string(dataset));
+  for (const Field& f : kFields) {
+    if (!o.Has(f.option)) continue;
+    long long v = 0;
+    if (!o.Number(f.option, &v, &error)) return Fail(error);
+    if (v < f.low || v > f.high) {
+      return Fail(std::string("--") + f.option + " must be " + std::to_string(f.low) + ".." +
+                  std::to_string(f.high));
+    }
+    std::string sql = std::string("UPDATE datasets SET ") + f.column + " = ?1 WHERE no = ?2";
+    SqlStatement u(db->handle(), sql.c_str());
+    u.Bind(1, v).Bind(2, dataset);
+    if (!u.Run()) return Fail(u.error());
+  }
+  if (!o.AllUsed(&error) || !tx.Commit(&error)) return Fail(error);
+  return 0;
+}
+
+int CmdSetSetting(const std::string& home, const std::string& key, const std::string& value) {
+  std::string error;
+  auto db = OpenForWriting(home, &error);
+  if (!db || !ltb::ledger::SetSetting(*db, key, value, &error)) return Fail(error);
+  return 0;
+}
+
+int CmdSaveValues(const std::vector<std::string>& a, bool store) {
+  long long dataset;
+  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
+  std::string error;
+  auto db = store ? OpenForWriting(a[1], &error)
+                  : LedgerDb::Open(a[1], LedgerDb::Mode::kReadOnly, &error);
+  if (!db) return Fail(error);
+  if (store) {
+    std::string data;
+    if (!ReadWholeFile(a[3], &data)) return Fail("cannot read " + a[3]);
+    ltb::host::StSaveTaxInfo info;
+    if (data.size() != sizeof info.bytes) {
+      return Fail(a[3] + " holds " + std::to_string(data.size()) + " bytes, not " +
+                  std::to_string(sizeof info.bytes));
+    }
+    std::memcpy(info.bytes, data.data(), data.size());
+    if (!ltb::ledger::SetSavedTaxReturn(*db, static_cast<int>(dataset), info, &error)) {
+      return Fail(error);
+    }
+    return 0;
+  }
+  SqlStatement q(db->handle(), "SELECT data FROM saved_tax_return WHERE dataset = ?1");
+  q.Bind(1, dataset);
+  if (!q.Step()) return Fail("no saved tax-return values for dataset " + std::to_string(dataset));
+  std::ofstream out(a[3], std::ios::binary);
+  std::string_view blob = q.Blob(0);
+  out.write(blob.data(), static_cast<std::streamsize>(blob.size()));
+  return out.good() ? 0 : Fail("cannot write " + a[3]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> a(argv + 1, argv + argc);
+  if (a.empty() || a[0] == "--help" || a[0] == "-h" || a[0] == "help") {
+    std::cout << kUsage;
+    return a.empty() ? 1 : 0;
+  }
+  const std::string& cmd = a[0];
+  if (cmd == "init") return CmdInit(a);
+  if (cmd == "sample") return CmdSample(a);
+  if (cmd == "datasets") return CmdDatasets(a);
+  if (cmd == "select") return CmdSelect(a);
+  if (cmd == "add-dataset") return CmdAddDataset(a);
+  if (cmd == "add-account") return CmdAddAccount(a);
+  if (cmd == "add-department") return CmdAddDepartment(a);
+  if (cmd == "import-journal") return CmdImport(a, true);
+  if (cmd == "import-assets") return CmdImport(a, false);
+  if (cmd == "set-tax") return CmdSetTax(a);
+  if (cmd == "set-link") {
+    long long v;
+    if (a.size() != 3 || !ToNumber(a[2], &v)) return Fail("set-link needs HOME ANSWER");
+    return CmdSetSetting(a[1], "link_answer", std::to_string(v));
+  }
+  if (cmd == "set-setting") {
+    if (a.size() != 4) return Fail("set-setting needs HOME KEY VALUE");
+    return CmdSetSetting(a[1], a[2], a[3]);
+  }
+  if (cmd == "set-save-values") return CmdSaveValues(a, true);
+  if (cmd == "get-save-values") return CmdSaveValues(a, false);
+  std::cerr << kUsage;
+  return Fail("unknown command " + cmd);
+}
