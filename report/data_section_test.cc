@@ -224,8 +224,7 @@ TEST_F(KanpuBlocksTest, IndividualIncomeTypesTwoAndThree) {
   EXPECT_EQ(ElementText(k, "SONOTAKOTEISHISAN1"), "");
 
   data.SetU8(host::StDATAINFO::kIncomeModeOff, 3);
-  env.files.clear();
-  writer.Open(&env, kOut);
+  Reopen();
   k = (Kanpuh(), Kanpuk());
   EXPECT_EQ(ElementText(k, "JIGYOSHIIRE1"), "0");
   EXPECT_EQ(ElementText(k, "FUDOUSANHITSUYOU1"), "5");
@@ -242,8 +241,7 @@ TEST_F(KanpuBlocksTest, SimplifiedTaxationEmptiesBothAndOtherKindsFillBoth) {
   ctx.filingClass = 2;
   data.SetU8(host::StDATAINFO::kEntityKindOff, 2);
   totals.SHOHINSHIIRE.Settled = 4 * kYen;
-  env.files.clear();
-  writer.Open(&env, kOut);
+  Reopen();
   EXPECT_EQ(ElementText(Kanpuh(), "SHOHINSHIIRE1"), "4");
   EXPECT_EQ(ElementText(Kanpuk(), "JIGYOSHIIRE1"), "1");
 }

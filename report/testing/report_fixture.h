@@ -27,6 +27,11 @@ class ReportFixture : public ::testing::Test {
     ASSERT_EQ(writer.Open(&env, kOut), 0);
   }
   const std::string& Output() { return env.files[kOut]; }
+  // Starts the output afresh, for a second case in the same test.
+  void Reopen() {
+    env.files.clear();
+    ASSERT_EQ(writer.Open(&env, kOut), 0);
+  }
 
   FakeHost host;
   MemoryEnv env;
