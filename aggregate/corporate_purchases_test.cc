@@ -100,6 +100,19 @@ TEST_F(CorporatePurchasesTest, SettlementTakesClosingAndInterimSlots) {
   EXPECT_EQ(included.SHOHINSHIIRE.Settled, 70);
 }
 
+TEST_F(CorporatePurchasesTest, SlotsOutsideTheRecordAreNeverRead) {
+  auto s = MakeAccountSums(kGoods, 1);
+  SetSlot(&s, 14, 9, 0);
+  host.accountSums[0] = {s};
+  // A condition reaching slot 14 with year-end closing would ask for slot 15.
+  testing::SetMonthCondition(engine.FindCondition(), 13, 14, 18);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(totals.SHOHINSHIIRE.Settled, 9);
+  testing::SetMonthCondition(engine.FindCondition(), -3, 40, 18);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(totals.SHOHINSHIIRE.Settled, 18);
+}
+
 TEST_F(CorporatePurchasesTest, JournalCountsOnlyCategoriesThatAreNotTaxablePurchases) {
   host.accounts = {MakeAccount(10, kGoodsDetail), MakeAccount(20, kSelling),
                    MakeAccount(30, kNonOperating), MakeAccount(40, 0x40440040),
