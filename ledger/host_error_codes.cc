@@ -13,6 +13,9 @@ const char* HostErrorText(long code) {
     case kErrDatabase: return "the ledger database refused a query";
     case kErrUnknownUser: return "the user has no entry in the ledger";
     case kErrLedgerUnreadable: return "the ledger cannot be read";
+    case 2101: return "a walk was given a bad argument";
+    case 2102: return "a walk was read before it was prepared";
+    case 2103: return "a sum left the 64-bit range";
     case -1001: return "the host object cannot be created";
     default: return "host error";
   }
