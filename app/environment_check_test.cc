@@ -48,6 +48,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LevelCase{"[Elsewhere]\r\nSY26=2\r\n", kLevelFits},
                       LevelCase{"", kLevelFits}));
 
+TEST(CheckEnvironment, HugeIniIsReadLikeAnyOther) {
+  testing::MemoryEnv env;
+  std::string ini;
+  while (ini.size() < 8 * 1024 * 1024) ini += "; padding line of a large file\r\n";
+  env.files["C:\\prog\\ZenkitDef.ini"] = ini + "[ProgramLevel]\r\nSY26=2\r\n";
+  EXPECT_EQ(ReadEnvironmentLevel(env), kLevelLinkTooOld);
+  // A value longer than the 16-byte buffer is cut, then read as digits.
+  env.files["C:\\prog\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1" + std::string(40, '0') + "\n";
+  EXPECT_EQ(ReadEnvironmentLevel(env), kLevelLinkTooOld);
+}
+
 TEST(CheckEnvironment, FolderEndingInTrailByte0x5CFindsItsIni) {
   testing::MemoryEnv env;
   env.cwd = "C:\\\x83\x5C";

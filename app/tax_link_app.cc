@@ -59,6 +59,8 @@ TaxLinkApp::TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& se
   });
 }
 
+TaxLinkApp::~TaxLinkApp() { host_.SetMessageSink(nullptr); }
+
 int TaxLinkApp::Message(std::string_view text, unsigned flags) {
   return seat_.MessageBox(0, text, kCaption, flags);
 }

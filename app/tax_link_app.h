@@ -21,6 +21,10 @@ class TaxLinkApp {
   // are owned; all must outlive the object.
   TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
              const Edition& edition, ParentWindow& parent, RunComponents& components);
+  // Takes the message route back from the host.
+  ~TaxLinkApp();
+  TaxLinkApp(const TaxLinkApp&) = delete;
+  TaxLinkApp& operator=(const TaxLinkApp&) = delete;
 
   // Start-up: connection, command line, parent, working folder, environment,
   // link permission, dataset, dialog, checks, aggregation, report, settings,
