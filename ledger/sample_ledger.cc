@@ -15,7 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include <array>
 #include <cstring>
@@ -496,14 +498,15 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
     *error = "cannot create the folder " + home;
     return false;
   }
-  // Written beside and renamed into place, so that a ledger file is either
-  // complete or absent.
-  std::string tempHome = home + "/.creating";
-  ::unlink((tempHome + "/" + kLedgerFileName).c_str());
-  if (!MakeFolders(tempHome)) {
-    *error = "cannot create the folder " + tempHome;
+  // Written in a private folder beside it and linked into place, so that a
+  // ledger file is either complete or absent, and two first runs at the same
+  // time do not build into the same file.
+  std::string pattern = home + "/.creating-XXXXXX";
+  if (!mkdtemp(pattern.data())) {
+    *error = "cannot create a folder in " + home;
     return false;
   }
+  const std::string tempHome = pattern;
   bool written = false;
   {
     std::unique_ptr<LedgerDb> db = LedgerDb::Open(tempHome, LedgerDb::Mode::kCreate, error);
@@ -513,7 +516,12 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
     }
   }
   std::string built = LedgerFilePath(tempHome);
-  if (written && ::rename(built.c_str(), LedgerFilePath(home).c_str()) != 0) {
+  // link() never replaces: when another process got there first, its
+  // ledger stays and this one is dropped. Where hard links are not
+  // supported, rename() puts it in place.
+  std::string target = LedgerFilePath(home);
+  if (written && ::link(built.c_str(), target.c_str()) != 0 && errno != EEXIST &&
+      ::rename(built.c_str(), target.c_str()) != 0) {
     *error = "cannot move the sample ledger into " + home;
     written = false;
   }
