@@ -1,0 +1,45 @@
+#include "tools/ledger_tool/csv_table.h"
+
+#include <gtest/gtest.h>
+
+namespace ltb::ledger_tool {
+namespace {
+
+TEST(CsvTableTest, QuotingLineEndsAndLineNumbers) {
+  CsvTable t;
+  std::string error;
+  ASSERT_TRUE(t.Parse("\xEF\xBB\xBF" "a, b ,c\r\n"
+                      "1,\"two, with \"\"quotes\"\"\",3\r\n"
+                      "\n"
+                      "4,\"multi\nline\", 6 \n"
+                      "7,8,9",
+                      &error))
+      << error;
+  EXPECT_EQ(t.header(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(t.Column("b"), 1);
+  EXPECT_EQ(t.Column("z"), -1);
+  ASSERT_EQ(t.rows().size(), 3u);
+  EXPECT_EQ(t.rows()[0].line, 2);
+  EXPECT_EQ(t.rows()[0].fields[1], "two, with \"quotes\"");
+  EXPECT_EQ(t.rows()[1].line, 4);  // the blank line 3 is skipped
+  EXPECT_EQ(t.rows()[1].fields[1], "multi\nline");
+  EXPECT_EQ(t.rows()[1].fields[2], "6");
+  EXPECT_EQ(t.rows()[2].line, 6);  // after the line break inside quotes
+  EXPECT_EQ(t.rows()[2].fields[2], "9");
+}
+
+TEST(CsvTableTest, RefusesBrokenFiles) {
+  CsvTable t;
+  std::string error;
+  EXPECT_FALSE(t.Parse("", &error));
+  EXPECT_EQ(error, "the file has no header row");
+  EXPECT_FALSE(t.Parse("\na,b\n", &error));
+  EXPECT_EQ(error, "line 1: the header row is empty");
+  EXPECT_FALSE(t.Parse("a,b\n1,2\n3\n", &error));
+  EXPECT_EQ(error, "line 3: 1 fields, the header has 2");
+  EXPECT_FALSE(t.Parse("a\n\"x\n", &error));
+  EXPECT_EQ(error, "line 2: a quoted field is not closed");
+}
+
+}  // namespace
+}  // namespace ltb::ledger_tool
