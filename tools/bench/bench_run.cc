@@ -1,0 +1,207 @@
+// bench_run: times full unattended journal runs of the program on generated
+// ledgers, and its start-up on the sample ledger.
+//
+// For every entry count it generates a ledger (kept in the work folder and
+// reused while the generator stays the same), runs
+//   PROGRAM --ledger HOME --ui console --method journal --months 4-3
+//           --output FILE --execute --yes
+// once to warm the file cache and then --runs times, and prints the median
+// wall time, the median peak resident set size and the entries per second.
+// Start-up: the program on its built-in sample ledger without --execute and
+// with standard input not a terminal ends right after setting up the
+// conditions dialog (host connection, environment check, dataset facts,
+// remembered settings); that whole process lifetime is the start-up time.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tools/bench/child_process.h"
+#include "tools/bench/ledger_generator.h"
+
+#ifndef LTB_BENCH_DEFAULT_PROGRAM
+#define LTB_BENCH_DEFAULT_PROGRAM ""
+#endif
+
+namespace {
+
+using ltb::bench::ChildRun;
+
+// Bumped whenever the generator writes different ledgers, so cached ones
+// are not reused.
+constexpr int kGeneratorVersion = 1;
+
+constexpr char kUsage[] =
+    "usage: bench_run [--program PATH] [--entries N]... [--runs N] [--work DIR]\n"
+    "                 [--startup-runs N]\n"
+    "  --program       the program to time (default: the LedTaxBridgeA of this build)\n"
+    "  --entries       journal entries of a generated ledger; repeatable\n"
+    "                  (default: 100000 and 1000000; 0 skips the journal runs)\n"
+    "  --runs          timed runs per ledger (default 5), after one warm-up run\n"
+    "  --startup-runs  timed start-up runs on the sample ledger (default 11; 0 skips)\n"
+    "  --work DIR      folder for the generated ledgers and outputs\n"
+    "                  (default: $TMPDIR/ltb-bench, else /tmp/ltb-bench)\n";
+
+struct Settings {
+  std::string program = LTB_BENCH_DEFAULT_PROGRAM;
+  std::vector<long> entries;
+  int runs = 5;
+  int startupRuns = 11;
+  std::string work;
+};
+
+bool ToNumber(const char* text, long* value) {
+  char* end = nullptr;
+  errno = 0;
+  long long v = std::strtoll(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || v < 0) return false;
+  *value = static_cast<long>(v);
+  return true;
+}
+
+bool Parse(int argc, char** argv, Settings* s) {
+  for (int i = 1; i < argc; i += 2) {
+    std::string name = argv[i];
+    if (i + 1 >= argc) return false;
+    const char* value = argv[i + 1];
+    long number = 0;
+    if (name == "--program") {
+      s->program = value;
+    } else if (name == "--work") {
+      s->work = value;
+    } else if (!ToNumber(value, &number)) {
+      return false;
+    } else if (name == "--entries") {
+      s->entries.push_back(number);
+    } else if (name == "--runs" && number > 0) {
+      s->runs = static_cast<int>(number);
+    } else if (name == "--startup-runs") {
+      s->startupRuns = static_cast<int>(number);
+    } else {
+      return false;
+    }
+  }
+  if (s->entries.empty()) s->entries = {100000, 1000000};
+  if (s->work.empty()) {
+    const char* tmp = std::getenv("TMPDIR");
+    s->work = std::string(tmp && *tmp ? tmp : "/tmp") + "/ltb-bench";
+  }
+  return !s->program.empty();
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// The ledger home for `entries`, generated when it is not there yet.
+bool LedgerFor(const Settings& s, long entries, std::string* home, std::string* error) {
+  ltb::bench::LedgerShape shape;
+  shape.entries = entries;
+  *home = s.work + "/ledger-v" + std::to_string(kGeneratorVersion) + "-" +
+          std::to_string(entries);
+  if (Exists(*home + "/ledger.db")) return true;
+  std::printf("generating %ld entries in %s ...\n", entries, home->c_str());
+  std::fflush(stdout);
+  return ltb::bench::GenerateLedger(*home, shape, error);
+}
+
+// The environment every timed run gets: a private data folder (the sample
+// ledger and remembered settings live there) and no ledger from outside.
+std::vector<std::string> RunEnvironment(const Settings& s) {
+  return {"XDG_DATA_HOME=" + s.work + "/data", "LEDORA_HOME", "DISPLAY"};
+}
+
+bool TimeRuns(const Settings& s, const std::vector<std::string>& argv, int runs,
+              int expectedStatus, std::vector<ChildRun>* results, std::string* error) {
+  const std::string log = s.work + "/run.log";
+  for (int i = 0; i <= runs; ++i) {  // run 0 warms the caches and is not counted
+    ChildRun run;
+    if (!ltb::bench::RunChild(argv, RunEnvironment(s), log, &run, error)) return false;
+    if (run.exitStatus != expectedStatus) {
+      *error = "the program ended with status " + std::to_string(run.exitStatus) +
+               " instead of " + std::to_string(expectedStatus) + "; see " + log;
+      return false;
+    }
+    if (i > 0) results->push_back(run);
+  }
+  return true;
+}
+
+void Summarise(const std::vector<ChildRun>& runs, double* wall, double* minWall,
+               double* maxWall, double* rssMb) {
+  std::vector<double> walls, rss;
+  for (const ChildRun& r : runs) {
+    walls.push_back(r.wallSeconds);
+    rss.push_back(static_cast<double>(r.peakRssKb) / 1024.0);
+  }
+  *wall = ltb::bench::Median(walls);
+  *minWall = *std::min_element(walls.begin(), walls.end());
+  *maxWall = *std::max_element(walls.begin(), walls.end());
+  *rssMb = ltb::bench::Median(rss);
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "bench_run: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Settings s;
+  if (!Parse(argc, argv, &s)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  if (::access(s.program.c_str(), X_OK) != 0) return Fail("cannot run " + s.program);
+  std::string error;
+  const std::string command = "mkdir -p '" + s.work + "/data'";
+  if (std::system(command.c_str()) != 0) return Fail("cannot create " + s.work);
+
+  std::printf("program: %s\nwork folder: %s\n", s.program.c_str(), s.work.c_str());
+  for (long entries : s.entries) {
+    if (entries == 0) continue;
+    std::string home;
+    if (!LedgerFor(s, entries, &home, &error)) return Fail(error);
+    const std::string output = s.work + "/report-" + std::to_string(entries) + ".xml";
+    std::vector<ChildRun> runs;
+    if (!TimeRuns(s,
+                  {s.program, "--ledger", home, "--ui", "console", "--method", "journal",
+                   "--months", "4-3", "--output", output, "--execute", "--yes"},
+                  s.runs, 0, &runs, &error)) {
+      return Fail(error);
+    }
+    if (!Exists(output)) return Fail("the run wrote no report " + output);
+    double wall, lo, hi, rss;
+    Summarise(runs, &wall, &lo, &hi, &rss);
+    std::printf(
+        "journal run, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
+        "median peak RSS %.1f MB, %.0f entries/s\n",
+        entries, wall, lo, hi, s.runs, rss, static_cast<double>(entries) / wall);
+    std::fflush(stdout);
+  }
+
+  if (s.startupRuns > 0) {
+    // Status 1: the run stops at the dialog because nobody can answer it.
+    std::vector<ChildRun> runs;
+    if (!TimeRuns(s,
+                  {s.program, "--ui", "console", "--method", "journal", "--months", "4-3",
+                   "--output", s.work + "/startup.xml"},
+                  s.startupRuns, 1, &runs, &error)) {
+      return Fail(error);
+    }
+    double wall, lo, hi, rss;
+    Summarise(runs, &wall, &lo, &hi, &rss);
+    std::printf(
+        "start-up to the dialog, sample ledger: median %.1f ms (min %.1f, max %.1f, %d runs), "
+        "median peak RSS %.1f MB\n",
+        wall * 1000, lo * 1000, hi * 1000, s.startupRuns, rss);
+  }
+  return 0;
+}
