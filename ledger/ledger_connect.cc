@@ -39,7 +39,7 @@ std::string LedgerConnect::ResolveUserId() const {
 }
 
 long LedgerConnect::Initiate() {
-  session_.db.reset();
+  if (session_.db) session_.retired = std::move(session_.db);
   session_.optLink.db = nullptr;
   std::string home = session_.options.home;
   if (home.empty()) {
@@ -118,7 +118,7 @@ int LedgerConnect::DispMsg(host::WindowHandle owner, const char* text, const cha
 
 void LedgerConnect::Terminate() {
   session_.optLink.db = nullptr;
-  session_.db.reset();
+  if (session_.db) session_.retired = std::move(session_.db);
 }
 
 }  // namespace ltb::ledger

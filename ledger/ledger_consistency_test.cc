@@ -111,9 +111,16 @@ TEST_F(LedgerConsistencyTest, ARunLeavesTheLedgerFileUntouched) {
     long count = 0;
     EXPECT_EQ(walker->GetSwkCount(nullptr, nullptr, &count), 0);
     EXPECT_GT(count, 0);
+    host::ClSetKamoku* accounts = host::AccountSet(host->DataMgr());
+    ASSERT_NE(accounts, nullptr);
     host->AccConnect().LogOut();
     host->AccConnect().Terminate();
     host->AccConnect().Release();
+    // Objects the program still holds after shut-down stay safe to call.
+    EXPECT_EQ(walker->GetSwkCount(nullptr, nullptr, &count), 0);
+    host::Cursor cursor = 0;
+    EXPECT_EQ(accounts->GetCursor(&cursor), 0);
+    EXPECT_EQ(accounts->ReleaseCursor(cursor), 0);
   }
   EXPECT_EQ(FileBytes(path), before);
   std::string error;

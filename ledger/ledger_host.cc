@@ -49,7 +49,7 @@ class LedgerDataMgr : public host::ClDataMgr, public host::ClSetMgr {
   host::ClSetMgr* GetSetMgr() override { return this; }
   host::ClSysUser* GetSysUserObject() override { return &user_; }
 
-  // The walker sets hold the ledger; they go when it closes.
+  // The walker sets hold the ledger of the connection that made them.
   void DropLedgerSets() {
     kamoku_.reset();
     bumon_.reset();
@@ -73,7 +73,9 @@ class LedgerLinkMgr : public host::ClLinkMgr {
   LedgerSession& session_;
 };
 
-// Terminate also drops the sets that hold the ledger.
+// A new connection drops the sets of the previous one (their ledger stays
+// alive as the session's retired ledger, so pointers the program kept do not
+// dangle).
 class HostConnect : public LedgerConnect {
  public:
   HostConnect(LedgerSession& session, LedgerDataMgr& data)
@@ -81,10 +83,6 @@ class HostConnect : public LedgerConnect {
   long Initiate() override {
     data_.DropLedgerSets();
     return LedgerConnect::Initiate();
-  }
-  void Terminate() override {
-    data_.DropLedgerSets();
-    LedgerConnect::Terminate();
   }
 
  private:

@@ -15,6 +15,10 @@ namespace ltb::ledger {
 struct LedgerSession {
   LedgerOptions options;
   std::unique_ptr<LedgerDb> db;  // set by Initiate, reset by Terminate
+  // The ledger of the last connection: walkers the program still holds
+  // after Terminate keep a valid (if disconnected) ledger until the host
+  // library goes away.
+  std::unique_ptr<LedgerDb> retired;
   std::string userId;            // the current user (ASCII)
   std::string caption;           // CP932, for the host's messages
   host::WindowHandle owner = 0;
