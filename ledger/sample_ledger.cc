@@ -43,14 +43,14 @@ std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
 // ---- Accounts -----------------------------------------------------------------
 
-struct AccountSpec {
+struct AccountDef {
   int code;
   const char8_t* name;
   uint32_t classCode;
   int side, summary, exclusionA, listExclusion;
 };
 
-constexpr AccountSpec kAccounts[] = {
+constexpr AccountDef kAccounts[] = {
     {111, u8"現金", 0x01010100, 1, 0, 0, 0},
     {131, u8"普通預金", 0x01010200, 1, 0, 0, 0},
     {135, u8"売掛金", 0x01010400, 1, 0, 0, 0},
@@ -402,7 +402,7 @@ bool WriteDataset(LedgerDb& db, const DatasetRow& ds, const std::vector<JournalR
                   const std::vector<FixedAssetRow>& assets,
                   const std::vector<DepartmentRow>& departments, std::string* error) {
   if (!AddDataset(db, ds, error)) return false;
-  for (const AccountSpec& a : kAccounts) {
+  for (const AccountDef& a : kAccounts) {
     AccountRecordRow row;
     row.code = a.code;
     row.name = U8(a.name);

@@ -17,7 +17,7 @@ using ledger::SqlStatement;
 
 enum class Kind { kInteger, kAmount, kRate, kText };
 
-struct ColumnSpec {
+struct ColumnDef {
   const char* name;
   Kind kind;
   bool required;
@@ -29,23 +29,23 @@ class RowReader {
  public:
   RowReader(const CsvTable& table, const CsvRow& row) : table_(table), row_(row) {}
 
-  bool Number(const ColumnSpec& spec, long long* value, std::string* error) const {
+  bool Number(const ColumnDef& def, long long* value, std::string* error) const {
     *value = 0;
-    int col = table_.Column(spec.name);
+    int col = table_.Column(def.name);
     if (col < 0 || row_.fields[col].empty()) {
-      if (!spec.required) return true;
-      *error = "line " + std::to_string(row_.line) + ": " + spec.name + " is required";
+      if (!def.required) return true;
+      *error = "line " + std::to_string(row_.line) + ": " + def.name + " is required";
       return false;
     }
     const std::string& text = row_.fields[col];
-    bool ok = spec.kind == Kind::kAmount ? ParseAmount(text, value)
-              : spec.kind == Kind::kRate ? ParseRatePercent(text, value)
+    bool ok = def.kind == Kind::kAmount ? ParseAmount(text, value)
+              : def.kind == Kind::kRate ? ParseRatePercent(text, value)
                                          : ParseInteger(text, value);
     if (!ok) {
-      *error = "line " + std::to_string(row_.line) + ": " + spec.name + " \"" + text +
+      *error = "line " + std::to_string(row_.line) + ": " + def.name + " \"" + text +
                "\" is not " +
-               (spec.kind == Kind::kAmount ? "an amount in yen (at most four decimals)"
-                : spec.kind == Kind::kRate ? "a tax rate in percent"
+               (def.kind == Kind::kAmount ? "an amount in yen (at most four decimals)"
+                : def.kind == Kind::kRate ? "a tax rate in percent"
                                            : "a whole number");
       return false;
     }
@@ -61,17 +61,17 @@ class RowReader {
   const CsvRow& row_;
 };
 
-bool CheckHeader(const CsvTable& table, const std::vector<ColumnSpec>& specs,
+bool CheckHeader(const CsvTable& table, const std::vector<ColumnDef>& defs,
                  std::string* error) {
   for (const std::string& name : table.header()) {
     bool known = false;
-    for (const ColumnSpec& s : specs) known = known || name == s.name;
+    for (const ColumnDef& s : defs) known = known || name == s.name;
     if (!known) {
       *error = "line 1: unknown column \"" + name + "\"";
       return false;
     }
   }
-  for (const ColumnSpec& s : specs) {
+  for (const ColumnDef& s : defs) {
     if (s.required && table.Column(s.name) < 0) {
       *error = "line 1: the column \"" + std::string(s.name) + "\" is missing";
       return false;
@@ -98,12 +98,12 @@ bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
 
 // Parses the file, then runs `addRow` per row inside one transaction.
 bool ImportRows(LedgerDb& db, int dataset, std::string_view csv,
-                const std::vector<ColumnSpec>& specs, int* count, std::string* error,
+                const std::vector<ColumnDef>& defs, int* count, std::string* error,
                 const std::function<bool(const CsvTable&, const CsvRow&, std::string*)>& addRow) {
   *count = 0;
   if (!DatasetExists(db, dataset, error)) return false;
   CsvTable table;
-  if (!table.Parse(csv, error) || !CheckHeader(table, specs, error)) return false;
+  if (!table.Parse(csv, error) || !CheckHeader(table, defs, error)) return false;
   ledger::WriteTransaction tx(db);
   if (!tx.ok()) {
     *error = "the ledger is busy or read-only";
@@ -117,7 +117,7 @@ bool ImportRows(LedgerDb& db, int dataset, std::string_view csv,
   return true;
 }
 
-const std::vector<ColumnSpec> kJournalColumns = {
+const std::vector<ColumnDef> kJournalColumns = {
     {"entry_no", Kind::kInteger, false},
     {"date", Kind::kInteger, true},
     {"closing", Kind::kInteger, false},
@@ -138,17 +138,17 @@ const std::vector<ColumnSpec> kJournalColumns = {
     {"credit_business_type", Kind::kInteger, false},
 };
 
-const std::vector<ColumnSpec> kAssetColumns = {
+const std::vector<ColumnDef> kAssetColumns = {
     {"asset_no", Kind::kInteger, false},  {"name", Kind::kText, false},
     {"acquired", Kind::kInteger, true},   {"kind", Kind::kInteger, false},
     {"amount", Kind::kAmount, true},      {"income_type", Kind::kInteger, false},
 };
 
-const ColumnSpec& Spec(const std::vector<ColumnSpec>& specs, std::string_view name) {
-  for (const ColumnSpec& s : specs) {
+const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view name) {
+  for (const ColumnDef& s : defs) {
     if (name == s.name) return s;
   }
-  return specs.front();
+  return defs.front();
 }
 
 }  // namespace
@@ -162,7 +162,7 @@ bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* coun
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
     RowReader r(table, row);
     auto num = [&](const char* name, long long* v) {
-      return r.Number(Spec(kJournalColumns, name), v, err);
+      return r.Number(Column(kJournalColumns, name), v, err);
     };
     std::string at = "line " + std::to_string(row.line) + ": ";
     ledger::JournalRow entry;
@@ -220,7 +220,7 @@ bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
     RowReader r(table, row);
     auto num = [&](const char* name, long long* v) {
-      return r.Number(Spec(kAssetColumns, name), v, err);
+      return r.Number(Column(kAssetColumns, name), v, err);
     };
     long long no, acquired, kind, amount, incomeType;
     if (!num("asset_no", &no) || !num("acquired", &acquired) || !num("kind", &kind) ||
