@@ -18,9 +18,11 @@ namespace {
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
 // Lexically normalised absolute Linux path: no "." or "..", no doubled or
-// trailing slashes ("/" itself stays). Empty when path is not absolute.
+// trailing slashes ("/" itself stays). Empty when path is not absolute or
+// holds a 0x00 byte, which no Linux name can: the system calls would stop
+// there and reach another file.
 std::string NormalizeLinuxPath(std::string_view path) {
-  if (path.empty() || path[0] != '/') return {};
+  if (path.empty() || path[0] != '/' || path.find('\0') != std::string_view::npos) return {};
   std::vector<std::string_view> parts;
   size_t pos = 0;
   while (pos <= path.size()) {
@@ -120,6 +122,7 @@ bool DriveTable::LoadConfig(std::string_view text, std::string* error) {
     if (folder.empty() || folder[0] != '/') {
       return fail("expected an absolute Linux folder after \"" + std::string(name) + "\"");
     }
+    if (line.find('\0') != std::string_view::npos) return fail("the line holds a 0x00 byte");
     if (name.size() >= 2 && name.size() <= 3 && name[1] == ':' &&
         ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')) &&
         (name.size() == 2 || name[2] == '\\')) {

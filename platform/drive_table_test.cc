@@ -95,6 +95,20 @@ TEST(DriveTableTest, ConfigurationLines) {
   EXPECT_FALSE(t.ToLinux("Z:\\a", "", &lin));
 }
 
+// A 0x00 byte would cut the Linux path short at the system call and lead
+// to another folder: such a folder is refused, never mapped.
+TEST(DriveTableTest, ZeroBytesInFoldersAreRefused) {
+  using namespace std::string_literals;
+  DriveTable t;
+  std::string error, lin, win;
+  EXPECT_FALSE(t.LoadConfig("\\\\srv\\share /\0\0x\n"s, &error));
+  EXPECT_EQ(error.rfind("line 1:", 0), 0u) << error;
+  EXPECT_FALSE(t.ToLinux("\\\\srv\\share\\a", "", &lin));
+  t.MapDrive('D', "/srv/d\0x"s);
+  EXPECT_FALSE(t.ToLinux("D:\\a", "", &lin));
+  EXPECT_FALSE(t.ToWindows("/tmp/a\0b"s, &win));
+}
+
 TEST(UserPathTest, PosixPathsBecomeZDrivePaths) {
   EXPECT_EQ(UserPathToWindows("/home/u/tax.xml"), "Z:\\home\\u\\tax.xml");
   EXPECT_EQ(UserPathToWindows(U8(u8"/tmp/./表/../ソ.xml")), "Z:\\tmp\\ソ.xml");
