@@ -12,6 +12,7 @@
 #include "fuzz/fuzz_input.h"
 #include "fuzz/memory_env.h"
 #include "platform/cp932.h"
+#include "platform/win_path.h"
 
 namespace {
 
@@ -53,7 +54,15 @@ void CheckCreateFolderTree(std::string_view path, ltb::platform::DriveType type,
   env.failCreateDirAt = failAt;
   const std::set<std::string> before = env.folders;
   if (CreateFolderTree(env, path)) {
-    LTB_FUZZ_CHECK(FolderExistsFor(env, path));
+    // Every level below the root exists (a root is never created).
+    std::string folder(path);
+    FolderPartOf(&folder);
+    // (A 0x00 byte ends the text for the double-byte scan of the C
+    // runtime, so paths holding one are left out of this check.)
+    if (ltb::platform::PathSkipRoot(folder) < folder.size() &&
+        path.find('\0') == std::string_view::npos) {
+      LTB_FUZZ_CHECK(FolderExistsFor(env, path));
+    }
     for (const std::string& f : before) LTB_FUZZ_CHECK(env.folders.count(f));
   } else {
     LTB_FUZZ_CHECK(env.folders == before);
