@@ -1,5 +1,8 @@
 #include "ledger/rule_common.h"
 
+#include <cstdlib>
+#include <new>
+
 #include "platform/cp932.h"
 
 namespace ltb::ledger {
@@ -35,6 +38,20 @@ bool JournalSideView::Test(const FindTerm& t) const {
     default:
       return false;
   }
+}
+
+JournalEntryFilter::JournalEntryFilter(const host::StFINDINFO* items) : condition_(items) {}
+
+void JournalEntryFilter::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
+
+uint8_t* JournalEntryFilter::Memo() {
+  if (!memo_) {
+    // calloc of a large block maps fresh zero pages instead of clearing them.
+    auto* table = static_cast<uint8_t*>(std::calloc(size_t{1} << 20, 1));
+    if (table == nullptr) throw std::bad_alloc();
+    memo_.reset(table);
+  }
+  return memo_.get();
 }
 
 int SumSlotIndex(int16_t monthSlot) {

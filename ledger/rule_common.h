@@ -77,6 +77,45 @@ struct JournalSideView {
   bool Test(const FindTerm& t) const;
 };
 
+// A search condition over journal entries, compiled once, with its answers
+// remembered: whether an entry matches depends only on its two tax
+// categories and its month slot (JournalEntryView reads nothing else), so
+// each combination that occurs is evaluated once and then looked up.
+class JournalEntryFilter {
+ public:
+  explicit JournalEntryFilter(const host::StFINDINFO* items);
+
+  bool Matches(const JournalEntry& e) {
+    if (condition_.MatchesAll()) return true;
+    const int slot = SlotKey(e.slot);
+    if (slot < 0) return condition_.Matches(JournalEntryView{e});
+    const size_t key = (static_cast<size_t>(e.side[0].category) << 12) |
+                       (static_cast<size_t>(e.side[1].category) << 4) |
+                       static_cast<size_t>(slot);
+    uint8_t& known = Memo()[key];
+    if (known == 0) known = condition_.Matches(JournalEntryView{e}) ? 2 : 1;
+    return known == 2;
+  }
+
+ private:
+  // 0..13 for the month positions and the two closing codes; -1 otherwise.
+  static int SlotKey(int16_t slot) {
+    if (slot >= 1 && slot <= 12) return slot;
+    if (slot == 15) return 0;
+    if (slot == 18) return 13;
+    return -1;
+  }
+  uint8_t* Memo();
+
+  struct FreeDeleter {
+    void operator()(uint8_t* p) const;
+  };
+  CompiledCondition condition_;
+  // 256 x 256 x 16 answers, 0 unknown, 1 no, 2 yes. Allocated zeroed on
+  // first use; only the pages of combinations that occur are ever touched.
+  std::unique_ptr<uint8_t[], FreeDeleter> memo_;
+};
+
 // Index into the 15 month-slot arrays of an account-sum record: positions
 // 1..12 as they are, 18 (year-end closing) at 13, 15 (interim) at 14; -1
 // for anything else.

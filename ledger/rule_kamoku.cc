@@ -54,10 +54,10 @@ class LedgerRuleKamoku : public host::ClRuleKamoku {
 
     const bool oneDepartment = department != nullptr && departmentType == kByDepartment;
     const int32_t departmentCode = oneDepartment ? department->Code() : 0;
-    CompiledCondition inRange(range);
+    JournalEntryFilter inRange(range);
     for (const JournalEntry& e : journal->entries()) {
       int slot = SumSlotIndex(e.slot);
-      if (slot < 0 || !inRange.Matches(JournalEntryView{e})) continue;
+      if (slot < 0 || !inRange.Matches(e)) continue;
       for (int s = 0; s < 2; ++s) {
         const JournalSide& side = e.side[s];
         if (side.account == 0) continue;

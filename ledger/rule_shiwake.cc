@@ -119,9 +119,9 @@ class LedgerRuleShiwake : public host::ClRuleShiwake {
     auto journal = AcquireJournal(binding_, &status);
     if (!journal) return status;
     if (used) *used = journal;
-    CompiledCondition match(condition);
+    JournalEntryFilter match(condition);
     for (const JournalEntry& e : journal->entries()) {
-      if (match.Matches(JournalEntryView{e}) && !visit(e)) break;
+      if (match.Matches(e) && !visit(e)) break;
     }
     return host::kOk;
   }

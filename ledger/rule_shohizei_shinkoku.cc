@@ -49,9 +49,9 @@ class LedgerRuleShohizeiShinkoku : public host::ClRuleShohizeiShinkoku {
     int rateCount = RateCount();
     if (rateCount <= 0) return kWalkReadFailed;
 
-    CompiledCondition inRange(range);
+    JournalEntryFilter inRange(range);
     for (const JournalEntry& e : journal->entries()) {
-      if (!inRange.Matches(JournalEntryView{e})) continue;
+      if (!inRange.Matches(e)) continue;
       for (int s = 0; s < 2; ++s) {
         const JournalSide& side = e.side[s];
         const TaxCategory* cat = FindTaxCategory(side.category);
