@@ -34,7 +34,7 @@ using ltb::bench::ChildRun;
 
 // Bumped whenever the generator writes different ledgers, so cached ones
 // are not reused.
-constexpr int kGeneratorVersion = 1;
+constexpr int kGeneratorVersion = 2;
 
 constexpr char kUsage[] =
     "usage: bench_run [--program PATH] [--entries N]... [--runs N] [--work DIR]\n"
@@ -133,18 +133,22 @@ bool TimeRuns(const Settings& s, const std::vector<std::string>& argv, int runs,
   return true;
 }
 
-void Summarise(const std::vector<ChildRun>& runs, double* wall, double* minWall,
-               double* maxWall, double* rssMb) {
-  std::vector<double> walls, rss;
+struct Summary {
+  double wall, minWall, maxWall, cpu, rssMb;
+};
+
+Summary Summarise(const std::vector<ChildRun>& runs) {
+  std::vector<double> walls, cpu, rss;
   for (const ChildRun& r : runs) {
     walls.push_back(r.wallSeconds);
+    cpu.push_back(r.cpuSeconds);
     rss.push_back(static_cast<double>(r.peakRssKb) / 1024.0);
   }
-  *wall = ltb::bench::Median(walls);
-  *minWall = *std::min_element(walls.begin(), walls.end());
-  *maxWall = *std::max_element(walls.begin(), walls.end());
-  *rssMb = ltb::bench::Median(rss);
+  return {ltb::bench::Median(walls), *std::min_element(walls.begin(), walls.end()),
+          *std::max_element(walls.begin(), walls.end()), ltb::bench::Median(cpu),
+          ltb::bench::Median(rss)};
 }
+
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "bench_run: %s\n", message.c_str());
@@ -178,12 +182,12 @@ int main(int argc, char** argv) {
       return Fail(error);
     }
     if (!Exists(output)) return Fail("the run wrote no report " + output);
-    double wall, lo, hi, rss;
-    Summarise(runs, &wall, &lo, &hi, &rss);
+    const Summary m = Summarise(runs);
     std::printf(
         "journal run, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
-        "median peak RSS %.1f MB, %.0f entries/s\n",
-        entries, wall, lo, hi, s.runs, rss, static_cast<double>(entries) / wall);
+        "median CPU %.3f s, median peak RSS %.1f MB, %.0f entries/s\n",
+        entries, m.wall, m.minWall, m.maxWall, s.runs, m.cpu, m.rssMb,
+        static_cast<double>(entries) / m.wall);
     std::fflush(stdout);
   }
 
@@ -196,12 +200,12 @@ int main(int argc, char** argv) {
                   s.startupRuns, 1, &runs, &error)) {
       return Fail(error);
     }
-    double wall, lo, hi, rss;
-    Summarise(runs, &wall, &lo, &hi, &rss);
+    const Summary m = Summarise(runs);
     std::printf(
         "start-up to the dialog, sample ledger: median %.1f ms (min %.1f, max %.1f, %d runs), "
-        "median peak RSS %.1f MB\n",
-        wall * 1000, lo * 1000, hi * 1000, s.startupRuns, rss);
+        "median CPU %.1f ms, median peak RSS %.1f MB\n",
+        m.wall * 1000, m.minWall * 1000, m.maxWall * 1000, s.startupRuns, m.cpu * 1000,
+        m.rssMb);
   }
   return 0;
 }

@@ -90,6 +90,8 @@ bool RunChild(const std::vector<std::string>& argv, const std::vector<std::strin
   }
   run->wallSeconds = Now() - start;
   run->peakRssKb = usage.ru_maxrss;
+  run->cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run->exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   if (run->exitStatus == 127) {
     *error = "cannot run " + argv[0];

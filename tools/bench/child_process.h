@@ -1,5 +1,5 @@
 // Runs a program to its end and measures it: wall time from start to exit
-// and the peak resident set size the kernel recorded for it.
+// the processor time it used and the peak resident set size the kernel recorded for it.
 #pragma once
 
 #include <string>
@@ -10,6 +10,7 @@ namespace ltb::bench {
 struct ChildRun {
   int exitStatus = -1;       // the exit status, or -1 when killed by a signal
   double wallSeconds = 0;    // CLOCK_MONOTONIC, fork to reaped exit
+  double cpuSeconds = 0;     // user plus system time of the child
   long peakRssKb = 0;        // ru_maxrss of the child
 };
 

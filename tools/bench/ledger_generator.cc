@@ -192,7 +192,7 @@ void EntryGenerator::Fill(GeneratedEntry* e) {
   } else if (kind < 32) {
     credit(131, Taxed(420, yen / 100 + 1, 5, rate, 0, dept), u8"受取利息");
   } else if (kind < 33) {
-    credit(131, Taxed(430, yen, kind % 2 ? 7 : 8, rate, 0, dept), u8"非課税売上");
+    credit(131, Taxed(430, yen, Uniform(0, 1) ? 7 : 8, rate, 0, dept), u8"非課税売上");
   } else if (kind < 50) {
     static constexpr int kPurchase[] = {511, 511, 511, 514, 515};
     debit(Taxed(kPurchase[kind % 5], yen, 21, rate, 0, dept), 211, u8"仕入");
