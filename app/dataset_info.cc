@@ -57,7 +57,17 @@ const char* Store(RunContext& ctx, std::string_view text) {
   return ctx.datasetText;
 }
 
-std::string Blank(const char* text) { return text ? std::string(" ") + text : ""; }
+// " text", or empty for none. Built by appending: GCC 12 warns falsely
+// (-Wrestrict) about operator+ on a literal and a string at -O2.
+std::string Blank(std::string_view text) {
+  std::string s;
+  if (text.data() == nullptr) return s;
+  s.reserve(text.size() + 1);
+  s.push_back(' ');
+  s.append(text);
+  return s;
+}
+std::string Blank(const char* text) { return text ? Blank(std::string_view(text)) : ""; }
 
 }  // namespace
 
@@ -105,7 +115,7 @@ int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx,
 const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
                         const host::StDATAINFO& dataset) {
   Store(ctx, "");
-  if (kind == 0) return Store(ctx, " " + std::string(dataset.CompanyName()));
+  if (kind == 0) return Store(ctx, Blank(dataset.CompanyName()));
   if (kind == 1) {
     const int32_t a = dataset.PeriodStart(), b = dataset.PeriodEnd();
     char text[128];

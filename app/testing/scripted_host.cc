@@ -50,7 +50,9 @@ std::unique_ptr<host::ClSaveTaxShiryo> ScriptedHost::NewSaveTaxShiryo() {
 host::StDATAINFO MakeDataset(int32_t number, const char* company, int32_t first,
                              int32_t last, int32_t interim) {
   host::StDATAINFO d;
-  d.SetText(host::StDATAINFO::kDataIdOff, host::StDATAINFO::kDataIdCap, "D" + std::to_string(number));
+  std::string id = std::to_string(number);
+  id.insert(id.begin(), 'D');
+  d.SetText(host::StDATAINFO::kDataIdOff, host::StDATAINFO::kDataIdCap, id);
   d.SetI32(host::StDATAINFO::kDatasetNoOff, number);
   d.SetText(host::StDATAINFO::kCompanyOff, host::StDATAINFO::kCompanyCap, company);
   d.SetI32(host::StDATAINFO::kPeriodStartOff, first);
