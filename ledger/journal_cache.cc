@@ -6,6 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "ledger/journal_reader.h"
 #include "ledger/sql_statement.h"
 
 namespace ltb::ledger {
@@ -69,60 +70,12 @@ bool ChangeCounters(sqlite3* db, int64_t* dataVersion, int64_t* totalChanges) {
   return true;
 }
 
-// Columns are read straight from the statement: this runs once per column
-// of every journal row, the bulk of a large ledger's loading time.
-// The most rows a span of entry numbers may reserve room for in advance.
-constexpr int64_t kMaxReservedEntries = int64_t{1} << 26;
-
-void ReadSide(sqlite3_stmt* q, int first, JournalSide* s) {
-  s->account = sqlite3_column_int(q, first);
-  s->department = sqlite3_column_int(q, first + 1);
-  s->amount = sqlite3_column_int64(q, first + 2);
-  s->tax = sqlite3_column_int64(q, first + 3);
-  s->category = static_cast<uint8_t>(sqlite3_column_int(q, first + 4));
-  s->rate = sqlite3_column_int(q, first + 5);
-  s->businessType = static_cast<uint8_t>(sqlite3_column_int(q, first + 6));
-}
-
 }  // namespace
 
 std::shared_ptr<const JournalCache> JournalCache::Load(LedgerDb& db, int dataset,
                                                        std::string* error) {
   auto cache = std::make_shared<JournalCache>();
-  // Entry numbers are normally 1..N, so their span is the number of rows;
-  // two index lookups, where counting the rows would walk the whole index.
-  // A sparse numbering only reserves address space that is never touched.
-  SqlStatement span(db.handle(),
-                    "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
-                    " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1");
-  span.Bind(1, dataset);
-  if (span.Step() && span.Int(0) > 0 && span.Int(0) <= kMaxReservedEntries) {
-    cache->entries_.reserve(static_cast<size_t>(span.Int(0)));
-  }
-
-  SqlStatement q(db.handle(),
-                 "SELECT entry_date, month_slot,"
-                 " debit_account, debit_dept, debit_amount, debit_tax, debit_category,"
-                 " debit_rate, debit_btype,"
-                 " credit_account, credit_dept, credit_amount, credit_tax, credit_category,"
-                 " credit_rate, credit_btype"
-                 " FROM journal WHERE dataset = ?1 ORDER BY entry_no");
-  q.Bind(1, dataset);
-  while (q.Step()) {
-    sqlite3_stmt* row = q.get();
-    JournalEntry& e = cache->entries_.emplace_back();
-    e.date = sqlite3_column_int(row, 0);
-    e.slot = static_cast<int16_t>(sqlite3_column_int(row, 1));
-    ReadSide(row, 2, &e.side[0]);
-    ReadSide(row, 9, &e.side[1]);
-  }
-  if (!q.ok()) {
-    if (error) *error = q.error();
-    return nullptr;
-  }
-  if (cache->entries_.capacity() > 2 * cache->entries_.size() + 1024) {
-    cache->entries_.shrink_to_fit();
-  }
+  if (!ReadJournal(db, dataset, &cache->entries_, error)) return nullptr;
   return cache;
 }
 

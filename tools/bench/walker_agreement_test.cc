@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ledger/journal_reader.h"
 #include "ledger/ledger_db.h"
 #include "ledger/rule_common.h"
 #include "ledger/sql_statement.h"
@@ -116,7 +117,8 @@ class GeneratedLedgerWalks : public ::testing::Test {
   static void SetUpTestSuite() {
     home_ = new ledger::TempHome();
     LedgerShape shape;
-    shape.entries = 30000;
+    // Large enough to be read in two halves.
+    shape.entries = ledger::kSplitReadFrom + 10000;
     shape.fixedAssets = 10;
     std::string error;
     ASSERT_TRUE(GenerateLedger(home_->path(), shape, &error)) << error;
@@ -250,6 +252,77 @@ TEST_F(GeneratedLedgerWalks, AccountSumsOfOneDepartmentEqualSqlTotals) {
   }
   EXPECT_EQ(records, 40);
   EXPECT_GT(nonZero, 100);
+}
+
+bool SameEntries(const std::vector<JournalEntry>& a, const std::vector<JournalEntry>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const JournalEntry &x = a[i], &y = b[i];
+    if (x.date != y.date || x.slot != y.slot) return false;
+    for (int s = 0; s < 2; ++s) {
+      const ledger::JournalSide &p = x.side[s], &q = y.side[s];
+      if (p.amount != q.amount || p.tax != q.tax || p.account != q.account ||
+          p.department != q.department || p.rate != q.rate || p.category != q.category ||
+          p.businessType != q.businessType) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// Reading in two halves gives the rows of one pass through the index, also
+// when the rows are stored out of entry order, and a connection with writes
+// of its own pending reads them too.
+TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
+  ledger::TempHome home;
+  LedgerShape shape;
+  shape.entries = ledger::kSplitReadFrom + 2000;
+  shape.fixedAssets = 0;
+  std::string error;
+  ASSERT_TRUE(GenerateLedger(home.path(), shape, &error)) << error;
+  auto db = ledger::LedgerDb::Open(home.path(), ledger::LedgerDb::Mode::kReadWrite, &error);
+  ASSERT_TRUE(db) << error;
+
+  std::vector<JournalEntry> halves, onePass;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
+  ASSERT_TRUE(ledger::ReadJournalInOnePass(*db, 1, &onePass, &error)) << error;
+  ASSERT_EQ(onePass.size(), static_cast<size_t>(shape.entries));
+  EXPECT_TRUE(SameEntries(halves, onePass));
+
+  // The same rows stored in reverse entry order.
+  ASSERT_TRUE(db->Exec("CREATE TEMP TABLE copy AS SELECT * FROM journal;"
+                       "DELETE FROM journal;"
+                       "INSERT INTO journal SELECT * FROM copy ORDER BY entry_no DESC;",
+                       &error))
+      << error;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
+  EXPECT_TRUE(SameEntries(halves, onePass));
+
+  // Entries changed inside an open transaction of the reading connection.
+  const std::string last = std::to_string(shape.entries);
+  ASSERT_TRUE(db->Exec(("BEGIN; UPDATE journal SET debit_amount = 7 WHERE entry_no = 1;"
+                        " UPDATE journal SET credit_amount = 9 WHERE entry_no = " + last + ";")
+                           .c_str(),
+                       &error))
+      << error;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
+  ASSERT_EQ(halves.size(), onePass.size());
+  EXPECT_EQ(halves.front().debit().amount, 7);
+  EXPECT_EQ(halves.back().credit().amount, 9);
+  db->Exec("ROLLBACK", nullptr);
+
+  // A small second dataset among the large first one.
+  ASSERT_TRUE(db->Exec("INSERT INTO datasets (no, data_id, period_start, period_end)"
+                       " VALUES (2, 'OTHER', 20160401, 20170331);"
+                       "INSERT INTO journal (dataset, entry_no, entry_date, month_slot,"
+                       " debit_account, debit_amount) VALUES (2, 5, 20160402, 1, 111, 3),"
+                       " (2, 4, 20160403, 1, 131, 4);",
+                       &error))
+      << error;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 2, &halves, &error)) << error;
+  ASSERT_EQ(halves.size(), 2u);
+  EXPECT_EQ(halves[0].debit().account, 131);  // entry 4 before entry 5
 }
 
 }  // namespace
