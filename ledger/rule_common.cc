@@ -44,14 +44,11 @@ JournalEntryFilter::JournalEntryFilter(const host::StFINDINFO* items) : conditio
 
 void JournalEntryFilter::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
 
-uint8_t* JournalEntryFilter::Memo() {
-  if (!memo_) {
-    // calloc of a large block maps fresh zero pages instead of clearing them.
-    auto* table = static_cast<uint8_t*>(std::calloc(size_t{1} << 20, 1));
-    if (table == nullptr) throw std::bad_alloc();
-    memo_.reset(table);
-  }
-  return memo_.get();
+void JournalEntryFilter::AllocateMemo() {
+  // calloc of a large block maps fresh zero pages instead of clearing them.
+  auto* table = static_cast<uint8_t*>(std::calloc(size_t{1} << 20, 1));
+  if (table == nullptr) throw std::bad_alloc();
+  memo_.reset(table);
 }
 
 int SumSlotIndex(int16_t monthSlot) {

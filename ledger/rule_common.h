@@ -92,7 +92,8 @@ class JournalEntryFilter {
     const size_t key = (static_cast<size_t>(e.side[0].category) << 12) |
                        (static_cast<size_t>(e.side[1].category) << 4) |
                        static_cast<size_t>(slot);
-    uint8_t& known = Memo()[key];
+    if (!memo_) AllocateMemo();
+    uint8_t& known = memo_[key];
     if (known == 0) known = condition_.Matches(JournalEntryView{e}) ? 2 : 1;
     return known == 2;
   }
@@ -105,7 +106,7 @@ class JournalEntryFilter {
     if (slot == 18) return 13;
     return -1;
   }
-  uint8_t* Memo();
+  void AllocateMemo();
 
   struct FreeDeleter {
     void operator()(uint8_t* p) const;
