@@ -159,6 +159,10 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   Settings s;
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (!Parse(argc, argv, &s)) {
     std::fputs(kUsage, stderr);
     return 2;
