@@ -79,6 +79,21 @@ std::shared_ptr<const JournalCache> JournalCache::Load(LedgerDb& db, int dataset
   return cache;
 }
 
+std::span<const uint32_t> JournalCache::EntriesOfDepartment(int32_t department) const {
+  std::call_once(byDepartmentBuilt_, [this] {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      const JournalEntry& e = entries_[i];
+      byDepartment_[e.side[0].department].push_back(static_cast<uint32_t>(i));
+      if (e.side[1].department != e.side[0].department) {
+        byDepartment_[e.side[1].department].push_back(static_cast<uint32_t>(i));
+      }
+    }
+  });
+  auto it = byDepartment_.find(department);
+  if (it == byDepartment_.end()) return {};
+  return it->second;
+}
+
 std::shared_ptr<const JournalCache> JournalCache::Acquire(LedgerDb& db, int dataset,
                                                           std::string* error) {
   std::lock_guard<std::recursive_mutex> lock(RegistryLock());

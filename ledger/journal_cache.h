@@ -8,7 +8,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ledger/ledger_db.h"
@@ -48,8 +51,16 @@ class JournalCache {
 
   const std::vector<JournalEntry>& entries() const { return entries_; }
 
+  // The positions in entries() of the entries with `department` on either
+  // side, ascending (0 stands for sides without a department). Built for
+  // every department on first use, so that walks of one department each
+  // touch only its own entries.
+  std::span<const uint32_t> EntriesOfDepartment(int32_t department) const;
+
  private:
   std::vector<JournalEntry> entries_;
+  mutable std::once_flag byDepartmentBuilt_;
+  mutable std::unordered_map<int32_t, std::vector<uint32_t>> byDepartment_;
 };
 
 }  // namespace ltb::ledger

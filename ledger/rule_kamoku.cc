@@ -2,6 +2,7 @@
 // credit per month slot, tax excluded and tax included, over the journal
 // entries in the range, optionally of one department only.
 #include <array>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -55,7 +56,14 @@ class LedgerRuleKamoku : public host::ClRuleKamoku {
     const bool oneDepartment = department != nullptr && departmentType == kByDepartment;
     const int32_t departmentCode = oneDepartment ? department->Code() : 0;
     JournalEntryFilter inRange(range);
-    for (const JournalEntry& e : journal->entries()) {
+    // For one department only its entries need visiting; they come in
+    // entry order, so the sums (and any overflow) are those of a full walk.
+    const auto& all = journal->entries();
+    std::span<const uint32_t> positions;
+    if (oneDepartment) positions = journal->EntriesOfDepartment(departmentCode);
+    const size_t visits = oneDepartment ? positions.size() : all.size();
+    for (size_t v = 0; v < visits; ++v) {
+      const JournalEntry& e = all[oneDepartment ? positions[v] : v];
       int slot = SumSlotIndex(e.slot);
       if (slot < 0 || !inRange.Matches(e)) continue;
       for (int s = 0; s < 2; ++s) {

@@ -34,7 +34,7 @@ using ltb::bench::ChildRun;
 
 // Bumped whenever the generator writes different ledgers, so cached ones
 // are not reused.
-constexpr int kGeneratorVersion = 2;
+constexpr int kGeneratorVersion = 3;
 
 constexpr char kUsage[] =
     "usage: bench_run [--program PATH] [--entries N]... [--runs N] [--work DIR]\n"

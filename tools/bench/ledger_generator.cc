@@ -233,6 +233,11 @@ void EntryGenerator::Fill(GeneratedEntry* e) {
     debit(Taxed(kind % 2 ? 150 : 156, yen * 5, kind % 2 ? 28 : 29, rate, 0, dept), 212,
           u8"固定資産の購入");
   }
+  // One entry in four books its credit side to no department or another one.
+  if (Uniform(0, 3) == 0) {
+    e->credit.department = shape_.departments > 1 ? (dept % shape_.departments) + 1 : 0;
+    if (Uniform(0, 1) == 0) e->credit.department = 0;
+  }
 }
 
 // ---- Writing ----------------------------------------------------------------------
