@@ -21,8 +21,17 @@ bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
       break;
     }
   }
+  // The user has not heard of a failure that first shows at the closing
+  // tag or at the close itself: the report would be called finished while
+  // its end never reached the disk.
+  const bool wasWritable = writer.writable();
   writer.WriteEndTag("REPORT", 0);
   writer.Close();
+  if (completed && wasWritable && writer.broken()) {
+    seat.MessageBox(owner, kReportNotFinishedMessage, kMessageCaption,
+                    ui::kMbOk | ui::kMbIconWarning);
+    completed = false;
+  }
   return completed;
 }
 

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/cp932.h"
+#include "platform/testing/fault_env.h"
 #include "report/rate_view.h"
 #include "report/report_run.h"
 #include "report/testing/report_fixture.h"
@@ -101,25 +102,58 @@ TEST_F(JournalReportTest, AnUncreatableFileFailsEverySectionInTurn) {
 
 // A disk that fills at every possible line in turn: the file holds exactly
 // the lines before the failing one, and each later section is asked about.
+// When only </REPORT> is lost, the run is not called finished.
 TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
   ASSERT_TRUE(Run());
   const std::vector<std::string> full = Lines(Output());
-  for (size_t failAt = 1; failAt <= full.size(); failAt += 7) {
+  std::vector<size_t> failPoints;
+  for (size_t failAt = 1; failAt < full.size(); failAt += 7) failPoints.push_back(failAt);
+  failPoints.push_back(full.size());
+  for (size_t failAt : failPoints) {
     env.files.clear();
     env.appends = 0;
     env.closes = 0;
     env.failFromAppend = static_cast<int>(failAt);
     seat.shown.clear();
-    ASSERT_TRUE(Run());
+    exitCode = 0;
+    const bool lastLine = failAt == full.size();
+    EXPECT_EQ(Run(), !lastLine) << failAt;
     std::vector<std::string> got = Lines(Output());
     ASSERT_EQ(got.size(), failAt - 1) << failAt;
     EXPECT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << failAt;
     EXPECT_EQ(env.closes, 1) << failAt;
     EXPECT_LE(seat.shown.size(), 3u);
-    if (failAt == full.size()) {
-      EXPECT_TRUE(seat.shown.empty());  // only </REPORT> is lost
+    if (lastLine) {
+      ASSERT_EQ(seat.shown.size(), 1u);
+      EXPECT_EQ(seat.shown[0].text, kReportNotFinishedMessage);
+      EXPECT_EQ(seat.shown[0].caption, "消費税");
+      EXPECT_EQ(exitCode, 2);
     }
   }
+}
+
+// Every line went out but the file did not close: its end may never have
+// reached the disk, so the run is an error the user hears about. A failed
+// close after a No is not asked about twice.
+TEST_F(JournalReportTest, AFailedCloseIsAnErrorNotAFinishedReport) {
+  platform::FaultInjectionEnv faults(&env);
+  ctx.env = &faults;
+  ASSERT_TRUE(Run());
+  const int pointsPerRun = faults.points();
+  faults.FailAt(pointsPerRun);  // the close is the last point of a run
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(exitCode, 2);
+  ASSERT_EQ(seat.shown.size(), 1u);
+  EXPECT_EQ(seat.shown[0].text, kReportNotFinishedMessage);
+  EXPECT_EQ(seat.shown[0].flags, ui::kMbOk | ui::kMbIconWarning);
+
+  seat.answer = ui::kIdNo;  // every point fails from the first: SYSTEM, then No
+  seat.shown.clear();
+  faults.FailAt(1);
+  faults.SetSticky(true);
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(seat.shown.size(), 1u);
+  EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
 }
 
 class ReturnValuesReportTest : public JournalReportTest {

@@ -48,7 +48,7 @@ int ReportWriter::Open(platform::Env* env, const std::string& path) {
 
 int ReportWriter::Close() {
   if (file_) {
-    file_->Close();
+    if (!file_->Close()) broken_ = true;
     file_.reset();
   }
   return 0;

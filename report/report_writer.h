@@ -30,7 +30,8 @@ class ReportWriter {
   // Creates or truncates the file at the Windows path `path`. 0 when the file
   // was created; -1 when env or path is missing or the file cannot be made.
   int Open(platform::Env* env, const std::string& path);
-  // Closes the attached file, if any, and detaches it. Always 0.
+  // Closes the attached file, if any, and detaches it. Always 0; a file
+  // that fails to close counts as broken().
   int Close();
 
   // Writes exactly the bytes of `text`. False when no file is attached or
@@ -48,8 +49,11 @@ class ReportWriter {
   static std::string EscapeText(std::string_view text);
 
   const std::string& path() const { return path_; }
-  // True after a write error closed the file.
+  // True after a write error closed the file, or after the file failed to
+  // close: its last lines may not have reached the disk.
   bool broken() const { return broken_; }
+  // True while a file is attached and no write has failed.
+  bool writable() const { return file_ != nullptr && !broken_; }
 
  private:
   std::unique_ptr<platform::WritableFile> file_;
