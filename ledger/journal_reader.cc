@@ -119,8 +119,12 @@ class HeldReadLock {
     SqlStatement q(db, "SELECT count(*) FROM meta");  // takes the lock
     held_ = q.Step();
   }
+  // Ends the transaction whatever happens, so the connection never keeps
+  // the lock (which would shut writers out for the rest of the run).
   ~HeldReadLock() {
-    if (began_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (began_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
   }
   HeldReadLock(const HeldReadLock&) = delete;
   HeldReadLock& operator=(const HeldReadLock&) = delete;
