@@ -7,7 +7,7 @@ bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
   ReportWriter writer;
   // A file that cannot be created, or a failing first line, shows itself as
   // the failure of the first section, so these results are not checked.
-  writer.Open(env, outputPath);
+  const bool created = writer.Open(env, outputPath) == 0;
   writer.WriteLine("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n");
   writer.WriteStartTag("REPORT", 0);
 
@@ -21,13 +21,13 @@ bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
       break;
     }
   }
-  // The user has not heard of a failure that first shows at the closing
-  // tag or at the close itself: the report would be called finished while
-  // its end never reached the disk.
-  const bool wasWritable = writer.writable();
   writer.WriteEndTag("REPORT", 0);
   writer.Close();
-  if (completed && wasWritable && writer.broken()) {
+  // Going on after a failed section can still finish a good file; but a
+  // file that was never created, or whose writes failed (down to the
+  // closing tag or the close itself), is not a finished report, whatever
+  // was answered.
+  if (completed && (!created || writer.broken())) {
     seat.MessageBox(owner, kReportNotFinishedMessage, kMessageCaption,
                     ui::kMbOk | ui::kMbIconWarning);
     completed = false;

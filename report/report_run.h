@@ -28,17 +28,18 @@ inline constexpr const char* kBasicFailedQuestion =
 inline constexpr const char* kDataFailedQuestion =
     "連動情報の出力に失敗しました。\n\n出力を続けますか？";
 inline constexpr const char* kMessageCaption = "消費税";
-// Shown when the end of the report could not be written or the file could
-// not be closed after every section had been written.
+// Shown at the end of a run that went through every section while the file
+// could not be created, a write failed or the file could not be closed.
 inline constexpr const char* kReportNotFinishedMessage =
-    "出力ファイルの最後を書き込めませんでした。出力ファイルは不完全です。\n\n"
+    "出力ファイルを最後まで書き込めませんでした。出力ファイルは不完全です。\n\n"
     "出力先の空き容量と書き込み権限を確認してください。";
 
-// True when every section ran (failed sections answered Yes); false when the
-// user answered anything but Yes. The file is closed in both cases, with
-// </REPORT> written when the file still takes writes. A file that cannot be
-// created shows itself as the failure of the first section. When </REPORT>
-// or the close fails after the sections went through, the user is told
+// True when every section ran (failed sections answered Yes) into a file
+// that took every write and closed; false when the user answered anything
+// but Yes. The file is closed in both cases, with </REPORT> written when the
+// file still takes writes. A file that cannot be created shows itself as the
+// failure of the first section. When the sections went through but the file
+// was not created, a write failed or the close failed, the user is told
 // (kReportNotFinishedMessage) and the result is false.
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections);

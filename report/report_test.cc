@@ -89,20 +89,24 @@ TEST_F(JournalReportTest, NoStopsClosesReportAndSetsExitCodeTwo) {
   EXPECT_EQ(Output().substr(Output().size() - 11), "</REPORT>\r\n");
 }
 
-TEST_F(JournalReportTest, AnUncreatableFileFailsEverySectionInTurn) {
+// Yes to every question still does not make a file that was never created
+// a finished report.
+TEST_F(JournalReportTest, AnUncreatableFileFailsEverySectionInTurnAndTheRun) {
   env.files.clear();
   env.refuseCreate = true;
-  ASSERT_TRUE(Run());
-  ASSERT_EQ(seat.shown.size(), 3u);
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(seat.shown.size(), 4u);
   EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
   EXPECT_EQ(seat.shown[1].text, kBasicFailedQuestion);
   EXPECT_EQ(seat.shown[2].text, kDataFailedQuestion);
+  EXPECT_EQ(seat.shown[3].text, kReportNotFinishedMessage);
+  EXPECT_EQ(exitCode, 2);
   EXPECT_EQ(env.files.count(kOut), 0u);
 }
 
 // A disk that fills at every possible line in turn: the file holds exactly
 // the lines before the failing one, and each later section is asked about.
-// When only </REPORT> is lost, the run is not called finished.
+// Going on after each question never calls such a file finished.
 TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
   ASSERT_TRUE(Run());
   const std::vector<std::string> full = Lines(Output());
@@ -116,19 +120,16 @@ TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
     env.failFromAppend = static_cast<int>(failAt);
     seat.shown.clear();
     exitCode = 0;
-    const bool lastLine = failAt == full.size();
-    EXPECT_EQ(Run(), !lastLine) << failAt;
+    EXPECT_FALSE(Run()) << failAt;
     std::vector<std::string> got = Lines(Output());
     ASSERT_EQ(got.size(), failAt - 1) << failAt;
     EXPECT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << failAt;
     EXPECT_EQ(env.closes, 1) << failAt;
-    EXPECT_LE(seat.shown.size(), 3u);
-    if (lastLine) {
-      ASSERT_EQ(seat.shown.size(), 1u);
-      EXPECT_EQ(seat.shown[0].text, kReportNotFinishedMessage);
-      EXPECT_EQ(seat.shown[0].caption, "消費税");
-      EXPECT_EQ(exitCode, 2);
-    }
+    ASSERT_LE(seat.shown.size(), 4u);
+    ASSERT_GE(seat.shown.size(), 1u);
+    EXPECT_EQ(seat.shown.back().text, kReportNotFinishedMessage);
+    EXPECT_EQ(seat.shown.back().caption, "消費税");
+    EXPECT_EQ(exitCode, 2);
   }
 }
 
@@ -252,11 +253,12 @@ TEST_F(RealFileReportTest, AFullDeviceFailsTheFirstSectionAndNoEndsTheRun) {
   EXPECT_EQ(exitCode, 2);
 }
 
-TEST_F(RealFileReportTest, AFullDeviceWithYesAnswersAsksForEverySection) {
+TEST_F(RealFileReportTest, AFullDeviceWithYesAnswersAsksForEverySectionAndFails) {
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  EXPECT_TRUE(RunTo("Z:\\dev\\full"));
-  EXPECT_EQ(seat.shown.size(), 3u);
-  EXPECT_EQ(exitCode, 0);
+  EXPECT_FALSE(RunTo("Z:\\dev\\full"));
+  ASSERT_EQ(seat.shown.size(), 4u);
+  EXPECT_EQ(seat.shown[3].text, kReportNotFinishedMessage);
+  EXPECT_EQ(exitCode, 2);
 }
 
 // The folder was fine when the destination was checked, and is read-only
@@ -281,9 +283,9 @@ TEST_F(RealFileReportTest, AFolderThatTurnsReadOnlyFailsEverySection) {
   bool created = std::filesystem::exists(folder / "tax.xml");
   if (mounted) umount(folder.c_str());
   chmod(folder.c_str(), 0755);
-  EXPECT_TRUE(completed);
+  EXPECT_FALSE(completed);
   EXPECT_FALSE(created);
-  ASSERT_EQ(seat.shown.size(), 3u);
+  ASSERT_EQ(seat.shown.size(), 4u);
   EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
 }
 

@@ -52,8 +52,6 @@ class ReportWriter {
   // True after a write error closed the file, or after the file failed to
   // close: its last lines may not have reached the disk.
   bool broken() const { return broken_; }
-  // True while a file is attached and no write has failed.
-  bool writable() const { return file_ != nullptr && !broken_; }
 
  private:
   std::unique_ptr<platform::WritableFile> file_;
