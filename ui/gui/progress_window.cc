@@ -57,17 +57,25 @@ void ProgressWindow::SetCaption(std::string_view caption) {
   captionDirty_ = true;
 }
 
-void ProgressWindow::SetOverall(int position, int range) { overallState_ = {position, range}; }
+void ProgressWindow::SetOverall(int position, int range) {
+  // The bar's end is never skipped by the throttle: a run's last state
+  // stays on the screen until the window closes.
+  if (position >= range && (overallState_.position != position || overallState_.range != range)) {
+    finalDirty_ = true;
+  }
+  overallState_ = {position, range};
+}
 
 void ProgressWindow::SetActivity(int position, int range) { activityState_ = {position, range}; }
 
 void ProgressWindow::BringToFront() { frontWanted_ = true; }
 
 void ProgressWindow::Repaint() {
-  // A caption change is always shown, so the last one ("100%") is never
-  // lost; bar moves are painted at the throttle's pace.
+  // A caption change and the overall bar reaching its end are always
+  // shown, so the last state ("100%", a full bar) is never lost; other bar
+  // moves are painted at the throttle's pace.
   if (window_ == nullptr) return;
-  if (!throttle_.Due(MonotonicMillis(), captionDirty_)) return;
+  if (!throttle_.Due(MonotonicMillis(), captionDirty_ || finalDirty_)) return;
   Paint();
 }
 
@@ -77,6 +85,7 @@ void ProgressWindow::Paint() {
     window_->SetTitle(ToWx(caption_));
     captionDirty_ = false;
   }
+  finalDirty_ = false;
   auto apply = [](wxGauge* gauge, const Bar& bar) {
     if (gauge == nullptr) return;
     const int range = bar.range > 0 ? bar.range : 1;
@@ -90,9 +99,11 @@ void ProgressWindow::Paint() {
     window_->Raise();
     frontWanted_ = false;
   }
+  // The toolkit paints on its frame clock, run here by letting paint events
+  // through. (Forcing a synchronous update besides, or letting other event
+  // categories through, can leave a new window unpainted for good under a
+  // bare X server.) Keyboard and mouse input stays queued.
   window_->Refresh();
-  window_->Update();
-  // Paint events only: keyboard and mouse input stays queued.
   if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
     loop->YieldFor(wxEVT_CATEGORY_UI);
   } else {

@@ -63,6 +63,7 @@ class ProgressWindow : public ProgressView {
   std::string caption_;
   Bar overallState_, activityState_;
   bool captionDirty_ = true;
+  bool finalDirty_ = false;  // the overall bar reached its end, not yet painted
   bool frontWanted_ = false;
   RepaintThrottle throttle_;
 };

@@ -1,8 +1,10 @@
 #include "ui/gui/wx_session.h"
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -24,6 +26,9 @@ class FrontEndApp : public wxApp {
                        const wxChar*) override {}
 };
 
+constexpr int kConnectAttempts = 5;
+constexpr useconds_t kRetryPauseMicros = 100000;
+
 int g_users = 0;
 bool g_started = false;
 // A reference left by the availability probe, taken over by the next user.
@@ -37,13 +42,17 @@ bool DisplayAvailable(std::string* why) {
     if (why) *why = "no display ($DISPLAY is not set)";
     return false;
   }
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    if (why) *why = std::string("cannot open display ") + name;
-    return false;
+  // A busy X server now and then drops a connection while it is being
+  // set up; only a display that refuses several attempts counts as absent.
+  for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+    if (attempt > 0) usleep(kRetryPauseMicros);
+    if (Display* display = XOpenDisplay(nullptr)) {
+      XCloseDisplay(display);
+      return true;
+    }
   }
-  XCloseDisplay(display);
-  return true;
+  if (why) *why = std::string("cannot open display ") + name;
+  return false;
 }
 
 bool StartWx(std::string* why) {
@@ -56,18 +65,32 @@ bool StartWx(std::string* why) {
     return true;
   }
   if (!DisplayAvailable(why)) return false;
-  wxApp::SetInstance(new FrontEndApp());
-  static char arg0[] = "LedTaxBridge";
-  static char* argv[] = {arg0, nullptr};
-  int argc = 1;
-  if (!wxEntryStart(argc, argv)) {
+  // The toolkit opens its own connection, which may be dropped the same
+  // way: a failed start is cleaned up and tried again.
+  bool started = false;
+  for (int attempt = 0; attempt < kConnectAttempts && !started; ++attempt) {
+    if (attempt > 0) usleep(kRetryPauseMicros);
+    wxApp::SetInstance(new FrontEndApp());
+    static char arg0[] = "LedTaxBridge";
+    static char* argv[] = {arg0, nullptr};
+    int argc = 1;
+    // Messages go to message boxes of the program only; the toolkit's own
+    // log window would be a dialog nobody asked for, and when the toolkit
+    // fails to start, its clean-up would try to show its log in a window
+    // of a GUI that does not exist.
+    delete wxLog::SetActiveTarget(new wxLogStderr());
+    {
+      // Only the last attempt's complaint is worth showing.
+      std::optional<wxLogNull> quiet;
+      if (attempt + 1 < kConnectAttempts) quiet.emplace();
+      started = wxEntryStart(argc, argv);
+    }
+    if (!started) wxEntryCleanup();
+  }
+  if (!started) {
     if (why) *why = "the wxWidgets toolkit could not be initialised";
-    wxEntryCleanup();
     return false;
   }
-  // Messages go to message boxes of the program only; the toolkit's own log
-  // window would be a dialog nobody asked for.
-  delete wxLog::SetActiveTarget(new wxLogStderr());
   InstallCompactTheme();
   g_started = true;
   g_users = 1;
