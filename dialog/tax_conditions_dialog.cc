@@ -131,7 +131,13 @@ void TaxConditionsDialog::OnInitDialog() {
   } else {
     SetMonthFields(journalStartMonth_, journalEndMonth_);
     SetChecked(kIdJournalMethod);
-    Focus(IsEnabled(kIdJournalMethod) ? kIdJournalMethod : kIdStartMonth, false);
+    // With the radio buttons disabled the first enabled field takes the
+    // focus as the platform's dialogs give it: with its whole text selected.
+    if (IsEnabled(kIdJournalMethod)) {
+      Focus(kIdJournalMethod, false);
+    } else {
+      Focus(kIdStartMonth, true);
+    }
     aggregationMode = 0;
   }
 

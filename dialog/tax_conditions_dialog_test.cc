@@ -156,6 +156,10 @@ TEST_F(DialogTest, NoUsableReturnValuesDisablesBothRadiosEvenForModeOne) {
   EXPECT_TRUE(d->State(kIdStartMonth).enabled);
   EXPECT_EQ(d->State(kIdStartMonth).text, "4");  // mode 1 months are not journal months
   EXPECT_EQ(d->State(kIdEndMonth).text, "3");
+  // The focus lands on the first enabled field, its text selected, so
+  // typed months replace the shown ones.
+  EXPECT_EQ(d->FocusId(), kIdStartMonth);
+  EXPECT_TRUE(d->SelectAllOnFocus());
   d->OnClick(kIdReturnMethod);  // disabled: nothing happens
   EXPECT_TRUE(d->State(kIdJournalMethod).checked);
 }
