@@ -1,7 +1,6 @@
 #include "report/report.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 
 #include "platform/cp932.h"
 #include "platform/testing/fault_env.h"
+#include "platform/testing/read_only_folder.h"
 #include "report/rate_view.h"
 #include "report/report_run.h"
 #include "report/testing/report_fixture.h"
@@ -267,22 +267,14 @@ TEST_F(RealFileReportTest, AFullDeviceWithYesAnswersAsksForEverySectionAndFails)
 TEST_F(RealFileReportTest, AFolderThatTurnsReadOnlyFailsEverySection) {
   std::filesystem::path folder = dir / "out";
   std::filesystem::create_directory(folder);
-  std::ofstream(folder / "probe.txt") << "writable";
-  bool mounted = false;
-  if (geteuid() == 0) {
-    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0 ||
-        mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-      umount(folder.c_str());
-      GTEST_SKIP() << "cannot make a read-only folder as root here";
-    }
-    mounted = true;
-  } else {
-    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+  bool completed = false;
+  bool created = false;
+  {
+    platform::testing::ReadOnlyFolder readOnly(folder.string(), {{"probe.txt", "writable"}});
+    if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+    completed = RunTo(WindowsPath(folder / "tax.xml"));
+    created = std::filesystem::exists(folder / "tax.xml");
   }
-  bool completed = RunTo(WindowsPath(folder / "tax.xml"));
-  bool created = std::filesystem::exists(folder / "tax.xml");
-  if (mounted) umount(folder.c_str());
-  chmod(folder.c_str(), 0755);
   EXPECT_FALSE(completed);
   EXPECT_FALSE(created);
   ASSERT_EQ(seat.shown.size(), 4u);
