@@ -28,7 +28,9 @@ std::string IniPathFor(std::string_view currentDir) {
 int ReadEnvironmentLevel(platform::Env& env) {
   std::string dir(platform::CutOnCharBoundary(env.GetCurrentDir(), kCurrentDirBuffer - 1));
   const std::string ini = IniPathFor(dir);
-  if (!env.FileExists(ini)) return kLevelBroken;
+  // A folder in the INI file's place holds no program level: the
+  // installation is broken, not at the default level.
+  if (!env.FileExists(ini) || env.IsDirectory(ini)) return kLevelBroken;
   const std::string value =
       platform::GetPrivateProfileString(env, "ProgramLevel", "SY26", "1", 16, ini);
   if (value.empty()) return kLevelBroken;

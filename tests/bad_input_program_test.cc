@@ -1,0 +1,246 @@
+// The real program against bad ledgers, bad folders and bad files beside
+// it: each ends with a clear message and loses nothing.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ledger/ledger_db.h"
+#include "ledger/ledger_host.h"
+#include "ledger/ledger_writer.h"
+#include "platform/cp932.h"
+#include "platform/testing/read_only_folder.h"
+#include "platform/win_path.h"
+#include "tests/program_runner.h"
+
+namespace ltb::e2e {
+namespace {
+
+// Terminal output is UTF-8 while this file's narrow literals become CP932.
+std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+// The text of the first <name> element of a report.
+std::string Element(const std::string& report, const std::string& name) {
+  const std::string open = "<" + name + ">";
+  const size_t at = report.find(open);
+  if (at == std::string::npos) return "(none)";
+  const size_t from = at + open.size();
+  return report.substr(from, report.find("</", from) - from);
+}
+
+// The longest line of a report, without its CR LF.
+size_t LongestLine(const std::string& report) {
+  size_t longest = 0, start = 0;
+  for (size_t lf = report.find('\n'); lf != std::string::npos; lf = report.find('\n', start)) {
+    longest = std::max(longest, lf - start - 1);
+    start = lf + 1;
+  }
+  return longest;
+}
+
+class BadInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "home");
+    std::string error;
+    ASSERT_TRUE(ledger::CreateSampleLedger(ledgerHome(), &error)) << error;
+  }
+
+  std::string ledgerHome() const { return dir / "ledger"; }
+  std::string ledgerFile() const { return ledger::LedgerFilePath(ledgerHome()); }
+  std::string out() const { return dir / "out.xml"; }
+
+  void SetLedger(const std::string& sql) {
+    std::string error;
+    auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
+    ASSERT_TRUE(db) << error;
+    ASSERT_TRUE(db->Exec(sql.c_str(), &error)) << error;
+  }
+  void SetCompanyName(const std::string& cp932) {
+    std::string utf8 = platform::Cp932ToUtf8(cp932);
+    std::string quoted;
+    for (char c : utf8) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    SetLedger("UPDATE datasets SET company_name = '" + quoted + "' WHERE no = 1");
+  }
+
+  ProgramResult Run(const std::string& output,
+                    const std::string& program = ProgramDir() + "/LedTaxBridgeA") {
+    return RunProgram(program,
+                      {"--ledger", ledgerHome(), "--ui", "console", "--method", "journal",
+                       "--months", "4-3", "--output", output, "--execute", "--yes"},
+                      {{"HOME", dir / "home"},
+                       {"XDG_DATA_HOME", dir / "home/share"},
+                       {"XDG_CONFIG_HOME", dir / "home/.config"},
+                       {"LEDORA_HOME", ""},
+                       {"LEDORA_USER", "user01"},
+                       {"LTB_DRIVES", ""}},
+                      30);
+  }
+
+  // A copy of the program in a folder of its own, with ZenkitDef.ini.
+  std::string ProgramCopy() {
+    const std::string folder = dir / "prog";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(ProgramDir() + "/LedTaxBridgeA", folder + "/LedTaxBridgeA");
+    WriteWholeFile(folder + "/ZenkitDef.ini", "[ProgramLevel]\r\nSY26=1\r\n");
+    return folder;
+  }
+
+  // A ledger the program cannot use: exit 2, a message naming the file, no
+  // report, and the ledger's bytes as they were (read before the damage
+  // or the lock: closing any descriptor of the file drops this process's
+  // SQLite locks on it).
+  void ExpectRefusedLedger(const std::string& why, const std::string& before) {
+    const ProgramResult r = Run(out());
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_TRUE(Contains(r.output, "ledger.db")) << r.output;
+    EXPECT_TRUE(Contains(r.output, why)) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(out()));
+    EXPECT_TRUE(ReadWholeFile(ledgerFile()) == before) << "the ledger was changed";
+  }
+
+  TempDir dir;
+};
+
+TEST_F(BadInputTest, TruncatedLedgerIsRefusedAndKept) {
+  const std::string whole = ReadWholeFile(ledgerFile());
+  WriteWholeFile(ledgerFile(), whole.substr(0, whole.size() / 2));
+  ExpectRefusedLedger("not a ledger database", whole.substr(0, whole.size() / 2));
+}
+
+TEST_F(BadInputTest, LedgerWithADamagedHeaderIsRefusedAndKept) {
+  std::string bytes = ReadWholeFile(ledgerFile());
+  bytes.replace(0, 32, std::string(32, '\x5a'));
+  WriteWholeFile(ledgerFile(), bytes);
+  ExpectRefusedLedger("not a ledger database", bytes);
+}
+
+TEST_F(BadInputTest, LedgerOfANewerSchemaIsRefusedAndKept) {
+  SetLedger("UPDATE meta SET value = '2' WHERE key = 'schema_version'");
+  ExpectRefusedLedger("schema version 2", ReadWholeFile(ledgerFile()));
+}
+
+// Another program holds the ledger's write lock for the whole run: the run
+// waits a bounded time, then names the file and ends with an error.
+TEST_F(BadInputTest, LedgerLockedByAnotherWriterEndsInBoundedTime) {
+  const std::string before = ReadWholeFile(ledgerFile());
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(ledgerFile().c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer,
+                         "BEGIN EXCLUSIVE; UPDATE meta SET value = value "
+                         "WHERE key = 'schema_version'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  ExpectRefusedLedger("locked", before);
+  sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(writer);
+}
+
+TEST_F(BadInputTest, IniFileThatIsAFolderIsABrokenEnvironment) {
+  const std::string folder = ProgramCopy();
+  std::filesystem::remove(folder + "/ZenkitDef.ini");
+  std::filesystem::create_directory(folder + "/ZenkitDef.ini");
+  const ProgramResult r = Run(out(), folder + "/LedTaxBridgeA");
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_TRUE(Contains(r.output, Utf8(u8"動作環境が不正です。"))) << r.output;
+  EXPECT_FALSE(std::filesystem::exists(out()));
+}
+
+// 1 MB of support information: only the first 30000 bytes count, and an
+// overlong product name is cut so that its line still fits.
+TEST_F(BadInputTest, MegabyteSupportFileWithAnOverlongName) {
+  const std::string folder = ProgramCopy();
+  std::string inf = "[=製品名=]" + std::string(400, 'N') + "\r\n";
+  while (inf.size() < 1024 * 1024) inf += std::string(78, 'x') + "\r\n";
+  inf += "[=製品ﾊﾞｰｼﾞｮﾝ=]9.99\r\n";  // beyond the part that is read
+  WriteWholeFile(folder + "/SUPPORT.INF", inf);
+  const ProgramResult r = Run(out(), folder + "/LedTaxBridgeA");
+  ASSERT_EQ(r.status, 0) << r.output;
+  const std::string report = ReadWholeFile(out());
+  const std::string name = Element(report, "PROGRAMNAME");
+  EXPECT_FALSE(name.empty());
+  EXPECT_EQ(name, std::string(name.size(), 'N'));
+  EXPECT_EQ(Element(report, "PROGRAMVER"), "17.00.0X");
+  EXPECT_LE(LongestLine(report), 255u);
+}
+
+// 1,000 bytes of company name become a whole-character prefix that fits
+// its line; the rest of the report is complete.
+TEST_F(BadInputTest, CompanyNameOfAThousandBytes) {
+  std::string name;
+  for (int i = 0; i < 500; ++i) name += "髙";
+  ASSERT_EQ(name.size(), 1000u);
+  SetCompanyName(name);
+  const ProgramResult r = Run(out());
+  ASSERT_EQ(r.status, 0) << r.output;
+  const std::string report = ReadWholeFile(out());
+  const std::string written = Element(report, "KOMONSAKINAME");
+  EXPECT_FALSE(written.empty());
+  EXPECT_EQ(written.size() % 2, 0u);
+  EXPECT_EQ(name.rfind(written, 0), 0u);
+  EXPECT_LE(LongestLine(report), 255u);
+  EXPECT_TRUE(report.ends_with("</REPORT>\r\n"));
+}
+
+// Characters of the NEC and IBM extensions travel byte for byte into the
+// report, and a folder named with them is created at its Linux path.
+TEST_F(BadInputTest, ExtensionCharactersInCompanyNameAndOutputPath) {
+  const std::string name = "①Ⅲ㈱髙﨑商事";
+  SetCompanyName(name);
+  const std::string folder = dir / platform::Cp932ToUtf8("出力①Ⅲ㈱髙﨑");
+  const std::string file = folder + "/" + platform::Cp932ToUtf8("報告﨑.xml");
+  const ProgramResult r = Run(file);  // the missing folder is created (Yes)
+  ASSERT_EQ(r.status, 0) << r.output;
+  ASSERT_TRUE(std::filesystem::exists(file)) << r.output;
+  EXPECT_EQ(Element(ReadWholeFile(file), "KOMONSAKINAME"), name);
+  // The remembered path is the CP932 form of the same path.
+  const std::string settings = ReadWholeFile(dir / "home/.config/ledtaxbridge/LedTaxBridgeA.env");
+  EXPECT_TRUE(Contains(settings, "出力①Ⅲ㈱髙﨑\\報告﨑.xml\n")) << settings;
+}
+
+// A read-only settings folder: the report is finished and the old settings
+// file stays as it was.
+TEST_F(BadInputTest, ReadOnlySettingsFolderKeepsTheOldFile) {
+  const std::string folder = dir / "settings";
+  std::filesystem::create_directories(folder);
+  {
+    std::string error;
+    auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
+    ASSERT_TRUE(db) << error;
+    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
+                                   platform::UserPathToWindows(folder), &error))
+        << error;
+  }
+  const std::string old = "user02/3/3:0/4/3/Z:\\theirs.xml\nuser01/1/1:0/5/6/Z:\\mine.xml\n";
+  platform::testing::ReadOnlyFolder readOnly(folder, {{"LedTaxBridgeA.env", old}});
+  if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  const ProgramResult r = Run(out());
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(ReadWholeFile(out()).ends_with("</REPORT>\r\n"));
+  EXPECT_TRUE(ReadWholeFile(folder + "/LedTaxBridgeA.env") == old);
+}
+
+// A read-only output folder: every section fails, the user is told, and
+// the run is an error even though every question was answered Yes.
+TEST_F(BadInputTest, ReadOnlyOutputFolderIsAnError) {
+  const std::string folder = dir / "readonly";
+  std::filesystem::create_directories(folder);
+  platform::testing::ReadOnlyFolder readOnly(folder);
+  if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  const ProgramResult r = Run(folder + "/report.xml");
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_TRUE(Contains(r.output, Utf8(u8"システム情報の出力に失敗しました。"))) << r.output;
+  EXPECT_TRUE(Contains(r.output, Utf8(u8"出力ファイルを最後まで書き込めませんでした。")))
+      << r.output;
+  EXPECT_FALSE(Contains(r.output, Utf8(u8"消費税情報の出力が終了しました。"))) << r.output;
+  EXPECT_FALSE(std::filesystem::exists(folder + "/report.xml"));
+}
+
+}  // namespace
+}  // namespace ltb::e2e
