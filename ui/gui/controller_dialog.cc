@@ -43,10 +43,10 @@ ControllerDialog::ControllerDialog(wxWindow* parent,
       if (pendingSelect_ != id) return;
       pendingSelect_ = 0;
       CallAfter([this, id] {
-        if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) {
-          field->SelectAll();
-          field->ShowPosition(field->GetLastPosition());
-        }
+        // Selecting the whole text leaves the caret at its end, in view.
+        // (Showing a position afterwards would move the caret there and drop
+        // the selection.)
+        if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
       });
     });
   }
