@@ -120,3 +120,52 @@ TEST(SettingsFileTest, FailedWriteOrRenameLeavesTheOldFileWhole) {
 
 }  // namespace
 }  // namespace ltb::dialog
+
+namespace ltb::dialog {
+namespace {
+
+// Damaged, overlong and binary lines, and bytes that are not valid CP932:
+// the record is read safely or not at all, and every other line is kept
+// byte for byte when the record is replaced.
+TEST(SettingsRecordTest, DamagedOverlongAndBinaryLines) {
+  using namespace std::string_view_literals;
+  const std::string key = "u1/1/1:";
+  RememberedRecord r;
+
+  // Fewer than three "/": not found, and replaced as a whole.
+  const std::string damaged = "u1/1/1:0/4\nu2/1/1:0/4/3/Z:\\b.xml\n";
+  EXPECT_FALSE(FindRememberedRecord(damaged, key, &r));
+  EXPECT_EQ(ReplaceRememberedRecord(damaged, key, "u1/1/1:1/4/3/Z:\\n.xml\n"),
+            "u2/1/1:0/4/3/Z:\\b.xml\nu1/1/1:1/4/3/Z:\\n.xml\n");
+
+  // A path of 2,000 bytes of double-byte characters after one ASCII byte:
+  // cut to at most 260 bytes, on a whole character.
+  std::string longPath = "Z";
+  for (int i = 0; i < 1000; ++i) longPath += "髙";
+  ASSERT_TRUE(FindRememberedRecord(key + "0/4/3/" + longPath + "\n", key, &r));
+  EXPECT_LE(r.outputPath.size(), 260u);
+  EXPECT_EQ(r.outputPath.size() % 2, 1u);
+  EXPECT_EQ(longPath.rfind(r.outputPath, 0), 0u);
+
+  // Binary bytes (NUL, 0xFF, a lone CR) in other lines, and a key that only
+  // appears in the middle of such a line.
+  const std::string binary = std::string("x\0y\xFF\rz u1/1/1:9/9/9/Z:\\bad\n"sv) +
+                             "u1/1/1:0/4/3/Z:\\ok.xml\n" + std::string("\x80\xA0\xFD\0\n"sv);
+  ASSERT_TRUE(FindRememberedRecord(binary, key, &r));
+  EXPECT_EQ(r.mode, 0);
+  EXPECT_EQ(r.outputPath, "Z:\\ok.xml");
+  EXPECT_EQ(ReplaceRememberedRecord(binary, key, "u1/1/1:1/4/3/Z:\\n.xml\n"),
+            std::string("x\0y\xFF\rz u1/1/1:9/9/9/Z:\\bad\n"sv) +
+                std::string("\x80\xA0\xFD\0\n"sv) + "u1/1/1:1/4/3/Z:\\n.xml\n");
+
+  // A path ending in a lone lead byte, and one that is cut right after a
+  // lead byte: neither runs past its line nor keeps half a character.
+  ASSERT_TRUE(FindRememberedRecord(key + "0/4/3/Z:\\a\x81\nu2/1/1:x\n", key, &r));
+  EXPECT_EQ(r.outputPath, "Z:\\a\x81");
+  std::string cut = std::string(259, 'a') + "\x81\x40" + "tail";
+  ASSERT_TRUE(FindRememberedRecord(key + "0/4/3/" + cut, key, &r));
+  EXPECT_EQ(r.outputPath, std::string(259, 'a'));
+}
+
+}  // namespace
+}  // namespace ltb::dialog
