@@ -52,17 +52,6 @@ class ProgramFolderEnv : public platform::EnvWrapper {
   std::string programPath_;
 };
 
-class NullProgressView : public ui::ProgressView {
- public:
-  void Show() override {}
-  void Close() override {}
-  void SetCaption(std::string_view) override {}
-  void SetOverall(int, int) override {}
-  void SetActivity(int, int) override {}
-  void BringToFront() override {}
-  void Repaint() override {}
-};
-
 // Fills the dialog as the unattended options say and presses Execute;
 // answers Yes to the folder and overwrite questions and No to every
 // "go on?" question; records every message.
@@ -89,9 +78,8 @@ class ScriptedRunSeat : public ui::Seat {
     return code;
   }
   bool PickSaveFile(const ui::SaveFileRequest&, std::string*) override { return false; }
-  std::unique_ptr<ui::ProgressView> CreateProgressView() override {
-    return std::make_unique<NullProgressView>();
-  }
+  // No progress display: the aggregation takes a null view.
+  std::unique_ptr<ui::ProgressView> CreateProgressView() override { return nullptr; }
 
   std::vector<std::string> shown;
 
