@@ -1,0 +1,255 @@
+// The real program with its windows, driven by real keystrokes (XTEST
+// through xdotool) on the X display the test command provides: a whole
+// journal run that must end with the same report as the console run, and
+// a cancel by Escape that the parent program's window learns about.
+// GoogleTest first: Xlib defines macros (None, Bool) that its headers use.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/program_runner.h"
+
+namespace ltb::e2e {
+namespace {
+
+// Window titles as the toolkit sets them (UTF-8).
+const char kConditionsTitle[] =
+    "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E - \xE9\x9B\x86\xE8\xA8\x88\xE6\x9D\xA1\xE4\xBB\xB6";
+const char kMessageBoxTitle[] = "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E";
+
+// A connection of the test's own, retried a few times: a busy X server
+// may drop a new connection.
+Display* OpenDisplay() {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (attempt > 0) usleep(100000);
+    if (Display* display = XOpenDisplay(nullptr)) return display;
+  }
+  return nullptr;
+}
+
+std::string WindowTitle(Display* display, Window window) {
+  const Atom name = XInternAtom(display, "_NET_WM_NAME", False);
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string title;
+  if (XGetWindowProperty(display, window, name, 0, 256, False, utf8, &type, &format, &count,
+                         &after, &data) == Success &&
+      data != nullptr) {
+    title.assign(reinterpret_cast<char*>(data), count);
+  }
+  if (data != nullptr) XFree(data);
+  return title;
+}
+
+// The viewable top-level windows with that title, not yet in `seen`.
+std::vector<Window> NewWindowsTitled(Display* display, const std::string& title,
+                                     const std::set<Window>& seen) {
+  std::vector<Window> found;
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    return found;
+  }
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (seen.count(children[i]) != 0) continue;
+    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
+    if (attributes.map_state != IsViewable) continue;
+    if (WindowTitle(display, children[i]) == title) found.push_back(children[i]);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+// Waits (bounded) for a new window with that title; 0 when none came.
+Window WaitForWindow(Display* display, const std::string& title, std::set<Window>* seen,
+                     int timeoutMs = 20000) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    const std::vector<Window> windows = NewWindowsTitled(display, title, *seen);
+    if (!windows.empty()) {
+      seen->insert(windows.front());
+      return windows.front();
+    }
+    usleep(50000);
+  }
+  return 0;
+}
+
+// Gives the window the keyboard focus (as a window manager would on a
+// click) and sends keys or text as real key presses.
+void Keys(Window window, const std::string& xdotoolArgs) {
+  const std::string focus = "xdotool windowfocus --sync " + std::to_string(window);
+  ASSERT_EQ(std::system(focus.c_str()), 0) << focus;
+  const std::string command = "xdotool " + xdotoolArgs;
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// The program running in the background while the test plays the user.
+class BackgroundRun {
+ public:
+  BackgroundRun(std::vector<std::string> args, std::map<std::string, std::string> env)
+      : thread_([this, args, env] {
+          result_ = RunProgram(ProgramDir() + "/LedTaxBridgeA", args, env, 60);
+          finished_ = true;
+        }) {}
+  ~BackgroundRun() {
+    if (thread_.joinable()) thread_.join();
+  }
+  const ProgramResult& Wait() {
+    thread_.join();
+    return result_;
+  }
+  bool Finished() const { return finished_; }
+
+ private:
+  ProgramResult result_;
+  std::atomic<bool> finished_{false};
+  std::thread thread_;
+};
+
+class GuiProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') GTEST_SKIP() << "no $DISPLAY";
+    if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+    display = OpenDisplay();
+    ASSERT_NE(display, nullptr);
+    std::filesystem::create_directories(dir / "home");
+  }
+  void TearDown() override {
+    if (display != nullptr) XCloseDisplay(display);
+  }
+
+  // A newcomer's run: fresh home, the built-in sample ledger.
+  std::map<std::string, std::string> Environment() {
+    return {{"HOME", dir / "home"},
+            {"XDG_DATA_HOME", dir / "home/share"},
+            {"LEDORA_HOME", ""},
+            {"LEDORA_USER", ""}};
+  }
+
+  TempDir dir;
+  Display* display = nullptr;
+  std::set<Window> seen;
+};
+
+TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
+  const std::string out = dir / "report.xml";
+  WriteWholeFile(out, "an older report\n");
+  BackgroundRun run({"--ui", "gui"}, Environment());
+
+  const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+  ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
+  // Alt+S reaches the start month with its text selected; Enter walks on
+  // to the end month and the output field, each selected whole; F12
+  // executes.
+  Keys(conditions, "key alt+s");
+  Keys(conditions, "type --delay 30 4");
+  Keys(conditions, "key Return");
+  Keys(conditions, "type --delay 30 3");
+  Keys(conditions, "key Return");
+  Keys(conditions, "type --delay 10 '" + out + "'");
+  Keys(conditions, "key F12");
+
+  // The overwrite question (Yes is its default button), then the final
+  // message; any note in between is acknowledged the same way.
+  int boxes = 0;
+  while (!run.Finished()) {
+    for (Window box : NewWindowsTitled(display, kMessageBoxTitle, seen)) {
+      seen.insert(box);
+      Keys(box, "key Return");
+      ++boxes;
+    }
+    usleep(50000);
+  }
+  const ProgramResult& result = run.Wait();
+  ASSERT_EQ(result.status, 0) << result.output;
+  EXPECT_GE(boxes, 2) << "the overwrite question and the final message";
+  const std::string golden =
+      ReadWholeFile(std::string(LTB_SOURCE_ROOT) + "/tests/golden/sample_journal.xml");
+  ASSERT_FALSE(golden.empty());
+  EXPECT_TRUE(ReadWholeFile(out) == golden) << "the report differs from the golden journal report";
+}
+
+TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
+  const Window parent =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+  XSelectInput(display, parent, PropertyChangeMask);
+  const Atom disabled = XInternAtom(display, "_LTB_WINDOW_DISABLED", False);
+  const Atom message = XInternAtom(display, "_LTB_WINDOW_MESSAGE", False);
+  XSync(display, False);
+  auto parentDisabled = [&] {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, parent, disabled, 0, 1, False, AnyPropertyType, &type, &format,
+                       &count, &after, &data);
+    if (data != nullptr) XFree(data);
+    return type != 0;
+  };
+
+  BackgroundRun run({"--ui", "gui", std::to_string(parent) + ",1025,-1,"}, Environment());
+  const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+  ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
+  // While the dialog is up the parent is marked disabled, and the dialog
+  // belongs to it.
+  EXPECT_TRUE(parentDisabled());
+  Window owner = 0;
+  EXPECT_TRUE(XGetTransientForHint(display, conditions, &owner));
+  EXPECT_EQ(owner, parent);
+
+  Keys(conditions, "key Escape");
+  const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+  ASSERT_NE(notice, 0u) << "no cancel notice";
+  Keys(notice, "key Return");
+  const ProgramResult& result = run.Wait();
+  EXPECT_EQ(result.status, 1) << result.output;
+
+  XSync(display, False);
+  std::vector<XClientMessageEvent> messages;
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == ClientMessage && event.xclient.message_type == message) {
+      messages.push_back(event.xclient);
+    }
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].data.l[0], 1025);
+  EXPECT_EQ(static_cast<unsigned long>(messages[0].data.l[1]), ~0UL);
+  EXPECT_EQ(messages[0].data.l[2], 1);
+  EXPECT_FALSE(parentDisabled()) << "the parent is still marked disabled";
+  XDestroyWindow(display, parent);
+}
+
+TEST_F(GuiProgramTest, WithoutADisplayAskingForTheGuiFailsClearly) {
+  std::map<std::string, std::string> env = Environment();
+  env["DISPLAY"] = "";
+  const ProgramResult result = RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                                          {"--ui", "gui", "--method", "journal", "--months",
+                                           "4-3", "--output", dir / "r.xml", "--execute"},
+                                          env);
+  EXPECT_EQ(result.status, 2) << result.output;
+  EXPECT_NE(result.output.find("graphical front end"), std::string::npos) << result.output;
+  EXPECT_FALSE(std::filesystem::exists(dir / "r.xml"));
+}
+
+}  // namespace
+}  // namespace ltb::e2e
