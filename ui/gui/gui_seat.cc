@@ -26,7 +26,7 @@ class GuiSeat : public Seat {
 
   bool Start(std::string* why) { return session_.Start(why); }
 
-  int MessageBox(host::WindowHandle /*owner*/, std::string_view text, std::string_view caption,
+  int MessageBox(host::WindowHandle owner, std::string_view text, std::string_view caption,
                  unsigned flags) override {
     const bool question = (flags & kMbButtonMask) == kMbYesNo;
     if (opts_.execute && (!question || opts_.answer.has_value())) {
@@ -38,7 +38,8 @@ class GuiSeat : public Seat {
                    !question ? "" : (answer == kIdYes ? " -> yes" : " -> no"));
       return answer;
     }
-    return ShowMessageBox(Owner(), text, caption, flags);
+    wxWindow* ownerWindow = OwnerFor(owner);
+    return ShowMessageBox(ownerWindow, text, caption, flags, ownerWindow ? 0 : owner);
   }
 
   int RunModal(DialogController& controller) override {
@@ -75,6 +76,18 @@ class GuiSeat : public Seat {
   }
 
  private:
+  // The wx window for a message box's owner handle: our own window with that
+  // X11 id, else the front end's choice below. Null leaves the box to the
+  // handle itself (the parent program's window) or to none.
+  wxWindow* OwnerFor(host::WindowHandle owner) const {
+    if (owner != 0) {
+      for (wxWindow* window : wxTopLevelWindows) {
+        if (!window->IsBeingDeleted() && XWindowOf(window) == owner) return window;
+      }
+    }
+    return Owner();
+  }
+
   // The window that owns a message box: the open modal dialog, else the
   // newest top-level window still alive (the progress dialog, also while
   // hidden), else none.

@@ -34,6 +34,7 @@
 // headers use.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gdk/gdkx.h>
 
 namespace ltb::ui::gui {
 namespace {
@@ -414,12 +415,20 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
 struct DialogAnswerer {
   int response;
   std::string title;
+  unsigned long transientFor = 0;
   void Arm() {
     timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
       GList* windows = gtk_window_list_toplevels();
       for (GList* w = windows; w != nullptr; w = w->next) {
         if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
           title = gtk_window_get_title(GTK_WINDOW(w->data));
+          GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(w->data));
+          Window owner = 0;
+          if (window != nullptr &&
+              XGetTransientForHint(gdk_x11_display_get_xdisplay(gdk_window_get_display(window)),
+                                   gdk_x11_window_get_xid(window), &owner)) {
+            transientFor = owner;
+          }
           gtk_dialog_response(GTK_DIALOG(w->data), response);
         }
       }
@@ -432,22 +441,40 @@ struct DialogAnswerer {
 
 TEST(MessageBoxWindow, CaptionButtonsAndAnswers) {
   REQUIRE_DISPLAY();
-  DialogAnswerer yes{GTK_RESPONSE_YES, {}, {}};
+  DialogAnswerer yes{GTK_RESPONSE_YES, {}, 0, {}};
   yes.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "同名のファイルが存在します。\n\n上書きしてもよろしいですか？",
                            "消費税", kMbYesNo | kMbIconQuestion),
             kIdYes);
   EXPECT_EQ(yes.title, "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E");  // the caption, UTF-8
-  DialogAnswerer closed{GTK_RESPONSE_DELETE_EVENT, {}, {}};
+  DialogAnswerer closed{GTK_RESPONSE_DELETE_EVENT, {}, 0, {}};
   closed.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "上書きしてもよろしいですか？", "消費税",
                            kMbYesNo | kMbIconWarning),
             kIdNo);
-  DialogAnswerer ok{GTK_RESPONSE_OK, {}, {}};
+  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
   ok.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "消費税情報の出力が終了しました。", "消費税",
                            kMbOk | kMbIconInformation),
             kIdOk);
+}
+
+TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) {
+  REQUIRE_DISPLAY();
+  // The parent program's window, made on a connection of its own.
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const Window foreign =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+  XSync(display, False);
+  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
+  ok.Arm();
+  EXPECT_EQ(ShowMessageBox(nullptr, "ドライブ名が有効でありません。", "消費税",
+                           kMbOk | kMbIconWarning, foreign),
+            kIdOk);
+  EXPECT_EQ(ok.transientFor, foreign);
+  XDestroyWindow(display, foreign);
+  XCloseDisplay(display);
 }
 
 TEST(X11Transient, DialogBecomesTransientForAnExistingWindowOnly) {
