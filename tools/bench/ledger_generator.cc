@@ -22,7 +22,7 @@ const char* C8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
 // ---- Chart of accounts ---------------------------------------------------------
 
-struct AccountSpec {
+struct AccountDef {
   int code;
   const char8_t* name;
   uint32_t classCode;
@@ -31,7 +31,7 @@ struct AccountSpec {
 
 // Balance-sheet accounts, sales and the purchase and expense accounts with
 // the classification codes the refund statement sums.
-constexpr AccountSpec kAccounts[] = {
+constexpr AccountDef kAccounts[] = {
     {111, u8"現金", 0x01010100, 1, 0},
     {131, u8"普通預金", 0x01010200, 1, 0},
     {132, u8"当座預金", 0x01010200, 1, 0},
@@ -119,7 +119,7 @@ JournalSideRow CounterOf(int account, const JournalSideRow& s) {
 }  // namespace
 
 bool IsGeneratedAccount(int code) {
-  for (const AccountSpec& a : kAccounts) {
+  for (const AccountDef& a : kAccounts) {
     if (a.code == code) return true;
   }
   return false;
@@ -254,7 +254,7 @@ bool WriteMasters(LedgerDb& db, const LedgerShape& shape, std::string* error) {
   ds.filingClass = 2;
   ds.deductionMethod = 0;
   if (!ledger::AddDataset(db, ds, error)) return false;
-  for (const AccountSpec& a : kAccounts) {
+  for (const AccountDef& a : kAccounts) {
     ledger::AccountRecordRow row;
     row.code = a.code;
     row.codeText = std::to_string(a.code);
