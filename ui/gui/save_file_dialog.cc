@@ -35,7 +35,10 @@ bool ShowSaveFileDialog(wxWindow* owner, const SaveFileRequest& request, std::st
                       ToWx(request.initialName), ToWx(WxFilterFromWindows(request.filter)),
                       wxFD_SAVE);
   if (dialog.ShowModal() != wxID_OK) return false;
-  const wxScopedCharBuffer utf8 = dialog.GetPath().utf8_str();
+  // Kept in a variable: the UTF-8 buffer may point into the string, which
+  // must outlive it.
+  const wxString path = dialog.GetPath();
+  const wxScopedCharBuffer utf8 = path.utf8_str();
   std::string linuxPath = WithDefaultExtension(std::string(utf8.data(), utf8.length()),
                                            request.defaultExt);
   *chosen = platform::UserPathToWindows(linuxPath);
