@@ -242,13 +242,15 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   XDestroyWindow(display, parent);
 }
 
-TEST_F(GuiProgramTest, WithoutADisplayAskingForTheGuiFailsClearly) {
-  std::map<std::string, std::string> env = Environment();
-  env["DISPLAY"] = "";
-  const ProgramResult result = RunProgram(ProgramDir() + "/LedTaxBridgeA",
-                                          {"--ui", "gui", "--method", "journal", "--months",
-                                           "4-3", "--output", dir / "r.xml", "--execute"},
-                                          env);
+// Needs no display: it takes the display away.
+TEST(GuiProgramWithoutDisplay, AskingForTheGuiFailsClearly) {
+  TempDir dir;
+  const ProgramResult result = RunProgram(
+      ProgramDir() + "/LedTaxBridgeA",
+      {"--ui", "gui", "--method", "journal", "--months", "4-3", "--output", dir / "r.xml",
+       "--execute"},
+      {{"HOME", dir.path()}, {"XDG_DATA_HOME", dir / "share"}, {"LEDORA_HOME", ""},
+       {"LEDORA_USER", ""}, {"DISPLAY", ""}});
   EXPECT_EQ(result.status, 2) << result.output;
   EXPECT_NE(result.output.find("graphical front end"), std::string::npos) << result.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "r.xml"));
