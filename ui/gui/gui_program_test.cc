@@ -190,6 +190,23 @@ TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   EXPECT_TRUE(ReadWholeFile(out) == golden) << "the report differs from the golden journal report";
 }
 
+TEST_F(GuiProgramTest, UnattendedOptionsFillTheShownDialogAndExecute) {
+  const std::string out = dir / "unattended.xml";
+  const ProgramResult result =
+      RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                 {"--ui", "gui", "--method", "journal", "--months", "4-3", "--output", out,
+                  "--execute", "--yes"},
+                 Environment(), 60);
+  ASSERT_EQ(result.status, 0) << result.output;
+  // Nobody watches the screen: the final message is said on standard error.
+  EXPECT_NE(result.output.find("\xE5\x87\xBA\xE5\x8A\x9B\xE3\x81\x8C\xE7\xB5\x82"
+                               "\xE4\xBA\x86"),  // "出力が終了", UTF-8
+            std::string::npos)
+      << result.output;
+  EXPECT_TRUE(ReadWholeFile(out) ==
+              ReadWholeFile(std::string(LTB_SOURCE_ROOT) + "/tests/golden/sample_journal.xml"));
+}
+
 TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   const Window parent =
       XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
