@@ -86,6 +86,7 @@ class LedgerRuleKamoku : public host::ClRuleKamoku {
       }
     }
 
+    if (!RollUpSummaryLines(accounts, &sums)) return kWalkOverflow;
     records_.resize(accounts.size());
     for (size_t i = 0; i < accounts.size(); ++i) Fill(accounts[i], sums[i], &records_[i]);
     ready_ = true;
@@ -121,6 +122,35 @@ class LedgerRuleKamoku : public host::ClRuleKamoku {
   }
 
  private:
+  // A summary-line account stands for the detail accounts under it: its sums
+  // are its own plus those of every non-summary account whose classification
+  // code holds all bits of the summary's code (0x40882040 under 0x40882000).
+  // Books are kept on detail accounts, so without this a summary line would
+  // always read zero.
+  static bool RollUpSummaryLines(const std::vector<AccountRow>& accounts,
+                                 std::vector<SlotSums>* sums) {
+    const std::vector<SlotSums> own = *sums;
+    for (size_t i = 0; i < accounts.size(); ++i) {
+      const uint32_t code = static_cast<uint32_t>(accounts[i].classCode);
+      if (accounts[i].summaryLine != 1 || code == 0) continue;
+      SlotSums& total = (*sums)[i];
+      for (size_t j = 0; j < accounts.size(); ++j) {
+        const uint32_t detail = static_cast<uint32_t>(accounts[j].classCode);
+        if (j == i || accounts[j].summaryLine == 1 || (detail & code) != code) continue;
+        const SlotSums& d = own[j];
+        for (int k = 0; k < StKAMOKUSUMINFO::kSlots; ++k) {
+          if (!AddChecked(total.debitEx[k], d.debitEx[k]) ||
+              !AddChecked(total.debitIn[k], d.debitIn[k]) ||
+              !AddChecked(total.creditEx[k], d.creditEx[k]) ||
+              !AddChecked(total.creditIn[k], d.creditIn[k])) {
+            return false;
+          }
+        }
+      }
+    }
+    return true;
+  }
+
   static void Fill(const AccountRow& a, const SlotSums& s, StKAMOKUSUMINFO* r) {
     r->SetI32(kAccountCodeOff, a.code);
     r->SetText(kAccountCodeTextOff, kAccountCodeTextCap, a.codeText);

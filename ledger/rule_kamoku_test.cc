@@ -62,6 +62,32 @@ TEST(RuleKamoku, SlotsPlaceMonthsAndClosingsAndCarryAccountFlags) {
   EXPECT_EQ(recs[2].Debit(1, false), 0);
 }
 
+TEST(RuleKamoku, SummaryLinesCarryTheirDetailAccounts) {
+  TestLedger l;
+  l.Account(500, 0x40882000, 1, 1);  // summary: selling and general expenses
+  l.Account(510, 0x40882040);        // details under it
+  l.Account(520, 0x40882008);
+  l.Account(530, 0x40844000);        // another group: not under 0x40882000
+  l.Account(540, 0x40882000, 1, 1);  // a second summary line is not a detail
+  l.Account(100, 0x20200000);
+  l.Entry(2, {510, 0, 1000, 80, 21, 800, 0}, {100, 0, 1000, 0, 0, 0, 0});
+  l.Entry(3, {520, 0, 300, 0, 24, 0, 0}, {100, 0, 300, 0, 0, 0, 0});
+  l.Entry(3, {100, 0, 50, 0, 0, 0, 0}, {510, 0, 50, 0, 21, 800, 0});
+  l.Entry(4, {530, 0, 700, 0, 0, 0, 0}, {100, 0, 700, 0, 0, 0, 0});
+  l.Entry(4, {500, 0, 5, 0, 0, 0, 0}, {100, 0, 5, 0, 0, 0, 0});
+  auto recs = Walk(l, nullptr, nullptr, 0);
+  ASSERT_EQ(recs.size(), 6u);  // in code order: 100, 500, 510, 520, 530, 540
+  const StKAMOKUSUMINFO& summary = recs[1];
+  EXPECT_EQ(summary.Debit(2, false), 1000);
+  EXPECT_EQ(summary.Debit(2, true), 1080);
+  EXPECT_EQ(summary.Debit(3, false), 300);
+  EXPECT_EQ(summary.Credit(3, false), 50);
+  EXPECT_EQ(summary.Debit(4, false), 5);  // its own booking, without 530
+  EXPECT_EQ(recs[2].Debit(2, false), 1000);  // details keep their own sums
+  EXPECT_EQ(recs[5].Debit(2, false), 1000);
+  EXPECT_EQ(recs[5].Debit(4, false), 0);
+}
+
 TEST(RuleKamoku, RangeAndDepartmentRestrictTheSides) {
   TestLedger l;
   l.Account(100, 1);
