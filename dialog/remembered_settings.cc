@@ -73,8 +73,11 @@ bool FindRememberedRecord(std::string_view fileText, std::string_view key,
   record->mode = LeadingDecimal(body.substr(0, slash[0]));
   record->startMonth = LeadingDecimal16(body.substr(slash[0] + 1, slash[1] - slash[0] - 1));
   record->endMonth = LeadingDecimal16(body.substr(slash[1] + 1, slash[2] - slash[1] - 1));
-  record->outputPath =
-      std::string(platform::CutOnCharBoundary(body.substr(slash[2] + 1), kPathCapacity - 1));
+  // The path is a zero-terminated text: a zero byte in a damaged file ends
+  // it, so every later check sees the same path the dialog shows.
+  std::string_view path = body.substr(slash[2] + 1);
+  path = path.substr(0, path.find('\0'));
+  record->outputPath = std::string(platform::CutOnCharBoundary(path, kPathCapacity - 1));
   return true;
 }
 

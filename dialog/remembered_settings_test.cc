@@ -38,6 +38,9 @@ TEST(SettingsRecordTest, LineFormatAndLookup) {
   EXPECT_EQ(r.mode, 1);
   EXPECT_EQ(r.startMonth, 0);
   EXPECT_EQ(r.outputPath, "");
+  // A zero byte in a damaged file ends the path.
+  ASSERT_TRUE(FindRememberedRecord(std::string("U001/1/3:0/4/3/C:\\a\0\\b.xml\n", 27), key, &r));
+  EXPECT_EQ(r.outputPath, "C:\\a");
 }
 
 TEST(SettingsRecordTest, KeyMatchesOnlyAtLineStart) {
