@@ -31,9 +31,7 @@ ControllerDialog::ControllerDialog(wxWindow* parent,
     const int id = pendingSelect_;
     if (!event.GetActive() || id == 0) return;
     pendingSelect_ = 0;
-    CallAfter([this, id] {
-      if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
-    });
+    SelectAllLater(id);
   });
   for (const Entry& entry : Entries()) {
     if (entry.record->kind != ControlKind::kEdit) continue;
@@ -42,14 +40,19 @@ ControllerDialog::ControllerDialog(wxWindow* parent,
       event.Skip();
       if (pendingSelect_ != id) return;
       pendingSelect_ = 0;
-      CallAfter([this, id] {
-        // Selecting the whole text leaves the caret at its end, in view.
-        // (Showing a position afterwards would move the caret there and drop
-        // the selection.)
-        if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
-      });
+      SelectAllLater(id);
     });
   }
+}
+
+void ControllerDialog::SelectAllLater(int id) {
+  // Selecting the whole text leaves the caret at its end, in view. A key
+  // typed meanwhile cancels it: the selection must not swallow type-ahead.
+  const int generation = selectGeneration_;
+  CallAfter([this, id, generation] {
+    if (generation != selectGeneration_) return;
+    if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
+  });
 }
 
 int ControllerDialog::Run(std::function<void()> onShown) {
@@ -59,8 +62,11 @@ int ControllerDialog::Run(std::function<void()> onShown) {
   if (controller_.Ended(&code)) return code;  // refused while opening
   ApplyFocus();
   // Once the window is up, apply the focus again: a hidden window only
-  // remembers it, and the whole-text selection needs the real focus.
-  CallAfter([this] { ApplyFocus(); });
+  // remembers it, and the whole-text selection needs the real focus. Not
+  // when the user was quicker and already typed.
+  CallAfter([this] {
+    if (!userTyped_) ApplyFocus();
+  });
   if (onShown) CallAfter([onShown] { onShown(); });
   ShowModal();
   return controller_.Ended(&code) ? code : endCode_;
@@ -209,6 +215,10 @@ int ControllerDialog::FocusedId() const {
 }
 
 void ControllerDialog::OnCharHook(wxKeyEvent& event) {
+  // Every key cancels the selections still waiting to be applied.
+  userTyped_ = true;
+  pendingSelect_ = 0;
+  ++selectGeneration_;
   const int code = event.GetKeyCode();
   const int modifiers = event.GetModifiers();
   if (modifiers == wxMOD_ALT && code < 128 && HandleMnemonic(code)) return;

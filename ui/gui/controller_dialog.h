@@ -46,10 +46,15 @@ class ControllerDialog : public TemplateWindow {
   int FocusedId() const;
   // After a handler: push state, move focus when asked, end when done.
   void AfterHandler(bool applyFocus);
+  // Selects the edit field's whole text once the toolkit is idle, unless a
+  // key arrives first.
+  void SelectAllLater(int id);
 
   DialogController& controller_;
   int lastFocus_ = 0;
   int pendingSelect_ = 0;  // edit field to select whole once it has the focus
+  int selectGeneration_ = 0;  // grows with every key; stale selections skip
+  bool userTyped_ = false;
   bool syncing_ = false;
   int endCode_ = 0;
 };
