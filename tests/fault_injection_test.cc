@@ -130,6 +130,10 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
 
   // One whole run of the driver with the real pieces; failAt 0 = no fault.
   RunOutcome RunOnce(platform::FaultInjectionEnv& faults, int failAt) {
+    return RunOnce(faults, failAt, reportFile());
+  }
+  RunOutcome RunOnce(platform::FaultInjectionEnv& faults, int failAt,
+                     const std::string& output) {
     ledger::LedgerOptions options;
     options.home = dir / "ledger";
     options.userId = "user01";
@@ -137,7 +141,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
     ui::UnattendedOptions fill;
     fill.method = GetParam().mode;
     if (GetParam().mode == 0) fill.months = std::make_pair(4, 3);
-    fill.output = reportFile();
+    fill.output = output;
     fill.execute = true;
     ScriptedRunSeat seat(fill);
     const Edition& edition = *EditionByLetter('A');
@@ -232,6 +236,70 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
   }
   EXPECT_EQ(exercised, pointsPerRun);
   std::cout << GetParam().name << " method: " << exercised << " fault points exercised\n";
+}
+
+// Missing output and settings folders: the run creates every level of both
+// (after the folder question for the output folder). A failed folder
+// creation removes the levels that attempt made; the run then either stops
+// at the dialog (output folder, exitCode 1) or finishes without remembering
+// its settings (settings folder), and never leaves a partial tree behind.
+TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
+  const std::string golden =
+      ReadWholeFile(std::string(LTB_GOLDEN_DIR) + "/" + GetParam().golden);
+  ASSERT_FALSE(golden.empty());
+  const std::filesystem::path fresh = dir / "fresh";
+  const std::string output = fresh / "out/deeper/report.xml";
+  const std::string settings = fresh / "conf/deep/LedTaxBridgeA.env";
+  {
+    std::string error;
+    auto db = ledger::LedgerDb::Open(dir / "ledger", ledger::LedgerDb::Mode::kReadWrite, &error);
+    ASSERT_TRUE(db) << error;
+    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
+                                   platform::UserPathToWindows((fresh / "conf/deep").string()) + "\\",
+                                   &error))
+        << error;
+  }
+  ProgramFolderEnv programEnv(platform::Env::Default(),
+                              platform::UserPathToWindows(dir / "prog/LedTaxBridgeA"));
+  platform::FaultInjectionEnv faults(&programEnv);
+
+  int exercised = 0;
+  int folderFaults = 0;
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE("fault point " + std::to_string(n));
+    std::filesystem::remove_all(fresh);
+    const RunOutcome r = RunOnce(faults, n, output);
+    const bool injected = faults.injected();
+    if (r.exitCode == 0) {
+      EXPECT_TRUE(ReadWholeFile(output) == golden);
+      EXPECT_TRUE(ShowsFinished(r));
+      if (std::filesystem::exists(settings)) {
+        EXPECT_TRUE(ReadWholeFile(settings).starts_with("user01/1/1:"));
+      } else if (!std::filesystem::exists(fresh / "conf/deep")) {
+        // The settings folder could not be made: none of its levels stays.
+        EXPECT_FALSE(std::filesystem::exists(fresh / "conf")) << "partial settings folder";
+        ++folderFaults;
+      }
+    } else if (r.exitCode == 1) {
+      // The output folder could not be made: the dialog said so, and none
+      // of the levels it created stays.
+      bool told = false;
+      for (const std::string& s : r.shown) told = told || Contains(s, "フォルダの作成に失敗しました");
+      EXPECT_TRUE(told);
+      EXPECT_FALSE(std::filesystem::exists(fresh)) << "partial output folder";
+      ++folderFaults;
+    } else {
+      EXPECT_EQ(r.exitCode, 2);
+      EXPECT_FALSE(ShowsFinished(r));
+      EXPECT_TRUE(golden.starts_with(ReadWholeFile(output)));
+      EXPECT_FALSE(std::filesystem::exists(settings));
+    }
+    if (::testing::Test::HasFailure() || !injected) break;
+    ++exercised;
+  }
+  EXPECT_GE(folderFaults, 5) << "three output and two settings folder levels are created";
+  std::cout << GetParam().name << " method, missing folders: " << exercised
+            << " fault points exercised, " << folderFaults << " of them folder creations\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(
