@@ -58,6 +58,10 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
       return seat;
     }
   }
+  if (options.ui == UiChoice::kAuto) {
+    std::fprintf(stderr, "%s: using the console front end: %s\n",
+                 ltb::CurrentEdition().programName, why.c_str());
+  }
 #else
   (void)parent;
   if (options.ui == UiChoice::kGui) {

@@ -7,6 +7,9 @@
 // "_LTB_WINDOW_DISABLED" (CARDINAL, value 1).
 #include "platform/window_messages.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -31,10 +34,24 @@ int RecordError(Display* display, XErrorEvent* event) {
   return gPrevious ? gPrevious(display, event) : 0;
 }
 
+// A busy X server may turn a new connection away now and then; a few
+// attempts 100 ms apart keep the parent from missing its notification.
+// Without $DISPLAY there is nothing to retry.
+Display* OpenWithRetry() {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') return nullptr;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (Display* d = XOpenDisplay(nullptr)) return d;
+    struct timespec pause = {0, 100 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
+  return nullptr;
+}
+
 // One short-lived connection from $DISPLAY; empty when there is none.
 class Connection {
  public:
-  Connection() : lock_(gMutex), display_(XOpenDisplay(nullptr)) {
+  Connection() : lock_(gMutex), display_(OpenWithRetry()) {
     if (!display_) return;
     gDisplay = display_;
     gError = 0;
