@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "aggregate/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
 namespace ltb {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "aggregate/add_tax.h"
-#include "aggregate/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
 namespace ltb {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "aggregate/add_tax.h"
-#include "aggregate/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
 namespace ltb {

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "app/testing/scripted_host.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::app {
 namespace {
 
 using host::StFINDINFO;
-using testing::MakeDataset;
-using testing::ScriptedHost;
+using ltb::testing::FakeHost;
+using ltb::testing::MakeDataset;
 
 struct Item {
   int compare, value, link;
@@ -57,23 +57,23 @@ TEST(BuildFindCondition, CalendarYearAndInterimClosing) {
 }
 
 TEST(LoadSelectedDataInfo, FindsTheUsersDatasetAndReleasesTheCursor) {
-  ScriptedHost host;
+  FakeHost host;
   RunContext ctx;
   host.datasets = {MakeDataset(1, "A", 1, 2), MakeDataset(2, "B", 3, 4)};
   host.selectedNo = 2;
   host::StDATAINFO d;
   EXPECT_EQ(LoadSelectedDataInfo(host, ctx, &d), 1);
   EXPECT_EQ(d.CompanyName(), "B");
-  EXPECT_EQ(host.openCursors, 0);
+  EXPECT_EQ(host.openDatasetCursors, 0);
 
   host.selectedNo = 9;
   EXPECT_EQ(LoadSelectedDataInfo(host, ctx, &d), 0);
   EXPECT_EQ(d.DatasetNo(), 0);
-  EXPECT_EQ(host.openCursors, 0);
+  EXPECT_EQ(host.openDatasetCursors, 0);
 }
 
 TEST(DatasetText, TextsAndTheirSideEffects) {
-  ScriptedHost host;
+  FakeHost host;
   RunContext ctx;
   const auto d = MakeDataset(1, "株式会社サンプル", 20150401, 20160331);
   EXPECT_STREQ(DatasetText(host, ctx, 0, d), " 株式会社サンプル");
@@ -106,7 +106,7 @@ TEST(DatasetText, TextsAndTheirSideEffects) {
 }
 
 TEST(DatasetText, LongCompanyNameIsCutOnAWholeCharacter) {
-  ScriptedHost host;
+  FakeHost host;
   RunContext ctx;
   std::string name;
   for (int i = 0; i < 40; ++i) name += "\x83\x5C";
@@ -132,7 +132,7 @@ class TaxReturnFitsTest : public ::testing::Test {
     host::StSaveTaxInfo buffer;
     return LoadTaxReturnValues(host, ctx, &buffer, data);
   }
-  ScriptedHost host;
+  FakeHost host;
   RunContext ctx;
   host::StDATAINFO data = MakeDataset(1, "", 20150401, 20160331);
 };
@@ -152,23 +152,26 @@ TEST_F(TaxReturnFitsTest, ValuesThatNoLongerFitAreNotAvailable) {
   host.saveReadResult = 12;
   EXPECT_EQ(Load(), 0);
   ASSERT_FALSE(host.lastErrors.empty());
-  EXPECT_EQ(host.lastErrors.back(), (std::pair<long, unsigned long>(12, 6923)));
+  EXPECT_EQ(host.lastErrors.back().code, 12);
+  EXPECT_EQ(host.lastErrors.back().line, 6923u);
   SetUp();
   host.saveReadResult = 0;
-  host.canCreateSaveStore = false;
+  host.cannotCreate = {"SaveTaxShiryo"};
   EXPECT_EQ(Load(), 0);
 }
 
 TEST(MonthsOfDates, ConvertsAndRecordsTheResult) {
-  ScriptedHost host;
+  FakeHost host;
   RunContext ctx;
   int16_t a = 0, b = 0;
   EXPECT_EQ(MonthsOfDates(host, ctx, 20150401, 20160331, &a, &b), 0);
   EXPECT_EQ(a, 4);
   EXPECT_EQ(b, 3);
-  EXPECT_EQ(host.lastErrors.back(), (std::pair<long, unsigned long>(0, 0)));
+  EXPECT_EQ(host.lastErrors.back().code, 0);
+  EXPECT_EQ(host.lastErrors.back().line, 0u);
   EXPECT_EQ(MonthsOfDates(host, ctx, 20150401, 0, &a, &b), 3);
-  EXPECT_EQ(host.lastErrors.back(), (std::pair<long, unsigned long>(3, 7007)));
+  EXPECT_EQ(host.lastErrors.back().code, 3);
+  EXPECT_EQ(host.lastErrors.back().line, 7007u);
   EXPECT_EQ(FirstDateOfMonth(host, ctx, 2), 20160201);
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/testing/memory_env.h"
-#include "app/testing/scripted_host.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::app {
 namespace {
@@ -68,18 +68,18 @@ TEST(CheckEnvironment, FolderEndingInTrailByte0x5CFindsItsIni) {
 
 TEST(CheckEnvironment, ShowsTheLevelMessageThroughTheHostWithItsOwner) {
   testing::MemoryEnv env;
-  testing::ScriptedHost host;
-  EXPECT_EQ(CheckEnvironment(env, host, 4660, true), 0);
+  ltb::testing::FakeHost host;
+  EXPECT_EQ(CheckEnvironment(env, host.AccConnect(), 4660, true), 0);
   ASSERT_EQ(host.dispMessages.size(), 1u);
   EXPECT_EQ(host.dispMessages[0], EnvironmentMessage(kLevelBroken));
   EXPECT_NE(host.dispMessages[0].find("ES_APRPACKAGENAME"), std::string::npos);
   EXPECT_EQ(host.dispOwner, 4660u);
 
-  EXPECT_EQ(CheckEnvironment(env, host, 0, false), 0);
+  EXPECT_EQ(CheckEnvironment(env, host.AccConnect(), 0, false), 0);
   EXPECT_EQ(host.dispMessages.size(), 1u);
 
   env.files["C:\\prog\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1\n";
-  EXPECT_EQ(CheckEnvironment(env, host, 0, true), 1);
+  EXPECT_EQ(CheckEnvironment(env, host.AccConnect(), 0, true), 1);
   EXPECT_EQ(host.dispMessages.size(), 1u);
   EXPECT_NE(std::string(EnvironmentMessage(kLevelHostTooOld)),
             EnvironmentMessage(kLevelLinkTooOld));

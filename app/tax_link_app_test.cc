@@ -7,7 +7,7 @@
 
 #include "app/testing/memory_env.h"
 #include "app/testing/scripted_components.h"
-#include "app/testing/scripted_host.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::app {
 namespace {
@@ -20,7 +20,7 @@ class TaxLinkAppTest : public ::testing::Test {
     env.programPath = "Z:\\opt\\ltb\\LedTaxBridgeA";
     env.cwd = "Z:\\home";
     env.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1\n";
-    host.datasets = {testing::MakeDataset(1, "Sample", 20150401, 20160331)};
+    host.datasets = {ltb::testing::MakeDataset(1, "Sample", 20150401, 20160331)};
     host.taxSettings.SetU8(0, 2);
     components.dialog.result = {"4", "3", "Z:\\out\\tax.xml", 0};
   }
@@ -39,7 +39,7 @@ class TaxLinkAppTest : public ::testing::Test {
   }
 
   Events events;
-  testing::ScriptedHost host;
+  ltb::testing::FakeHost host;
   testing::MemoryEnv env;
   testing::ScriptedSeat seat{&events};
   testing::ScriptedParent parent{&events};
@@ -111,7 +111,7 @@ TEST_F(TaxLinkAppTest, ShortCommandLineIsNoParent) {
 TEST_F(TaxLinkAppTest, EarlyExits) {
   struct Case {
     const char* name;
-    void (*setup)(testing::ScriptedHost&, testing::MemoryEnv&);
+    void (*setup)(ltb::testing::FakeHost&, testing::MemoryEnv&);
     int exitCode;
     size_t dispMessages;
   };
@@ -124,13 +124,13 @@ TEST_F(TaxLinkAppTest, EarlyExits) {
       {"old link", [](auto&, auto& e) {
          e.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=2\n";
        }, 2, 1},
-      {"no tax settings", [](auto& h, auto&) { h.hasTaxSettings = false; }, 2, 0},
+      {"no tax settings", [](auto& h, auto&) { h.hasTaxSettingsSet = false; }, 2, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     events.clear();
-    host = testing::ScriptedHost();
-    host.datasets = {testing::MakeDataset(1, "S", 20150401, 20160331)};
+    host.Reset();
+    host.datasets = {ltb::testing::MakeDataset(1, "S", 20150401, 20160331)};
     env.files = {{"Z:\\opt\\ltb\\ZenkitDef.ini", "[ProgramLevel]\nSY26=1\n"}};
     parent.posts.clear();
     seat.texts.clear();

@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "dialog/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "dialog/testing/temp_drive_env.h"
 #include "ui/message_box.h"
 
 namespace ltb::dialog {
 namespace {
 
-using testing::FakeHost;
+using ltb::testing::FakeHost;
 using testing::TempDriveEnv;
 namespace fs = std::filesystem;
 
@@ -60,8 +60,8 @@ const char* const kM8 = "同名のファイルが存在します。\n\n上書き
 class DialogTest : public ::testing::Test {
  protected:
   DialogTest() {
-    host.files.folders[host::kFolderOutput] = "C:\\out\\";
-    host.files.folders[host::kFolderSettings] = "C:\\settings\\";
+    host.folders[host::kFolderOutput] = "C:\\out\\";
+    host.folders[host::kFolderSettings] = "C:\\settings\\";
   }
 
   std::unique_ptr<TaxConditionsDialog> Open() {
@@ -122,7 +122,7 @@ TEST_F(DialogTest, FirstRunShowsWholePeriodJournalAndDefaultPath) {
 }
 
 TEST_F(DialogTest, DefaultPathFallsBackOnTheTemporaryFolder) {
-  host.files.folders[host::kFolderOutput] = "";
+  host.folders[host::kFolderOutput] = "";
   auto d = Open();
   const std::string path = d->State(kIdOutputPath).text;
   EXPECT_EQ(path, env.TempPath() + "*.xml");

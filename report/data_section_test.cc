@@ -133,7 +133,7 @@ TEST_F(DataSectionTest, BusinessTypesAndTheUntypedRemainder) {
 TEST_F(DataSectionTest, RatesTheHostDidNotReportAreWrittenEmpty) {
   totals.RateInfo[2].SetAmount(RF::KAZEIURIAGEZEINUKI, 5 * kYen);
   totals.BusinessTypeInfo[12].SetAmount(BF::KAZEIURIAGESHUZEINUKI, 5 * kYen);
-  host.dataMgr.taxSettings.rateCount = 2;
+  host.taxRateCount = 2;
   Data();
   EXPECT_EQ(In("D020112", "KAZEIURIAGEZEINUKI3"), "");
   EXPECT_EQ(In("D020212", "KAZEIURIAGE1SHUZEINUKI3"), "");
@@ -150,10 +150,10 @@ TEST_F(DataSectionTest, ShortArraysAreNeverReadBeyond) {
 }
 
 TEST_F(DataSectionTest, FailsWithoutTaxSettingsSetOrOnAWriteError) {
-  host.dataMgr.hasTaxSettings = false;
+  host.hasTaxSettingsSet = false;
   EXPECT_FALSE(WriteDataSection(writer, ctx, data, settings));
   EXPECT_EQ(Output(), "\t<DATA>\r\n");
-  host.dataMgr.hasTaxSettings = true;
+  host.hasTaxSettingsSet = true;
   env.failFromAppend = env.appends + 40;
   EXPECT_FALSE(WriteDataSection(writer, ctx, data, settings));
   EXPECT_EQ(testing::Lines(Output()).size(), 40u);

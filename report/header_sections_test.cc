@@ -148,11 +148,11 @@ TEST_F(BasicSectionTest, OldRateAmountsAreLookedForInThe5PercentBlockAndOldRateS
 TEST_F(BasicSectionTest, OldRateCheckStaysInsideArraysWhateverTheHostSays) {
   totals.OldRateSum3 = 0;
   totals.RateInfo[1].SetAmount(RF::KAZEIURIAGEZEINUKI, 10000);
-  host.dataMgr.taxSettings.rateCount = 2;  // only 8% and 5%: n is 1, nothing examined
+  host.taxRateCount = 2;  // only 8% and 5%: n is 1, nothing examined
   EXPECT_FALSE(HasOldRateAmounts(ctx));
-  host.dataMgr.taxSettings.rateCount = 40;  // far more than the arrays hold
+  host.taxRateCount = 40;  // far more than the arrays hold
   EXPECT_TRUE(HasOldRateAmounts(ctx));
-  host.dataMgr.hasTaxSettings = false;
+  host.hasTaxSettingsSet = false;
   EXPECT_FALSE(HasOldRateAmounts(ctx));
 }
 

@@ -69,7 +69,7 @@ TEST_F(JournalReportTest, WritesTheWholeFileInItsLayout) {
 }
 
 TEST_F(JournalReportTest, AFailedSectionAsksAndYesCompletesTheFile) {
-  host.dataMgr.hasTaxSettings = false;  // DATA cannot be written
+  host.hasTaxSettingsSet = false;  // DATA cannot be written
   ASSERT_TRUE(Run());
   ASSERT_EQ(seat.shown.size(), 1u);
   EXPECT_EQ(seat.shown[0].owner, kOwner);
@@ -82,7 +82,7 @@ TEST_F(JournalReportTest, AFailedSectionAsksAndYesCompletesTheFile) {
 }
 
 TEST_F(JournalReportTest, NoStopsClosesReportAndSetsExitCodeTwo) {
-  host.dataMgr.hasTaxSettings = false;
+  host.hasTaxSettingsSet = false;
   seat.answer = ui::kIdNo;
   EXPECT_FALSE(Run());
   EXPECT_EQ(exitCode, 2);

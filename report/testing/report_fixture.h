@@ -8,7 +8,7 @@
 
 #include "report/report.h"
 #include "report/report_writer.h"
-#include "report/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "report/testing/memory_env.h"
 
 namespace ltb::report::testing {
@@ -33,7 +33,7 @@ class ReportFixture : public ::testing::Test {
     ASSERT_EQ(writer.Open(&env, kOut), 0);
   }
 
-  FakeHost host;
+  ltb::testing::FakeHost host;
   MemoryEnv env;
   TaxTotals totals;
   host::StDATAINFO data;

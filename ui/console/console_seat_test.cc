@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "dialog/tax_conditions_dialog.h"
-#include "dialog/testing/fake_host.h"
+#include "host/testing/fake_host.h"
 #include "dialog/testing/temp_drive_env.h"
 
 namespace ltb::ui {
@@ -43,8 +43,8 @@ struct Console {
 class ConsoleSeatTest : public ::testing::Test {
  protected:
   int Run(const UnattendedOptions& opts, Console& c, bool interactive) {
-    host.files.folders[host::kFolderOutput] = "C:\\out\\";
-    host.files.folders[host::kFolderSettings] = "C:\\settings\\";
+    host.folders[host::kFolderOutput] = "C:\\out\\";
+    host.folders[host::kFolderSettings] = "C:\\settings\\";
     auto seat = NewConsoleSeat(opts, c.in, c.out, c.err, interactive);
     dialog::TaxConditionsDialog d(host, env, *seat, *EditionByLetter('A'), 0);
     d.periodStartDate = 20150401;
@@ -56,7 +56,7 @@ class ConsoleSeatTest : public ::testing::Test {
     months = d.startMonthText + "-" + d.endMonthText;
     return code;
   }
-  dialog::testing::FakeHost host;
+  ltb::testing::FakeHost host;
   dialog::testing::TempDriveEnv env;
   std::string outputPath, months;
 };
