@@ -6,23 +6,17 @@
 #include <string>
 
 #include "platform/testing/fault_env.h"
+#include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
 namespace ltb::platform {
 namespace {
 
-class AtomicWriteTest : public ::testing::Test {
+class AtomicWriteTest : public testing::TempFolderTest {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/ltb_atomic_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    linuxDir_ = tmpl;
-    ASSERT_TRUE(DriveTable::Global().ToWindows(linuxDir_, &dir_));
+    TempFolderTest::SetUp();
     path_ = dir_ + "\\設定.env";
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + linuxDir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
   }
   std::string Read() {
     std::string data;
@@ -30,7 +24,7 @@ class AtomicWriteTest : public ::testing::Test {
     return data;
   }
 
-  std::string linuxDir_, dir_, path_;
+  std::string path_;
 };
 
 TEST_F(AtomicWriteTest, ReplacesTheFile) {

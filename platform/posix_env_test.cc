@@ -9,6 +9,7 @@
 
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
+#include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
 namespace ltb::platform {
@@ -16,27 +17,15 @@ namespace {
 
 std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
-// A fresh folder under /tmp, in Windows form, removed afterwards.
-class PosixEnvTest : public ::testing::Test {
+// The default Env over a fresh folder.
+class PosixEnvTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/ltb_env_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    linuxDir_ = tmpl;
-    ASSERT_TRUE(DriveTable::Global().ToWindows(linuxDir_, &dir_));
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + linuxDir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-  }
   bool Write(const std::string& path, std::string_view data) {
     auto f = env_->NewWritableFile(path);
     return f && f->Append(data) && f->Close();
   }
 
   Env* env_ = Env::Default();
-  std::string linuxDir_;
-  std::string dir_;
 };
 
 TEST_F(PosixEnvTest, FilesWithDoubleByteNamesRoundTrip) {

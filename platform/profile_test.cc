@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
 namespace ltb::platform {
@@ -118,20 +119,7 @@ TEST(ProfileTest, MissingFileGivesTheDefault) {
   EXPECT_EQ(GetPrivateProfileString(env, "s", "k", "def", 3, "C:\\none.ini"), "de");
 }
 
-class ProfileFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/ltb_profile_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    linuxDir_ = tmpl;
-    ASSERT_TRUE(DriveTable::Global().ToWindows(linuxDir_, &dir_));
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + linuxDir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-  }
-  std::string linuxDir_, dir_;
-};
+class ProfileFileTest : public testing::TempFolderTest {};
 
 TEST_F(ProfileFileTest, FolderInsteadOfFileGivesTheDefault) {
   EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "s", "k", "d", 260, dir_), "d");
