@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/testing/memory_env.h"
+#include "platform/testing/memory_env.h"
 #include "host/testing/fake_host.h"
 
 namespace ltb::app {
@@ -31,7 +31,7 @@ struct LevelCase {
 class EnvironmentLevelTest : public ::testing::TestWithParam<LevelCase> {};
 
 TEST_P(EnvironmentLevelTest, ReadsTheProgramLevel) {
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   if (GetParam().ini) env.files["C:\\prog\\ZenkitDef.ini"] = GetParam().ini;
   EXPECT_EQ(ReadEnvironmentLevel(env), GetParam().level);
 }
@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LevelCase{"", kLevelFits}));
 
 TEST(CheckEnvironment, HugeIniIsReadLikeAnyOther) {
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   std::string ini;
   while (ini.size() < 8 * 1024 * 1024) ini += "; padding line of a large file\r\n";
   env.files["C:\\prog\\ZenkitDef.ini"] = ini + "[ProgramLevel]\r\nSY26=2\r\n";
@@ -60,14 +60,14 @@ TEST(CheckEnvironment, HugeIniIsReadLikeAnyOther) {
 }
 
 TEST(CheckEnvironment, FolderEndingInTrailByte0x5CFindsItsIni) {
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   env.cwd = "C:\\\x83\x5C";
   env.files["C:\\\x83\x5C\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=2\n";
   EXPECT_EQ(ReadEnvironmentLevel(env), kLevelLinkTooOld);
 }
 
 TEST(CheckEnvironment, ShowsTheLevelMessageThroughTheHostWithItsOwner) {
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   ltb::testing::FakeHost host;
   EXPECT_EQ(CheckEnvironment(env, host.AccConnect(), 4660, true), 0);
   ASSERT_EQ(host.dispMessages.size(), 1u);

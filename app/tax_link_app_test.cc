@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/testing/memory_env.h"
+#include "platform/testing/memory_env.h"
 #include "app/testing/scripted_components.h"
 #include "host/testing/fake_host.h"
 
@@ -40,7 +40,7 @@ class TaxLinkAppTest : public ::testing::Test {
 
   Events events;
   ltb::testing::FakeHost host;
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   testing::ScriptedSeat seat{&events};
   testing::ScriptedParent parent{&events};
   testing::ScriptedComponents components{&events};
@@ -111,7 +111,7 @@ TEST_F(TaxLinkAppTest, ShortCommandLineIsNoParent) {
 TEST_F(TaxLinkAppTest, EarlyExits) {
   struct Case {
     const char* name;
-    void (*setup)(ltb::testing::FakeHost&, testing::MemoryEnv&);
+    void (*setup)(ltb::testing::FakeHost&, platform::testing::MemoryEnv&);
     int exitCode;
     size_t dispMessages;
   };

@@ -9,24 +9,12 @@
 #include <map>
 #include <string>
 
+#include "platform/testing/memory_env.h"
 #include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
 namespace ltb::platform {
 namespace {
-
-// Serves file contents from memory; every other call goes to the real Env.
-class MemoryFilesEnv : public EnvWrapper {
- public:
-  MemoryFilesEnv() : EnvWrapper(Env::Default()) {}
-  bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
-    auto it = files.find(path);
-    if (it == files.end()) return false;
-    *data = it->second.substr(0, maxBytes);
-    return true;
-  }
-  std::map<std::string, std::string> files;
-};
 
 constexpr char kF1[] =
     "[section1]\r\nname1=val1\r\nname2=\"val2\"\r\nname3\r\nname4=a\r\n[section2]\r\n";
@@ -104,7 +92,7 @@ TEST(ProfileTest, WindowsTable) {
       {"SJIS-def-cut", "[s]\r\n", "s", "k", "アイ", 4, "ア"},
   };
   for (const Row& r : rows) {
-    MemoryFilesEnv env;
+    testing::MemoryEnv env;
     env.files["C:\\p.ini"] = r.ini;
     EXPECT_EQ(GetPrivateProfileString(env, r.section, r.key, r.def, r.capacity, "C:\\p.ini"),
               r.expected)
@@ -113,7 +101,7 @@ TEST(ProfileTest, WindowsTable) {
 }
 
 TEST(ProfileTest, MissingFileGivesTheDefault) {
-  MemoryFilesEnv env;
+  testing::MemoryEnv env;
   EXPECT_EQ(GetPrivateProfileString(env, "s", "k", "def  ", 260, "C:\\none.ini"), "def");
   EXPECT_EQ(GetPrivateProfileString(env, "s", "k", "def", 260, ""), "def");
   EXPECT_EQ(GetPrivateProfileString(env, "s", "k", "def", 3, "C:\\none.ini"), "de");

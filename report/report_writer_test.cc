@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/testing/memory_env.h"
+#include "platform/testing/memory_env.h"
 
 namespace ltb::report {
 namespace {
@@ -13,7 +13,7 @@ class ReportWriterTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(writer.Open(&env, kPath), 0); }
   const std::string& Output() { return env.files[kPath]; }
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   ReportWriter writer;
 };
 
@@ -66,7 +66,7 @@ TEST_F(ReportWriterTest, WriteErrorClosesTheFileOnceAndEveryLaterWriteFails) {
 }
 
 TEST(ReportWriterOpen, RefusesMissingArgumentsAndUncreatableFiles) {
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   ReportWriter writer;
   EXPECT_EQ(writer.Close(), 0);  // nothing attached: nothing happens
   EXPECT_EQ(writer.Open(nullptr, kPath), -1);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/testing/memory_env.h"
+#include "platform/testing/memory_env.h"
 
 namespace ltb::report {
 namespace {
@@ -14,7 +14,7 @@ class SupportInfoTest : public ::testing::Test {
     info = std::make_unique<SupportInfo>(&env);
     return *info;
   }
-  testing::MemoryEnv env;
+  platform::testing::MemoryEnv env;
   std::unique_ptr<SupportInfo> info;
 };
 

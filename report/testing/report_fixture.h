@@ -9,7 +9,7 @@
 #include "report/report.h"
 #include "report/report_writer.h"
 #include "host/testing/fake_host.h"
-#include "report/testing/memory_env.h"
+#include "platform/testing/memory_env.h"
 
 namespace ltb::report::testing {
 
@@ -34,7 +34,7 @@ class ReportFixture : public ::testing::Test {
   }
 
   ltb::testing::FakeHost host;
-  MemoryEnv env;
+  platform::testing::MemoryEnv env;
   TaxTotals totals;
   host::StDATAINFO data;
   host::StSHOHIZEIINFO settings;
