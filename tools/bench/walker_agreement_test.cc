@@ -234,6 +234,26 @@ TEST_F(GeneratedLedgerWalks, AccountSumsOfOneDepartmentEqualSqlTotals) {
     }
     ASSERT_TRUE(q.ok()) << q.error();
   }
+  // A summary-line account also carries the detail accounts under it: those
+  // without the summary flag whose classification code holds all its bits.
+  {
+    ledger::SqlStatement q(db_->handle(),
+                           "SELECT s.code, d.code FROM accounts s JOIN accounts d"
+                           " ON d.dataset = s.dataset AND d.summary_line = 0"
+                           " AND s.class_code <> 0 AND (d.class_code & s.class_code) = s.class_code"
+                           " WHERE s.dataset = 1 AND s.summary_line = 1");
+    const auto own = totals;
+    while (q.Step()) {
+      const int summary = static_cast<int>(q.Int(0)), detail = static_cast<int>(q.Int(1));
+      for (int slot = 0; slot < host::StKAMOKUSUMINFO::kSlots; ++slot) {
+        auto it = own.find({detail, slot});
+        if (it == own.end()) continue;
+        auto& t = totals[{summary, slot}];
+        for (int k = 0; k < 4; ++k) t[k] += it->second[k];
+      }
+    }
+    ASSERT_TRUE(q.ok()) << q.error();
+  }
   host::StKAMOKUSUMINFO r;
   int records = 0, nonZero = 0;
   while (walker->MoveNext(&r) == host::kOk) {
