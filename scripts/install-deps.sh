@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libgtk-3-dev
   xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic
   libxml2-utils
 )
