@@ -1,7 +1,7 @@
 // SumTax: the tax-return figures per rate and business type, from the
 // journal sides in the range, routed by the tax-category table.
+#include "ledger/dataset_record.h"
 #include "ledger/rule_common.h"
-#include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
 #include "ledger/walker_factory.h"
 
@@ -46,7 +46,8 @@ class LedgerRuleShohizeiShinkoku : public host::ClRuleShohizeiShinkoku {
     long status = host::kOk;
     auto journal = AcquireJournal(binding_, &status);
     if (!journal) return status;
-    int rateCount = RateCount();
+    // The number of rate blocks the caller allocated for this dataset.
+    const int rateCount = LoadTaxRateCount(binding_.db(), binding_.Dataset());
     if (rateCount <= 0) return kWalkReadFailed;
 
     JournalEntryFilter inRange(range);
@@ -74,13 +75,6 @@ class LedgerRuleShohizeiShinkoku : public host::ClRuleShohizeiShinkoku {
   }
 
  private:
-  // The number of rate blocks the caller allocated for this dataset.
-  int RateCount() {
-    SqlStatement q(binding_.db().handle(), "SELECT tax_rate_count FROM datasets WHERE no = ?1");
-    q.Bind(1, binding_.Dataset());
-    return q.Step() ? static_cast<int>(q.Int(0)) : 0;
-  }
-
   static int BlockOf(const StTAXREPORTRATEINFO* rates, int count, int32_t rate) {
     if (rate == 0) return -1;
     for (int b = 0; b < count; ++b) {
