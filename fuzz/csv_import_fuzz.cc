@@ -43,7 +43,7 @@ LedgerDb& Ledger() {
       a.code = code;
       LTB_FUZZ_CHECK(ltb::ledger::AddAccount(*opened, 1, a, &error));
     }
-    ltb::ledger::DepartmentRow d;
+    ltb::ledger::DepartmentRecordRow d;
     d.code = 10;
     LTB_FUZZ_CHECK(ltb::ledger::AddDepartment(*opened, 1, d, &error));
     return opened;

@@ -113,7 +113,7 @@ bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& r, std::strin
   return Finish(q, error, "account refused");
 }
 
-bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRow& r, std::string* error) {
+bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& r, std::string* error) {
   SqlStatement q(db.handle(),
                  "INSERT INTO departments (dataset, code, name, kind, link_field, income_type)"
                  " VALUES (?1,?2,?3,?4,?5,?6)");

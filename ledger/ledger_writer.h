@@ -28,7 +28,7 @@ struct AccountRecordRow {
   int balanceSide = 1, summaryLine = 0, exclusionA = 0, exclusionB = 0, listExclusion = 0;
 };
 
-struct DepartmentRow {
+struct DepartmentRecordRow {
   int code = 0;
   std::string name;
   int kind = 0, linkField = 0, incomeType = 1;
@@ -68,7 +68,8 @@ bool AddDataset(LedgerDb& db, const DatasetRow& row, std::string* error);
 bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error);
 bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error);
 bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& row, std::string* error);
-bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRow& row, std::string* error);
+bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& row,
+                   std::string* error);
 // entryNo 0 takes the next free number of the dataset.
 bool AddJournal(LedgerDb& db, int dataset, const JournalRow& row, std::string* error);
 bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& row, std::string* error);

@@ -400,7 +400,7 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
 
 bool WriteDataset(LedgerDb& db, const DatasetRow& ds, const std::vector<JournalRow>& rows,
                   const std::vector<FixedAssetRow>& assets,
-                  const std::vector<DepartmentRow>& departments, std::string* error) {
+                  const std::vector<DepartmentRecordRow>& departments, std::string* error) {
   if (!AddDataset(db, ds, error)) return false;
   for (const AccountDef& a : kAccounts) {
     AccountRecordRow row;
@@ -413,7 +413,7 @@ bool WriteDataset(LedgerDb& db, const DatasetRow& ds, const std::vector<JournalR
     row.listExclusion = a.listExclusion;
     if (!AddAccount(db, ds.no, row, error)) return false;
   }
-  for (const DepartmentRow& d : departments) {
+  for (const DepartmentRecordRow& d : departments) {
     if (!AddDepartment(db, ds.no, d, error)) return false;
   }
   for (const JournalRow& r : rows) {
@@ -474,7 +474,7 @@ bool WriteSample(LedgerDb& db, std::string* error) {
       {2, U8(u8"賃貸物件設備"), 20170215, 1, 1500000 * 10000L, 2},
       {3, U8(u8"開業費"), 20160601, 9, 200000 * 10000L, 1},
   };
-  std::vector<DepartmentRow> departments = {
+  std::vector<DepartmentRecordRow> departments = {
       {kBusinessDept, U8(u8"事業部門"), 1, kBusinessDept, 1},
       {kRealEstateDept, U8(u8"不動産部門"), 1, kRealEstateDept, 3},
   };

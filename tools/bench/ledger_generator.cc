@@ -265,7 +265,7 @@ bool WriteMasters(LedgerDb& db, const LedgerShape& shape, std::string* error) {
     if (!ledger::AddAccount(db, ds.no, row, error)) return false;
   }
   for (int d = 1; d <= shape.departments; ++d) {
-    ledger::DepartmentRow row;
+    ledger::DepartmentRecordRow row;
     row.code = d;
     row.name = U8(u8"部門") + std::to_string(d);
     row.kind = 1;

@@ -258,7 +258,7 @@ int CmdAddDepartment(const std::vector<std::string>& a) {
   if (a.size() < 4 || !ToNumber(a[2], &dataset) || !ToNumber(a[3], &code)) {
     return Fail("add-department needs HOME DATASET CODE");
   }
-  ltb::ledger::DepartmentRow row;
+  ltb::ledger::DepartmentRecordRow row;
   row.code = static_cast<int>(code);
   Options o;
   std::string error;
