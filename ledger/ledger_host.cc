@@ -39,10 +39,10 @@ class LedgerDataMgr : public host::ClDataMgr, public host::ClSetMgr {
       case host::kSetShohizei: return &tax_;
       case host::kSetKamoku:
         if (!kamoku_ && session_.db) kamoku_ = NewLedgerSetKamoku(*session_.db);
-        return dynamic_cast<host::ClSetKamoku*>(kamoku_.get());
+        return kamoku_.get();
       case host::kSetBumon:
         if (!bumon_ && session_.db) bumon_ = NewLedgerSetBumon(*session_.db);
-        return dynamic_cast<host::ClSetBumon*>(bumon_.get());
+        return bumon_.get();
       default: return nullptr;
     }
   }
@@ -60,8 +60,8 @@ class LedgerDataMgr : public host::ClDataMgr, public host::ClSetMgr {
   LedgerSetData data_;
   LedgerSetShohizei tax_;
   LedgerSysUser user_;
-  std::unique_ptr<host::ClSetBase> kamoku_;
-  std::unique_ptr<host::ClSetBase> bumon_;
+  std::unique_ptr<host::ClSetKamoku> kamoku_;
+  std::unique_ptr<host::ClSetBumon> bumon_;
 };
 
 class LedgerLinkMgr : public host::ClLinkMgr {

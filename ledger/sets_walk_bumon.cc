@@ -1,10 +1,10 @@
 #include "ledger/sets_walk_bumon.h"
 
 #include <algorithm>
-#include <map>
 
 #include "ledger/rule_common.h"
 #include "ledger/sql_statement.h"
+#include "ledger/walk_cursors.h"
 #include "ledger/walker_factory.h"
 #include "platform/cp932.h"
 
@@ -56,29 +56,24 @@ class LedgerSetBumon : public host::ClSetBumon {
     return status;
   }
 
-  long GetCursor(host::Cursor* cursor) override {
-    if (cursor == nullptr) return kWalkBadArgument;
-    *cursor = nextCursor_++;
-    cursors_[*cursor] = 0;
-    return host::kOk;
-  }
+  long GetCursor(host::Cursor* cursor) override { return cursors_.Open(cursor); }
 
   long ReadyCursor(host::Cursor cursor) override {
-    auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) return kWalkBadCursor;
-    it->second = 0;
+    size_t* pos = cursors_.Find(cursor);
+    if (pos == nullptr) return kWalkBadCursor;
+    *pos = 0;
     return Load();
   }
 
   long Walk(host::StBUMONINFO* department, host::Cursor cursor) override {
-    auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) return kWalkBadCursor;
+    size_t* pos = cursors_.Find(cursor);
+    if (pos == nullptr) return kWalkBadCursor;
     if (department == nullptr) return kWalkBadArgument;
     long status = Load();
     if (status != host::kOk) return status;
-    if (it->second >= rows_.size()) return host::kEndOfData;
+    if (*pos >= rows_.size()) return host::kEndOfData;
     department->Clear();
-    FillDepartmentInfo(rows_[it->second++], department);
+    FillDepartmentInfo(rows_[(*pos)++], department);
     return host::kOk;
   }
 
@@ -88,7 +83,7 @@ class LedgerSetBumon : public host::ClSetBumon {
   long GetInfoByCode(long code, host::StBUMONINFO* department, host::Cursor cursor) override {
     if (department == nullptr) return kWalkBadArgument;
     department->Clear();
-    if (cursors_.find(cursor) == cursors_.end()) return kWalkBadCursor;
+    if (cursors_.Find(cursor) == nullptr) return kWalkBadCursor;
     long status = Load();
     if (status != host::kOk) return status;
     auto it = std::lower_bound(rows_.begin(), rows_.end(), code,
@@ -98,9 +93,7 @@ class LedgerSetBumon : public host::ClSetBumon {
     return host::kOk;
   }
 
-  long ReleaseCursor(host::Cursor cursor) override {
-    return cursors_.erase(cursor) ? host::kOk : kWalkBadCursor;
-  }
+  long ReleaseCursor(host::Cursor cursor) override { return cursors_.Release(cursor); }
 
  private:
   // Reads the departments once per dataset binding.
@@ -115,13 +108,12 @@ class LedgerSetBumon : public host::ClSetBumon {
   DatasetBinding binding_;
   bool loaded_ = false;
   std::vector<DepartmentRow> rows_;
-  std::map<host::Cursor, size_t> cursors_;
-  host::Cursor nextCursor_ = 1;
+  WalkCursors cursors_;
 };
 
 }  // namespace
 
-std::unique_ptr<host::ClSetBase> NewLedgerSetBumon(LedgerDb& db) {
+std::unique_ptr<host::ClSetBumon> NewLedgerSetBumon(LedgerDb& db) {
   return std::make_unique<LedgerSetBumon>(db);
 }
 

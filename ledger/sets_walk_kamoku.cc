@@ -1,11 +1,10 @@
 #include "ledger/sets_walk_kamoku.h"
-#include "ledger/walker_factory.h"
-
-#include <map>
 
 #include "ledger/find_condition_eval.h"
 #include "ledger/rule_common.h"
 #include "ledger/sql_statement.h"
+#include "ledger/walk_cursors.h"
+#include "ledger/walker_factory.h"
 #include "platform/cp932.h"
 
 namespace ltb::ledger {
@@ -57,17 +56,12 @@ class LedgerSetKamoku : public host::ClSetKamoku {
   void AttachSetMgr(host::ClSetMgr*) override {}
   void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
 
-  long GetCursor(host::Cursor* cursor) override {
-    if (cursor == nullptr) return kWalkBadArgument;
-    *cursor = nextCursor_++;
-    cursors_[*cursor] = 0;
-    return host::kOk;
-  }
+  long GetCursor(host::Cursor* cursor) override { return cursors_.Open(cursor); }
 
   long ReadyCursor(host::Cursor cursor) override {
-    auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) return kWalkBadCursor;
-    it->second = 0;
+    size_t* pos = cursors_.Find(cursor);
+    if (pos == nullptr) return kWalkBadCursor;
+    *pos = 0;
     if (binding_.Dataset() == 0) return kWalkNoDataset;
     return LoadAccountRows(binding_.db(), binding_.Dataset(), &rows_) ? host::kOk
                                                                       : kWalkReadFailed;
@@ -75,12 +69,12 @@ class LedgerSetKamoku : public host::ClSetKamoku {
 
   long WalkFind(const host::StFINDINFO* condition, host::StKAMOKUINFO* account,
                 host::Cursor cursor) override {
-    auto it = cursors_.find(cursor);
-    if (it == cursors_.end()) return kWalkBadCursor;
+    size_t* pos = cursors_.Find(cursor);
+    if (pos == nullptr) return kWalkBadCursor;
     if (account == nullptr) return kWalkBadArgument;
     CompiledCondition match(condition);
-    for (size_t& pos = it->second; pos < rows_.size();) {
-      const AccountRow& row = rows_[pos++];
+    while (*pos < rows_.size()) {
+      const AccountRow& row = rows_[(*pos)++];
       if (match.Matches(AccountView{row})) {
         account->Clear();
         FillAccountInfo(row, account);
@@ -90,20 +84,17 @@ class LedgerSetKamoku : public host::ClSetKamoku {
     return host::kEndOfData;
   }
 
-  long ReleaseCursor(host::Cursor cursor) override {
-    return cursors_.erase(cursor) ? host::kOk : kWalkBadCursor;
-  }
+  long ReleaseCursor(host::Cursor cursor) override { return cursors_.Release(cursor); }
 
  private:
   DatasetBinding binding_;
   std::vector<AccountRow> rows_;
-  std::map<host::Cursor, size_t> cursors_;
-  host::Cursor nextCursor_ = 1;
+  WalkCursors cursors_;
 };
 
 }  // namespace
 
-std::unique_ptr<host::ClSetBase> NewLedgerSetKamoku(LedgerDb& db) {
+std::unique_ptr<host::ClSetKamoku> NewLedgerSetKamoku(LedgerDb& db) {
   return std::make_unique<LedgerSetKamoku>(db);
 }
 

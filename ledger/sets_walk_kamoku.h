@@ -32,7 +32,4 @@ bool LoadAccountRows(LedgerDb& db, int dataset, std::vector<AccountRow>* rows);
 // exclusion at 110, classification code at 144.
 void FillAccountInfo(const AccountRow& row, host::StKAMOKUINFO* info);
 
-
-
-
 }  // namespace ltb::ledger

@@ -14,8 +14,7 @@ TEST(SetKamoku, WalkFindReturnsAccountsOfTheListedClassCodes) {
   l.Account(102, 0x20200000, 1, 0, 0, 0, 1);
   l.Account(103, 0x40848000);
   l.Account(104, 0x20200000);
-  auto base = NewLedgerSetKamoku(l.db());
-  auto* set = dynamic_cast<host::ClSetKamoku*>(base.get());
+  auto set = NewLedgerSetKamoku(l.db());
   ASSERT_NE(set, nullptr);
 
   StFINDINFO cond[] = {
@@ -45,8 +44,7 @@ TEST(SetBumon, CountWalkAndLookupByCode) {
   TestLedger l;
   l.Department(10, 1, 0, 1);
   l.Department(20, 2, 5, 3);
-  auto base = NewLedgerSetBumon(l.db());
-  auto* set = dynamic_cast<host::ClSetBumon*>(base.get());
+  auto set = NewLedgerSetBumon(l.db());
   ASSERT_NE(set, nullptr);
   long n = 0;
   ASSERT_EQ(set->GetBmnCount(&n, 0), host::kOk);

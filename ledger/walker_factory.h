@@ -20,7 +20,7 @@ std::unique_ptr<host::ClRuleKamoku> NewLedgerRuleKamoku(LedgerDb& db);
 std::unique_ptr<host::ClRuleGenkashokyaku> NewLedgerRuleGenkashokyaku(LedgerDb& db);
 
 // The account set (set id 1) and the department set (set id 2).
-std::unique_ptr<host::ClSetBase> NewLedgerSetKamoku(LedgerDb& db);
-std::unique_ptr<host::ClSetBase> NewLedgerSetBumon(LedgerDb& db);
+std::unique_ptr<host::ClSetKamoku> NewLedgerSetKamoku(LedgerDb& db);
+std::unique_ptr<host::ClSetBumon> NewLedgerSetBumon(LedgerDb& db);
 
 }  // namespace ltb::ledger
