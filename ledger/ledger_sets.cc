@@ -11,34 +11,32 @@ namespace ltb::ledger {
 
 long LedgerSetData::GetDatCursor(host::Cursor* cursor) {
   if (!session_.db) return kErrNotConnected;
-  *cursor = nextCursor_++;
-  cursors_[*cursor] = 0;
-  return host::kOk;
+  return cursors_.Open(cursor);
 }
 
 long LedgerSetData::ReadyDat(host::Cursor cursor, int) {
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return kErrBadCursor;
-  it->second = 0;
+  size_t* lastNo = cursors_.Find(cursor);
+  if (lastNo == nullptr) return kErrBadCursor;
+  *lastNo = 0;
   return host::kOk;
 }
 
 long LedgerSetData::WalkDat(host::StDATAINFO* record, host::Cursor cursor) {
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return kErrBadCursor;
+  size_t* lastNo = cursors_.Find(cursor);
+  if (lastNo == nullptr) return kErrBadCursor;
   if (!session_.db) return kErrNotConnected;
   SqlStatement q(session_.db->handle(),
                  "SELECT no FROM datasets WHERE no > ?1 ORDER BY no LIMIT 1");
-  q.Bind(1, it->second);
+  q.Bind(1, static_cast<int64_t>(*lastNo));
   if (!q.Step()) return q.ok() ? host::kEndOfData : kErrDatabase;
   int no = static_cast<int>(q.Int(0));
   if (!LoadDatasetRecord(*session_.db, no, record)) return kErrDatabase;
-  it->second = no;
+  *lastNo = static_cast<size_t>(no);
   return host::kOk;
 }
 
 long LedgerSetData::ReleaseDatCursor(host::Cursor cursor) {
-  return cursors_.erase(cursor) ? host::kOk : kErrBadCursor;
+  return cursors_.Release(cursor);
 }
 
 const host::StDATAINFO* LedgerSetData::GetSelectedInfo() {

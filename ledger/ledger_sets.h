@@ -1,11 +1,11 @@
 // The dataset set, the tax-settings set and the user object.
 #pragma once
 
-#include <map>
 #include <string>
 
 #include "host/host.h"
 #include "ledger/ledger_session.h"
+#include "ledger/walk_cursors.h"
 
 namespace ltb::ledger {
 
@@ -36,8 +36,7 @@ class LedgerSetData : public LedgerSetBase<host::ClSetData> {
   long GetAccPeriod(std::unique_ptr<host::ClAccPeriod>* period) override;
 
  private:
-  std::map<host::Cursor, int> cursors_;  // cursor -> last dataset number walked
-  host::Cursor nextCursor_ = 1;
+  WalkCursors cursors_;  // the position of a cursor is the last dataset number walked
   host::StDATAINFO selected_;
 };
 

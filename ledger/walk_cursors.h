@@ -1,5 +1,6 @@
-// The cursors a ledger set hands out: each one is a position in the set's
-// rows, valid from GetCursor until ReleaseCursor.
+// The cursors a ledger set hands out, valid from GetCursor until
+// ReleaseCursor. Each holds one position whose meaning is the set's: a row
+// index, or the last key walked.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,7 @@ namespace ltb::ledger {
 
 class WalkCursors {
  public:
-  // A new cursor at the first row.
+  // A new cursor at position 0.
   long Open(host::Cursor* cursor) {
     if (cursor == nullptr) return kWalkBadArgument;
     *cursor = next_++;
