@@ -7,6 +7,12 @@ namespace ltb::ledger {
 
 using host::StDATAINFO;
 
+bool HasDataset(const LedgerDb& db, int64_t no) {
+  SqlStatement q(db.handle(), "SELECT 1 FROM datasets WHERE no = ?1");
+  q.Bind(1, no);
+  return q.Step();
+}
+
 bool LoadDatasetRecord(const LedgerDb& db, int no, StDATAINFO* record) {
   record->Clear();
   SqlStatement q(db.handle(),

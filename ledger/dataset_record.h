@@ -1,10 +1,15 @@
 // Host records built from the datasets table.
 #pragma once
 
+#include <cstdint>
+
 #include "host/records.h"
 #include "ledger/ledger_db.h"
 
 namespace ltb::ledger {
+
+// Whether the ledger holds dataset `no`.
+bool HasDataset(const LedgerDb& db, int64_t no);
 
 // Fills *record (zeroed first) with dataset `no`; false when it is absent.
 // The company name is converted from UTF-8 to CP932 and cut on a character

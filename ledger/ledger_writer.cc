@@ -88,9 +88,7 @@ bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::strin
 
 bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo,
                    std::string* error) {
-  SqlStatement exists(db.handle(), "SELECT 1 FROM datasets WHERE no = ?1");
-  exists.Bind(1, selectedNo);
-  if (!exists.Step()) {
+  if (!HasDataset(db, selectedNo)) {
     *error = "no dataset " + std::to_string(selectedNo);
     return false;
   }

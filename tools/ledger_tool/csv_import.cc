@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "ledger/dataset_record.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
 #include "tools/ledger_tool/csv_table.h"
@@ -89,9 +90,7 @@ std::set<long long> Codes(LedgerDb& db, const char* sql, int dataset) {
 }
 
 bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
-  SqlStatement q(db.handle(), "SELECT 1 FROM datasets WHERE no = ?1");
-  q.Bind(1, dataset);
-  if (q.Step()) return true;
+  if (ledger::HasDataset(db, dataset)) return true;
   *error = "no dataset " + std::to_string(dataset);
   return false;
 }

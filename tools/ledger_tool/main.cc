@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ledger/dataset_record.h"
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_file_mgr.h"
 #include "ledger/ledger_host.h"
@@ -314,9 +315,7 @@ int CmdSetTax(const std::vector<std::string>& a) {
       {"tax-included", "tax_included", 0, 1},  {"rates", "tax_rate_count", 1, 3},
   };
   ltb::ledger::WriteTransaction tx(*db);
-  SqlStatement exists(db->handle(), "SELECT 1 FROM datasets WHERE no = ?1");
-  exists.Bind(1, dataset);
-  if (!exists.Step()) return Fail("no dataset " + std::to_string(dataset));
+  if (!ltb::ledger::HasDataset(*db, dataset)) return Fail("no dataset " + std::to_string(dataset));
   for (const Field& f : kFields) {
     if (!o.Has(f.option)) continue;
     long long v = 0;
