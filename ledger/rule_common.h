@@ -41,6 +41,20 @@ class DatasetBinding {
   int dataset_ = 0;
 };
 
+// A walker over the ledger: it needs neither the set manager nor the option
+// link, only the dataset its data id names.
+template <typename Rule>
+class LedgerWalker : public Rule {
+ public:
+  explicit LedgerWalker(LedgerDb& db) : binding_(db) {}
+  void AttachSetMgr(host::ClSetMgr*) override {}
+  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
+  void AttachOptLink(host::ClOptLink*) override {}
+
+ protected:
+  DatasetBinding binding_;
+};
+
 // acc += v; false (acc unchanged) when the sum would leave int64.
 inline bool AddChecked(int64_t& acc, int64_t v) {
   int64_t r;

@@ -30,13 +30,9 @@ struct AssetView {
   }
 };
 
-class LedgerRuleGenkashokyaku : public host::ClRuleGenkashokyaku {
+class LedgerRuleGenkashokyaku : public LedgerWalker<host::ClRuleGenkashokyaku> {
  public:
-  explicit LedgerRuleGenkashokyaku(LedgerDb& db) : binding_(db) {}
-
-  void AttachSetMgr(host::ClSetMgr*) override {}
-  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
-  void AttachOptLink(host::ClOptLink*) override {}
+  using LedgerWalker::LedgerWalker;
 
   long MoveReady(const host::StFINDINFO* condition, int, int) override {
     assets_.clear();
@@ -96,7 +92,6 @@ class LedgerRuleGenkashokyaku : public host::ClRuleGenkashokyaku {
   }
 
  private:
-  DatasetBinding binding_;
   std::vector<AssetRow> assets_;
   bool ready_ = false;
 };

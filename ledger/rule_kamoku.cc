@@ -26,13 +26,9 @@ struct SlotSums {
   std::array<int64_t, StKAMOKUSUMINFO::kSlots> debitEx{}, debitIn{}, creditEx{}, creditIn{};
 };
 
-class LedgerRuleKamoku : public host::ClRuleKamoku {
+class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
  public:
-  explicit LedgerRuleKamoku(LedgerDb& db) : binding_(db) {}
-
-  void AttachSetMgr(host::ClSetMgr*) override {}
-  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
-  void AttachOptLink(host::ClOptLink*) override {}
+  using LedgerWalker::LedgerWalker;
 
   // kind 1: sums per account. With a department and departmentType 4 only
   // the sides booked to that department count. Slot 0 (the opening
@@ -167,7 +163,6 @@ class LedgerRuleKamoku : public host::ClRuleKamoku {
     }
   }
 
-  DatasetBinding binding_;
   std::vector<StKAMOKUSUMINFO> records_;
   size_t next_ = 0;
   bool ready_ = false;

@@ -27,13 +27,9 @@ void FillSide(host::StSWKTINFO* r, size_t off, const JournalSide& s) {
   r->SetU8(off + host::StSWKTINFO::kCategory, s.category);
 }
 
-class LedgerRuleShiwake : public host::ClRuleShiwake {
+class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
  public:
-  explicit LedgerRuleShiwake(LedgerDb& db) : binding_(db) {}
-
-  void AttachSetMgr(host::ClSetMgr*) override {}
-  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
-  void AttachOptLink(host::ClOptLink*) override {}
+  using LedgerWalker::LedgerWalker;
 
   long GetSwkCount(const host::StFINDINFO* condition, const void*, long* count) override {
     if (count == nullptr) return kWalkBadArgument;
@@ -126,7 +122,6 @@ class LedgerRuleShiwake : public host::ClRuleShiwake {
     return host::kOk;
   }
 
-  DatasetBinding binding_;
   std::shared_ptr<const JournalCache> journal_;  // the journal matches_ indexes
   std::vector<uint32_t> matches_;
   size_t next_ = 0;

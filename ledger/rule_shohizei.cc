@@ -10,13 +10,9 @@
 namespace ltb::ledger {
 namespace {
 
-class LedgerRuleShohizei : public host::ClRuleShohizei {
+class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
  public:
-  explicit LedgerRuleShohizei(LedgerDb& db) : binding_(db) {}
-
-  void AttachSetMgr(host::ClSetMgr*) override {}
-  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
-  void AttachOptLink(host::ClOptLink*) override {}
+  using LedgerWalker::LedgerWalker;
 
   // kind 2: summary lines per account. Slots from..to are taken in their
   // order inside the period (15 after 6, 18 after 12).
@@ -88,7 +84,6 @@ class LedgerRuleShohizei : public host::ClRuleShohizei {
   }
 
  private:
-  DatasetBinding binding_;
   std::vector<host::StTAXSUMINFO> lines_;
   size_t next_ = 0;
   bool ready_ = false;

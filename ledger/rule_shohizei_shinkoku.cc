@@ -30,13 +30,9 @@ bool AddSide(Record& r, const CategoryFields& f, int sign, const JournalSide& s)
          AddField(r, f.included, sign, included);
 }
 
-class LedgerRuleShohizeiShinkoku : public host::ClRuleShohizeiShinkoku {
+class LedgerRuleShohizeiShinkoku : public LedgerWalker<host::ClRuleShohizeiShinkoku> {
  public:
-  explicit LedgerRuleShohizeiShinkoku(LedgerDb& db) : binding_(db) {}
-
-  void AttachSetMgr(host::ClSetMgr*) override {}
-  void SetCurDataID(const char* dataId) override { binding_.Bind(dataId); }
-  void AttachOptLink(host::ClOptLink*) override {}
+  using LedgerWalker::LedgerWalker;
 
   // The filing class does not change the figures: the caller decides what
   // the class makes of them.
@@ -83,7 +79,6 @@ class LedgerRuleShohizeiShinkoku : public host::ClRuleShohizeiShinkoku {
     return -1;
   }
 
-  DatasetBinding binding_;
 };
 
 }  // namespace
