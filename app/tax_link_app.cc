@@ -80,7 +80,7 @@ ReportInput TaxLinkApp::MakeReportInput(const std::string& outputPath) const {
 bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   host::ClAccConnect& connect = host_.AccConnect();
 
-  // 1. Connection.
+  // Connection.
   connect.SetCaption(kCaption);
   connect.SetAppType(edition_.appType);
   connect.SetUseDataType(kUseDataType);
@@ -90,7 +90,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
     return false;
   }
 
-  // 2. Command line and parent.
+  // Command line and parent.
   if (ParseCommandLine(commandLine, &ctx_)) {
     ctx_.launchedByParent = 1;
     ctx_.parentWnd = ctx_.parentWindow;
@@ -98,32 +98,31 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
     connect.SetOwnerWindow(ctx_.parentWindow);
   }
 
-  // 3. Working folder: the program's own.
+  // Working folder: the program's own.
   env_.SetCurrentDir(ProgramFolder(env_.ProgramPath()));
 
-  // 4. Environment.
+  // Environment.
   if (!CheckEnvironment(env_, connect, ctx_.parentWindow, true)) {
     ctx_.exitCode = kExitError;
     return false;
   }
 
-  // 5. Link permission.
+  // Link permission.
   const long permission = connect.ExpSysLink();
   if (permission != host::kOk) {
     ctx_.exitCode = permission == 1 ? kExitCancelled : kExitError;
     return false;
   }
 
-  // 6, 7. Dataset and saved tax-return values.
+  // Dataset and saved tax-return values.
   host::StDATAINFO data;
   LoadSelectedDataInfo(host_, ctx_, &data);
   ctx_.taxSaveInfo = std::make_unique<host::StSaveTaxInfo>();
   const int returnValuesAvailable =
       LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data);
 
-  // 8. Conditions dialog set-up.
+  // Conditions dialog set-up.
   std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
-  std::string outputPath;
   ConditionsInput in;
   if (host::ClSysUser* user = host_.DataMgr().GetSysUserObject()) {
     user->GetCurUserID(in.userId);
@@ -147,7 +146,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   in.toolTipFilingClass = static_cast<int16_t>(static_cast<int8_t>(ctx_.filingClass));
   dialog->SetInput(in);
 
-  // 9, 10. The dialog and its choices.
+  // The dialog and its choices.
   if (dialog->DoModal() == kDialogCancel) {
     ctx_.exitCode = kExitCancelled;
     return false;
@@ -155,42 +154,41 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   const ConditionsResult chosen = dialog->Result();
   const int startMonth = static_cast<int>(LeadingLong(chosen.startMonthText));
   const int endMonth = static_cast<int>(LeadingLong(chosen.endMonthText));
-  outputPath = std::string(platform::CutOnCharBoundary(chosen.outputPath, kOutputPathMax));
+  const std::string outputPath(platform::CutOnCharBoundary(chosen.outputPath, kOutputPathMax));
   const int32_t mode = chosen.aggregationMode;
 
-  // 11. The progress dialog, hidden; it is also the aggregation object.
+  // The progress dialog, hidden; it is also the aggregation object.
   std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
   std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
 
   if (mode == 1) {
-    // 12. The report from the tax-return values.
+    // The report from the tax-return values.
     if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(outputPath), data,
                                                        &ctx_.exitCode)) {
       ctx_.taxSaveInfo.reset();
       return false;
     }
-  } else if (!RunJournalMethod(*dialog, *aggregation, data, startMonth, endMonth,
-                               outputPath)) {
+  } else if (!RunJournalMethod(*aggregation, data, startMonth, endMonth, outputPath)) {
     return false;
   }
 
-  // 25. Remember the conditions; a parent's fixed path is not remembered.
+  // Remember the conditions; a parent's fixed path is not remembered.
   dialog->SaveRememberedSettings(static_cast<int16_t>(startMonth),
                                  static_cast<int16_t>(endMonth),
                                  ctx_.launchedByParent == 1 ? nullptr : outputPath.c_str(),
                                  mode);
-  // 26. Free the run's buffers.
+  // Free the run's buffers.
   ctx_.totals.Free();
   ctx_.taxSaveInfo.reset();
-  // 27, 28.
+  // Tell the person the run is over.
   Message(kFinishedMessage, ui::kMbIconInformation);
   return true;
 }
 
-bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& aggregation,
-                                  const host::StDATAINFO& data, int startMonth,
-                                  int endMonth, const std::string& outputPath) {
-  // 13, 14. Tax settings object and the per-rate records.
+bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
+                                  int startMonth, int endMonth,
+                                  const std::string& outputPath) {
+  // Tax settings object and the per-rate records.
   host::ClSetShohizei* settingsSet = host::TaxSettingsSet(host_.DataMgr());
   if (settingsSet == nullptr) {
     ctx_.exitCode = kExitError;
@@ -198,7 +196,7 @@ bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& agg
   }
   ctx_.totals.Allocate(static_cast<int16_t>(settingsSet->GetTaxRateCount()));
 
-  // 15. The month-range condition.
+  // The month-range condition.
   aggregation.SetFilingClass(ctx_.filingClass);
   aggregation.ClearFindCondition();
   int16_t firstMonth = 0, lastCode = 0;
@@ -206,11 +204,11 @@ bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& agg
   BuildFindCondition(aggregation.FindCondition(), data, startMonth, endMonth, firstMonth,
                      lastCode);
 
-  // 16. Settings.
+  // Settings.
   host::StSHOHIZEIINFO settings;
   LoadTaxSettings(host_, ctx_, &settings, data);
 
-  // 17. Sixth business type under simplified taxation before April 2015.
+  // Sixth business type under simplified taxation before April 2015.
   int32_t sixthCount = 0;
   long code = aggregation.CountSixthTypeEntries(6, &sixthCount);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
@@ -227,7 +225,7 @@ bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& agg
     return false;
   }
 
-  // 18. Entries at 10%.
+  // Entries at 10%.
   int32_t tenPercent = 0;
   code = aggregation.CheckTenPercentEntries(&tenPercent);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
@@ -240,12 +238,12 @@ bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& agg
     return false;
   }
 
-  // 19. Provisional import categories: a note only.
+  // Provisional import categories: a note only.
   if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries() == 1) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
 
-  // 20. Aggregation.
+  // Aggregation.
   aggregation.Show();
   seat_.SetWaitCursor(true);
   aggregation.ResetOverallBar();
@@ -267,7 +265,7 @@ bool TaxLinkApp::RunJournalMethod(ConditionsDialog& /*dialog*/, Aggregation& agg
   }
   seat_.SetWaitCursor(true);
 
-  // 21 to 24. The report file.
+  // The report file.
   const bool written = components_.Reports().WriteJournalReport(
       MakeReportInput(outputPath), data, settings, &ctx_.exitCode);
   seat_.SetWaitCursor(false);

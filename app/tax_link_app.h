@@ -39,9 +39,8 @@ class TaxLinkApp {
   const RunContext& context() const { return ctx_; }
 
  private:
-  bool RunJournalMethod(ConditionsDialog& dialog, Aggregation& aggregation,
-                        const host::StDATAINFO& data, int startMonth, int endMonth,
-                        const std::string& outputPath);
+  bool RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
+                        int startMonth, int endMonth, const std::string& outputPath);
   int Message(std::string_view text, unsigned flags);
   ReportInput MakeReportInput(const std::string& outputPath) const;
 
