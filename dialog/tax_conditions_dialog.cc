@@ -19,15 +19,15 @@ constexpr const char* kRefuseTaxExempt =
 constexpr const char* kRefuseTail = "\n\nアプリケーションを終了します。";
 constexpr const char* kCancelNotice = "｢消費税｣の集計を中止します。";
 
-constexpr const char* kM1 = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-constexpr const char* kM2 = "データ出力先が指定されていません。\n\n出力先を指定してください。";
-constexpr const char* kM3 =
+constexpr const char* kBadPeriod = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+constexpr const char* kNoOutputPath = "データ出力先が指定されていません。\n\n出力先を指定してください。";
+constexpr const char* kBadPathChars =
     "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
-constexpr const char* kM4 = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
-constexpr const char* kM5 = "ファイル名が指定されていません。";
-constexpr const char* kM6 = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
-constexpr const char* kM7 = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
-constexpr const char* kM8 = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+constexpr const char* kBadDrive = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
+constexpr const char* kNoFileName = "ファイル名が指定されていません。";
+constexpr const char* kAskCreateFolder = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
+constexpr const char* kFolderNotCreated = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
+constexpr const char* kAskOverwrite = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
 constexpr unsigned kWarningOk = ui::kMbOk | ui::kMbIconWarning;
 constexpr unsigned kQuestionYesNo = ui::kMbYesNo | ui::kMbIconQuestion;
@@ -142,7 +142,7 @@ void TaxConditionsDialog::OnInitDialog() {
   }
 
   if (toolTipFilingClass == 2 && toolTipMgr_) {
-    static const host::TOOLTIPMSG_TABLE kHelpTable[] = {{1032, kHelpText, 1}};
+    static const host::TOOLTIPMSG_TABLE kHelpTable[] = {{kIdHelpIcon, kHelpText, 1}};
     toolTipMgr_->Init(this, kHelpTable, 1);
   }
   PushFields();
@@ -284,11 +284,11 @@ void TaxConditionsDialog::ExecuteConditions() {
     case MonthRangeFault::kNone:
       break;
     case MonthRangeFault::kStartMonth:
-      Message(kM1, kWarningOk);
+      Message(kBadPeriod, kWarningOk);
       Focus(kIdStartMonth, true);
       return;
     case MonthRangeFault::kEndMonth:
-      Message(kM1, kWarningOk);
+      Message(kBadPeriod, kWarningOk);
       Focus(kIdEndMonth, true);
       return;
   }
@@ -296,22 +296,22 @@ void TaxConditionsDialog::ExecuteConditions() {
     Message(text, kWarningOk);
     Focus(kIdOutputPath, true);
   };
-  if (outputPath.empty()) return refuse(kM2);
-  if (HasInvalidPathChars(outputPath)) return refuse(kM3);
-  if (!IsUsableDrive(env_, outputPath)) return refuse(kM4);
-  if (TrailingFileName(outputPath).empty()) return refuse(kM5);
+  if (outputPath.empty()) return refuse(kNoOutputPath);
+  if (HasInvalidPathChars(outputPath)) return refuse(kBadPathChars);
+  if (!IsUsableDrive(env_, outputPath)) return refuse(kBadDrive);
+  if (TrailingFileName(outputPath).empty()) return refuse(kNoFileName);
 
   const std::string folder = LeadingFolder(outputPath);
   if (!folder.empty() && !env_.FileExists(folder)) {
-    if (Message(kM6, kQuestionYesNo) != ui::kIdYes) {
+    if (Message(kAskCreateFolder, kQuestionYesNo) != ui::kIdYes) {
       Focus(kIdOutputPath, true);
       return;
     }
-    if (!CreateFolderTree(env_, folder)) return refuse(kM7);
+    if (!CreateFolderTree(env_, folder)) return refuse(kFolderNotCreated);
   }
   if (outputFixed_ == 0 && env_.FileExists(outputPath)) {
-    if (env_.IsDirectory(outputPath)) return refuse(kM5);
-    if (Message(kM8, kQuestionYesNo) != ui::kIdYes) {
+    if (env_.IsDirectory(outputPath)) return refuse(kNoFileName);
+    if (Message(kAskOverwrite, kQuestionYesNo) != ui::kIdYes) {
       Focus(kIdOutputPath, true);
       return;
     }

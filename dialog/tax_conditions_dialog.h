@@ -26,6 +26,10 @@ constexpr int kIdDeductionLabel = 1003, kIdDeduction = 1013;
 constexpr int kIdStartMonth = 1014, kIdEndMonth = 1016;
 constexpr int kIdOutputGroup = 1007, kIdOutputPath = 1008, kIdBrowse = 1009;
 constexpr int kIdJournalMethod = 1029, kIdReturnMethod = 1031, kIdHelpIcon = 1032;
+// Labels of the fields above, and the group box around the two methods.
+constexpr int kIdCompanyLabel = 1000, kIdPeriodLabel = 1001, kIdFilingClassLabel = 1002;
+constexpr int kIdRangeLabel = 1004, kIdStartMonthLabel = 1015, kIdEndMonthLabel = 1017;
+constexpr int kIdMethodGroup = 1030;
 
 class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwner {
  public:

@@ -51,11 +51,11 @@ class ScriptedSeat : public ui::Seat {
   std::string pick;
 };
 
-const char* const kM1 = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-const char* const kM3 =
+const char* const kBadPeriod = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+const char* const kBadPathChars =
     "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
-const char* const kM5 = "ファイル名が指定されていません。";
-const char* const kM8 = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+const char* const kNoFileName = "ファイル名が指定されていません。";
+const char* const kAskOverwrite = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -114,7 +114,7 @@ TEST_F(DialogTest, FirstRunShowsWholePeriodJournalAndDefaultPath) {
   // Executing the default path is refused by the character check.
   d->OnKeyDown(ui::Key::kF12, d->FocusId());
   ASSERT_EQ(seat.messages.size(), 1u);
-  EXPECT_EQ(seat.messages[0], kM3);
+  EXPECT_EQ(seat.messages[0], kBadPathChars);
   EXPECT_EQ(seat.captions[0], "消費税");
   EXPECT_EQ(d->FocusId(), kIdOutputPath);
   EXPECT_TRUE(d->SelectAllOnFocus());
@@ -192,7 +192,7 @@ TEST_F(DialogTest, ModeZeroRecordShowsItsMonthsEvenOutsideThePeriod) {
   EXPECT_EQ(d->State(kIdOutputPath).text, "C:\\r\\a.xml");
   d->OnClick(kIdExecute);
   ASSERT_EQ(seat.messages.size(), 1u);
-  EXPECT_EQ(seat.messages[0], kM1);
+  EXPECT_EQ(seat.messages[0], kBadPeriod);
   EXPECT_EQ(d->FocusId(), kIdEndMonth);
 }
 
@@ -242,10 +242,10 @@ TEST_F(DialogTest, ExistingFileAsksBeforeOverwritingAndDirectoryIsNoFile) {
   auto d = Open();
   d->OnTextChanged(kIdOutputPath, "C:\\out\\dir");
   d->OnClick(kIdExecute);
-  EXPECT_EQ(seat.messages.back(), kM5);
+  EXPECT_EQ(seat.messages.back(), kNoFileName);
   d->OnTextChanged(kIdOutputPath, "C:\\out\\tax.xml");
   d->OnClick(kIdExecute);
-  EXPECT_EQ(seat.messages.back(), kM8);
+  EXPECT_EQ(seat.messages.back(), kAskOverwrite);
   EXPECT_FALSE(d->Ended(nullptr));
   seat.answers = {ui::kIdYes};
   d->OnClick(kIdExecute);

@@ -40,7 +40,9 @@ std::optional<std::string> Ask(std::FILE* in, std::FILE* out, const std::string&
 void PrintFacts(DialogController& dialog, std::FILE* out) {
   PrintCp932(out, dialog.Caption());
   std::fputc('\n', out);
-  const int rows[][2] = {{1000, kIdCompany}, {1001, kIdPeriod}, {1002, kIdFilingClass},
+  const int rows[][2] = {{kIdCompanyLabel, kIdCompany},
+                         {kIdPeriodLabel, kIdPeriod},
+                         {kIdFilingClassLabel, kIdFilingClass},
                          {kIdDeductionLabel, kIdDeduction}};
   for (const auto& row : rows) {
     std::fputs("  ", out);
@@ -52,7 +54,7 @@ void PrintFacts(DialogController& dialog, std::FILE* out) {
 }
 
 void PrintMethods(DialogController& dialog, std::FILE* out) {
-  PrintCp932(out, TemplateLabel(1030));
+  PrintCp932(out, TemplateLabel(kIdMethodGroup));
   std::fputc('\n', out);
   const int ids[] = {kIdJournalMethod, kIdReturnMethod};
   for (int i = 0; i < 2; ++i) {
@@ -69,13 +71,14 @@ bool EditFields(DialogController& dialog, std::FILE* in, std::FILE* out) {
   PrintMethods(dialog, out);
   if (dialog.State(kIdJournalMethod).enabled || dialog.State(kIdReturnMethod).enabled) {
     const char* current = dialog.State(kIdReturnMethod).checked ? "2" : "1";
-    std::optional<std::string> m = Ask(in, out, TemplateLabel(1030) + " (1/2)", current);
+    std::optional<std::string> m = Ask(in, out, TemplateLabel(kIdMethodGroup) + " (1/2)", current);
     if (!m) return false;
     if (*m == "1") dialog.OnClick(kIdJournalMethod);
     if (*m == "2") dialog.OnClick(kIdReturnMethod);
   }
-  const std::string period = TemplateLabel(1004);
-  const int months[][2] = {{kIdStartMonth, 1015}, {kIdEndMonth, 1017}};
+  const std::string period = TemplateLabel(kIdRangeLabel);
+  const int months[][2] = {{kIdStartMonth, kIdStartMonthLabel},
+                           {kIdEndMonth, kIdEndMonthLabel}};
   for (const auto& month : months) {
     const ControlState s = dialog.State(month[0]);
     if (!s.enabled) {
