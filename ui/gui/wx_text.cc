@@ -2,6 +2,8 @@
 
 #include <wx/strconv.h>
 
+#include "platform/cp932.h"
+
 namespace ltb::ui::gui {
 namespace {
 
@@ -20,9 +22,9 @@ wxString ToWx(std::string_view cp932) {
   // rather than losing the whole text.
   wxString partial;
   for (size_t i = 0; i < cp932.size();) {
-    size_t len = 1;
-    unsigned char c = static_cast<unsigned char>(cp932[i]);
-    if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < cp932.size()) len = 2;
+    const bool pair =
+        platform::IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
+    const size_t len = pair ? 2 : 1;
     partial += wxString(cp932.data() + i, Cp932(), len);
     i += len;
   }
