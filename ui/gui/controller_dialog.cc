@@ -270,12 +270,11 @@ bool ControllerDialog::HandleMnemonic(int keyCode) {
   const MnemonicHit hit = ResolveMnemonic(controls, static_cast<char>(keyCode));
   if (hit.action == MnemonicAction::kNone) return false;
   const Entry& entry = Entries()[hit.index];
+  entry.window->SetFocus();
   if (hit.action == MnemonicAction::kClick) {
-    entry.window->SetFocus();
     Click(entry.record->id);
-  } else {
-    entry.window->SetFocus();
-    if (auto* edit = dynamic_cast<wxTextCtrl*>(entry.window)) edit->SelectAll();
+  } else if (auto* edit = dynamic_cast<wxTextCtrl*>(entry.window)) {
+    edit->SelectAll();
   }
   return true;
 }
