@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
 #include "ledger/sets_walk_kamoku.h"
 #include "ledger/walker_factory.h"
@@ -35,9 +36,7 @@ class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
   // balance) stays zero: the ledger keeps no opening balances.
   long MoveReady(int kind, int departmentType, int, const host::StFINDINFO* range,
                  const host::StBUMONINFO* department, int) override {
-    records_.clear();
-    next_ = 0;
-    ready_ = false;
+    records_.Reset();
     if (kind != 1) return kWalkBadArgument;
     long status = host::kOk;
     auto journal = AcquireJournal(binding_, &status);
@@ -83,37 +82,18 @@ class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
     }
 
     if (!RollUpSummaryLines(accounts, &sums)) return kWalkOverflow;
-    records_.resize(accounts.size());
-    for (size_t i = 0; i < accounts.size(); ++i) Fill(accounts[i], sums[i], &records_[i]);
-    ready_ = true;
+    std::vector<StKAMOKUSUMINFO> records(accounts.size());
+    for (size_t i = 0; i < accounts.size(); ++i) Fill(accounts[i], sums[i], &records[i]);
+    records_.Ready(std::move(records));
     return host::kOk;
   }
 
-  long GetSumCount(long* count) override {
-    if (count == nullptr) return kWalkBadArgument;
-    *count = static_cast<long>(records_.size());
-    return ready_ ? host::kOk : kWalkNotReady;
-  }
-
-  long SetMovePos(long pos) override {
-    if (!ready_) return kWalkNotReady;
-    if (pos < 0 || static_cast<size_t>(pos) > records_.size()) return kWalkBadArgument;
-    next_ = static_cast<size_t>(pos);
-    return host::kOk;
-  }
-
-  long MoveNext(StKAMOKUSUMINFO* sums) override {
-    if (sums == nullptr) return kWalkBadArgument;
-    if (!ready_) return kWalkNotReady;
-    if (next_ >= records_.size()) return host::kEndOfData;
-    *sums = records_[next_++];
-    return host::kOk;
-  }
+  long GetSumCount(long* count) override { return records_.Count(count); }
+  long SetMovePos(long pos) override { return records_.Seek(pos); }
+  long MoveNext(StKAMOKUSUMINFO* sums) override { return records_.Next(sums); }
 
   long MoveFinish() override {
-    records_.clear();
-    next_ = 0;
-    ready_ = false;
+    records_.Reset();
     return host::kOk;
   }
 
@@ -163,9 +143,7 @@ class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
     }
   }
 
-  std::vector<StKAMOKUSUMINFO> records_;
-  size_t next_ = 0;
-  bool ready_ = false;
+  PreparedRecords<StKAMOKUSUMINFO> records_;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
 #include "ledger/sets_walk_kamoku.h"
 #include "ledger/walker_factory.h"
@@ -18,9 +19,7 @@ class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
   // order inside the period (15 after 6, 18 after 12).
   long MoveReady(int kind, const int16_t* fromSlot, const int16_t* toSlot, const long* rate,
                  const void*, int taxIncluded) override {
-    lines_.clear();
-    next_ = 0;
-    ready_ = false;
+    lines_.Reset();
     if (kind != 2 || fromSlot == nullptr || toSlot == nullptr || rate == nullptr) {
       return kWalkBadArgument;
     }
@@ -48,6 +47,7 @@ class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
       }
     }
 
+    std::vector<host::StTAXSUMINFO> lines;
     std::map<int32_t, const AccountRow*> byCode;
     for (const AccountRow& a : accounts) byCode[a.code] = &a;
     for (const auto& [code, amount] : sums) {
@@ -56,37 +56,22 @@ class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
       std::string text = it != byCode.end() ? it->second->codeText : std::to_string(code);
       line.SetText(host::StTAXSUMINFO::kCodeTextOff, host::StTAXSUMINFO::kCodeTextCap, text);
       line.SetI64(host::StTAXSUMINFO::kAmountOff, amount);
-      lines_.push_back(line);
+      lines.push_back(line);
     }
-    ready_ = true;
+    lines_.Ready(std::move(lines));
     return host::kOk;
   }
 
-  long GetSumInfoCount(long* count) override {
-    if (count == nullptr) return kWalkBadArgument;
-    *count = static_cast<long>(lines_.size());
-    return ready_ ? host::kOk : kWalkNotReady;
-  }
-
-  long MoveNext(host::StTAXSUMINFO* line) override {
-    if (line == nullptr) return kWalkBadArgument;
-    if (!ready_) return kWalkNotReady;
-    if (next_ >= lines_.size()) return host::kEndOfData;
-    *line = lines_[next_++];
-    return host::kOk;
-  }
+  long GetSumInfoCount(long* count) override { return lines_.Count(count); }
+  long MoveNext(host::StTAXSUMINFO* line) override { return lines_.Next(line); }
 
   long MoveFinish() override {
-    lines_.clear();
-    next_ = 0;
-    ready_ = false;
+    lines_.Reset();
     return host::kOk;
   }
 
  private:
-  std::vector<host::StTAXSUMINFO> lines_;
-  size_t next_ = 0;
-  bool ready_ = false;
+  PreparedRecords<host::StTAXSUMINFO> lines_;
 };
 
 }  // namespace
