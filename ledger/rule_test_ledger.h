@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "ledger/ledger_db.h"
+#include "ledger/temp_home_for_test.h"
 
 namespace ltb::ledger {
 
@@ -27,18 +26,12 @@ struct TestSide {
 class TestLedger {
  public:
   TestLedger() {
-    char pattern[] = "/tmp/ltb_walkers_XXXXXX";
-    home_ = mkdtemp(pattern);
     std::string error;
-    db_ = LedgerDb::Open(home_, LedgerDb::Mode::kCreate, &error);
+    db_ = LedgerDb::Open(home_.path(), LedgerDb::Mode::kCreate, &error);
     EXPECT_TRUE(db_) << error;
     Sql("INSERT INTO datasets (no, data_id, company_name, period_start, period_end,"
         " tax_rate_count) VALUES (1, 'D1', 'Test', 20230401, 20240331, 3)");
     db_->set_selected_dataset(1);
-  }
-  ~TestLedger() {
-    db_.reset();
-    std::filesystem::remove_all(home_);
   }
 
   LedgerDb& db() { return *db_; }
@@ -86,7 +79,7 @@ class TestLedger {
            std::to_string(s.businessType);
   }
 
-  std::string home_;
+  TempHome home_;  // declared first: removed after the ledger is closed
   std::unique_ptr<LedgerDb> db_;
   int entryNo_ = 0;
 };
