@@ -1,5 +1,5 @@
-// The records a walker builds in MoveReady and hands out one at a time
-// until MoveFinish.
+// The records a walker builds in MoveReady and hands out, in turn or by
+// index, until MoveFinish.
 #pragma once
 
 #include <cstddef>
@@ -14,9 +14,10 @@ namespace ltb::ledger {
 template <typename Record>
 class PreparedRecords {
  public:
-  // Drops the records: reads answer kWalkNotReady until Ready.
+  // Drops the records and frees their memory: reads answer kWalkNotReady
+  // until Ready.
   void Reset() {
-    records_.clear();
+    records_ = {};
     next_ = 0;
     ready_ = false;
   }
@@ -47,6 +48,14 @@ class PreparedRecords {
     if (!ready_) return kWalkNotReady;
     if (next_ >= records_.size()) return host::kEndOfData;
     *record = records_[next_++];
+    return host::kOk;
+  }
+
+  // *record points at record `index`; kEndOfData when there is none.
+  long At(long index, const Record** record) const {
+    if (!ready_) return kWalkNotReady;
+    if (index < 0 || static_cast<size_t>(index) >= records_.size()) return host::kEndOfData;
+    *record = &records_[static_cast<size_t>(index)];
     return host::kOk;
   }
 

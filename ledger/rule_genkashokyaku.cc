@@ -2,6 +2,7 @@
 // 203, read by index.
 #include <vector>
 
+#include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
 #include "ledger/sql_statement.h"
 #include "ledger/walker_factory.h"
@@ -35,14 +36,14 @@ class LedgerRuleGenkashokyaku : public LedgerWalker<host::ClRuleGenkashokyaku> {
   using LedgerWalker::LedgerWalker;
 
   long MoveReady(const host::StFINDINFO* condition, int, int) override {
-    assets_.clear();
-    ready_ = false;
+    assets_.Reset();
     if (binding_.Dataset() == 0) return kWalkNoDataset;
     SqlStatement q(binding_.db().handle(),
                    "SELECT asset_no, acquired, kind, amount, income_type"
                    " FROM fixed_assets WHERE dataset = ?1 ORDER BY acquired, asset_no");
     q.Bind(1, binding_.Dataset());
     CompiledCondition match(condition);
+    std::vector<AssetRow> assets;
     while (q.Step()) {
       AssetRow a;
       a.assetNo = static_cast<int32_t>(q.Int(0));
@@ -50,30 +51,23 @@ class LedgerRuleGenkashokyaku : public LedgerWalker<host::ClRuleGenkashokyaku> {
       a.kind = static_cast<int32_t>(q.Int(2));
       a.amount = q.Int(3);
       a.incomeType = static_cast<int16_t>(q.Int(4));
-      if (match.Matches(AssetView{a})) assets_.push_back(a);
+      if (match.Matches(AssetView{a})) assets.push_back(a);
     }
-    if (!q.ok()) {
-      assets_.clear();
-      return kWalkReadFailed;
-    }
-    ready_ = true;
+    if (!q.ok()) return kWalkReadFailed;
+    assets_.Ready(std::move(assets));
     return host::kOk;
   }
 
-  long GetCount(long* count) override {
-    if (count == nullptr) return kWalkBadArgument;
-    *count = static_cast<long>(assets_.size());
-    return ready_ ? host::kOk : kWalkNotReady;
-  }
+  long GetCount(long* count) override { return assets_.Count(count); }
 
   // The year and month records are buffers of the register's schedules,
   // which this ledger does not keep: they come back zeroed.
   long Move(long index, StKOTEISHISANINFO* asset, host::StKOTEISHISANYEAR* year,
             host::StKOTEISHISANMONTH* month) override {
     if (asset == nullptr) return kWalkBadArgument;
-    if (!ready_) return kWalkNotReady;
-    if (index < 0 || static_cast<size_t>(index) >= assets_.size()) return host::kEndOfData;
-    const AssetRow& a = assets_[static_cast<size_t>(index)];
+    const AssetRow* found = nullptr;
+    if (long status = assets_.At(index, &found); status != host::kOk) return status;
+    const AssetRow& a = *found;
     asset->Clear();
     asset->SetI32(kAssetNoOff, a.assetNo);
     asset->SetI32(kAssetDateOff, a.date);
@@ -86,14 +80,12 @@ class LedgerRuleGenkashokyaku : public LedgerWalker<host::ClRuleGenkashokyaku> {
   }
 
   long MoveFinish() override {
-    assets_.clear();
-    ready_ = false;
+    assets_.Reset();
     return host::kOk;
   }
 
  private:
-  std::vector<AssetRow> assets_;
-  bool ready_ = false;
+  PreparedRecords<AssetRow> assets_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and the existence checks by tax rate and by business type.
 #include <vector>
 
+#include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
 #include "ledger/walker_factory.h"
 
@@ -41,26 +42,26 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   }
 
   long MoveReady(const host::StFINDINFO* condition, const void*, const void*, int) override {
-    matches_.clear();
-    next_ = 0;
+    matches_.Reset();
     std::shared_ptr<const JournalCache> journal;
+    std::vector<uint32_t> matches;
     long status = ForEachMatch(
         condition,
         [&](const JournalEntry& e) {
-          matches_.push_back(static_cast<uint32_t>(&e - journal->entries().data()));
+          matches.push_back(static_cast<uint32_t>(&e - journal->entries().data()));
           return true;
         },
         &journal);
     journal_ = journal;
-    ready_ = status == host::kOk;
+    if (status == host::kOk) matches_.Ready(std::move(matches));
     return status;
   }
 
   long MoveNext(host::StSWKTINFO* entry) override {
     if (entry == nullptr) return kWalkBadArgument;
-    if (!ready_) return kWalkNotReady;
-    if (next_ >= matches_.size()) return host::kEndOfData;
-    const JournalEntry& e = journal_->entries()[matches_[next_++]];
+    uint32_t position = 0;
+    if (long status = matches_.Next(&position); status != host::kOk) return status;
+    const JournalEntry& e = journal_->entries()[position];
     entry->Clear();
     FillSide(entry, host::StSWKTINFO::kDebitOff, e.debit());
     FillSide(entry, host::StSWKTINFO::kCreditOff, e.credit());
@@ -68,10 +69,7 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   }
 
   long MoveFinish() override {
-    matches_.clear();
-    matches_.shrink_to_fit();
-    next_ = 0;
-    ready_ = false;
+    matches_.Reset();
     return host::kOk;
   }
 
@@ -123,9 +121,7 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   }
 
   std::shared_ptr<const JournalCache> journal_;  // the journal matches_ indexes
-  std::vector<uint32_t> matches_;
-  size_t next_ = 0;
-  bool ready_ = false;
+  PreparedRecords<uint32_t> matches_;  // positions in journal_'s entries
 };
 
 }  // namespace
