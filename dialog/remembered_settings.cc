@@ -2,6 +2,7 @@
 
 #include "dialog/decimal_text.h"
 #include "dialog/output_checks.h"
+#include "platform/atomic_write.h"
 #include "platform/cp932.h"
 
 namespace ltb::dialog {
@@ -20,14 +21,6 @@ size_t FindKeyAtLineStart(std::string_view text, std::string_view key) {
     lineStart = lf + 1;
   }
   return npos;
-}
-
-bool WriteWhole(platform::Env& env, const std::string& path, std::string_view text) {
-  std::unique_ptr<platform::WritableFile> file = env.NewWritableFile(path);
-  if (!file) return false;
-  const bool written = file->Append(text) && file->Sync();
-  const bool closed = file->Close();
-  return written && closed;
 }
 
 }  // namespace
@@ -114,13 +107,7 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
   const std::string path = folder + fileName;
   std::string oldText;
   if (env.FileExists(path) && !env.ReadFile(path, &oldText)) return false;
-  const std::string newText = ReplaceRememberedRecord(oldText, key, newLine);
-  const std::string temp = path + ".new";
-  if (!WriteWhole(env, temp, newText) || !env.RenameFile(temp, path)) {
-    env.RemoveFile(temp);
-    return false;
-  }
-  return true;
+  return platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine));
 }
 
 }  // namespace ltb::dialog
