@@ -1,8 +1,5 @@
 #include "tools/ledger_tool/csv_table.h"
 
-#include <charconv>
-#include <limits>
-
 namespace ltb::ledger_tool {
 
 namespace {

@@ -4,12 +4,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <set>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
