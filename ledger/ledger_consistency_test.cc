@@ -8,6 +8,7 @@
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
+#include "ledger/tax_report_blocks_for_test.h"
 #include "ledger/temp_home_for_test.h"
 
 namespace ltb::ledger {
@@ -57,22 +58,15 @@ TEST_F(LedgerConsistencyTest, SavedValuesEqualTheJournalSums) {
                            12, StFINDINFO::kOr),
         host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kEqual, StFINDINFO::kMonthPosition,
                            18, StFINDINFO::kLast)};
-    R rates[3];
-    host::StTAXREPORTBUSINESSTYPEINFO types[18];
-    const int codes[] = {800, 500, 300};
-    for (int r = 0; r < 3; ++r) {
-      rates[r].SetRate(codes[r]);
-      for (int t = 0; t < 6; ++t) {
-        types[6 * r + t].SetRate(codes[r]);
-        types[6 * r + t].SetType(static_cast<uint8_t>(t + 1));
-      }
-    }
-    ASSERT_EQ(walker->SumTax(2, range, rates, types), 0) << id;
+    TaxReportBlocks report;
+    const auto& rates = report.rates;
+    const auto& types = report.types;
+    ASSERT_EQ(walker->SumTax(2, range, report.rates.data(), report.types.data()), 0) << id;
 
     const size_t sales[] = {12515, 573, 669}, purchase[] = {12707, 765, 1061},
                  badDebt[] = {13299, 1357, 1405}, typeSales[] = {13395, 1453, 1573};
     for (int r = 0; r < 3; ++r) {
-      SCOPED_TRACE(std::string(id) + " rate " + std::to_string(codes[r]));
+      SCOPED_TRACE(std::string(id) + " rate " + std::to_string(rates[r].Rate()));
       EXPECT_EQ(saved.I64(sales[r] + 0), rates[r].Amount(R::KAZEIURIAGEZEINUKI));
       EXPECT_EQ(saved.I64(sales[r] + 8), rates[r].Amount(R::KAZEIURIAGEZEIGAKU));
       EXPECT_EQ(saved.I64(sales[r] + 24), rates[r].Amount(R::MENZEIURIAGEZEINUKI));

@@ -4,6 +4,7 @@
 
 #include "ledger/rule_test_ledger.h"
 #include "ledger/tax_categories.h"
+#include "ledger/tax_report_blocks_for_test.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {
@@ -13,22 +14,7 @@ using host::StFINDINFO;
 using host::StTAXREPORTBUSINESSTYPEINFO;
 using host::StTAXREPORTRATEINFO;
 
-struct Report {
-  std::vector<StTAXREPORTRATEINFO> rates{3};
-  std::vector<StTAXREPORTBUSINESSTYPEINFO> types{18};
-  Report() {
-    const int codes[] = {800, 500, 300};
-    for (int r = 0; r < 3; ++r) {
-      rates[r].SetRate(codes[r]);
-      for (int t = 0; t < 6; ++t) {
-        types[6 * r + t].SetRate(codes[r]);
-        types[6 * r + t].SetType(static_cast<uint8_t>(t + 1));
-      }
-    }
-  }
-};
-
-long Sum(TestLedger& l, Report* out, const StFINDINFO* range = nullptr) {
+long Sum(TestLedger& l, TaxReportBlocks* out, const StFINDINFO* range = nullptr) {
   auto walker = NewLedgerRuleShohizeiShinkoku(l.db());
   walker->SetCurDataID("D1");
   return walker->SumTax(2, range, out->rates.data(), out->types.data());
@@ -47,7 +33,7 @@ TEST(SumTax, EveryCategoryReachesItsFieldsOnItsNaturalSide) {
     } else {
       l.Entry(1, other, taxed);
     }
-    Report report;
+    TaxReportBlocks report;
     ASSERT_EQ(Sum(l, &report), host::kOk);
     const StTAXREPORTRATEINFO& r8 = report.rates[0];
     if (c.provisional) {
@@ -87,7 +73,7 @@ TEST(SumTax, OtherSideSubtractsAndRatesPickTheirBlock) {
   l.Entry(3, {500, 0, 700, 56, 25, 800, 0}, {100, 0, 756, 0, 0, 0, 0});
   // A side at 10% (no block) and an out-of-scope side add nothing.
   l.Entry(4, {100, 0, 1100, 0, 0, 0, 0}, {400, 0, 1000, 100, 1, 1000, 1});
-  Report report;
+  TaxReportBlocks report;
   ASSERT_EQ(Sum(l, &report), host::kOk);
   using R = StTAXREPORTRATEINFO;
   using B = StTAXREPORTBUSINESSTYPEINFO;
@@ -113,7 +99,7 @@ TEST(SumTax, OnlyEntriesInTheRangeCount) {
       host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtLeast, 2, 1, StFINDINFO::kAnd),
       host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtMost, 2, 6, StFINDINFO::kOr),
       host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kEqual, 2, 15, StFINDINFO::kLast)};
-  Report report;
+  TaxReportBlocks report;
   ASSERT_EQ(Sum(l, &report, range), host::kOk);
   EXPECT_EQ(report.rates[0].I64(StTAXREPORTRATEINFO::KAZEIURIAGEZEINUKI), 1500);
 }
@@ -123,7 +109,7 @@ TEST(SumTax, RefusesSumsBeyondTheAmountRangeAndUnknownDatasets) {
   const long long big = 9'000'000'000'000'000'000LL;
   l.Entry(1, {100, 0, big, 0, 0, 0, 0}, {400, 0, big, 0, 1, 800, 1});
   l.Entry(2, {100, 0, big, 0, 0, 0, 0}, {400, 0, big, 0, 1, 800, 1});
-  Report report;
+  TaxReportBlocks report;
   EXPECT_NE(Sum(l, &report), host::kOk);
 
   auto walker = NewLedgerRuleShohizeiShinkoku(l.db());
