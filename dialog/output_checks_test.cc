@@ -131,8 +131,7 @@ TEST(FolderTreeTest, FolderEndingInATrailByteBackslashIsCreatedWhole) {
 TEST(FolderTreeTest, RollsBackWhatItCreatedOnFailure) {
   TempDriveEnv env;
   ASSERT_TRUE(CreateFolderTree(env, "C:\\keep\\"));
-  env.createDirCalls = 0;
-  env.failCreateDirAt = 3;  // keep exists; a, b created; c fails
+  env.FailAt(3);  // keep exists; a, b created; c fails
   EXPECT_FALSE(CreateFolderTree(env, "C:\\keep\\a\\b\\c\\"));
   EXPECT_TRUE(fs::is_directory(env.Linux("C:\\keep")));
   EXPECT_FALSE(fs::exists(env.Linux("C:\\keep\\a")));

@@ -106,11 +106,13 @@ TEST(SettingsFileTest, FailedWriteOrRenameLeavesTheOldFileWhole) {
   const std::string old = "A/1/1:0/4/3/p\nB/1/1:0/4/3/q\n";
   std::filesystem::create_directories(env.Linux("C:\\s"));
   { std::ofstream(env.Linux("C:\\s\\f.env"), std::ios::binary) << old; }
-  env.failAppend = true;
+  // The new text's write: half of it reaches the disk, then the disk is full.
+  env.SetPartialAppend(true);
+  env.FailAt(1);
   EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
-  env.failAppend = false;
-  env.failRename = true;
+  // The rename, after the write, flush, sync and close of the new text.
+  env.FailAt(5);
   EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
   // No stray temporary file is left behind.
