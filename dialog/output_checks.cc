@@ -87,13 +87,8 @@ std::string TrailingFileName(std::string_view path) {
 
 bool AppendBackslash(std::string* path, size_t capacity) {
   if (path->empty()) return false;
-  if (platform::EndsWithDoubleByteChar(*path)) {
-    // A path ending in 表 (0x95 0x5C) does not end in a backslash.
-    if (path->size() + 1 >= capacity) return false;
-    path->push_back('\\');
-    return true;
-  }
-  if (path->back() == '\\') return true;
+  // A path ending in 表 (0x95 0x5C) does not end in a backslash.
+  if (EndsWithBackslash(*path)) return true;
   if (path->size() + 1 >= capacity) return false;
   path->push_back('\\');
   return true;
