@@ -20,16 +20,11 @@ std::string TemplateLabel(int id) {
   return c ? WithoutMnemonic(c->text) : std::string();
 }
 
-// Prints "label [current]: " and reads the answer; nullopt at end of input,
-// the current value when the line is empty.
+// Asks for a value: nullopt at end of input, the current value when the
+// line is empty, else the typed text in CP932.
 std::optional<std::string> Ask(std::FILE* in, std::FILE* out, const std::string& label,
                                const std::string& current) {
-  PrintCp932(out, label);
-  std::fputs(" [", out);
-  PrintCp932(out, current);
-  std::fputs("]: ", out);
-  std::fflush(out);
-  std::optional<std::string> line = ReadLine(in);
+  std::optional<std::string> line = Prompt(in, out, label, current);
   if (!line) return std::nullopt;
   if (line->empty()) return current;
   std::string cp932;
@@ -94,12 +89,8 @@ bool EditFields(DialogController& dialog, std::FILE* in, std::FILE* out) {
   if (!output.enabled) {
     PrintCp932(out, WithoutMnemonic(outputLabel) + "： " + output.text + "\n");
   } else {
-    PrintCp932(out, WithoutMnemonic(outputLabel));
-    std::fputs(" [", out);
-    PrintCp932(out, output.text);
-    std::fputs("]: ", out);
-    std::fflush(out);
-    std::optional<std::string> typed = ReadLine(in);
+    std::optional<std::string> typed =
+        Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
     if (!typed) return false;
     if (!typed->empty()) dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(*typed));
   }

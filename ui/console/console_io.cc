@@ -23,6 +23,16 @@ void PrintCp932(std::FILE* out, std::string_view text) {
   std::fwrite(utf8.data(), 1, utf8.size(), out);
 }
 
+std::optional<std::string> Prompt(std::FILE* in, std::FILE* out, std::string_view label,
+                                  std::string_view current) {
+  PrintCp932(out, label);
+  std::fputs(" [", out);
+  PrintCp932(out, current);
+  std::fputs("]: ", out);
+  std::fflush(out);
+  return ReadLine(in);
+}
+
 std::string WithoutMnemonic(std::string_view text) {
   std::string result;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -55,12 +55,8 @@ class ConsoleSeat : public Seat {
 
   bool PickSaveFile(const SaveFileRequest& request, std::string* chosen) override {
     if (!interactive_) return false;
-    PrintCp932(out_, request.title);
-    std::fputs(" [", out_);
-    PrintCp932(out_, request.initialFolder + request.initialName);
-    std::fputs("]: ", out_);
-    std::fflush(out_);
-    std::optional<std::string> typed = ReadLine(in_);
+    std::optional<std::string> typed =
+        Prompt(in_, out_, request.title, request.initialFolder + request.initialName);
     if (!typed || typed->empty()) return false;
     std::string path = platform::UserPathToWindows(*typed);
     const bool relative = path[0] != '\\' && path.find(':') == std::string::npos;
