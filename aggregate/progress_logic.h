@@ -33,7 +33,7 @@ class ProgressLogic {
 
   // One full cycle of the activity bar: position 0, then eleven steps.
   void CycleActivityBar();
-  // `times` full cycles; they leave the same state as one and repaint once.
+  // `times` full cycles: they leave the same state as one, so one is run.
   void CycleActivityBar(int64_t times);
   // One step of the activity bar; every eleventh tick starts the bar over
   // and brings the dialog to the front.
