@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "platform/cp932.h"
 #include "platform/profile.h"
+#include "platform/win_path.h"
 #include "ui/message_box.h"
 
 namespace ltb::app {
@@ -16,9 +17,7 @@ constexpr const char* kCaption = "消費税";
 std::string IniPathFor(std::string_view currentDir) {
   constexpr size_t kMax = kIniPathBuffer - 1;
   std::string path(platform::CutOnCharBoundary(currentDir, kMax));
-  const bool endsInSeparator =
-      !path.empty() && path.back() == '\\' && !platform::IsTrailAt(path, path.size() - 1);
-  if (!path.empty() && !endsInSeparator && path.size() < kMax) path += '\\';
+  if (!path.empty() && !platform::EndsWithBackslash(path) && path.size() < kMax) path += '\\';
   std::string_view name(kIniName);
   if (path.size() + name.size() > kMax) name = name.substr(0, kMax - path.size());
   path += name;

@@ -6,6 +6,7 @@
 namespace ltb::dialog {
 namespace {
 
+using platform::EndsWithBackslash;
 using platform::FindChar;
 using platform::FindLastChar;
 using platform::FindText;
@@ -13,10 +14,6 @@ constexpr auto npos = std::string_view::npos;
 
 bool IsNetworkPath(std::string_view path) {
   return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-}
-
-bool EndsWithBackslash(std::string_view path) {
-  return !path.empty() && path.back() == '\\' && !platform::EndsWithDoubleByteChar(path);
 }
 
 }  // namespace

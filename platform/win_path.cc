@@ -55,6 +55,10 @@ bool SplitAbsolute(std::string_view path, std::string* rootText,
 
 }  // namespace
 
+bool EndsWithBackslash(std::string_view path) {
+  return !path.empty() && path.back() == '\\' && !EndsWithDoubleByteChar(path);
+}
+
 bool PathStripToRoot(std::string* path) {
   const std::string_view p = *path;
   if (p.starts_with("\\\\?\\")) {
@@ -71,7 +75,7 @@ bool PathStripToRoot(std::string* path) {
       if (shareEnd != npos) end = shareEnd;
     }
     path->resize(end);
-    while (path->size() > 2 && path->back() == '\\' && !EndsWithDoubleByteChar(*path)) {
+    while (path->size() > 2 && EndsWithBackslash(*path)) {
       path->pop_back();
     }
     return true;

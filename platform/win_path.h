@@ -11,6 +11,10 @@
 
 namespace ltb::platform {
 
+// Whether path ends in a backslash separator; the second byte of a
+// double-byte character such as 表 (0x95 0x5C) is none.
+bool EndsWithBackslash(std::string_view path);
+
 // PathStripToRootA: "C:\dir\f" -> "C:\", "\\srv\share\d" -> "\\srv\share";
 // false when the path has no root.
 bool PathStripToRoot(std::string* path);
