@@ -198,7 +198,7 @@ class PosixEnv final : public Env {
     if (tmp == nullptr || tmp[0] != '/' || !DriveTable::Global().ToWindows(tmp, &win)) {
       if (!DriveTable::Global().ToWindows("/tmp", &win)) return {};
     }
-    if (win.back() != '\\') win += '\\';
+    if (!EndsWithBackslash(win)) win += '\\';
     return win;
   }
 

@@ -107,6 +107,10 @@ TEST_F(PosixEnvTest, TempAndProgramPaths) {
   std::string saved = old ? old : "";
   ::setenv("TMPDIR", linuxDir_.c_str(), 1);
   EXPECT_EQ(env_->TempPath(), dir_ + "\\");
+  // A folder whose name ends in 表 (second byte 0x5C) still gets its separator.
+  const std::string hyo = linuxDir_ + reinterpret_cast<const char*>(u8"/表");
+  ::setenv("TMPDIR", hyo.c_str(), 1);
+  EXPECT_EQ(env_->TempPath(), dir_ + "\\表\\");
   ::unsetenv("TMPDIR");
   EXPECT_EQ(env_->TempPath(), "Z:\\tmp\\");
   if (old) ::setenv("TMPDIR", saved.c_str(), 1);
