@@ -1,7 +1,6 @@
 #include "ui/console/console_progress_view.h"
 
-#include <time.h>
-
+#include "platform/monotonic_clock.h"
 #include "ui/console/console_io.h"
 
 namespace ltb::ui {
@@ -14,13 +13,6 @@ int Filled(int position, int range, int width) {
   if (range <= 0 || position <= 0) return 0;
   if (position >= range) return width;
   return static_cast<int>(static_cast<long long>(position) * width / range);
-}
-
-// <chrono> cannot be compiled with the CP932 execution character set.
-int64_t MonotonicNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
 }
 
 }  // namespace
@@ -50,12 +42,12 @@ void ConsoleProgressView::SetActivity(int position, int range) {
 
 void ConsoleProgressView::Repaint() {
   if (!shown_ || ++calls_ % kCallsPerClockCheck != 0) return;
-  if (MonotonicNs() - lastDrawNs_ < kMinIntervalNs) return;
+  if (platform::MonotonicNanos() - lastDrawNs_ < kMinIntervalNs) return;
   Draw();
 }
 
 void ConsoleProgressView::Draw() {
-  lastDrawNs_ = MonotonicNs();
+  lastDrawNs_ = platform::MonotonicNanos();
   ++drawCount_;
   std::string bar(kBarWidth, '.');
   const int filled = Filled(overall_, overallRange_, kBarWidth);

@@ -1,11 +1,10 @@
 #include "ui/gui/progress_window.h"
 
-#include <time.h>
-
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 
+#include "platform/monotonic_clock.h"
 #include "resources/progress_dialog_template.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
@@ -17,12 +16,6 @@ bool RepaintThrottle::Due(int64_t nowMs, bool force) {
   painted_ = true;
   lastMs_ = nowMs;
   return true;
-}
-
-int64_t MonotonicMillis() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 ProgressWindow::ProgressWindow() : throttle_(40) {
@@ -75,7 +68,7 @@ void ProgressWindow::Repaint() {
   // shown, so the last state ("100%", a full bar) is never lost; other bar
   // moves are painted at the throttle's pace.
   if (window_ == nullptr) return;
-  if (!throttle_.Due(MonotonicMillis(), captionDirty_ || finalDirty_)) return;
+  if (!throttle_.Due(platform::MonotonicNanos() / 1'000'000, captionDirty_ || finalDirty_)) return;
   Paint();
 }
 

@@ -18,8 +18,7 @@ class TemplateWindow;
 
 // Decides when a repaint is due: the first one at once, then no more often
 // than every `interval`, except when forced.
-// Times are milliseconds of a monotonic clock. (<chrono> is kept out: its
-// micro sign has no CP932 form under the project's execution charset.)
+// Times are milliseconds of platform's monotonic clock.
 class RepaintThrottle {
  public:
   explicit RepaintThrottle(int64_t intervalMs) : intervalMs_(intervalMs) {}
@@ -30,9 +29,6 @@ class RepaintThrottle {
   int64_t lastMs_ = 0;
   bool painted_ = false;
 };
-
-// Milliseconds of the monotonic clock.
-int64_t MonotonicMillis();
 
 class ProgressWindow : public ProgressView {
  public:
