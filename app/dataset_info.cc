@@ -139,8 +139,8 @@ const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
                             ? Name(filing + 2) : "");
     default:
       if (filing == kSimplified) {
-        ctx.mainBusinessType = settings.MainBusinessType();
         const uint8_t type = settings.MainBusinessType();
+        ctx.mainBusinessType = type;
         return Store(ctx, Blank(type <= 6 ? Name(type + 7) : nullptr));
       }
       if (filing == kPrinciple) {

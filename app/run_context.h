@@ -36,7 +36,8 @@ struct RunContext {
   // Per-rate and business-type records, the old-rate sum and the
   // refund-statement lines, allocated in the journal method only.
   TaxTotals totals;
-  // The saved tax-return values; allocated at step 7, freed at the end.
+  // The saved tax-return values; allocated before the conditions dialog,
+  // freed at the end of the run.
   std::unique_ptr<host::StSaveTaxInfo> taxSaveInfo;
 
   // The shared text buffer of DatasetText: 50 bytes of text and a zero.
