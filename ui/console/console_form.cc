@@ -117,7 +117,8 @@ void RunConditionsForm(DialogController& dialog, std::FILE* in, std::FILE* out) 
       PrintCp932(out, TemplateLabel(kIdBrowse));
     }
     std::fputs(", c = ", out);
-    PrintCp932(out, TemplateLabel(kIdCancel));
+    // The dialog's cancel button, not the message-box answer of that name.
+    PrintCp932(out, TemplateLabel(dialog::kIdCancel));
     std::fputs(", Enter = change the values: ", out);
     std::fflush(out);
     std::optional<std::string> command = ReadLine(in);

@@ -116,6 +116,9 @@ TEST_F(ConsoleSeatTest, InteractiveFormAsksAgainAfterARefusal) {
   const std::string printed = Console::Read(c.out);
   EXPECT_NE(printed.find(U8(u8"消費税 - 集計条件")), std::string::npos);
   EXPECT_NE(printed.find(U8(u8"不正な文字")), std::string::npos);
+  // The commands name their buttons as the dialog does.
+  EXPECT_NE(printed.find(U8(u8"e = 実行(F12)")), std::string::npos);
+  EXPECT_NE(printed.find(U8(u8"c = キャンセル(Esc)")), std::string::npos);
 }
 
 TEST(UnattendedOptionsTest, ParsesTheOptions) {
