@@ -2,6 +2,7 @@
 
 #include "ledger/accounting_period.h"
 #include "ledger/dataset_record.h"
+#include "ledger/journal_insert.h"
 #include "ledger/sql_statement.h"
 
 namespace ltb::ledger {
@@ -145,21 +146,12 @@ bool AddJournal(LedgerDb& db, int dataset, const JournalRow& r, std::string* err
     if (!next.Step()) return Finish(next, error, "journal entry refused");
     entryNo = static_cast<long>(next.Int(0));
   }
-  SqlStatement q(db.handle(),
-                 "INSERT INTO journal (dataset, entry_no, entry_date, month_slot, closing,"
-                 " description, debit_account, debit_dept, debit_amount, debit_tax,"
-                 " debit_category, debit_rate, debit_btype, credit_account, credit_dept,"
-                 " credit_amount, credit_tax, credit_category, credit_rate, credit_btype)"
-                 " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20)");
-  q.Bind(1, dataset).Bind(2, entryNo).Bind(3, r.date).Bind(4, slot).Bind(5, r.closing ? 1 : 0)
-      .BindText(6, r.description);
-  int i = 7;
-  for (const JournalSideRow* s : {&r.debit, &r.credit}) {
-    q.Bind(i, s->account).Bind(i + 1, s->department).Bind(i + 2, s->amount).Bind(i + 3, s->tax)
-        .Bind(i + 4, s->category).Bind(i + 5, s->rate).Bind(i + 6, s->businessType);
-    i += 7;
+  JournalInsert insert(db);
+  if (insert.Add(dataset, entryNo, r.date, slot, r.closing, r.description, r.debit, r.credit)) {
+    return true;
   }
-  return Finish(q, error, "journal entry refused");
+  *error = "journal entry refused: " + insert.error();
+  return false;
 }
 
 bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& r, std::string* error) {

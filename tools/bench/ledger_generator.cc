@@ -1,11 +1,11 @@
 #include "tools/bench/ledger_generator.h"
 
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <memory>
 
+#include "ledger/journal_insert.h"
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_file_mgr.h"
 #include "ledger/sql_statement.h"
@@ -298,28 +298,19 @@ bool Failed(const SqlStatement& q, const char* what, std::string* error) {
 
 // The journal through one prepared statement, bound and stepped per row.
 bool WriteJournal(LedgerDb& db, const LedgerShape& shape, std::string* error) {
-  SqlStatement q(db.handle(),
-                 "INSERT INTO journal (dataset, entry_no, entry_date, month_slot, closing,"
-                 " description, debit_account, debit_dept, debit_amount, debit_tax,"
-                 " debit_category, debit_rate, debit_btype, credit_account, credit_dept,"
-                 " credit_amount, credit_tax, credit_category, credit_rate, credit_btype)"
-                 " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,"
-                 "?20)");
-  if (!q.ok()) return Failed(q, "cannot prepare the journal insert", error);
+  ledger::JournalInsert insert(db);
+  if (!insert.ok()) {
+    *error = "cannot prepare the journal insert: " + insert.error();
+    return false;
+  }
   EntryGenerator generator(shape);
   GeneratedEntry e;
   while (generator.Next(&e)) {
-    q.Reset();
-    q.Bind(1, kGeneratedDatasetNo).Bind(2, e.entryNo).Bind(3, e.date).Bind(4, e.slot)
-        .Bind(5, e.closing ? 1 : 0).BindText(6, e.description);
-    int i = 7;
-    for (const JournalSideRow* s : {&e.debit, &e.credit}) {
-      q.Bind(i, s->account).Bind(i + 1, s->department).Bind(i + 2, s->amount)
-          .Bind(i + 3, s->tax).Bind(i + 4, s->category).Bind(i + 5, s->rate)
-          .Bind(i + 6, s->businessType);
-      i += 7;
+    if (!insert.Add(kGeneratedDatasetNo, e.entryNo, e.date, e.slot, e.closing, e.description,
+                    e.debit, e.credit)) {
+      *error = "journal entry refused: " + insert.error();
+      return false;
     }
-    if (!q.Run()) return Failed(q, "journal entry refused", error);
   }
   return true;
 }
