@@ -104,6 +104,32 @@ struct StSaveTaxInfo : ByteRecord<15360> {
   static constexpr size_t kReportFromOff = 17, kReportToOff = 21;
   static constexpr size_t kRangeStartOff = 29, kRangeEndOff = 33;
   static constexpr size_t kInterimCodeOff = 39;
+
+  // The per-rate areas of int64 amounts, indexed by rate: 0 for 8%, 1 for 5%,
+  // 2 for 3%. Inside an area the amounts keep the order and spacing of their
+  // StTAXREPORTRATEINFO fields, measured from the area's first field.
+  static constexpr size_t kSalesAreaOff[3] = {12515, 573, 669};
+  static constexpr size_t kPurchaseAreaOff[3] = {12707, 765, 1061};
+  static constexpr size_t kBadDebtAreaOff[3] = {13299, 1357, 1405};
+  // Business-type sales and sales returns: types 1..5 follow each other 24
+  // bytes apart (tax excluded, tax, tax included); type 6 has its own area.
+  static constexpr size_t kSalesTypeAreaOff[3] = {13395, 1453, 1573};
+  static constexpr size_t kSalesType6AreaOff[3] = {14067, 14043, 14019};
+  static constexpr size_t kReturnsTypeAreaOff[3] = {13635, 1693, 1813};
+  static constexpr size_t kReturnsType6AreaOff[3] = {14163, 14139, 14115};
+  // The local consumption tax on imports and on import refunds, at 8% and 5%
+  // only: the 3% rate has no slot for them.
+  static constexpr size_t kImportLocalTaxOff[2] = {13987, 2104};
+  static constexpr size_t kImportRefundLocalTaxOff[2] = {13995, 2112};
+
+  // The refund statement: int64 amounts 8 bytes apart from kRefundAmountsOff
+  // (corporations fill slots 0..13, individuals 0..15), and one-byte flags
+  // that make a tax-class text "2" when they hold 2 and "1" otherwise.
+  static constexpr size_t kRefundAmountsOff = 9868;
+  static constexpr size_t kIndividualClassFlagOff = 9865;
+  static constexpr size_t kSettlementClassFlagOff = 9866;
+  static constexpr size_t kAssetClassFlagOff = 9867;
+  static constexpr size_t RefundAmountOff(size_t slot) { return kRefundAmountsOff + 8 * slot; }
 };
 
 // One item of a search condition. Bytes 0..33 keep the host's layout; the

@@ -275,9 +275,9 @@ int RateIndex(int rate) { return rate == 800 ? 0 : rate == 500 ? 1 : rate == 300
 
 // Where a per-rate figure is saved; 0 when the record has no slot for it.
 size_t SavedRateSlot(size_t field, int ri) {
-  static constexpr size_t kSales[] = {12515, 573, 669};
-  static constexpr size_t kPurchase[] = {12707, 765, 1061};
-  static constexpr size_t kBadDebt[] = {13299, 1357, 1405};
+  const size_t(&kSales)[3] = StSaveTaxInfo::kSalesAreaOff;
+  const size_t(&kPurchase)[3] = StSaveTaxInfo::kPurchaseAreaOff;
+  const size_t(&kBadDebt)[3] = StSaveTaxInfo::kBadDebtAreaOff;
   static constexpr std::array<std::pair<size_t, size_t>, 12> kSalesRel = {{
       {R::KAZEIURIAGEZEINUKI, 0}, {R::KAZEIURIAGEZEIGAKU, 8}, {R::KAZEIURIAGEZEIKOMI, 16},
       {R::MENZEIURIAGEZEINUKI, 24}, {R::HIKAZEIURIAGEYUUKAZEINUKI, 32},
@@ -298,15 +298,17 @@ size_t SavedRateSlot(size_t field, int ri) {
   if (field >= R::KASHIDAOREZEINUKI && field <= R::KASHIDAOREKAISHUZEIKOMI) {
     return kBadDebt[ri] + (field - R::KASHIDAOREZEINUKI);
   }
-  if (field == R::YUNYUSHIIRETIHO) return ri == 0 ? 13987 : ri == 1 ? 2104 : 0;
-  if (field == R::YUNYUHENKANTIHO) return ri == 0 ? 13995 : ri == 1 ? 2112 : 0;
+  if (field == R::YUNYUSHIIRETIHO) return ri < 2 ? StSaveTaxInfo::kImportLocalTaxOff[ri] : 0;
+  if (field == R::YUNYUHENKANTIHO) {
+    return ri < 2 ? StSaveTaxInfo::kImportRefundLocalTaxOff[ri] : 0;
+  }
   return 0;
 }
 
 size_t SavedBusinessSlot(size_t field, int ri, int type) {
   if (type < 1 || type > 5) return 0;
-  static constexpr size_t kSales[] = {13395, 1453, 1573};
-  static constexpr size_t kReturns[] = {13635, 1693, 1813};
+  const size_t(&kSales)[3] = StSaveTaxInfo::kSalesTypeAreaOff;
+  const size_t(&kReturns)[3] = StSaveTaxInfo::kReturnsTypeAreaOff;
   size_t n = 24 * static_cast<size_t>(type - 1);
   if (field == B::KAZEIURIAGESHUZEINUKI) return kSales[ri] + n;
   if (field == B::KAZEIURIAGESHUZEIGAKU) return kSales[ri] + n + 8;
@@ -379,19 +381,19 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
     }
   }
   if (!individual) {
-    info.SetU8(9866, 1);
-    info.SetU8(9867, 1);
-    info.SetI64(9868, purchases);  // SHOHINSHIIRE1
-    info.SetI64(9884, expenses);   // HANBAIIPPAN1
-    info.SetI64(9932, fixed);      // KOTEISHISAN1
-    info.SetI64(9948, deferred);   // KURINOBESHISAN1
+    info.SetU8(StSaveTaxInfo::kSettlementClassFlagOff, 1);
+    info.SetU8(StSaveTaxInfo::kAssetClassFlagOff, 1);
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(0), purchases);  // SHOHINSHIIRE1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(2), expenses);   // HANBAIIPPAN1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(8), fixed);      // KOTEISHISAN1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(10), deferred);  // KURINOBESHISAN1
   } else {
-    info.SetU8(9865, 1);
-    info.SetI64(9868, purchases);        // JIGYOSHIIRE1
-    info.SetI64(9884, expenses);         // JIGYOHITSUYOU1
-    info.SetI64(9900, fixed);            // JIGYOKOTEISHISAN1
-    info.SetI64(9916, realEstate);       // FUDOUSANHITSUYOU1
-    info.SetI64(9932, fixedRealEstate);  // FUDOUSANKOTEISHISAN1
+    info.SetU8(StSaveTaxInfo::kIndividualClassFlagOff, 1);
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(0), purchases);        // JIGYOSHIIRE1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(2), expenses);         // JIGYOHITSUYOU1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(4), fixed);            // JIGYOKOTEISHISAN1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(6), realEstate);       // FUDOUSANHITSUYOU1
+    info.SetI64(StSaveTaxInfo::RefundAmountOff(8), fixedRealEstate);  // FUDOUSANKOTEISHISAN1
   }
   return info;
 }

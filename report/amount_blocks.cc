@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "host/records.h"
+
 namespace ltb::report {
 namespace {
 
@@ -11,14 +13,26 @@ constexpr int kAbsent = -2;
 
 constexpr const char* kRateDigits[3] = {"8", "5", "3"};
 
+using Saved = host::StSaveTaxInfo;
+
+constexpr Slots PerRate(const size_t (&off)[3]) {
+  return {static_cast<int>(off[0]), static_cast<int>(off[1]), static_cast<int>(off[2])};
+}
+
 // Bases of the per-rate areas of StSaveTaxInfo.
-constexpr Slots kSalesBase = {12515, 573, 669};
-constexpr Slots kPurchaseBase = {12707, 765, 1061};
-constexpr Slots kBadDebtBase = {13299, 1357, 1405};
-constexpr Slots kSalesTypeBase = {13395, 1453, 1573};     // business types 1..5
-constexpr Slots kSalesType6Base = {14067, 14043, 14019};
-constexpr Slots kReturnsTypeBase = {13635, 1693, 1813};
-constexpr Slots kReturnsType6Base = {14163, 14139, 14115};
+constexpr Slots kSalesBase = PerRate(Saved::kSalesAreaOff);
+constexpr Slots kPurchaseBase = PerRate(Saved::kPurchaseAreaOff);
+constexpr Slots kBadDebtBase = PerRate(Saved::kBadDebtAreaOff);
+constexpr Slots kSalesTypeBase = PerRate(Saved::kSalesTypeAreaOff);  // business types 1..5
+constexpr Slots kSalesType6Base = PerRate(Saved::kSalesType6AreaOff);
+constexpr Slots kReturnsTypeBase = PerRate(Saved::kReturnsTypeAreaOff);
+constexpr Slots kReturnsType6Base = PerRate(Saved::kReturnsType6AreaOff);
+// Slots at 8% and 5% only.
+constexpr Slots kImportLocalTax = {static_cast<int>(Saved::kImportLocalTaxOff[0]),
+                                   static_cast<int>(Saved::kImportLocalTaxOff[1]), kAbsent};
+constexpr Slots kImportRefundLocalTax = {static_cast<int>(Saved::kImportRefundLocalTaxOff[0]),
+                                         static_cast<int>(Saved::kImportRefundLocalTaxOff[1]),
+                                         kAbsent};
 
 constexpr Slots Plus(const Slots& base, int rel) {
   return {base[0] + rel, base[1] + rel, base[2] + rel};
@@ -80,7 +94,7 @@ std::vector<Row> PurchaseRows() {
           Field("YUNYUSHIIREKAZEIZEIGAKU", F::YUNYUSHIIREKAZEIZEIGAKU, Purchase(80)),
           Field("YUNYUSHIIREHIKAZEIZEIGAKU", F::YUNYUSHIIREHIKAZEIZEIGAKU, Purchase(104)),
           Field("YUNYUSHIIREKYOTUUZEIGAKU", F::YUNYUSHIIREKYOTUUZEIGAKU, Purchase(128)),
-          Field("YUNYUSHIIRETIHO", F::YUNYUSHIIRETIHO, {13987, 2104, A}),
+          Field("YUNYUSHIIRETIHO", F::YUNYUSHIIRETIHO, kImportLocalTax),
           Field("SHIIREHENKANKAZEIZEINUKI", F::SHIIREHENKANKAZEIZEINUKI, Purchase(152)),
           Field("SHIIREHENKANKAZEIZEIGAKU", F::SHIIREHENKANKAZEIZEIGAKU, Purchase(160)),
           Field("SHIIREHENKANKAZEIZEIKOMI", F::SHIIREHENKANKAZEIZEIKOMI, Purchase(168)),
@@ -96,7 +110,7 @@ std::vector<Row> PurchaseRows() {
           Field("YUNYUHENKANKAZEIZEIGAKU", F::YUNYUHENKANKAZEIZEIGAKU, Purchase(232)),
           Field("YUNYUHENKANHIKAZEIZEIGAKU", F::YUNYUHENKANHIKAZEIZEIGAKU, Purchase(256)),
           Field("YUNYUHENKANKYOTUUZEIGAKU", F::YUNYUHENKANKYOTUUZEIGAKU, Purchase(280)),
-          Field("YUNYUHENKANTIHO", F::YUNYUHENKANTIHO, {13995, 2112, A})};
+          Field("YUNYUHENKANTIHO", F::YUNYUHENKANTIHO, kImportRefundLocalTax)};
 }
 
 std::vector<Row> BadDebtRows() {

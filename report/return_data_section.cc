@@ -10,11 +10,11 @@ namespace {
 
 // The refund-statement amounts: one area, eight bytes apart, that both
 // blocks read from its start.
-constexpr size_t kRefundSlots = 9868;
+constexpr size_t kRefundSlots = host::StSaveTaxInfo::kRefundAmountsOff;
 // Flags choosing "2" (value 2) or "1" for the tax-class texts.
-constexpr size_t kIndividualClassFlag = 9865;
-constexpr size_t kSettlementClassFlag = 9866;
-constexpr size_t kAssetClassFlag = 9867;
+constexpr size_t kIndividualClassFlag = host::StSaveTaxInfo::kIndividualClassFlagOff;
+constexpr size_t kSettlementClassFlag = host::StSaveTaxInfo::kSettlementClassFlagOff;
+constexpr size_t kAssetClassFlag = host::StSaveTaxInfo::kAssetClassFlagOff;
 
 bool Principle(const ReportContext& ctx) { return ctx.filingClass == 2; }
 
