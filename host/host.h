@@ -50,7 +50,7 @@ class ClAccConnect {
   // 0 go on, 1 refused, anything else an error.
   virtual long ExpSysLink() = 0;
   // Shows text with every "ES_APRPACKAGENAME" replaced by the package name.
-  // type holds message-box flags (ui/message_box.h); returns the answer id.
+  // type holds message-box flags (host/message_box_flags.h); returns the answer id.
   virtual int DispMsg(WindowHandle owner, const char* text, const char* caption,
                       unsigned type) = 0;
   virtual void LogOut() = 0;

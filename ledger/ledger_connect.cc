@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
+#include "host/message_box_flags.h"
 #include "ledger/host_error_codes.h"
 #include "ledger/sql_statement.h"
 #include "platform/cp932.h"
-#include "ui/message_box.h"
 
 namespace ltb::ledger {
 
@@ -24,7 +24,7 @@ long LedgerConnect::Fail(long code, const std::string& utf8Message) {
   std::string text;
   platform::Utf8ToCp932(utf8Message, &text);
   session_.Show(session_.owner, text.c_str(), session_.caption.c_str(),
-                ui::kMbOk | ui::kMbIconWarning);
+                host::kMbOk | host::kMbIconWarning);
   session_.db.reset();
   return code;
 }

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "host/message_box_flags.h"
 #include "ledger/host_error_codes.h"
-#include "ui/message_box.h"
 
 namespace ltb::ledger {
 
@@ -50,7 +50,7 @@ int LedgerMsgMgr::CheckFatalErrorWithMsg(long code, long, int show,
     std::string text = source + " " + std::to_string(line) + ": error " +
                        std::to_string(code) + " (" + HostErrorText(code) + ")";
     session_.Show(owner ? owner : session_.owner, text.c_str(), session_.caption.c_str(),
-                  ui::kMbOk | ui::kMbIconWarning);
+                  host::kMbOk | host::kMbIconWarning);
   }
   return 1;
 }

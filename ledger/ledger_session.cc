@@ -1,12 +1,12 @@
 #include "ledger/ledger_session.h"
 
-#include "ui/message_box.h"
+#include "host/message_box_flags.h"
 
 namespace ltb::ledger {
 
 int LedgerSession::Show(host::WindowHandle window, const char* text, const char* cap,
                         unsigned flags) const {
-  if (!sink) return ui::kIdOk;
+  if (!sink) return host::kIdOk;
   return sink(window, text, cap, flags);
 }
 

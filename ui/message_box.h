@@ -1,19 +1,15 @@
-// Message-box flags and answers, with the Windows values the program and
-// the host pass around.
+// Message-box flags and answers for the views: the values the host declares
+// (host/message_box_flags.h), so that a flag passed from the host to a seat
+// needs no translation.
 #pragma once
+
+#include "host/message_box_flags.h"
 
 namespace ltb::ui {
 
-enum MessageBoxFlags : unsigned {
-  kMbOk = 0x0,
-  kMbYesNo = 0x4,
-  kMbIconQuestion = 0x20,
-  kMbIconWarning = 0x30,
-  kMbIconInformation = 0x40,
-  kMbButtonMask = 0xF,
-  kMbIconMask = 0xF0,
-};
-
-enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+using host::MessageBoxAnswer;
+using host::MessageBoxFlags;
+using enum host::MessageBoxFlags;
+using enum host::MessageBoxAnswer;
 
 }  // namespace ltb::ui
