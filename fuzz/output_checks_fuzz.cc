@@ -10,8 +10,8 @@
 #include "dialog/output_checks.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "fuzz/memory_env.h"
 #include "platform/cp932.h"
+#include "platform/testing/memory_env.h"
 #include "platform/win_path.h"
 
 namespace {
@@ -48,7 +48,8 @@ void CheckAppendBackslash(std::string_view path, size_t capacity) {
 // the call is left behind.
 void CheckCreateFolderTree(std::string_view path, ltb::platform::DriveType type,
                            int failAt) {
-  ltb::fuzz::MemoryEnv env;
+  ltb::platform::testing::MemoryEnv env;
+  env.folderTree = true;
   env.driveType = type;
   env.folders = {"C:\\", "C:\\out", "D:\\"};
   env.failCreateDirAt = failAt;

@@ -7,9 +7,9 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "fuzz/memory_env.h"
 #include "platform/cp932.h"
 #include "platform/profile.h"
+#include "platform/testing/memory_env.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string section(in.Field());
   const std::string key(in.Field());
   const std::string def(in.Field());
-  ltb::fuzz::MemoryEnv env;
+  ltb::platform::testing::MemoryEnv env;
   env.files[kIniPath] = std::string(in.Rest());
 
   const std::string value =

@@ -10,8 +10,8 @@
 #include "dialog/remembered_settings.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "fuzz/memory_env.h"
 #include "platform/cp932.h"
+#include "platform/testing/memory_env.h"
 
 namespace {
 
@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // The same through the file, with the folder created on the way.
-  ltb::fuzz::MemoryEnv env;
+  ltb::platform::testing::MemoryEnv env;
+  env.folderTree = true;
   env.folders = {"C:\\", "C:\\Users"};
   if (!oldText.empty()) {
     env.folders.insert({"C:\\Users\\u", "C:\\Users\\u\\AppData", "C:\\Users\\u\\AppData\\Ledora"});

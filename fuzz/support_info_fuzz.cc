@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/memory_env.h"
+#include "platform/testing/memory_env.h"
 #include "report/support_info.h"
 
 namespace {
@@ -23,7 +23,7 @@ void CheckValue(std::string_view value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file(reinterpret_cast<const char*>(data), size);
-  ltb::fuzz::MemoryEnv env;
+  ltb::platform::testing::MemoryEnv env;
   env.files[ltb::report::SupportInfo::kFileName] = file;
 
   ltb::report::SupportInfo info(&env);

@@ -1,14 +1,26 @@
 // An Env of in-memory files keyed by their Windows path, with a current
-// folder and a program path, for unit tests. Files written through it land
-// in `files`; a chosen append (counted from 1) and every one after it fail,
-// as on a full disk. Folders, renames and removals are refused.
+// folder and a program path, for unit tests and the fuzz targets.
+//
+// By default it is a store of files alone: a file can be created at any
+// path, no folder exists or can be made, and renames and removals are
+// refused. With `folderTree` set it is a small file system instead: folders
+// live in `folders` (paths compared byte for byte, a trailing backslash of a
+// folder ignored), a file is created only inside an existing folder, and
+// files and empty folders can be renamed and removed.
+//
+// Faults: a chosen append (counted from 1) and every one after it fail, as
+// on a full disk; a chosen folder creation fails, so that the rollback of a
+// folder tree is exercised; `writable` false refuses every write, as a
+// read-only drive does.
 #pragma once
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "platform/cp932.h"
 #include "platform/env.h"
 
 namespace ltb::platform::testing {
@@ -16,12 +28,31 @@ namespace ltb::platform::testing {
 class MemoryEnv : public Env {
  public:
   std::map<std::string, std::string> files;
+  bool folderTree = false;
+  std::set<std::string> folders;  // with folderTree: no trailing backslash but "C:\"
   std::string cwd = "C:\\prog";
   std::string programPath = "C:\\prog\\a.exe";
+  DriveType driveType = DriveType::kFixed;
+  bool writable = true;
   bool refuseCreate = false;  // NewWritableFile gives null
   int failFromAppend = 0;     // 0: never fail
+  int failCreateDirAt = 0;    // 1 fails the first CreateDir, 0 never
   int appends = 0;
   int closes = 0;
+  int createDirCalls = 0;
+
+  // A folder path without its trailing backslash, except for a drive root.
+  static std::string Normal(const std::string& p) {
+    std::string n = p;
+    while (n.size() > 3 && n.back() == '\\' && !EndsWithDoubleByteChar(n)) n.pop_back();
+    return n;
+  }
+  // The folder holding `normal`, normalised; empty for a drive root.
+  static std::string Parent(const std::string& normal) {
+    const size_t last = FindLastChar(normal, '\\');
+    if (last == std::string::npos) return {};
+    return Normal(normal.substr(0, last + 1));
+  }
 
   bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
     auto it = files.find(path);
@@ -30,22 +61,52 @@ class MemoryEnv : public Env {
     return true;
   }
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
-    if (refuseCreate) return nullptr;
+    if (refuseCreate || !writable) return nullptr;
+    if (folderTree && !folders.count(Parent(path))) return nullptr;
     files[path].clear();
     return std::make_unique<File>(this, path);
   }
-  bool RenameFile(const std::string&, const std::string&) override { return false; }
-  bool RemoveFile(const std::string&) override { return false; }
-  bool CreateDir(const std::string&) override { return false; }
-  bool RemoveDir(const std::string&) override { return false; }
-  bool FileExists(const std::string& p) override { return files.count(p) != 0; }
-  bool IsDirectory(const std::string&) override { return false; }
-  bool Access(const std::string& p, int) override { return files.count(p) != 0; }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    auto it = files.find(from);
+    if (!folderTree || it == files.end() || !writable) return false;
+    files[to] = it->second;
+    files.erase(from);
+    return true;
+  }
+  bool RemoveFile(const std::string& p) override { return folderTree && files.erase(p) != 0; }
+  bool CreateDir(const std::string& p) override {
+    ++createDirCalls;
+    if (!folderTree || createDirCalls == failCreateDirAt) return false;
+    const std::string n = Normal(p);
+    if (folders.count(n) || files.count(n) || !folders.count(Parent(n))) return false;
+    folders.insert(n);
+    return true;
+  }
+  bool RemoveDir(const std::string& p) override {
+    const std::string n = Normal(p);
+    if (!folderTree || !folders.count(n)) return false;
+    for (const std::string& f : folders) {
+      if (f != n && Parent(f) == n) return false;
+    }
+    for (const auto& file : files) {
+      if (Parent(file.first) == n) return false;
+    }
+    folders.erase(n);
+    return true;
+  }
+  bool FileExists(const std::string& p) override { return files.count(p) != 0 || IsDirectory(p); }
+  bool IsDirectory(const std::string& p) override {
+    return folderTree && folders.count(Normal(p)) != 0;
+  }
+  bool Access(const std::string& p, int mode) override {
+    if (!FileExists(p)) return false;
+    return writable || (mode & kAccessWrite) == 0;
+  }
   int64_t FileSize(const std::string& p) override {
     auto it = files.find(p);
     return it == files.end() ? -1 : static_cast<int64_t>(it->second.size());
   }
-  DriveType GetDriveType(const std::string&) override { return DriveType::kFixed; }
+  DriveType GetDriveType(const std::string&) override { return driveType; }
   std::string GetCurrentDir() override { return cwd; }
   bool SetCurrentDir(const std::string& p) override {
     cwd = p;
