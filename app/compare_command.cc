@@ -160,6 +160,12 @@ class CompareComponents : public RealComponents {
       std::fprintf(err_, "Cannot compare: %s\n", error.c_str());
       return kExitError;
     }
+    if (result.compared == 0) {
+      // Under simplified taxation the return-values report writes no
+      // amounts, so there is nothing to set the journal figures against.
+      std::fputs("The saved tax-return values give this dataset no figures to compare "
+                 "(they carry figures under principle taxation only).\n", err_);
+    }
     const int differ = static_cast<int>(result.differing.rows.size());
     char summary[160];
     std::snprintf(summary, sizeof summary, "%d-%d月: %d 要素を比較、%d 要素が相違\n",

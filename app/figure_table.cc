@@ -22,6 +22,14 @@ std::string CsvField(std::string_view text) {
   return quoted + "\"";
 }
 
+// Digits with separators and an optional sign: the cells a right-aligned
+// column aligns on the right; its texts stay on the left.
+bool IsNumberCell(std::string_view cell) {
+  if (!cell.empty() && cell.front() == '-') cell.remove_prefix(1);
+  return !cell.empty() && std::all_of(cell.begin(), cell.end(),
+                                      [](char c) { return (c >= '0' && c <= '9') || c == ','; });
+}
+
 }  // namespace
 
 std::string WithThousandsSeparators(std::string_view amount) {
@@ -47,26 +55,27 @@ void PrintTable(const FigureTable& table, std::FILE* out) {
       widths[i] = std::max(widths[i], row.cells[i].size());
     }
   }
-  auto line = [&](const std::vector<std::string>& cells) {
+  auto line = [&](const std::vector<std::string>& cells, bool allLeft) {
     std::string text = "  ";
     for (size_t i = 0; i < widths.size(); ++i) {
       const std::string cell = i < cells.size() ? cells[i] : std::string();
       const std::string pad(widths[i] - std::min(widths[i], cell.size()), ' ');
-      const bool right = i < table.rightAligned.size() && table.rightAligned[i];
+      const bool right = !allLeft && i < table.rightAligned.size() && table.rightAligned[i] &&
+                         IsNumberCell(cell);
       text += right ? pad + cell : cell + (i + 1 < widths.size() ? pad : "");
       if (i + 1 < widths.size()) text += "  ";
     }
     while (!text.empty() && text.back() == ' ') text.pop_back();
     Put(out, text + "\n");
   };
-  line(table.headings);
+  line(table.headings, false);
   const std::string* group = nullptr;
   for (const FigureTable::Row& row : table.rows) {
     if (group == nullptr || *group != row.group) {
       group = &row.group;
       Put(out, "\n[" + row.group + "]\n");
     }
-    line(row.cells);
+    line(row.cells, row.allLeft);
   }
 }
 

@@ -18,9 +18,12 @@ struct FigureTable {
   struct Row {
     std::string group;  // rows of one group follow each other under its title
     std::vector<std::string> cells;
+    bool allLeft = false;  // texts only: nothing of the row aligns right
   };
   std::vector<std::string> headings;  // one per cell
-  std::vector<bool> rightAligned;     // per cell; missing means left
+  // Per cell: numbers in such a column align on the right, texts on the
+  // left; missing means left.
+  std::vector<bool> rightAligned;
   std::vector<Row> rows;
 };
 

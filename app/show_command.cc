@@ -1,7 +1,8 @@
 #include "app/show_command.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
-#include <iterator>
 
 #include "platform/cp932.h"
 #include "report/element_labels.h"
@@ -61,13 +62,21 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
     std::string label(report::ElementLabel(e.name));
     std::string group(report::BlockLabel(e.block));
     table->rows.push_back({group.empty() ? e.block : group,
-                           {label.empty() ? e.name : label, value, e.name}});
+                           {label.empty() ? e.name : label, value, e.name},
+                           !figures});
   }
   return true;
 }
 
 int RunShowCommand(const char* program, const std::string& path, const ShowOptions& options,
                    std::FILE* out, std::FILE* err) {
+  // Only a regular file: a pipe or a device named here would block or
+  // never end.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    std::fprintf(err, "%s: %s is not a regular file\n", program, path.c_str());
+    return kNotAReport;
+  }
   std::ifstream in(path, std::ios::binary);
   std::string file;
   if (in) {
