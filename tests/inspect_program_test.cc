@@ -112,9 +112,9 @@ TEST_F(InspectTest, ShowPrintsEveryGoldenReportAsTableAndCsv) {
     const ProgramResult csv = Run({"--show", path, "--csv", "--all"});
     EXPECT_EQ(csv.status, 0) << csv.output;
     EXPECT_EQ(csv.output.rfind("\xEF\xBB\xBF", 0), 0u);
-    EXPECT_TRUE(Contains(csv.output,
-                         Utf8(u8"課税売上等 8%,課税売上 税抜 8%,\"10,854,000\",KAZEIURIAGEZEINUKI8\r\n")))
-        << csv.output;
+    const std::string row =
+        Utf8(u8"課税売上等 8%,課税売上 税抜 8%,\"10,854,000\",KAZEIURIAGEZEINUKI8\r\n");
+    EXPECT_TRUE(Contains(csv.output, row)) << csv.output;
     // One line per element, and the heading.
     EXPECT_EQ(std::count(csv.output.begin(), csv.output.end(), '\n'), 1 + 351);
   }
@@ -139,9 +139,11 @@ TEST_F(InspectTest, ShowRefusesFilesOfAnotherLayoutNamingTheFirstLineThatDiffers
        "line 5: expected the element VERSION"},
       {"cut short", good.substr(0, good.find("\t<DATA>")),
        "line 21: the file ends where <DATA> at level 1 should follow"},
-      {"amount damaged", replaced("10854000</KAZEIURIAGEZEINUKI8>", "10854x00</KAZEIURIAGEZEINUKI8>"),
+      {"amount damaged",
+       replaced("10854000</KAZEIURIAGEZEINUKI8>", "10854x00</KAZEIURIAGEZEINUKI8>"),
        "KAZEIURIAGEZEINUKI8 holds \"10854x00\", not an amount"},
-      {"line ends changed", replaced("<REPORT>\r\n", "<REPORT>\n"), "line 2: the line does not end"},
+      {"line ends changed", replaced("<REPORT>\r\n", "<REPORT>\n"),
+       "line 2: the line does not end"},
       {"other XML", "<?xml version=\"1.0\"?>\r\n<REPORT>\r\n</REPORT>\r\n",
        "line 1: expected \"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\""},
       {"something longer", good + "<EXTRA></EXTRA>\r\n", "line 407: the report should have ended"},
@@ -163,7 +165,8 @@ TEST_F(InspectTest, CompareAgreesThenShowsExactlyWhatOneMoreEntryChanged) {
   const std::string before = ReadWholeFile(ledgerHome() + "/ledger.db");
   const ProgramResult agree = Run({"--ledger", ledgerHome(), "--compare"});
   EXPECT_EQ(agree.status, 0) << agree.output;
-  EXPECT_TRUE(Contains(agree.output, Utf8(u8"4-3月: 274 要素を比較、0 要素が相違"))) << agree.output;
+  EXPECT_TRUE(Contains(agree.output, Utf8(u8"4-3月: 274 要素を比較、0 要素が相違")))
+      << agree.output;
   EXPECT_EQ(ReadWholeFile(ledgerHome() + "/ledger.db"), before);
   EXPECT_FALSE(std::filesystem::exists(ledgerHome() + "/output"));
 
