@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/compare_command.h"
 #include "app/options.h"
 #include "app/parent_line.h"
 #include "app/parent_window.h"
 #include "app/real_components.h"
+#include "app/show_command.h"
 #include "app/tax_link_app.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
@@ -96,14 +98,26 @@ int main(int argc, char** argv) {
   if (!options.drives.empty() && !LoadDrives(options.drives, &error)) {
     return Fail(program, error);
   }
+  if (options.inspect.show) {
+    return ltb::app::RunShowCommand(program, *options.inspect.show,
+                                    {options.inspect.all, options.inspect.csv}, stdout, stderr);
+  }
 
   ltb::ledger::LedgerOptions ledgerOptions;
   ledgerOptions.home = options.ledger;
+  ledgerOptions.userId = options.inspect.user;
+  ledgerOptions.datasetNo = options.inspect.dataset;
   if (ledgerOptions.home.empty()) {
     if (const char* home = std::getenv("LEDORA_HOME"); home && *home) ledgerOptions.home = home;
   }
   std::unique_ptr<ltb::host::HostLibrary> host = ltb::ledger::OpenLedgerHost(ledgerOptions);
   if (!host) return Fail(program, "the ledger cannot be opened");
+
+  if (options.inspect.compare) {
+    return ltb::app::RunCompareCommand(*host, *ltb::platform::Env::Default(), edition,
+                                       {options.unattended.months, options.inspect.csv},
+                                       stdout, stderr);
+  }
 
   const std::string commandLine = ltb::app::ParentLineToCp932(options.parentCommandLine);
   ltb::app::RunContext preview;

@@ -18,6 +18,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options,
       case ui::OptionParse::kError: return false;
       case ui::OptionParse::kNotMine: break;
     }
+    switch (ParseInspectOption(arg, next, &options->inspect, error)) {
+      case ui::OptionParse::kFlag: continue;
+      case ui::OptionParse::kWithValue: ++i; continue;
+      case ui::OptionParse::kError: return false;
+      case ui::OptionParse::kNotMine: break;
+    }
     std::string name = arg, value;
     bool inlineValue = false;
     if (const size_t eq = arg.find('='); eq != std::string::npos) {
@@ -67,7 +73,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options,
     if (i) options->parentCommandLine += ' ';
     options->parentCommandLine += parentItems[i];
   }
-  return true;
+  return CheckInspectOptions(options->inspect, options->unattended, !parentItems.empty(),
+                             error);
 }
 
 std::string HelpText(const std::string& programName) {
@@ -90,6 +97,17 @@ Options:
   --output PATH       output file (a Linux or Windows path)
   --execute           press Execute once the conditions are filled in
   --yes, --no         answer every question
+  --user NAME         work as this user of the ledger, for this run only
+  --dataset N         work on dataset N, for this run only (the ledger's
+                      selection stays as it is)
+  --show REPORT       check that REPORT is a report of this program and
+                      print its figures as a table (--all: also the empty
+                      elements; --csv: as CSV)
+  --compare           compare the journal figures of the months (--months,
+                      default those of the saved tax-return values) with
+                      the saved values; print the elements that differ
+                      (--csv: as CSV); writes nothing. Status 0 agree,
+                      3 differ
   --help              show this help and exit
   --version           show the version and exit
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/inspect_options.h"
 #include "ui/unattended.h"
 
 namespace ltb::app {
@@ -19,6 +20,7 @@ struct Options {
   UiChoice ui = UiChoice::kAuto;
   std::string drives;  // drive table file (Linux path), empty for none
   ui::UnattendedOptions unattended;
+  InspectOptions inspect;  // --show, --compare and the run's user and dataset
   std::string parentCommandLine;  // as given, UTF-8
 };
 

@@ -103,8 +103,6 @@ void RealComponents::PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* fi
   dialog::GetPeriodMonths(host_, firstDay, lastDay, firstMonth, lastCode);
 }
 
-namespace {
-
 report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& env,
                                       const Edition& edition, const ReportInput& in) {
   report::ReportContext ctx;
@@ -118,8 +116,6 @@ report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& en
   ctx.totals = in.totals;
   return ctx;
 }
-
-}  // namespace
 
 bool RealComponents::WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
                                         const host::StSHOHIZEIINFO& settings,

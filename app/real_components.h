@@ -4,6 +4,7 @@
 
 #include "app/run_components.h"
 #include "host/host.h"
+#include "report/report.h"
 #include "platform/env.h"
 #include "resources/edition.h"
 #include "ui/seat.h"
@@ -33,5 +34,9 @@ class RealComponents : public RunComponents, public ReportWriters {
   ui::Seat& seat_;
   const Edition& edition_;
 };
+
+// The report writers' view of the driver's input.
+report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& env,
+                                      const Edition& edition, const ReportInput& in);
 
 }  // namespace ltb::app

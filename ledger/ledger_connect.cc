@@ -75,7 +75,18 @@ long LedgerConnect::Initiate() {
                                    std::to_string(q.Int(0)) + ", which the ledger file " +
                                    session_.db->path() + " does not hold.");
   }
-  session_.db->set_selected_dataset(static_cast<int>(q.Int(0)));
+  int selected = static_cast<int>(q.Int(0));
+  if (session_.options.datasetNo != 0) {
+    selected = session_.options.datasetNo;
+    SqlStatement d(session_.db->handle(), "SELECT no FROM datasets WHERE no = ?1");
+    d.Bind(1, selected);
+    if (!d.Step()) {
+      return Fail(d.ok() ? kErrNoDataset : kErrDatabase,
+                  "The ledger file " + session_.db->path() + " holds no dataset " +
+                      std::to_string(selected) + ".");
+    }
+  }
+  session_.db->set_selected_dataset(selected);
   session_.userId = user;
   session_.optLink.db = session_.db.get();
   loggedOut_ = false;

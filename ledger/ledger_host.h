@@ -14,6 +14,9 @@ struct LedgerOptions {
   std::string home;
   // Empty = $LEDORA_USER, else the ledger's default user.
   std::string userId;
+  // Non-zero: work on this dataset instead of the one the user selected, for
+  // this process only; the ledger's selection is not changed.
+  int datasetNo = 0;
 };
 
 // Cheap: the database is opened by ClAccConnect::Initiate.

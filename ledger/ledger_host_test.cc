@@ -167,6 +167,31 @@ TEST_F(LedgerHostTest, UserSelectionFromOptionsAndEnvironment) {
   EXPECT_EQ(unknown->NewRuleShiwake(), nullptr);
 }
 
+TEST_F(LedgerHostTest, DatasetChosenForTheRunLeavesTheLedgersSelectionAlone) {
+  std::string home = SampleHome();
+  for (int no : {2, 3}) {
+    auto host = OpenLedgerHost({home, "user01", no});
+    ASSERT_EQ(host->AccConnect().Initiate(), 0);
+    EXPECT_EQ(host::DataSet(host->DataMgr())->GetSelectedInfo()->DatasetNo(), no);
+    long first = 0, second = 0;
+    ASSERT_EQ(host->DataMgr().GetSysUserObject()->GetSelectedNo("user01", &first, &second), 0);
+    EXPECT_EQ(second, no);
+  }
+  auto plain = Host(home);
+  ASSERT_EQ(plain->AccConnect().Initiate(), 0);
+  EXPECT_EQ(host::DataSet(plain->DataMgr())->GetSelectedInfo()->DatasetNo(), 1);
+
+  auto missing = OpenLedgerHost({home, "", 9});
+  missing->SetMessageSink([this](host::WindowHandle, const char* text, const char* caption,
+                                 unsigned flags) {
+    shown_.push_back({text, caption, flags});
+    return 1;
+  });
+  EXPECT_NE(missing->AccConnect().Initiate(), 0);
+  ASSERT_FALSE(shown_.empty());
+  EXPECT_NE(shown_.back().text.find("no dataset 9"), std::string::npos);
+}
+
 TEST_F(LedgerHostTest, LinkAnswerIsALedgerProperty) {
   std::string home = SampleHome();
   for (const char* answer : {"0", "1", "5"}) {

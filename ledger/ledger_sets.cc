@@ -90,6 +90,11 @@ long LedgerSysUser::GetSelectedNo(const char* userId, long* first, long* second)
   if (!q.Step()) return q.ok() ? kErrUnknownUser : kErrDatabase;
   *first = static_cast<long>(q.Int(0));
   *second = static_cast<long>(q.Int(1));
+  // A dataset chosen for this run stands in for the current user's own
+  // selection, so that whatever is kept per user and dataset stays apart.
+  if (session_.options.datasetNo != 0 && session_.userId == (userId ? userId : "")) {
+    *second = session_.options.datasetNo;
+  }
   return host::kOk;
 }
 

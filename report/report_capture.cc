@@ -1,0 +1,113 @@
+#include "report/report_capture.h"
+
+#include <map>
+#include <memory>
+
+#include "host/records.h"
+#include "report/header_sections.h"
+#include "report/report.h"
+#include "report/return_data_section.h"
+
+namespace ltb::report {
+namespace {
+
+constexpr const char* kMemoryPath = "M:\\report.xml";
+
+// Files that live in a map: whatever the writer creates, renames or removes
+// stays in memory. Reading falls back to the real environment, so that a
+// section may still read its support file.
+class MemoryFilesEnv : public platform::EnvWrapper {
+ public:
+  MemoryFilesEnv() : EnvWrapper(platform::Env::Default()) {}
+
+  std::string* Find(const std::string& path) {
+    auto it = files_.find(path);
+    return it == files_.end() ? nullptr : &it->second;
+  }
+
+  std::unique_ptr<platform::WritableFile> NewWritableFile(const std::string& path) override {
+    files_[path].clear();
+    return std::make_unique<File>(&files_[path]);
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    auto it = files_.find(from);
+    if (it == files_.end()) return false;
+    std::string moved = std::move(it->second);
+    files_.erase(it);
+    files_[to] = std::move(moved);
+    return true;
+  }
+  bool RemoveFile(const std::string& path) override { return files_.erase(path) != 0; }
+  bool CreateDir(const std::string&) override { return true; }
+  bool RemoveDir(const std::string&) override { return true; }
+  bool FileExists(const std::string& path) override {
+    return files_.count(path) != 0 || EnvWrapper::FileExists(path);
+  }
+  bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
+    if (const std::string* held = Find(path)) {
+      *data = held->substr(0, maxBytes);
+      return true;
+    }
+    return EnvWrapper::ReadFile(path, data, maxBytes);
+  }
+
+ private:
+  class File : public platform::WritableFile {
+   public:
+    explicit File(std::string* data) : data_(data) {}
+    bool Append(std::string_view data) override {
+      data_->append(data);
+      return true;
+    }
+    bool Flush() override { return true; }
+    bool Sync() override { return true; }
+    bool Close() override { return true; }
+
+   private:
+    std::string* data_;
+  };
+
+  // std::map keeps the addresses of its values while others come and go.
+  std::map<std::string, std::string> files_;
+};
+
+std::string BuildLayout() {
+  static const host::StSaveTaxInfo saved{};
+  static const host::StDATAINFO data{};
+  MemoryFilesEnv env;
+  ReportContext ctx;
+  ctx.env = &env;
+  ctx.taxSaveInfo = &saved;
+  std::optional<std::string> text = CaptureReportText([&](ReportWriter& w) {
+    return w.WriteLine(kReportDeclaration) && w.WriteStartTag("REPORT", 0) &&
+           WriteSystemSection(w, ctx) &&
+           WriteBasicSection(w, ctx, data, BasicSource::kReturnValues) &&
+           WriteReturnDataSection(w, ctx, data) && w.WriteEndTag("REPORT", 0);
+  });
+  return text.value_or(std::string());
+}
+
+}  // namespace
+
+std::optional<std::string> CaptureReportText(
+    const std::function<bool(ReportWriter&)>& write) {
+  MemoryFilesEnv env;
+  bool written = false;
+  {
+    ReportWriter writer;
+    if (writer.Open(&env, kMemoryPath) != 0) return std::nullopt;
+    written = write(writer);
+    writer.Close();
+    if (writer.broken()) return std::nullopt;
+  }
+  const std::string* text = env.Find(kMemoryPath);
+  if (!written || text == nullptr) return std::nullopt;
+  return *text;
+}
+
+const std::string& ReportLayoutText() {
+  static const std::string layout = BuildLayout();
+  return layout;
+}
+
+}  // namespace ltb::report

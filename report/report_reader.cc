@@ -1,0 +1,197 @@
+#include "report/report_reader.h"
+
+#include "platform/cp932.h"
+
+namespace ltb::report {
+namespace {
+
+// How much of a line a message quotes.
+constexpr size_t kQuotedBytes = 80;
+
+bool IsNameChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+bool IsName(std::string_view name) {
+  if (name.empty()) return false;
+  for (char c : name) {
+    if (!IsNameChar(c)) return false;
+  }
+  return true;
+}
+
+// Replaces the writer's five entities; false on a bare '<', '>' or '&'.
+bool Unescape(std::string_view text, std::string* out) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&gt;", '>'}, {"&lt;", '<'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  out->clear();
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == '<' || c == '>') return false;
+    if (c != '&') {
+      // A double-byte character is taken whole: its second byte is no
+      // markup, whatever its value.
+      const size_t width =
+          platform::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size() ? 2 : 1;
+      out->append(text.substr(i, width));
+      i += width;
+      continue;
+    }
+    bool known = false;
+    for (const auto& [entity, plain] : kEntities) {
+      if (text.substr(i, entity.size()) == entity) {
+        out->push_back(plain);
+        i += entity.size();
+        known = true;
+        break;
+      }
+    }
+    if (!known) return false;
+  }
+  return true;
+}
+
+// The line quoted for a message, in UTF-8.
+std::string Quote(std::string_view line) {
+  if (line.size() > kQuotedBytes) {
+    line = platform::CutOnCharBoundary(line, kQuotedBytes);
+    return "\"" + platform::Cp932ToUtf8(line) + "...\"";
+  }
+  return "\"" + platform::Cp932ToUtf8(line) + "\"";
+}
+
+// What a layout line asks for, in words.
+std::string Expected(const ReportLine& want, std::string_view raw) {
+  if (want.kind == ReportLine::Kind::kElement) {
+    return "the element " + want.name + " at level " + std::to_string(want.level);
+  }
+  if (want.kind == ReportLine::Kind::kOther) return Quote(raw);
+  return std::string(want.kind == ReportLine::Kind::kStartTag ? "<" : "</") + want.name +
+         "> at level " + std::to_string(want.level);
+}
+
+// The next line of `text` from *pos without its CR LF; false at the end.
+// *terminated tells whether it ended in CR LF.
+bool NextLine(std::string_view text, size_t* pos, std::string_view* line, bool* terminated) {
+  if (*pos >= text.size()) return false;
+  // Lines are cut at LF, so that a file with other line ends is still
+  // quoted line by line; only CR LF counts as a proper end.
+  const size_t lf = text.find('\n', *pos);
+  const size_t stop = lf == std::string_view::npos ? text.size() : lf;
+  *terminated = lf != std::string_view::npos && lf > *pos && text[lf - 1] == '\r';
+  *line = text.substr(*pos, stop - *pos - (*terminated ? 1 : 0));
+  *pos = lf == std::string_view::npos ? text.size() : lf + 1;
+  return true;
+}
+
+bool SameShape(const ReportLine& a, const ReportLine& b) {
+  return a.kind == b.kind && a.level == b.level && a.name == b.name;
+}
+
+// Keeps track of the enclosing section or block while elements go by.
+class BlockTracker {
+ public:
+  void Take(const ReportLine& line, int number, std::vector<ReportElement>* elements) {
+    if (line.kind == ReportLine::Kind::kStartTag) {
+      open_.push_back(line.name);
+    } else if (line.kind == ReportLine::Kind::kEndTag) {
+      if (!open_.empty()) open_.pop_back();
+    } else if (line.kind == ReportLine::Kind::kElement) {
+      elements->push_back({open_.empty() ? std::string() : open_.back(), line.name, line.text,
+                           number});
+    }
+  }
+
+ private:
+  std::vector<std::string> open_;
+};
+
+}  // namespace
+
+ReportLine ParseReportLine(std::string_view line) {
+  ReportLine out;
+  size_t level = 0;
+  while (level < line.size() && line[level] == '\t') ++level;
+  out.level = static_cast<int>(level);
+  std::string_view rest = line.substr(level);
+  if (rest.size() < 3 || rest.front() != '<' || rest.back() != '>') return out;
+  if (rest[1] == '/') {
+    std::string_view name = rest.substr(2, rest.size() - 3);
+    if (!IsName(name)) return out;
+    out.kind = ReportLine::Kind::kEndTag;
+    out.name = std::string(name);
+    return out;
+  }
+  const size_t close = rest.find('>');
+  std::string_view name = rest.substr(1, close - 1);
+  if (!IsName(name)) return out;
+  if (close == rest.size() - 1) {
+    out.kind = ReportLine::Kind::kStartTag;
+    out.name = std::string(name);
+    return out;
+  }
+  const std::string endTag = "</" + std::string(name) + ">";
+  if (rest.size() < close + 1 + endTag.size() ||
+      rest.substr(rest.size() - endTag.size()) != endTag) {
+    return out;
+  }
+  std::string_view text = rest.substr(close + 1, rest.size() - endTag.size() - close - 1);
+  if (!Unescape(text, &out.text)) return out;
+  out.kind = ReportLine::Kind::kElement;
+  out.name = std::string(name);
+  return out;
+}
+
+bool ReportElements(std::string_view text, std::vector<ReportElement>* elements,
+                    std::string* error) {
+  elements->clear();
+  BlockTracker blocks;
+  size_t pos = 0;
+  std::string_view raw;
+  bool terminated = false;
+  for (int number = 1; NextLine(text, &pos, &raw, &terminated); ++number) {
+    const ReportLine line = ParseReportLine(raw);
+    if (!terminated || line.kind == ReportLine::Kind::kOther) {
+      *error = "line " + std::to_string(number) + " is no tag line: " + Quote(raw);
+      return false;
+    }
+    blocks.Take(line, number, elements);
+  }
+  return true;
+}
+
+bool ReadReport(std::string_view file, std::string_view layout,
+                std::vector<ReportElement>* elements, std::string* error) {
+  elements->clear();
+  BlockTracker blocks;
+  size_t filePos = 0, layoutPos = 0;
+  std::string_view want, got;
+  bool wantEnded = false, gotEnded = false;
+  for (int number = 1;; ++number) {
+    const bool haveWant = NextLine(layout, &layoutPos, &want, &wantEnded);
+    const bool haveGot = NextLine(file, &filePos, &got, &gotEnded);
+    const std::string where = "line " + std::to_string(number) + ": ";
+    if (!haveWant && !haveGot) return true;
+    const ReportLine wanted = ParseReportLine(want);
+    if (!haveGot) {
+      *error = where + "the file ends where " + Expected(wanted, want) + " should follow";
+      return false;
+    }
+    if (!haveWant) {
+      *error = where + "the report should have ended, found " + Quote(got);
+      return false;
+    }
+    const ReportLine found = ParseReportLine(got);
+    const bool same = wanted.kind == ReportLine::Kind::kOther ? got == want
+                                                               : SameShape(wanted, found);
+    if (!same) {
+      *error = where + "expected " + Expected(wanted, want) + ", found " + Quote(got);
+      return false;
+    }
+    if (!gotEnded) {
+      *error = where + "the line does not end in CR LF";
+      return false;
+    }
+    blocks.Take(found, number, elements);
+  }
+}
+
+}  // namespace ltb::report

@@ -1,0 +1,238 @@
+// The commands that look at figures without writing a report, run as the
+// real program: --show of report files, --compare on a ledger, and runs on
+// a chosen dataset.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/records.h"
+#include "ledger/ledger_db.h"
+#include "ledger/ledger_host.h"
+#include "ledger/ledger_writer.h"
+#include "ledger/sql_statement.h"
+#include "tests/program_runner.h"
+
+namespace ltb::e2e {
+namespace {
+
+std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+// The line of `text` that holds `needle`, or empty.
+std::string LineWith(const std::string& text, const std::string& needle) {
+  const size_t at = text.find(needle);
+  if (at == std::string::npos) return {};
+  const size_t start = text.rfind('\n', at);
+  const size_t end = text.find('\n', at);
+  return text.substr(start == std::string::npos ? 0 : start + 1,
+                     (end == std::string::npos ? text.size() : end) -
+                         (start == std::string::npos ? 0 : start + 1));
+}
+
+std::string Golden(const std::string& name) {
+  return ReadWholeFile(std::string(LTB_GOLDEN_DIR) + "/" + name);
+}
+
+class InspectTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "home");
+    std::string error;
+    ASSERT_TRUE(ledger::CreateSampleLedger(ledgerHome(), &error)) << error;
+  }
+
+  std::string ledgerHome() const { return dir / "ledger"; }
+
+  ProgramResult Run(std::vector<std::string> args) {
+    return RunProgram(ProgramDir() + "/LedTaxBridgeA", args,
+                      {{"HOME", dir / "home"},
+                       {"XDG_DATA_HOME", dir / "home/.local/share"},
+                       {"LEDORA_HOME", ""},
+                       {"LEDORA_USER", ""},
+                       {"LTB_DRIVES", ""}});
+  }
+
+  std::unique_ptr<ledger::LedgerDb> Ledger() {
+    std::string error;
+    auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
+    EXPECT_TRUE(db) << error;
+    return db;
+  }
+
+  // The saved values of dataset 1 with the refund statement as the journal
+  // method sums it (the sample saves simpler figures there): yen amounts at
+  // their slots, tax-class flags "tax excluded".
+  void SaveRefundStatementAsTheJournalSumsIt() {
+    auto db = Ledger();
+    ASSERT_TRUE(db);
+    host::StSaveTaxInfo info;
+    {
+      ledger::SqlStatement q(db->handle(),
+                             "SELECT data FROM saved_tax_return WHERE dataset = 1");
+      ASSERT_TRUE(q.Step());
+      ASSERT_EQ(q.Blob(0).size(), sizeof info.bytes);
+      std::memcpy(info.bytes, q.Blob(0).data(), sizeof info.bytes);
+    }
+    const std::pair<size_t, int64_t> slots[] = {
+        {9868, 3902800}, {9876, 0},     {9884, 5608980}, {9892, 4903380},
+        {9900, 69780},   {9908, 48780}, {9916, 95000},   {9924, 30000}};
+    for (auto [slot, yen] : slots) info.SetI64(slot, yen * 10000);
+    info.SetU8(9866, 2);
+    info.SetU8(9867, 2);
+    std::string error;
+    ASSERT_TRUE(ledger::SetSavedTaxReturn(*db, 1, info, &error)) << error;
+  }
+
+  TempDir dir;
+};
+
+TEST_F(InspectTest, ShowPrintsEveryGoldenReportAsTableAndCsv) {
+  for (const char* name : {"sample_journal.xml", "sample_return_values.xml"}) {
+    SCOPED_TRACE(name);
+    const std::string path = std::string(LTB_GOLDEN_DIR) + "/" + name;
+    const ProgramResult table = Run({"--show", path});
+    EXPECT_EQ(table.status, 0) << table.output;
+    EXPECT_TRUE(Contains(table.output, Utf8(u8"[課税売上等 8%]"))) << table.output;
+    EXPECT_TRUE(Contains(table.output, Utf8(u8"課税売上 税抜 8%"))) << table.output;
+    EXPECT_TRUE(Contains(table.output, "10,854,000  KAZEIURIAGEZEINUKI8")) << table.output;
+    EXPECT_TRUE(Contains(table.output, Utf8(u8"株式会社サンプル商事")));
+    const std::string filing = LineWith(table.output, "  KAZEIKUBUN");
+    EXPECT_EQ(filing.rfind(Utf8(u8"  課税方式 "), 0), 0u) << filing;
+    EXPECT_TRUE(Contains(filing, Utf8(u8" 1 原則課税 "))) << filing;
+    // Empty elements only with --all.
+    EXPECT_FALSE(Contains(table.output, "TOKUTEISHIIREKAZEIZEINUKI8"));
+    const ProgramResult all = Run({"--show", path, "--all"});
+    EXPECT_TRUE(Contains(all.output, "TOKUTEISHIIREKAZEIZEINUKI8"));
+
+    const ProgramResult csv = Run({"--show", path, "--csv", "--all"});
+    EXPECT_EQ(csv.status, 0) << csv.output;
+    EXPECT_EQ(csv.output.rfind("\xEF\xBB\xBF", 0), 0u);
+    const std::string row =
+        Utf8(u8"課税売上等 8%,課税売上 税抜 8%,\"10,854,000\",KAZEIURIAGEZEINUKI8\r\n");
+    EXPECT_TRUE(Contains(csv.output, row)) << csv.output;
+    // One line per element, and the heading.
+    EXPECT_EQ(std::count(csv.output.begin(), csv.output.end(), '\n'), 1 + 351);
+  }
+}
+
+TEST_F(InspectTest, ShowRefusesFilesOfAnotherLayoutNamingTheFirstLineThatDiffers) {
+  const std::string good = Golden("sample_journal.xml");
+  auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  struct Case {
+    const char* what;
+    std::string file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"element renamed", replaced("<VERSION>1</VERSION>", "<VERSON>1</VERSON>"),
+       "line 5: expected the element VERSION"},
+      {"element left out", replaced("\t\t<VERSION>1</VERSION>\r\n", ""),
+       "line 5: expected the element VERSION"},
+      {"cut short", good.substr(0, good.find("\t<DATA>")),
+       "line 21: the file ends where <DATA> at level 1 should follow"},
+      {"amount damaged",
+       replaced("10854000</KAZEIURIAGEZEINUKI8>", "10854x00</KAZEIURIAGEZEINUKI8>"),
+       "KAZEIURIAGEZEINUKI8 holds \"10854x00\", not an amount"},
+      {"line ends changed", replaced("<REPORT>\r\n", "<REPORT>\n"),
+       "line 2: the line does not end"},
+      {"other XML", "<?xml version=\"1.0\"?>\r\n<REPORT>\r\n</REPORT>\r\n",
+       "line 1: expected \"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\""},
+      {"something longer", good + "<EXTRA></EXTRA>\r\n", "line 407: the report should have ended"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteWholeFile(dir / "bad.xml", c.file);
+    const ProgramResult r = Run({"--show", dir / "bad.xml"});
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_TRUE(Contains(r.output, c.message)) << r.output;
+  }
+  const ProgramResult missing = Run({"--show", dir / "missing.xml"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_TRUE(Contains(missing.output, "cannot read")) << missing.output;
+}
+
+TEST_F(InspectTest, CompareAgreesThenShowsExactlyWhatOneMoreEntryChanged) {
+  SaveRefundStatementAsTheJournalSumsIt();
+  const std::string before = ReadWholeFile(ledgerHome() + "/ledger.db");
+  const ProgramResult agree = Run({"--ledger", ledgerHome(), "--compare"});
+  EXPECT_EQ(agree.status, 0) << agree.output;
+  EXPECT_TRUE(Contains(agree.output, Utf8(u8"4-3月: 274 要素を比較、0 要素が相違")))
+      << agree.output;
+  EXPECT_EQ(ReadWholeFile(ledgerHome() + "/ledger.db"), before);
+  EXPECT_FALSE(std::filesystem::exists(ledgerHome() + "/output"));
+
+  {
+    // A sale of 100,000 yen plus 8,000 yen tax in business type 1, after
+    // the tax-return screen was saved.
+    auto db = Ledger();
+    ASSERT_TRUE(db);
+    ledger::JournalRow row;
+    row.entryNo = 90001;
+    row.date = 20160510;
+    row.debit = {135, 0, 108000 * 10000L, 0, 0, 0, 0};
+    row.credit = {411, 0, 100000 * 10000L, 8000 * 10000L, 1, 800, 1};
+    std::string error;
+    ASSERT_TRUE(ledger::AddJournal(*db, 1, row, &error)) << error;
+  }
+  const ProgramResult differ = Run({"--ledger", ledgerHome(), "--compare"});
+  EXPECT_EQ(differ.status, 3) << differ.output;
+  EXPECT_TRUE(Contains(differ.output, Utf8(u8"274 要素を比較、6 要素が相違"))) << differ.output;
+  for (const char* line :
+       {"10,954,000  10,854,000  100,000  KAZEIURIAGEZEINUKI8",
+        "876,320     868,320    8,000  KAZEIURIAGEZEIGAKU8",
+        "11,830,320  11,722,320  108,000  KAZEIURIAGEZEIKOMI8",
+        "100,000  KAZEIURIAGE1SHUZEINUKI8", "8,000  KAZEIURIAGE1SHUZEIGAKU8",
+        "108,000  KAZEIURIAGE1SHUZEIKOMI8"}) {
+    EXPECT_TRUE(Contains(differ.output, line)) << line << "\n" << differ.output;
+  }
+
+  const ProgramResult csv = Run({"--ledger", ledgerHome(), "--compare", "--csv"});
+  EXPECT_EQ(csv.status, 3);
+  EXPECT_TRUE(Contains(csv.output, "\"10,954,000\",\"10,854,000\",\"100,000\",KAZEIURIAGEZEINUKI8"))
+      << csv.output;
+
+  // A range the saved values do not cover compares all the same; one
+  // outside the period is refused.
+  EXPECT_EQ(Run({"--ledger", ledgerHome(), "--compare", "--months", "4-4"}).status, 3);
+  EXPECT_EQ(Run({"--ledger", ledgerHome(), "--compare", "--months", "4-13"}).status, 1);
+}
+
+TEST_F(InspectTest, DatasetOptionWritesEachSampleDatasetAndLeavesTheSelection) {
+  struct Sample {
+    int no;
+    const char8_t* company;
+  };
+  for (const Sample& s : {Sample{1, u8"株式会社サンプル商事"}, Sample{2, u8"有限会社サンプル工房"},
+                          Sample{3, u8"山田　太郎"}}) {
+    SCOPED_TRACE(s.no);
+    const std::string out = dir / ("dataset" + std::to_string(s.no) + ".xml");
+    const ProgramResult r =
+        Run({"--ledger", ledgerHome(), "--dataset", std::to_string(s.no), "--ui", "console",
+             "--method", "journal", "--months", "4-3", "--output", out, "--execute", "--yes"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    const ProgramResult shown = Run({"--show", out});
+    EXPECT_EQ(shown.status, 0) << shown.output;
+    EXPECT_TRUE(Contains(shown.output, Utf8(s.company))) << shown.output;
+  }
+  auto db = Ledger();
+  ASSERT_TRUE(db);
+  ledger::SqlStatement q(db->handle(), "SELECT selected_no FROM users WHERE user_id = 'user01'");
+  ASSERT_TRUE(q.Step());
+  EXPECT_EQ(q.Int(0), 1);
+
+  const ProgramResult missing = Run({"--ledger", ledgerHome(), "--dataset", "9", "--compare"});
+  EXPECT_EQ(missing.status, 2) << missing.output;
+  EXPECT_TRUE(Contains(missing.output, "no dataset 9")) << missing.output;
+}
+
+}  // namespace
+}  // namespace ltb::e2e
