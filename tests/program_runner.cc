@@ -18,7 +18,7 @@ std::string ProgramDir() { return LTB_PROGRAM_DIR; }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, const std::string& workDir) {
   ProgramResult result;
   std::map<std::string, std::string> vars;
   for (char** e = environ; *e; ++e) {
@@ -49,6 +49,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     dup2(in, 0);
     dup2(outFd, 1);
     dup2(outFd, 2);
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }

@@ -18,10 +18,11 @@ struct ProgramResult {
 std::string ProgramDir();
 
 // Runs program with args; env entries replace or add variables (an empty
-// value removes one). Killed after timeoutSeconds.
+// value removes one). Killed after timeoutSeconds. Started in workDir when
+// one is given.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
-                         int timeoutSeconds = 120);
+                         int timeoutSeconds = 120, const std::string& workDir = {});
 
 // A fresh temporary folder, removed with everything in it on destruction.
 class TempDir {
