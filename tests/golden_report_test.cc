@@ -34,7 +34,7 @@ TEST_P(GoldenReportTest, SampleLedgerReportMatches) {
                   {"LEDORA_HOME", ""},
                   {"LEDORA_USER", ""}});
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string golden = std::string(LTB_GOLDEN_DIR) + "/" + GetParam().golden;
+  const std::string golden = GoldenDir() + "/" + GetParam().golden;
   const std::string produced = ReadWholeFile(out);
   if (const char* update = std::getenv("LTB_UPDATE_GOLDEN"); update && *update == '1') {
     WriteWholeFile(golden, produced);

@@ -14,7 +14,18 @@ extern char** environ;
 
 namespace ltb::e2e {
 
-std::string ProgramDir() { return LTB_PROGRAM_DIR; }
+namespace {
+
+std::string FromEnvOr(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+}  // namespace
+
+std::string ProgramDir() { return FromEnvOr("LTB_TEST_PROGRAM_DIR", LTB_PROGRAM_DIR); }
+
+std::string GoldenDir() { return FromEnvOr("LTB_TEST_GOLDEN_DIR", LTB_GOLDEN_DIR); }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,

@@ -14,8 +14,13 @@ struct ProgramResult {
   std::string output;  // standard output and error, in order
 };
 
-// The folder where the build puts the programs and ZenkitDef.ini.
+// The folder where the build puts the programs and ZenkitDef.ini, or
+// $LTB_TEST_PROGRAM_DIR when set (a copy the test command makes for a run
+// as another user).
 std::string ProgramDir();
+
+// The golden reports (tests/golden), or $LTB_TEST_GOLDEN_DIR when set.
+std::string GoldenDir();
 
 // Runs program with args; env entries replace or add variables (an empty
 // value removes one). Killed after timeoutSeconds. Started in workDir when
