@@ -4,8 +4,10 @@
 // partial month ranges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "ledger/accounting_period.h"
 #include "ledger/ledger_db.h"
@@ -40,14 +42,14 @@ long long Sales8(const std::string& report) {
 
 // One sale, in yen, a distinct power of ten each so a sum names its entries.
 enum Sale : long long {
-  kFirstDay = 100,            // the period's first day (position 1)
-  kFirstClosing = 1000,       // position 1's closing date
+  kFirstDay = 100,             // the period's first day (position 1)
+  kFirstClosing = 1000,        // position 1's closing date
   kAfterFirstClosing = 10000,  // the day after it (position 2)
-  kSixthClosing = 100000,     // position 6's closing date, ordinary entry
-  kInterim = 1000000,         // the interim closing (code 15)
-  kSeventhFirst = 10000000,   // position 7's first day
-  kLastDay = 100000000,       // the period's last day, ordinary entry
-  kYearEnd = 1000000000,      // the year-end closing (code 18)
+  kSixthClosing = 100000,      // position 6's closing date, ordinary entry
+  kInterim = 1000000,          // the interim closing (code 15)
+  kSeventhFirst = 10000000,    // position 7's first day
+  kLastDay = 100000000,        // the period's last day, ordinary entry
+  kYearEnd = 1000000000,       // the year-end closing (code 18)
 };
 
 struct ClosingCase {
@@ -75,8 +77,8 @@ class ClosingDayReportTest : public ::testing::TestWithParam<ClosingCase> {
     ds.interimFlag = 1;
     ds.closingDay = day;
     ASSERT_TRUE(ledger::AddDataset(*db, ds, &error)) << error;
-    for (const auto& [code, cls, side] : {std::tuple{411, 0x40100000, 2},
-                                         std::tuple{135, 0x01010400, 1}}) {
+    for (const auto& [code, cls, side] :
+         {std::tuple{411, 0x40100000, 2}, std::tuple{135, 0x01010400, 1}}) {
       ledger::AccountRecordRow a;
       a.code = code;
       a.classCode = cls;
@@ -117,12 +119,15 @@ class ClosingDayReportTest : public ::testing::TestWithParam<ClosingCase> {
   // The report's 8% sales for the month range, or -1 when the run failed.
   long long SalesFor(const std::string& months) {
     std::filesystem::remove(dir / "out.xml");
-    const ProgramResult r = RunProgram(
-        ProgramDir() + "/LedTaxBridgeA",
-        {"--ledger", dir / "ledger", "--ui", "console", "--method", "journal", "--months",
-         months, "--output", dir / "out.xml", "--execute", "--yes"},
-        {{"HOME", dir.path()}, {"XDG_DATA_HOME", dir / "data"}, {"LEDORA_HOME", ""},
-         {"LEDORA_USER", "closer"}, {"LTB_DRIVES", ""}});
+    const ProgramResult r =
+        RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                   {"--ledger", dir / "ledger", "--ui", "console", "--method", "journal",
+                    "--months", months, "--output", dir / "out.xml", "--execute", "--yes"},
+                   {{"HOME", dir.path()},
+                    {"XDG_DATA_HOME", dir / "data"},
+                    {"LEDORA_HOME", ""},
+                    {"LEDORA_USER", "closer"},
+                    {"LTB_DRIVES", ""}});
     EXPECT_EQ(r.status, 0) << months << "\n" << r.output;
     return r.status == 0 ? Sales8(ReadWholeFile(dir / "out.xml")) : -1;
   }
@@ -140,9 +145,8 @@ TEST_P(ClosingDayReportTest, MonthRangesTakeTheEntriesOfTheirPositions) {
     std::string months;
     long long expected;
   } ranges[] = {
-      {month(1) + "-" + month(12), kFirstDay + kFirstClosing + kAfterFirstClosing +
-                                       kSixthClosing + kInterim + kSeventhFirst + kLastDay +
-                                       kYearEnd},
+      {month(1) + "-" + month(12), kFirstDay + kFirstClosing + kAfterFirstClosing + kSixthClosing +
+                                       kInterim + kSeventhFirst + kLastDay + kYearEnd},
       {month(1) + "-" + month(1), kFirstDay + kFirstClosing},
       {month(2) + "-" + month(6), kAfterFirstClosing + kSixthClosing + kInterim},
       {month(2) + "-" + month(5), kAfterFirstClosing},
