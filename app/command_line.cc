@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/window_id.h"
 #include "platform/cp932.h"
 
 namespace ltb::app {
@@ -21,7 +22,7 @@ bool ParseCommandLine(std::string_view line, RunContext* ctx) {
 
   size_t first = buf.find(',');
   if (first == std::string_view::npos) return false;
-  ctx->parentWindow = static_cast<host::WindowHandle>(LeadingLong(buf.substr(0, first)));
+  ctx->parentWindow = ReadWindowId(buf.substr(0, first));
 
   size_t second = buf.find(',', first + 1);
   if (second == std::string_view::npos) return false;

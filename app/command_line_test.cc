@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/window_id.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,6 +59,31 @@ TEST(ParseCommandLine, NumbersAreReadAsLeadingDigits) {
   EXPECT_EQ(ctx.notifyWParam, static_cast<int16_t>(70000));  // kept to 16 bits
   EXPECT_EQ(LeadingLong("99999999999999999999999"), LONG_MAX);
   EXPECT_EQ(LeadingLong("-"), 0);
+}
+
+// Parents pass decimal ids; people copy the hexadecimal ones xwininfo and
+// xdotool print. Anything else is read as before and earns a warning.
+TEST(ParseCommandLine, WindowIdsInDecimalOrHexadecimal) {
+  const struct {
+    const char* line;
+    host::WindowHandle window;
+    bool warns;
+  } cases[] = {
+      {"4660,1,2,", 4660, false},       {"0x1a00007,1,2,", 0x1a00007, false},
+      {" 0X1A00007 ,1,2,", 0x1a00007, false}, {"0xffffffff,1,2,", 0xffffffffu, false},
+      {"0,1,2,", 0, false},             {",1,2,", 0, false},
+      {"0x,1,2,", 0, true},             {"0x12g,1,2,", 0x12, true},
+      {"12ab,1,2,", 12, true},          {"win,1,2,", 0, true},
+  };
+  for (const auto& c : cases) {
+    RunContext ctx;
+    EXPECT_TRUE(ParseCommandLine(c.line, &ctx));
+    EXPECT_EQ(ctx.parentWindow, c.window) << c.line;
+    const std::string warning = WindowItemWarning(c.line);
+    EXPECT_EQ(!warning.empty(), c.warns) << c.line << ": " << warning;
+  }
+  EXPECT_EQ(WindowItemWarning("no commas"), "");
+  EXPECT_NE(WindowItemWarning("win,1,2,").find("\"win\""), std::string::npos);
 }
 
 TEST(ParseCommandLine, LongLineIsCutAtTheBufferWithoutSplittingACharacter) {

@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "app/caller_paths.h"
 #include "app/command_line.h"
 #include "app/compare_command.h"
+#include "app/option_checks.h"
 #include "app/options.h"
 #include "app/parent_line.h"
 #include "app/parent_window.h"
 #include "app/real_components.h"
 #include "app/show_command.h"
 #include "app/tax_link_app.h"
+#include "app/window_id.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
 #include "platform/win_path.h"
@@ -95,9 +98,14 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", program, ltb::kVersionString);
     return 0;
   }
+  // Relative paths are the caller's; the run later works in the program's
+  // folder. A value the dialog would cut or change is refused here.
+  const std::string callerDir = ltb::app::CallerWorkingDir();
+  if (!ltb::app::ResolveCallerPaths(&options, callerDir, &error)) return Fail(program, error);
   if (!options.drives.empty() && !LoadDrives(options.drives, &error)) {
     return Fail(program, error);
   }
+  if (!ltb::app::CheckOptionsFitDialog(options.unattended, &error)) return Fail(program, error);
   if (options.inspect.show) {
     return ltb::app::RunShowCommand(program, *options.inspect.show,
                                     {options.inspect.all, options.inspect.csv}, stdout, stderr);
@@ -108,7 +116,9 @@ int main(int argc, char** argv) {
   ledgerOptions.userId = options.inspect.user;
   ledgerOptions.datasetNo = options.inspect.dataset;
   if (ledgerOptions.home.empty()) {
-    if (const char* home = std::getenv("LEDORA_HOME"); home && *home) ledgerOptions.home = home;
+    if (const char* home = std::getenv("LEDORA_HOME"); home && *home) {
+      ledgerOptions.home = ltb::app::CallerAbsolutePath(home, callerDir);
+    }
   }
   std::unique_ptr<ltb::host::HostLibrary> host = ltb::ledger::OpenLedgerHost(ledgerOptions);
   if (!host) return Fail(program, "the ledger cannot be opened");
@@ -118,8 +128,12 @@ int main(int argc, char** argv) {
                                        {options.unattended.months, options.inspect.csv},
                                        stdout, stderr);
   }
-
-  const std::string commandLine = ltb::app::ParentLineToCp932(options.parentCommandLine);
+  const std::string commandLine =
+      ltb::app::ParentLineToCp932(options.parentCommandLine, callerDir);
+  if (const std::string warning = ltb::app::WindowItemWarning(options.parentCommandLine);
+      !warning.empty()) {
+    std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
+  }
   ltb::app::RunContext preview;
   ltb::app::ParseCommandLine(commandLine, &preview);
 

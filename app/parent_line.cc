@@ -1,11 +1,13 @@
 #include "app/parent_line.h"
 
+#include "app/caller_paths.h"
+
 #include "platform/cp932.h"
 #include "platform/win_path.h"
 
 namespace ltb::app {
 
-std::string ParentLineToCp932(std::string_view utf8) {
+std::string ParentLineToCp932(std::string_view utf8, std::string_view callerDir) {
   size_t third = std::string_view::npos;
   size_t pos = 0;
   for (int i = 0; i < 3; ++i) {
@@ -15,12 +17,16 @@ std::string ParentLineToCp932(std::string_view utf8) {
     ++pos;
   }
   std::string out;
-  if (third == std::string_view::npos || third + 1 >= utf8.size() || utf8[third + 1] != '/') {
+  const std::string_view item =
+      third == std::string_view::npos ? std::string_view() : utf8.substr(third + 1);
+  const std::string path = callerDir.empty() ? std::string(item)
+                                             : CallerAbsolutePath(item, callerDir);
+  if (path.empty() || path[0] != '/') {
     platform::Utf8ToCp932(utf8, &out);
     return out;
   }
   platform::Utf8ToCp932(utf8.substr(0, third + 1), &out);
-  return out + platform::UserPathToWindows(utf8.substr(third + 1));
+  return out + platform::UserPathToWindows(path);
 }
 
 }  // namespace ltb::app

@@ -8,7 +8,9 @@
 namespace ltb::app {
 
 // Converts the line to CP932. A fourth item (after the third comma) that is
-// a POSIX absolute path becomes its Windows form through the drive table.
-std::string ParentLineToCp932(std::string_view utf8);
+// a POSIX path becomes its Windows form through the drive table; a relative
+// one is first taken relative to callerDir, the folder the program was
+// started in (kept relative when callerDir is empty).
+std::string ParentLineToCp932(std::string_view utf8, std::string_view callerDir = {});
 
 }  // namespace ltb::app

@@ -36,6 +36,22 @@ TEST(MonthRangeTest, AprilToMarchPeriod) {
   }
 }
 
+// One-month ranges and their neighbours on each side of the year end, in
+// both calendar years of a period that crosses it.
+TEST(MonthRangeTest, OneMonthRangesInBothCalendarYears) {
+  const Case cases[] = {
+      {4, 103, 4, 4, kOk},    {4, 103, 12, 12, kOk}, {4, 103, 1, 1, kOk},
+      {4, 103, 3, 3, kOk},    {4, 103, 5, 4, kEnd},  {4, 103, 12, 11, kEnd},
+      {4, 103, 2, 1, kEnd},   {4, 103, 11, 12, kOk}, {4, 103, 12, 1, kOk},
+      {5, 104, 5, 5, kOk},    {5, 104, 4, 4, kOk},   {5, 104, 5, 4, kOk},
+      {5, 104, 6, 5, kEnd},   {5, 104, 4, 5, kEnd},  {1, 12, 12, 12, kOk},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckMonthRange(c.start, c.end, c.first, c.lastCode), c.expected)
+        << c.first << "/" << c.lastCode << " " << c.start << "-" << c.end;
+  }
+}
+
 TEST(MonthRangeTest, ShortFirstYearJulyToMarch) {
   const Case cases[] = {
       {7, 103, 5, 6, kStart}, {7, 103, 8, 5, kStart}, {7, 103, 7, 3, kOk},

@@ -42,9 +42,6 @@ constexpr const char* kHelpText =
     "・調整対象固定資産を課税業務用に転用した場合の調整額\n\n"
     "※選択データにて[消費税申告書作成]を起動したことがない場合は選択できません。";
 
-constexpr size_t kMonthFieldLimit = 2;
-constexpr size_t kOutputFieldLimit = 255;
-
 }  // namespace
 
 TaxConditionsDialog::TaxConditionsDialog(host::HostLibrary& host, platform::Env& env,

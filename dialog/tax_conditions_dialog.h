@@ -30,6 +30,9 @@ constexpr int kIdJournalMethod = 1029, kIdReturnMethod = 1031, kIdHelpIcon = 103
 constexpr int kIdCompanyLabel = 1000, kIdPeriodLabel = 1001, kIdFilingClassLabel = 1002;
 constexpr int kIdRangeLabel = 1004, kIdStartMonthLabel = 1015, kIdEndMonthLabel = 1017;
 constexpr int kIdMethodGroup = 1030;
+// Bytes the month fields and the output field hold; longer text is cut.
+constexpr size_t kMonthFieldLimit = 2;
+constexpr size_t kOutputFieldLimit = 255;
 
 class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwner {
  public:

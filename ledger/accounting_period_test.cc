@@ -99,5 +99,99 @@ TEST(LedgerAccPeriodTest, ProgramSequence) {
   EXPECT_NE(period.GetPeriodByMonthKind(7 + 12, &first, &last, 0), 0);
 }
 
+// A period starting on a closing date opens with a one-day position; the
+// day after it opens a full one.
+TEST(AccountingPeriodTest, FirstPositionOfPeriodsStartingOnAndAfterAClosingDate) {
+  const struct {
+    long first, last;
+    int closingDay;
+    long position1Last, position2First;
+    int month1, month2;
+  } cases[] = {
+      {20160331, 20170228, kMonthEndClosing, 20160331, 20160401, 3, 4},
+      {20160401, 20170331, kMonthEndClosing, 20160430, 20160501, 4, 5},
+      {20160420, 20170320, 20, 20160420, 20160421, 4, 5},
+      {20160421, 20170420, 20, 20160520, 20160521, 5, 6},
+      {20160229, 20170131, kMonthEndClosing, 20160229, 20160301, 2, 3},
+      {20160115, 20161215, 15, 20160115, 20160116, 1, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    AccountingPeriod p;
+    ASSERT_TRUE(p.Set(c.first, c.last, c.closingDay));
+    AccountingPeriod::Range r;
+    ASSERT_TRUE(p.SlotRange(1, &r));
+    EXPECT_EQ(r.first, c.first);
+    EXPECT_EQ(r.last, c.position1Last);
+    ASSERT_TRUE(p.SlotRange(2, &r));
+    EXPECT_EQ(r.first, c.position2First);
+    EXPECT_EQ(p.CalendarMonthOfPosition(1), c.month1);
+    EXPECT_EQ(p.CalendarMonthOfPosition(2), c.month2);
+    EXPECT_EQ(p.PositionOfDate(c.position2First), 2);
+  }
+}
+
+// The program's sequence for a year closing on every day 1..28 and the
+// month end: 21 April 2016 to 20 April 2017 style periods, where the
+// month-end layout in force when the period is set would need 13 positions.
+TEST(LedgerAccPeriodTest, ProgramSequenceForEveryClosingDay) {
+  for (int day = 1; day <= kMonthEndClosing; ++day) {
+    if (day > 28 && day < kMonthEndClosing) continue;
+    SCOPED_TRACE(day);
+    const bool monthEnd = day == kMonthEndClosing;
+    const long first = monthEnd ? 20160401 : 20160401 + day;
+    const long last = monthEnd ? 20170331 : 20170400 + day;
+    const long firstClosing = monthEnd ? 20160430 : 20160500 + day;
+    const long dayAfter = monthEnd ? 20160501 : firstClosing + 1;
+    LedgerAccPeriod period;
+    period.SetPeriod(first, last);
+    int closingDay = 0;
+    ASSERT_EQ(period.GetClosingDayByEndDate(last, 0, &closingDay), 0);
+    EXPECT_EQ(closingDay, day);
+    ASSERT_EQ(period.SetClosingDay(closingDay), 0);
+    int month = 0;
+    ASSERT_EQ(period.GetAMonthByDate(first, &month, 0), 0);
+    EXPECT_EQ(month, monthEnd ? 4 : 5);
+    ASSERT_EQ(period.GetAMonthByDate(firstClosing, &month, 0), 0);
+    EXPECT_EQ(month, monthEnd ? 4 : 5);
+    ASSERT_EQ(period.GetAMonthByDate(dayAfter, &month, 0), 0);
+    EXPECT_EQ(month, monthEnd ? 5 : 6) << "the day after the closing date";
+    ASSERT_EQ(period.GetAMonthByDate(last, &month, 0), 0);
+    EXPECT_EQ(month, monthEnd ? 3 : 4);
+    long from = 0, to = 0;
+    ASSERT_EQ(period.GetPeriodByAMonth(monthEnd ? 4 : 5, &from, &to, 0), 0);
+    EXPECT_EQ(from, first);
+    EXPECT_EQ(to, firstClosing);
+    ASSERT_EQ(period.GetPeriodByMonthKind(12, &from, &to, 0), 0);
+    EXPECT_EQ(to, last);
+    EXPECT_NE(period.GetPeriodByMonthKind(13, &from, &to, 0), 0);
+    ASSERT_EQ(period.GetPeriod(&from, &to), 0);
+    EXPECT_EQ(from, first);
+  }
+}
+
+// Mid-month starts keep the month-end layout; a period that needs more
+// than twelve positions under every closing day stays refused.
+TEST(LedgerAccPeriodTest, MidMonthStartAndAPeriodThatNeverFits) {
+  LedgerAccPeriod period;
+  ASSERT_EQ(period.SetPeriod(20160415, 20170331), 0);
+  long from = 0, to = 0;
+  ASSERT_EQ(period.GetPeriodByAMonth(4, &from, &to, 0), 0);
+  EXPECT_EQ(from, 20160415);
+  EXPECT_EQ(to, 20160430);
+
+  EXPECT_NE(period.SetPeriod(20160410, 20170409), 0);  // 13 month-end positions
+  EXPECT_NE(period.GetPeriod(&from, &to), 0);
+  ASSERT_EQ(period.SetClosingDay(9), 0);
+  int month = 0;
+  ASSERT_EQ(period.GetAMonthByDate(20160410, &month, 0), 0);
+  EXPECT_EQ(month, 5);
+  EXPECT_NE(period.GetAMonthByDate(20170410, &month, 0), 0);
+
+  EXPECT_NE(period.SetPeriod(20160410, 20170420), 0);
+  EXPECT_NE(period.SetClosingDay(20), 0);  // still 13 positions
+  EXPECT_NE(period.GetPeriod(&from, &to), 0);
+}
+
 }  // namespace
 }  // namespace ltb::ledger

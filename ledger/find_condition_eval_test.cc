@@ -56,6 +56,33 @@ TEST(FindConditionEval, MonthRangeOrdersClosingCodesInsideThePeriod) {
   EXPECT_FALSE(Match(below7, EntryAt(18)));
 }
 
+// Each closing code against the comparisons on both sides of the position
+// it follows: 15 lies between positions 6 and 7, 18 after 12.
+TEST(FindConditionEval, ClosingCodesComparedOnBothSidesOfTheirPosition) {
+  const struct {
+    int16_t compare;
+    int32_t value, slot;
+    bool expected;
+  } cases[] = {
+      {StFINDINFO::kAtLeast, 6, 15, true},    {StFINDINFO::kAtLeast, 7, 15, false},
+      {StFINDINFO::kAtMost, 6, 15, false},    {StFINDINFO::kAtMost, 7, 15, true},
+      {StFINDINFO::kAtMost, 5, 15, false},    {StFINDINFO::kLessThan, 6, 15, false},
+      {StFINDINFO::kLessThan, 7, 15, true},   {StFINDINFO::kAtLeast, 5, 15, true},
+      {StFINDINFO::kAtLeast, 15, 6, false},   {StFINDINFO::kAtLeast, 15, 7, true},
+      {StFINDINFO::kAtMost, 15, 6, true},     {StFINDINFO::kLessThan, 15, 7, false},
+      {StFINDINFO::kAtLeast, 12, 18, true},   {StFINDINFO::kAtMost, 12, 18, false},
+      {StFINDINFO::kLessThan, 12, 18, false}, {StFINDINFO::kAtLeast, 18, 12, false},
+      {StFINDINFO::kAtMost, 18, 12, true},    {StFINDINFO::kAtLeast, 15, 18, true},
+      {StFINDINFO::kAtMost, 15, 18, false},   {StFINDINFO::kEqual, 15, 15, true},
+      {StFINDINFO::kEqual, 18, 12, false},
+  };
+  for (const auto& c : cases) {
+    StFINDINFO item[] = {Month(c.compare, c.value, kLast)};
+    EXPECT_EQ(Match(item, EntryAt(static_cast<int16_t>(c.slot))), c.expected)
+        << "compare " << c.compare << " value " << c.value << " slot " << c.slot;
+  }
+}
+
 TEST(FindConditionEval, AndBindsTighterThanOr) {
   // month = 3 OR month = 4 AND debit category = 1  ==  3 OR (4 AND cat 1)
   StFINDINFO cond[] = {Month(StFINDINFO::kEqual, 3, kOr), Month(StFINDINFO::kEqual, 4, kAnd),

@@ -6,7 +6,7 @@ namespace ltb::ledger {
 
 LedgerAccPeriod::LedgerAccPeriod(long first, long last, int closingDay)
     : closingDay_(closingDay > 0 ? closingDay : kMonthEndClosing) {
-  period_.Set(first, last, closingDay_);
+  SetPeriod(first, last);
 }
 
 long LedgerAccPeriod::GetPeriod(long* first, long* last) {
@@ -41,6 +41,9 @@ long LedgerAccPeriod::GetAMonthByDate(long date, int* month, int) {
 }
 
 long LedgerAccPeriod::SetPeriod(long first, long last) {
+  askedFirst_ = first;
+  askedLast_ = last;
+  period_ = AccountingPeriod();
   return period_.Set(first, last, closingDay_) ? host::kOk : kErrBadPeriod;
 }
 
@@ -53,10 +56,9 @@ long LedgerAccPeriod::GetClosingDayByEndDate(long end, int, int* day) {
 long LedgerAccPeriod::SetClosingDay(int day) {
   if (day < 1 || day > kMonthEndClosing) return kErrBadPeriod;
   closingDay_ = day;
-  if (period_.valid() && !period_.Set(period_.first(), period_.last(), day)) {
-    return kErrBadPeriod;
-  }
-  return host::kOk;
+  if (askedFirst_ == 0) return host::kOk;  // no period yet
+  period_ = AccountingPeriod();
+  return period_.Set(askedFirst_, askedLast_, day) ? host::kOk : kErrBadPeriod;
 }
 
 }  // namespace ltb::ledger

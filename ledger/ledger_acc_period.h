@@ -6,6 +6,10 @@
 
 namespace ltb::ledger {
 
+// The program sets the period before it knows the closing day (SetPeriod,
+// then GetClosingDayByEndDate and SetClosingDay): a period that does not fit
+// twelve positions under the closing day in force is kept as asked and laid
+// out again when the closing day changes.
 class LedgerAccPeriod : public host::ClAccPeriod {
  public:
   LedgerAccPeriod() = default;
@@ -21,8 +25,9 @@ class LedgerAccPeriod : public host::ClAccPeriod {
   long SetClosingDay(int day) override;
 
  private:
-  AccountingPeriod period_;
+  AccountingPeriod period_;  // invalid while the asked period does not fit
   int closingDay_ = kMonthEndClosing;
+  long askedFirst_ = 0, askedLast_ = 0;  // the last period asked for; 0 before
 };
 
 }  // namespace ltb::ledger

@@ -143,6 +143,18 @@ TEST(LedgerWriterTest, RefusesRowsThatDoNotFitTheDataset) {
   DatasetRow sameId = ds;
   sameId.no = 3;
   EXPECT_FALSE(AddDataset(*db, sameId, &error));
+  // The closing day must be the one the period's last day implies, which
+  // is the one the program numbers the months by.
+  DatasetRow twentieth = ds;
+  twentieth.no = 4;
+  twentieth.dataId = "TWENTIETH";
+  twentieth.periodStart = 20160421;
+  twentieth.periodEnd = 20170420;
+  EXPECT_FALSE(AddDataset(*db, twentieth, &error));  // month-end closing
+  twentieth.closingDay = 25;
+  EXPECT_FALSE(AddDataset(*db, twentieth, &error));
+  twentieth.closingDay = 20;
+  EXPECT_TRUE(AddDataset(*db, twentieth, &error)) << error;
 
   int slot = 0;
   ASSERT_TRUE(MonthSlotFor(*db, 1, 20160229, false, &slot, &error)) << error;

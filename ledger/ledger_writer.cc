@@ -61,9 +61,18 @@ bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
     *error = "period dates must be valid yyyymmdd dates";
     return false;
   }
+  // The reporting program lays the months out by the closing day the
+  // period's last day implies; a different stored one would number the
+  // entries' months differently from the months it asks for.
+  const int closingDay = r.closingDay > 0 ? r.closingDay : kMonthEndClosing;
+  if (closingDay != AccountingPeriod::ClosingDayOfEndDate(r.periodEnd)) {
+    *error = "the period's last day must be a closing date: closing day " +
+             std::to_string(AccountingPeriod::ClosingDayOfEndDate(r.periodEnd)) +
+             " (31 for the month end) fits a period ending " + std::to_string(r.periodEnd);
+    return false;
+  }
   AccountingPeriod check;
-  if (!check.Set(r.periodStart, r.periodEnd,
-                 r.closingDay > 0 ? r.closingDay : kMonthEndClosing)) {
+  if (!check.Set(r.periodStart, r.periodEnd, closingDay)) {
     *error = "the period must run forward and span at most twelve months";
     return false;
   }

@@ -62,7 +62,9 @@ class Env {
   virtual bool FileExists(const std::string& path) = 0;
   // PathIsDirectoryA.
   virtual bool IsDirectory(const std::string& path) = 0;
-  // _access: true when the entry exists with the access mode.
+  // _access: true when the entry exists with the access mode. For a drive
+  // or share root ("C:\", "\\srv\share") the mode asks about the volume: it
+  // is present, and for writing not mounted read-only.
   virtual bool Access(const std::string& path, int mode) = 0;
   // Size in bytes, or -1 when the entry cannot be examined.
   virtual int64_t FileSize(const std::string& path) = 0;

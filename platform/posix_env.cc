@@ -141,6 +141,7 @@ class PosixEnv final : public Env {
   bool Access(const std::string& path, int mode) override {
     std::string lin;
     if (!Resolve(path, &lin)) return false;
+    if (IsWholeRoot(path)) return VolumeUsable(lin, mode);
     if ((mode & kAccessReadWrite) == 0) {
       struct stat st;
       return ::stat(lin.c_str(), &st) == 0;
@@ -229,6 +230,25 @@ class PosixEnv final : public Env {
       current_ = win;
     }
     return current_;
+  }
+
+  static bool IsWholeRoot(const std::string& path) {
+    const WindowsRoot root = ParseWindowsRoot(path);
+    return root.kind != WindowsRoot::Kind::kNone && root.length == path.size() &&
+           (root.kind == WindowsRoot::Kind::kShare || root.absolute);
+  }
+
+  // A drive or share root is usable as a volume is on Windows, for every
+  // user: its folder exists and, for writing, its file system is not mounted
+  // read-only. Whether this user may write in a folder under it shows where
+  // that folder is created or the file written, never at the root, which
+  // on Linux only the superuser may write.
+  static bool VolumeUsable(const std::string& linuxRoot, int mode) {
+    struct stat st;
+    if (::stat(linuxRoot.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if ((mode & kAccessWrite) == 0) return true;
+    struct statvfs vfs;
+    return ::statvfs(linuxRoot.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) == 0;
   }
 
   bool Resolve(const std::string& winPath, std::string* linuxPath) {

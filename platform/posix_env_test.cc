@@ -162,9 +162,12 @@ TEST(DriveTypeOfTest, FileSystemKinds) {
   EXPECT_EQ(DriveTypeOf(0xEF53, ""), DriveType::kFixed);  // ext4
 }
 
-// Write access follows the permissions of the caller. The superuser may
-// write anywhere except on a read-only mount, so when the tests run as root
-// the permission checks run in a child that has dropped to "nobody".
+// Write access follows the permissions of the caller, except at a drive or
+// share root, which asks about the volume: a present folder on a writable
+// mount is usable for everyone, even where only its owner may write. The
+// superuser may write anywhere except on a read-only mount, so when the
+// tests run as root the permission checks run in a child that has dropped
+// to "nobody".
 TEST_F(PosixEnvTest, AccessFollowsPermissions) {
   ASSERT_TRUE(env_->CreateDir(dir_ + "\\ro"));
   ASSERT_TRUE(env_->CreateDir(dir_ + "\\rw"));
@@ -175,6 +178,14 @@ TEST_F(PosixEnvTest, AccessFollowsPermissions) {
   EXPECT_TRUE(env_->Access(dir_ + "\\ro", kAccessExists));
   EXPECT_FALSE(env_->Access(dir_ + "\\none", kAccessExists));
   EXPECT_FALSE(env_->Access("Q:\\", kAccessExists));
+  ASSERT_TRUE(Write(dir_ + "\\file", "x"));
+  DriveTable& table = DriveTable::Global();
+  table.MapDrive('R', linuxDir_ + "/ro");
+  table.MapDrive('F', linuxDir_ + "/file");
+  table.MapDrive('M', linuxDir_ + "/missing");
+  table.MapShare("\\\\srv\\ro", linuxDir_ + "/ro");
+  EXPECT_FALSE(env_->Access("F:\\", kAccessExists));  // a file is no volume
+  EXPECT_FALSE(env_->Access("M:\\", kAccessReadWrite));
 
   pid_t pid = ::fork();
   ASSERT_GE(pid, 0);
@@ -184,10 +195,17 @@ TEST_F(PosixEnvTest, AccessFollowsPermissions) {
     if (env_->Access(dir_ + "\\ro", kAccessReadWrite)) fails |= 1;
     if (!env_->Access(dir_ + "\\ro", kAccessRead)) fails |= 2;
     if (!env_->Access(dir_ + "\\rw", kAccessReadWrite)) fails |= 4;
+    if (!env_->Access("R:\\", kAccessReadWrite)) fails |= 8;
+    if (!env_->Access("\\\\SRV\\ro", kAccessReadWrite)) fails |= 32;
+    if (!env_->Access("Z:\\", kAccessReadWrite)) fails |= 64;
     ::_exit(fails);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  table.MapDrive('R', "");
+  table.MapDrive('F', "");
+  table.MapDrive('M', "");
+  table.MapShare("\\\\srv\\ro", "");
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -44,5 +44,10 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 status=0
 ctest --test-dir "$BUILD" --output-on-failure -j2 --timeout 300 || status=$?
+# Users are never root: a run as root (as in CI) also runs the end-to-end
+# tests of the real programs as an unprivileged user.
+if [ "$(id -u)" -eq 0 ]; then
+  "$ROOT/scripts/test-as-user.sh" "$BUILD" || status=$?
+fi
 rm -rf "$HOME"
 exit $status

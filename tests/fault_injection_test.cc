@@ -180,7 +180,7 @@ bool ShowsFinished(const RunOutcome& r) {
 
 TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult) {
   const std::string golden =
-      ReadWholeFile(std::string(LTB_GOLDEN_DIR) + "/" + GetParam().golden);
+      ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
   ProgramFolderEnv programEnv(platform::Env::Default(),
                               platform::UserPathToWindows(dir / "prog/LedTaxBridgeA"));
@@ -245,7 +245,7 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
 // its settings (settings folder), and never leaves a partial tree behind.
 TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
   const std::string golden =
-      ReadWholeFile(std::string(LTB_GOLDEN_DIR) + "/" + GetParam().golden);
+      ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
   const std::filesystem::path fresh = dir / "fresh";
   const std::string output = fresh / "out/deeper/report.xml";

@@ -98,7 +98,7 @@ TEST_P(GoldenReportTest, SampleLedgerReportMatches) {
                   {"LEDORA_HOME", ""},
                   {"LEDORA_USER", ""}});
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string golden = std::string(LTB_GOLDEN_DIR) + "/" + GetParam().golden;
+  const std::string golden = GoldenDir() + "/" + GetParam().golden;
   const std::string produced = ReadWholeFile(out);
   if (UpdateRequested()) {
     const bool existed = std::filesystem::exists(golden);

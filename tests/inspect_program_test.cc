@@ -35,7 +35,7 @@ std::string LineWith(const std::string& text, const std::string& needle) {
 }
 
 std::string Golden(const std::string& name) {
-  return ReadWholeFile(std::string(LTB_GOLDEN_DIR) + "/" + name);
+  return ReadWholeFile(GoldenDir() + "/" + name);
 }
 
 class InspectTest : public ::testing::Test {
@@ -94,7 +94,7 @@ class InspectTest : public ::testing::Test {
 TEST_F(InspectTest, ShowPrintsEveryGoldenReportAsTableAndCsv) {
   for (const char* name : {"sample_journal.xml", "sample_return_values.xml"}) {
     SCOPED_TRACE(name);
-    const std::string path = std::string(LTB_GOLDEN_DIR) + "/" + name;
+    const std::string path = GoldenDir() + "/" + name;
     const ProgramResult table = Run({"--show", path});
     EXPECT_EQ(table.status, 0) << table.output;
     EXPECT_TRUE(Contains(table.output, Utf8(u8"[課税売上等 8%]"))) << table.output;

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,14 +43,16 @@ class ParentWindowTest : public ::testing::Test {
     }
   }
 
-  ProgramResult Run(const std::string& commandLine, const std::string& ledgerHome) {
+  ProgramResult Run(const std::string& commandLine, const std::string& ledgerHome,
+                    const std::string& workDir = {}) {
     return RunProgram(ProgramDir() + "/LedTaxBridgeA",
                       {"--ledger", ledgerHome, "--ui", "console", "--method", "journal",
                        "--months", "4-3", "--execute", "--yes", commandLine},
                       {{"HOME", dir / "home"},
                        {"XDG_DATA_HOME", dir / "home/.local/share"},
                        {"LEDORA_HOME", ""},
-                       {"LEDORA_USER", ""}});
+                       {"LEDORA_USER", ""}},
+                      120, workDir);
   }
 
   Seen Collect() {
@@ -92,6 +95,26 @@ TEST_F(ParentWindowTest, FinishedRunIsPostedWithAllBitsOfMinusOne) {
   EXPECT_EQ(seen.messages[0].data.l[0], 1025);
   EXPECT_EQ(static_cast<unsigned long>(seen.messages[0].data.l[1]), ~0UL);
   EXPECT_EQ(seen.messages[0].data.l[2], 0);
+}
+
+// The id as xwininfo and xdotool print it, and an output item relative to
+// the folder the program was started in; an id in neither form is named.
+TEST_F(ParentWindowTest, HexadecimalIdAndRelativeOutputItem) {
+  char hex[32];
+  std::snprintf(hex, sizeof(hex), "0x%lx", static_cast<unsigned long>(window));
+  ProgramResult r = Run(std::string(hex) + ",1025,-1,parent.xml", "ledger", dir.path());
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(std::filesystem::exists(dir / "parent.xml")) << r.output;
+  EXPECT_EQ(r.output.find("window id"), std::string::npos) << r.output;
+  Seen seen = Collect();
+  EXPECT_EQ(seen.order, (std::vector<std::string>{"disabled", "enabled", "message"}));
+
+  std::filesystem::create_directories(dir / "work");
+  r = Run("window" + std::to_string(window) + ",1025,-1,", dir / "ledger", dir / "work");
+  EXPECT_NE(r.output.find("\"window" + std::to_string(window) + "\" is neither"),
+            std::string::npos)
+      << r.output;
+  EXPECT_TRUE(Collect().order.empty());
 }
 
 TEST_F(ParentWindowTest, EmptyOutputItemAndAnErrorResult) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "ledger/ledger_db.h"
@@ -52,13 +54,15 @@ class ProgramTest : public ::testing::Test {
 
   ProgramResult Run(std::vector<std::string> args, const std::string& user = "user01",
                     const std::string& program = ProgramDir() + "/LedTaxBridgeA") {
-    return RunProgram(program, args,
-                      {{"HOME", home()},
-                       {"XDG_DATA_HOME", home() + "/.local/share"},
-                       {"XDG_CONFIG_HOME", home() + "/.config"},
-                       {"LEDORA_HOME", ""},
-                       {"LEDORA_USER", user},
-                       {"LTB_DRIVES", ""}});
+    return RunProgram(program, args, Env(user));
+  }
+  std::map<std::string, std::string> Env(const std::string& user = "user01") const {
+    return {{"HOME", home()},
+            {"XDG_DATA_HOME", home() + "/.local/share"},
+            {"XDG_CONFIG_HOME", home() + "/.config"},
+            {"LEDORA_HOME", ""},
+            {"LEDORA_USER", user},
+            {"LTB_DRIVES", ""}};
   }
   std::vector<std::string> Unattended(const std::string& method) {
     std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",
@@ -170,6 +174,60 @@ TEST_F(ProgramTest, EnvironmentCheckBesideTheProgram) {
     // The host names the package in place of the token.
     EXPECT_FALSE(Contains(r.output, "ES_APRPACKAGENAME"));
     EXPECT_EQ(std::filesystem::exists(out()), c.status == 0);
+  }
+}
+
+// Paths on the command line are taken from the folder the program was
+// started in, relative XDG folders are ignored, and an output path the
+// dialog would cut is refused before anything runs.
+TEST_F(ProgramTest, CommandLinePathsAreTheCallersAndOverlongOnesAreRefused) {
+  const std::string work = dir / "work";
+  std::filesystem::create_directories(work + "/sub");
+  std::map<std::string, std::string> env = Env();
+  const std::vector<std::string> relative = {
+      "--ledger", "../ledger", "--ui", "console", "--method", "journal", "--months", "4-3",
+      "--execute", "--yes", "--output"};
+  for (const char* output : {"rel.xml", "sub/rel.xml", "sub\\back.xml"}) {
+    SCOPED_TRACE(output);
+    std::vector<std::string> args = relative;
+    args.push_back(output);
+    const ProgramResult r = RunProgram(ProgramDir() + "/LedTaxBridgeA", args, env, 120, work);
+    EXPECT_EQ(r.status, 0) << r.output;
+    std::string expected = work + "/" + output;
+    std::replace(expected.begin(), expected.end(), '\\', '/');
+    EXPECT_TRUE(Contains(ReadWholeFile(expected), "</REPORT>")) << expected;
+  }
+  EXPECT_FALSE(std::filesystem::exists(ProgramDir() + "/rel.xml"));
+
+  // No ledger named: the sample ledger goes to ~/.local/share, never to a
+  // relative XDG_DATA_HOME under the working folder.
+  env["XDG_DATA_HOME"] = "relative-data";
+  const ProgramResult sample = RunProgram(
+      ProgramDir() + "/LedTaxBridgeA",
+      {"--ui", "console", "--method", "return", "--output", "s.xml", "--execute", "--yes"}, env,
+      120, work);
+  EXPECT_EQ(sample.status, 0) << sample.output;
+  EXPECT_TRUE(std::filesystem::exists(home() + "/.local/share/ledtaxbridge/sample"));
+  EXPECT_FALSE(std::filesystem::exists(work + "/relative-data"));
+
+  // 255 bytes fit the output field in their Windows form ("Z:" + path);
+  // one more is refused with status 2 and nothing is written.
+  for (const size_t windowsLength : {size_t{255}, size_t{256}, size_t{400}}) {
+    SCOPED_TRACE(windowsLength);
+    const std::string name =
+        dir.path() + "/" + std::string(windowsLength - 2 - dir.path().size() - 1, 'n');
+    const ProgramResult r = Run({"--ledger", ledgerHome(), "--ui", "console", "--method",
+                                 "journal", "--months", "4-3", "--execute", "--yes",
+                                 "--output", name});
+    if (windowsLength == 255) {
+      EXPECT_EQ(r.status, 0) << r.output;
+      EXPECT_TRUE(std::filesystem::exists(name));
+      std::filesystem::remove(name);
+    } else {
+      EXPECT_EQ(r.status, 2) << r.output;
+      EXPECT_TRUE(Contains(r.output, "at most 255 bytes")) << r.output;
+      EXPECT_FALSE(std::filesystem::exists(name.substr(0, 255 - 2)));
+    }
   }
 }
 

@@ -14,11 +14,22 @@ extern char** environ;
 
 namespace ltb::e2e {
 
-std::string ProgramDir() { return LTB_PROGRAM_DIR; }
+namespace {
+
+std::string FromEnvOr(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+}  // namespace
+
+std::string ProgramDir() { return FromEnvOr("LTB_TEST_PROGRAM_DIR", LTB_PROGRAM_DIR); }
+
+std::string GoldenDir() { return FromEnvOr("LTB_TEST_GOLDEN_DIR", LTB_GOLDEN_DIR); }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, const std::string& workDir) {
   ProgramResult result;
   std::map<std::string, std::string> vars;
   for (char** e = environ; *e; ++e) {
@@ -49,6 +60,7 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     dup2(in, 0);
     dup2(outFd, 1);
     dup2(outFd, 2);
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }

@@ -14,14 +14,20 @@ struct ProgramResult {
   std::string output;  // standard output and error, in order
 };
 
-// The folder where the build puts the programs and ZenkitDef.ini.
+// The folder where the build puts the programs and ZenkitDef.ini, or
+// $LTB_TEST_PROGRAM_DIR when set (a copy the test command makes for a run
+// as another user).
 std::string ProgramDir();
 
+// The golden reports (tests/golden), or $LTB_TEST_GOLDEN_DIR when set.
+std::string GoldenDir();
+
 // Runs program with args; env entries replace or add variables (an empty
-// value removes one). Killed after timeoutSeconds.
+// value removes one). Killed after timeoutSeconds. Started in workDir when
+// one is given.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
-                         int timeoutSeconds = 120);
+                         int timeoutSeconds = 120, const std::string& workDir = {});
 
 // A fresh temporary folder, removed with everything in it on destruction.
 class TempDir {

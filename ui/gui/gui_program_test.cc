@@ -185,7 +185,7 @@ TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   ASSERT_EQ(result.status, 0) << result.output;
   EXPECT_GE(boxes, 2) << "the overwrite question and the final message";
   const std::string golden =
-      ReadWholeFile(std::string(LTB_SOURCE_ROOT) + "/tests/golden/sample_journal.xml");
+      ReadWholeFile(GoldenDir() + "/sample_journal.xml");
   ASSERT_FALSE(golden.empty());
   EXPECT_TRUE(ReadWholeFile(out) == golden) << "the report differs from the golden journal report";
 }
@@ -204,7 +204,7 @@ TEST_F(GuiProgramTest, UnattendedOptionsFillTheShownDialogAndExecute) {
             std::string::npos)
       << result.output;
   EXPECT_TRUE(ReadWholeFile(out) ==
-              ReadWholeFile(std::string(LTB_SOURCE_ROOT) + "/tests/golden/sample_journal.xml"));
+              ReadWholeFile(GoldenDir() + "/sample_journal.xml"));
 }
 
 TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {

@@ -1,0 +1,44 @@
+#include "app/option_checks.h"
+
+#include "app/caller_paths.h"
+#include "dialog/tax_conditions_dialog.h"
+#include "platform/cp932.h"
+#include "platform/win_path.h"
+
+namespace ltb::app {
+
+bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::string* error) {
+  auto resolve = [&](const char* name, std::string* value) {
+    if (!IsCallerRelative(*value)) return true;
+    if (callerDir.empty()) {
+      *error = std::string(name) + " " + *value +
+               ": the working folder cannot be read; give an absolute path";
+      return false;
+    }
+    *value = CallerAbsolutePath(*value, callerDir);
+    return true;
+  };
+  if (!resolve("--ledger", &options->ledger) || !resolve("--drives", &options->drives)) {
+    return false;
+  }
+  return !options->unattended.output || resolve("--output", &*options->unattended.output);
+}
+
+bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, std::string* error) {
+  if (!options.output) return true;
+  std::string cp932;
+  if (!platform::Utf8ToCp932(*options.output, &cp932)) {
+    *error = "--output " + *options.output + ": has characters Shift_JIS cannot hold";
+    return false;
+  }
+  const std::string windowsForm = platform::UserPathToWindows(*options.output);
+  if (windowsForm.size() > dialog::kOutputFieldLimit) {
+    *error = "--output: the path is " + std::to_string(windowsForm.size()) +
+             " bytes in its Windows form; the output field holds at most " +
+             std::to_string(dialog::kOutputFieldLimit) + " bytes";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ltb::app
