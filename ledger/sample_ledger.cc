@@ -11,7 +11,8 @@
 // The entries use every tax category of ledger/tax_categories.cc at 8%, 5%
 // and 3%; the default dataset holds neither business type 6, 10% entries nor
 // provisional import categories, so a default run passes every check. The
-// saved tax-return values of each dataset are the sums of its entries.
+// saved tax-return values of each dataset are the sums of its entries, the
+// refund statement included, so that the two methods agree on the sample.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,12 +44,23 @@ std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
 // ---- Accounts -----------------------------------------------------------------
 
+// The refund-statement line an account's settlement sums fall into as the
+// journal method files them: goods purchases by their purchase code, the
+// selling, non-operating and other-loss details through the summary line
+// they roll up into. Summary lines themselves carry no entries.
+enum class RefundLine { kNone, kPurchases, kSelling, kNonOperating, kOtherLoss };
+
 struct AccountDef {
   int code;
   const char8_t* name;
   uint32_t classCode;
   int side, summary, exclusionA, listExclusion;
+  RefundLine refund = RefundLine::kNone;
 };
+
+constexpr RefundLine kPurchases = RefundLine::kPurchases, kSelling = RefundLine::kSelling,
+                     kNonOperating = RefundLine::kNonOperating,
+                     kOtherLoss = RefundLine::kOtherLoss;
 
 constexpr AccountDef kAccounts[] = {
     {111, u8"現金", 0x01010100, 1, 0, 0, 0},
@@ -64,23 +76,23 @@ constexpr AccountDef kAccounts[] = {
     {420, u8"受取利息", 0x40200000, 2, 0, 0, 0},
     {430, u8"雑収入", 0x40200010, 2, 0, 0, 0},
     {500, u8"売上原価", 0x40884400, 1, 1, 0, 0},
-    {511, u8"仕入高", 0x20400000, 1, 0, 0, 0},
-    {512, u8"仕入値引戻し高", 0x20400008, 1, 0, 0, 0},
+    {511, u8"仕入高", 0x20400000, 1, 0, 0, 0, kPurchases},
+    {512, u8"仕入値引戻し高", 0x20400008, 1, 0, 0, 0, kPurchases},
     {520, u8"期首商品棚卸高", 0x40888000, 1, 0, 0, 0},
     {600, u8"販売費及び一般管理費", 0x40882000, 1, 1, 0, 0},
-    {611, u8"旅費交通費", 0x40882040, 1, 0, 0, 0},
-    {612, u8"通信費", 0x40882020, 1, 0, 0, 0},
-    {613, u8"給料手当", 0x40882010, 1, 0, 0, 0},
-    {614, u8"支払手数料", 0x40882008, 1, 0, 0, 0},
-    {615, u8"貸倒損失", 0x40882004, 1, 0, 0, 0},
+    {611, u8"旅費交通費", 0x40882040, 1, 0, 0, 0, kSelling},
+    {612, u8"通信費", 0x40882020, 1, 0, 0, 0, kSelling},
+    {613, u8"給料手当", 0x40882010, 1, 0, 0, 0, kSelling},
+    {614, u8"支払手数料", 0x40882008, 1, 0, 0, 0, kSelling},
+    {615, u8"貸倒損失", 0x40882004, 1, 0, 0, 0, kSelling},
     {616, u8"雑費", 0x40848000, 1, 0, 0, 0},
-    {619, u8"内部振替", 0x40882040, 1, 0, 1, 1},
+    {619, u8"内部振替", 0x40882040, 1, 0, 1, 1, kSelling},
     {700, u8"営業外費用", 0x40844000, 1, 1, 0, 0},
-    {711, u8"支払利息", 0x40844000, 1, 0, 0, 0},
-    {712, u8"雑損失", 0x40844080, 1, 0, 0, 0},
+    {711, u8"支払利息", 0x40844000, 1, 0, 0, 0, kNonOperating},
+    {712, u8"雑損失", 0x40844080, 1, 0, 0, 0, kNonOperating},
     {800, u8"特別損失", 0x40440000, 1, 1, 0, 0},
-    {811, u8"固定資産売却損", 0x40440040, 1, 0, 0, 0},
-    {812, u8"災害損失", 0x40440080, 1, 0, 0, 0},
+    {811, u8"固定資産売却損", 0x40440040, 1, 0, 0, 0, kOtherLoss},
+    {812, u8"災害損失", 0x40440080, 1, 0, 0, 0, kOtherLoss},
 };
 
 // ---- Entries ------------------------------------------------------------------
@@ -330,12 +342,117 @@ void AddFields(StSaveTaxInfo* info, const CategoryFields& f, bool business, int 
   }
 }
 
-struct RefundSlots {
-  size_t purchases, expenses, fixedAssets, deferred;
+// ---- Saved refund statement --------------------------------------------------
+//
+// The sample stands for a user who saved the tax-return screen after entering
+// the journal, so its refund statement holds what the journal method sums
+// from the same entries for the whole year: per line the settled amount
+// (debit minus credit of the line's accounts, the interim closing left out)
+// and the part of it booked under a category that is not a taxable purchase.
+
+RefundLine RefundLineOf(int account) {
+  for (const AccountDef& a : kAccounts) {
+    if (a.code == account) return a.refund;
+  }
+  return RefundLine::kNone;
+}
+
+bool NotTaxablePurchase(int category) {
+  return category < 21 || category == 24 || category >= 30;
+}
+
+// The individual income lines a department's figures reach: its income type
+// (1 business, 3 real estate) and, for a department that carries a link,
+// other income as well. A side without a department counts as business.
+struct IncomeLines {
+  bool business = true, realEstate = false, other = false;
 };
 
+IncomeLines IncomeLinesOf(int code, const std::vector<DepartmentRecordRow>& departments) {
+  IncomeLines r;
+  for (const DepartmentRecordRow& d : departments) {
+    if (d.code != code) continue;
+    const bool linked = d.kind == 1 && d.linkField != 0;
+    const bool unlinked = d.kind == 1 && d.linkField == 0;
+    r.business = d.incomeType == 1 || unlinked;
+    r.realEstate = d.incomeType == 3;
+    r.other = !unlinked && (linked || (d.incomeType != 1 && d.incomeType != 3));
+  }
+  return r;
+}
+
+// Refund-statement slots (the settled amount; the not-taxable part is the
+// next slot).
+constexpr size_t kCorporateSlot[] = {0, 0, 2, 4, 6};  // by RefundLine
+constexpr size_t kBusinessPurchases = 0, kBusinessExpenses = 2, kBusinessAssets = 4,
+                 kRealEstateExpenses = 6, kRealEstateAssets = 8, kOtherPurchases = 10,
+                 kOtherExpenses = 12;
+constexpr size_t kCorporateAssets = 8, kCorporateDeferred = 10;
+constexpr size_t kNoRefundSlot = ~size_t{0};
+
+// The slots one journal side adds to.
+std::vector<size_t> RefundSlotsOf(RefundLine line, bool individual, const IncomeLines& income) {
+  if (line == RefundLine::kNone) return {};
+  if (!individual) return {kCorporateSlot[static_cast<int>(line)]};
+  const bool purchases = line == RefundLine::kPurchases;
+  std::vector<size_t> slots;
+  if (income.business) slots.push_back(purchases ? kBusinessPurchases : kBusinessExpenses);
+  if (income.realEstate && !purchases) slots.push_back(kRealEstateExpenses);
+  if (income.other) slots.push_back(purchases ? kOtherPurchases : kOtherExpenses);
+  return slots;
+}
+
+void SaveRefundStatement(StSaveTaxInfo* info, const DatasetRow& ds,
+                         const std::vector<JournalRow>& rows,
+                         const std::vector<FixedAssetRow>& assets,
+                         const std::vector<DepartmentRecordRow>& departments) {
+  const bool individual = ds.entityKind >= 3;
+  std::array<int64_t, 16> slots{};
+  for (const JournalRow& r : rows) {
+    // A closing entry before the year end is the interim closing, which the
+    // year's account sums leave out.
+    const bool settled = !r.closing || r.date >= ds.periodEnd;
+    const JournalSideRow* sides[] = {&r.debit, &r.credit};
+    for (int i = 0; i < 2; ++i) {
+      const JournalSideRow& s = *sides[i];
+      const int64_t booked = (i == 0 ? 1 : -1) * (ds.taxIncluded ? s.amount + s.tax : s.amount);
+      const IncomeLines income = IncomeLinesOf(s.department, departments);
+      for (size_t slot : RefundSlotsOf(RefundLineOf(s.account), individual, income)) {
+        if (settled) slots[slot] += booked;
+        if (NotTaxablePurchase(s.category)) slots[slot + 1] += booked;
+      }
+    }
+  }
+  for (const FixedAssetRow& a : assets) {
+    if (a.acquired < ds.periodStart || a.acquired > ds.periodEnd) continue;
+    size_t slot = kNoRefundSlot;
+    if (!individual) {
+      slot = a.kind == 9 ? kCorporateDeferred : kCorporateAssets;
+    } else if (a.incomeType == 1) {
+      slot = kBusinessAssets;  // deferred assets of the business included
+    } else if (a.incomeType == 2) {
+      slot = kRealEstateAssets;
+    }
+    if (slot != kNoRefundSlot) slots[slot] += a.amount;
+  }
+  for (size_t i = 0; i < slots.size(); ++i) {
+    if (slots[i] != 0) info->SetI64(StSaveTaxInfo::RefundAmountOff(i), slots[i]);
+  }
+  // The tax-class flags: 2 for tax-excluded books, 1 for tax-included.
+  const uint8_t taxClass = ds.taxIncluded ? 1 : 2;
+  if (individual) {
+    info->SetU8(StSaveTaxInfo::kIndividualClassFlagOff, taxClass);
+  } else {
+    info->SetU8(StSaveTaxInfo::kSettlementClassFlagOff, taxClass);
+    info->SetU8(StSaveTaxInfo::kAssetClassFlagOff, taxClass);
+  }
+}
+
+// ---- The saved record ---------------------------------------------------------------
+
 StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& rows,
-                          const std::vector<FixedAssetRow>& assets) {
+                          const std::vector<FixedAssetRow>& assets,
+                          const std::vector<DepartmentRecordRow>& departments) {
   StSaveTaxInfo info;
   info.SetU8(StSaveTaxInfo::kTaxationCodeOff, ds.filingClass == 1 ? 2 : 1);
   info.SetU8(StSaveTaxInfo::kDeductionCodeOff, static_cast<uint8_t>(ds.deductionMethod + 1));
@@ -352,8 +469,6 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
   }
   info.SetU8(StSaveTaxInfo::kInterimCodeOff, static_cast<uint8_t>(ds.interimFlag + 1));
 
-  bool individual = ds.entityKind >= 3;
-  int64_t purchases = 0, expenses = 0, realEstate = 0;
   for (const JournalRow& r : rows) {
     const JournalSideRow* sides[] = {&r.debit, &r.credit};
     for (int i = 0; i < 2; ++i) {
@@ -365,36 +480,8 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
       AddFields(&info, c->rate, false, ri, 0, sign, s);
       AddFields(&info, c->businessType, true, ri, s.businessType, sign, s);
     }
-    const JournalSideRow& d = r.debit;
-    if (d.account == 511) purchases += d.amount;
-    if (d.account >= 611 && d.account <= 616) {
-      (d.department == kRealEstateDept ? realEstate : expenses) += d.amount;
-    }
   }
-  int64_t fixed = 0, deferred = 0, fixedRealEstate = 0;
-  for (const FixedAssetRow& a : assets) {
-    if (a.acquired < ds.periodStart) continue;
-    if (a.kind == 9) {
-      deferred += a.amount;
-    } else {
-      (a.incomeType == 2 ? fixedRealEstate : fixed) += a.amount;
-    }
-  }
-  if (!individual) {
-    info.SetU8(StSaveTaxInfo::kSettlementClassFlagOff, 1);
-    info.SetU8(StSaveTaxInfo::kAssetClassFlagOff, 1);
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(0), purchases);  // SHOHINSHIIRE1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(2), expenses);   // HANBAIIPPAN1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(8), fixed);      // KOTEISHISAN1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(10), deferred);  // KURINOBESHISAN1
-  } else {
-    info.SetU8(StSaveTaxInfo::kIndividualClassFlagOff, 1);
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(0), purchases);        // JIGYOSHIIRE1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(2), expenses);         // JIGYOHITSUYOU1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(4), fixed);            // JIGYOKOTEISHISAN1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(6), realEstate);       // FUDOUSANHITSUYOU1
-    info.SetI64(StSaveTaxInfo::RefundAmountOff(8), fixedRealEstate);  // FUDOUSANKOTEISHISAN1
-  }
+  SaveRefundStatement(&info, ds, rows, assets, departments);
   return info;
 }
 
@@ -427,7 +514,7 @@ bool WriteDataset(LedgerDb& db, const DatasetRow& ds, const std::vector<JournalR
   for (const FixedAssetRow& a : assets) {
     if (!AddFixedAsset(db, ds.no, a, error)) return false;
   }
-  return SetSavedTaxReturn(db, ds.no, SavedValues(ds, rows, assets), error);
+  return SetSavedTaxReturn(db, ds.no, SavedValues(ds, rows, assets, departments), error);
 }
 
 DatasetRow Dataset(int no, const char* id, const char8_t* company) {
