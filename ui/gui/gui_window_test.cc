@@ -7,16 +7,20 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/control.h>
 #include <wx/dcclient.h>
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/image.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -57,6 +61,9 @@ class WxEnvironment : public ::testing::Environment {
       setenv("NO_AT_BRIDGE", "1", 1);
       // The file chooser remembers its settings; keep them in memory.
       setenv("GSETTINGS_BACKEND", "memory", 1);
+      // As the program does at start: the toolkit speaks the locale's
+      // language.
+      std::setlocale(LC_ALL, "");
       std::string why;
       started_ = StartWx(&why);
       if (!started_) std::fprintf(stderr, "wx did not start: %s\n", why.c_str());
@@ -257,7 +264,7 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   TemplateWindow* window = progress.Window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FromWx(window->GetTitle()), "集計中 100％");
-  EXPECT_EQ(window->GetClientSize(), window->ConvertDialogToPixels(wxSize(221, 44)));
+  EXPECT_EQ(window->GetClientSize(), window->ToPixels(0, 0, 221, 44).GetSize());
   // The theme draws the bar as a band somewhere inside its rectangle: find
   // the band's row by its highlight colour near the left end, then look at
   // the fraction asked for: 1 filled, 0 empty, -1 no band at all.
@@ -311,7 +318,7 @@ TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
 
   EXPECT_EQ(FromWx(dialog.GetTitle()), "消費税 - 集計条件");
   const wxSize client = dialog.GetClientSize();
-  EXPECT_EQ(client, dialog.ConvertDialogToPixels(wxSize(255, 228)));
+  EXPECT_EQ(client, dialog.ToPixels(0, 0, 255, 228).GetSize());
 
   const wxImage screen = Screenshot(&dialog);
   ASSERT_TRUE(screen.IsOk()) << "screenshot failed";
@@ -418,52 +425,97 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   EXPECT_EQ(dialog.Run(nullptr), 1005);
 }
 
-// Answers the next GTK dialog that shows up, after a look at it.
+// The answer a person would give by closing the box's window.
+constexpr int kCloseTheBox = -1;
+
+// Answers the next message box that shows up, after a look at it.
 struct DialogAnswerer {
-  int response;
+  explicit DialogAnswerer(int answer) : response(answer) {}
+  int response;  // wxID_YES, wxID_NO, wxID_OK or kCloseTheBox
   std::string title;
   unsigned long transientFor = 0;
+  bool icon = false;
+  std::vector<std::string> buttons;  // labels without mnemonics, UTF-8
+  std::vector<wxRect> buttonRects;
+  wxSize client;
   void Arm() {
     timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-      GList* windows = gtk_window_list_toplevels();
-      for (GList* w = windows; w != nullptr; w = w->next) {
-        if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
-          title = gtk_window_get_title(GTK_WINDOW(w->data));
-          GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(w->data));
-          Window owner = 0;
-          if (window != nullptr &&
-              XGetTransientForHint(gdk_x11_display_get_xdisplay(gdk_window_get_display(window)),
-                                   gdk_x11_window_get_xid(window), &owner)) {
-            transientFor = owner;
-          }
-          gtk_dialog_response(GTK_DIALOG(w->data), response);
+      for (wxWindow* window : wxTopLevelWindows) {
+        auto* box = dynamic_cast<MessageBoxWindow*>(window);
+        if (box == nullptr || !box->IsShown()) continue;
+        title = box->GetTitle().utf8_string();
+        client = box->GetClientSize();
+        GdkDisplay* gdk = gdk_display_get_default();
+        Window owner = 0;
+        if (XGetTransientForHint(gdk_x11_display_get_xdisplay(gdk), XWindowOf(box), &owner)) {
+          transientFor = owner;
         }
+        for (wxWindow* child : box->GetChildren()) {
+          if (auto* button = dynamic_cast<wxButton*>(child)) {
+            buttons.push_back(wxControl::RemoveMnemonics(button->GetLabel()).utf8_string());
+            buttonRects.push_back(button->GetRect());
+          }
+          if (auto* image = dynamic_cast<wxStaticBitmap*>(child)) icon = image->GetBitmap().IsOk();
+        }
+        if (response == kCloseTheBox) {
+          box->Close();
+        } else {
+          box->Answer(response);
+        }
+        return;
       }
-      g_list_free(windows);
+      timer.StartOnce(50);  // not up yet
     });
-    timer.StartOnce(400);
+    timer.StartOnce(50);
   }
   wxTimer timer;
 };
 
-TEST(MessageBoxWindow, CaptionButtonsAndAnswers) {
+// Whether the process runs in a Japanese locale (the toolkit then speaks
+// Japanese).
+bool JapaneseLocale() {
+  const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+  return messages != nullptr && std::string(messages).rfind("ja_JP", 0) == 0;
+}
+
+TEST(MessageBoxWindow, CaptionIconButtonsAndAnswers) {
   REQUIRE_DISPLAY();
-  DialogAnswerer yes{GTK_RESPONSE_YES, {}, 0, {}};
+  DialogAnswerer yes(wxID_YES);
   yes.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "同名のファイルが存在します。\n\n上書きしてもよろしいですか？",
                            "消費税", kMbYesNo | kMbIconQuestion),
             kIdYes);
   EXPECT_EQ(yes.title, "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E");  // the caption, UTF-8
-  DialogAnswerer closed{GTK_RESPONSE_DELETE_EVENT, {}, 0, {}};
+  EXPECT_TRUE(yes.icon) << "a question shows the question icon";
+  ASSERT_EQ(yes.buttons.size(), 2u);
+  if (JapaneseLocale()) {
+    EXPECT_EQ(yes.buttons[0].rfind("\xE3\x81\xAF\xE3\x81\x84", 0), 0u) << yes.buttons[0];  // はい
+    EXPECT_EQ(yes.buttons[1].rfind("\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88", 0), 0u)  // いいえ
+        << yes.buttons[1];
+  } else {
+    EXPECT_EQ(yes.buttons[0], "Yes");
+    EXPECT_EQ(yes.buttons[1], "No");
+  }
+  // Buttons of normal size, side by side, inside the box's margins.
+  for (const wxRect& button : yes.buttonRects) {
+    EXPECT_LT(button.width, yes.client.x / 2);
+    EXPECT_GE(button.x, 6);
+    EXPECT_LE(button.GetRight(), yes.client.x - 6);
+    EXPECT_LE(button.GetBottom(), yes.client.y - 6);
+  }
+  DialogAnswerer closed(kCloseTheBox);
   closed.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "上書きしてもよろしいですか？", "消費税",
                            kMbYesNo | kMbIconWarning),
             kIdNo);
-  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
+  EXPECT_TRUE(closed.icon);
+  DialogAnswerer ok(wxID_OK);
   ok.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "消費税情報の出力が終了しました。", "消費税",
                            kMbOk | kMbIconInformation),
             kIdOk);
+  EXPECT_TRUE(ok.icon);
+  EXPECT_EQ(ok.buttons.size(), 1u);
 }
 
 TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) {
@@ -474,7 +526,7 @@ TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) 
   const Window foreign =
       XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
   XSync(display, False);
-  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
+  DialogAnswerer ok(wxID_OK);
   ok.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "ドライブ名が有効でありません。", "消費税",
                            kMbOk | kMbIconWarning, foreign),

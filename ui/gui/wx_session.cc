@@ -9,6 +9,7 @@
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/translation.h>
 
 #include "ui/gui/gtk_theme.h"
 
@@ -92,6 +93,11 @@ bool StartWx(std::string* why) {
     return false;
   }
   InstallCompactTheme();
+  // The toolkit's stock words (Yes, No, Save, Cancel) in the language of
+  // the locale the program was started in.
+  auto* translations = new wxTranslations();
+  translations->AddStdCatalog();
+  wxTranslations::Set(translations);
   g_started = true;
   g_users = 1;
   return true;
