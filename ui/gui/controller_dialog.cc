@@ -107,7 +107,7 @@ void ControllerDialog::SyncFromController() {
       }
       case ControlKind::kImage: {
         // The help icon is shown only where it has a tooltip to offer.
-        auto* image = static_cast<wxGenericStaticBitmap*>(window);
+        auto* image = static_cast<wxStaticBitmapBase*>(window);
         const bool wanted = !state.tooltip.empty();
         if (wanted != image->GetBitmap().IsOk()) {
           image->SetBitmap(wanted ? wxArtProvider::GetBitmap(wxString::FromAscii(wxART_HELP),

@@ -39,6 +39,7 @@
 // Xlib last: its macros (None, Bool, Status) clash with names the other
 // headers use.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 
@@ -412,6 +413,113 @@ TEST(ConditionsDialogWindow, KeyboardDrivesTheLogicAndEscapeCancels) {
   EXPECT_TRUE(has("text 1016 9")) << "Enter moved the focus to the end month and selected "
                                        "its text: " << all;
   EXPECT_EQ(log.back(), "cancel");
+}
+
+// Lets the toolkit run until `done` holds, at most `ms`; whether it held.
+template <typename Condition>
+bool PumpUntil(Condition done, int ms) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    if (done()) return true;
+    Pump(50);
+  }
+  return done();
+}
+
+// Whether a tooltip window is mapped on the display (a viewable top-level
+// window whose type says tooltip).
+bool TooltipMapped(Display* display) {
+  const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  const Atom tooltip = XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    return false;
+  }
+  bool mapped = false;
+  for (unsigned i = 0; i < count && !mapped; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, children[i], &attributes) ||
+        attributes.map_state != IsViewable) {
+      continue;
+    }
+    Atom actual = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, children[i], type, 0, 8, False, XA_ATOM, &actual, &format,
+                           &items, &after, &data) == Success &&
+        data != nullptr) {
+      const Atom* atoms = reinterpret_cast<const Atom*>(data);
+      for (unsigned long k = 0; k < items; ++k) mapped = mapped || atoms[k] == tooltip;
+    }
+    if (data != nullptr) XFree(data);
+  }
+  if (children != nullptr) XFree(children);
+  return mapped;
+}
+
+TEST(ConditionsDialogWindow, HelpTooltipShowsWhileThePointerRestsOnTheIcon) {
+  REQUIRE_DISPLAY();
+  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  dialog.Move(20, 20);
+  controller.OnInitDialog();
+  dialog.SyncFromController();
+  dialog.Show();
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return dialog.IsShownOnScreen(); }, 5000));
+  Pump(100);
+  // A real pointer move (XTEST) onto the middle of the help icon.
+  const wxRect icon = dialog.Control(1032)->GetScreenRect();
+  TypeKeys("mousemove " + std::to_string(icon.x + icon.width / 2) + " " +
+           std::to_string(icon.y + icon.height / 2));
+  EXPECT_TRUE(PumpUntil([&] { return TooltipMapped(display); }, 10000))
+      << "no tooltip window while the pointer rests on the icon";
+  TypeKeys("mousemove 1 1");
+  EXPECT_TRUE(PumpUntil([&] { return !TooltipMapped(display); }, 10000))
+      << "the tooltip stays after the pointer left";
+  XCloseDisplay(display);
+  dialog.Hide();
+  Pump(50);
+}
+
+TEST(ConditionsDialogWindow, LongValuesAreEllipsizedAndTheOutputFieldShowsTheFileName) {
+  REQUIRE_DISPLAY();
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  std::string company = "株式会社";
+  for (int i = 0; i < 12; ++i) company += "とても長い名前の";
+  company += "商事";
+  controller.states[1010].text = company;
+  std::string path = "Z:\\home\\user\\";
+  for (int i = 0; i < 8; ++i) path += "folder" + std::to_string(i) + "\\";
+  path += "消費税申告.xml";
+  controller.states[1008].text = path;
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  controller.focusId = 1016;
+  controller.OnInitDialog();
+  dialog.SyncFromController();
+  dialog.Show();
+  dialog.ApplyFocus();
+  ASSERT_TRUE(PumpUntil([&] { return dialog.IsShownOnScreen(); }, 5000));
+  Pump(200);
+  // The name is cut with an ellipsis and offered whole as the tooltip; a
+  // value that fits has none.
+  wxWindow* name = dialog.Control(1010);
+  EXPECT_TRUE(pango_layout_is_ellipsized(
+      gtk_label_get_layout(GTK_LABEL(static_cast<GtkWidget*>(name->GetHandle())))));
+  EXPECT_EQ(FromWx(name->GetToolTipText()), company);
+  EXPECT_TRUE(dialog.Control(1011)->GetToolTipText().empty());
+  // The path field shows its end, not its start.
+  auto* entry = static_cast<GtkWidget*>(dialog.Control(1008)->GetHandle());
+  int scrolled = 0;
+  g_object_get(entry, "scroll-offset", &scrolled, nullptr);
+  EXPECT_GT(scrolled, 0) << "the output field shows the start of the path";
+  dialog.Hide();
+  Pump(50);
 }
 
 TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
