@@ -144,7 +144,10 @@ class GuiProgramTest : public ::testing::Test {
             {"LEDORA_USER", ""},
             // No accessibility bridge: it keeps a bus connection (and its
             // memory) for the process's life, which the leak check reports.
-            {"NO_AT_BRIDGE", "1"}};
+            {"NO_AT_BRIDGE", "1"},
+            // A toolkit critical (a control given less than its minimum
+            // size, for one) ends the run instead of passing unnoticed.
+            {"G_DEBUG", "fatal-criticals"}};
   }
 
   TempDir dir;
@@ -155,7 +158,11 @@ class GuiProgramTest : public ::testing::Test {
 TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   const std::string out = dir / "report.xml";
   WriteWholeFile(out, "an older report\n");
-  BackgroundRun run({"--ui", "gui"}, Environment());
+  // A Japanese user's run: the toolkit speaks Japanese, the report stays
+  // byte for byte the same.
+  std::map<std::string, std::string> env = Environment();
+  env["LC_ALL"] = "ja_JP.UTF-8";
+  BackgroundRun run({"--ui", "gui"}, env);
 
   const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
   ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
@@ -183,6 +190,7 @@ TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   }
   const ProgramResult& result = run.Wait();
   ASSERT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output.find("Gtk-"), std::string::npos) << result.output;
   EXPECT_GE(boxes, 2) << "the overwrite question and the final message";
   const std::string golden =
       ReadWholeFile(std::string(LTB_SOURCE_ROOT) + "/tests/golden/sample_journal.xml");

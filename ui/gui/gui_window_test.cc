@@ -4,6 +4,8 @@
 // Each dialog is also captured; with $LTB_SCREENSHOT_DIR set the captures
 // are written there as PNG files.
 #include <gtk/gtk.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -320,6 +322,11 @@ TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
   EXPECT_EQ(FromWx(dialog.GetTitle()), "消費税 - 集計条件");
   const wxSize client = dialog.GetClientSize();
   EXPECT_EQ(client, dialog.ToPixels(0, 0, 255, 228).GetSize());
+  // The template's proportions in every locale: dialog units come from the
+  // dialog font alone, whose height is about twice its average letter width
+  // (12 by 6 pixels for the face the template was drawn with).
+  const DialogBaseUnits& base = dialog.BaseUnits();
+  EXPECT_NEAR(static_cast<double>(base.y) / base.x, 2.0, 0.3) << base.x << "x" << base.y;
 
   const wxImage screen = Screenshot(&dialog);
   ASSERT_TRUE(screen.IsOk()) << "screenshot failed";
@@ -696,6 +703,137 @@ TEST(SaveFileDialogWindow, TitleFilterNameAndAnswerInWindowsForm) {
   std::string extension = chosen.substr(folderPart.size());
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   EXPECT_EQ(extension, ".xml");
+}
+
+// A window manager on the test display for the life of the object: the one
+// already running, else openbox started here (none: Running() is false).
+class WindowManager {
+ public:
+  explicit WindowManager(Display* display) : display_(display) {
+    if (Present()) return;
+    if (std::system("command -v openbox >/dev/null") != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int waited = 0; waited < 10000 && !Present(); waited += 50) usleep(50000);
+  }
+  ~WindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  bool Running() { return Present(); }
+
+ private:
+  bool Present() {
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                       &type, &format, &items, &after, &data);
+    const bool present = data != nullptr && items == 1;
+    if (data != nullptr) XFree(data);
+    return present;
+  }
+  Display* display_;
+  pid_t pid_ = 0;
+};
+
+// The atoms of a window's property (names), empty when it has none.
+std::vector<std::string> AtomNames(Display* display, Window window, const char* property) {
+  std::vector<std::string> names;
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 64, False,
+                         XA_ATOM, &type, &format, &items, &after, &data) == Success &&
+      data != nullptr) {
+    const Atom* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < items; ++i) {
+      char* name = XGetAtomName(display, atoms[i]);
+      if (name != nullptr) names.push_back(name);
+      XFree(name);
+    }
+  }
+  if (data != nullptr) XFree(data);
+  return names;
+}
+
+// The window manager may let a person minimise anything; a modal window
+// offers neither minimise nor maximise in its hints, cannot be maximised,
+// and comes back at once when minimised anyway.
+TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
+  REQUIRE_DISPLAY();
+  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  {
+    WindowManager manager(display);
+    if (!manager.Running()) {
+      XCloseDisplay(display);
+      GTEST_SKIP() << "no window manager";
+    }
+    FakeController controller;
+    ControllerDialog conditions(nullptr, resources::ConditionsDialogTemplate(), controller);
+    ProgressWindow progress;
+    MessageBoxWindow box(wxString::FromUTF8("x"), wxString::FromUTF8("x"),
+                         MessageBoxStyle(kMbOk | kMbIconInformation));
+    const std::vector<std::pair<const char*, wxTopLevelWindow*>> windows = {
+        {"conditions", &conditions}, {"progress", progress.Window()}, {"message box", &box}};
+    for (const auto& [name, window] : windows) {
+      SCOPED_TRACE(name);
+      bool minimised = false;
+      window->Bind(wxEVT_ICONIZE, [&minimised](wxIconizeEvent& event) {
+        event.Skip();
+        minimised = minimised || event.IsIconized();
+      });
+      window->Show();
+      const Window id = static_cast<Window>(XWindowOf(window));
+      ASSERT_TRUE(PumpUntil(
+          [&] {
+            return AtomNames(display, id, "_NET_WM_ALLOWED_ACTIONS").size() > 0 &&
+                   window->IsShownOnScreen();
+          },
+          10000));
+      // Motif hints: functions and decorations without minimise (8, 0x20)
+      // or maximise (0x10, 0x40).
+      Atom type = 0;
+      int format = 0;
+      unsigned long items = 0, after = 0;
+      unsigned char* data = nullptr;
+      XGetWindowProperty(display, id, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5,
+                         False, AnyPropertyType, &type, &format, &items, &after, &data);
+      ASSERT_NE(data, nullptr);
+      ASSERT_GE(items, 3u);
+      const long* hints = reinterpret_cast<const long*>(data);
+      EXPECT_EQ(hints[1] & 0x18, 0) << "functions " << hints[1];
+      EXPECT_EQ(hints[2] & 0x60, 0) << "decorations " << hints[2];
+      XFree(data);
+      for (const std::string& action : AtomNames(display, id, "_NET_WM_ALLOWED_ACTIONS")) {
+        EXPECT_EQ(action.find("MAXIMIZE"), std::string::npos) << action;
+      }
+      // Minimised through the window manager, it is back at once.
+      TypeKeys("windowminimize " + std::to_string(id));
+      EXPECT_TRUE(PumpUntil([&] { return minimised; }, 10000)) << "never minimised";
+      EXPECT_TRUE(PumpUntil(
+          [&] {
+            XWindowAttributes attributes;
+            return !window->IsIconized() && XGetWindowAttributes(display, id, &attributes) &&
+                   attributes.map_state == IsViewable;
+          },
+          10000))
+          << "stays minimised";
+      window->Hide();
+      Pump(50);
+    }
+    progress.Close();
+  }
+  XCloseDisplay(display);
 }
 
 TEST(X11Transient, DialogBecomesTransientForAnExistingWindowOnly) {

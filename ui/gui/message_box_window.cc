@@ -38,9 +38,9 @@ long MessageBoxStyle(unsigned flags) {
   return style | wxCENTRE;
 }
 
-MessageBoxWindow::MessageBoxWindow(wxWindow* owner, const wxString& text,
-                                   const wxString& caption, long style)
-    : wxDialog(owner, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, kModalDialogStyle) {
+MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption, long style)
+    : wxDialog(nullptr, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize,
+               kModalDialogStyle | wxDIALOG_NO_PARENT) {
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   const wxString icon = IconOf(style);
   if (!icon.empty()) {
@@ -76,11 +76,7 @@ MessageBoxWindow::MessageBoxWindow(wxWindow* owner, const wxString& text,
   all->Add(buttons, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
   SetSizerAndFit(all);
   KeepRestored(this);
-  if (owner != nullptr) {
-    CentreOnParent();
-  } else {
-    Centre();
-  }
+  Centre();
 }
 
 void MessageBoxWindow::Answer(int wxId) {
@@ -95,9 +91,13 @@ void MessageBoxWindow::Answer(int wxId) {
 int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption,
                    unsigned flags, uint64_t foreignOwner) {
   const long style = MessageBoxStyle(flags);
-  MessageBoxWindow box(owner, ToWx(text), ToWx(caption), style);
-  if (owner == nullptr && foreignOwner != 0 && MakeTransientFor(&box, foreignOwner)) {
-    CentreOnForeign(&box, foreignOwner);
+  // The box is no wx child of its owner (the owner may be destroyed while
+  // the box is up, as the hidden progress dialog is); the window manager
+  // keeps it with its owner through the transient hint.
+  MessageBoxWindow box(ToWx(text), ToWx(caption), style);
+  const uint64_t ownerWindow = owner != nullptr ? XWindowOf(owner) : foreignOwner;
+  if (ownerWindow != 0 && MakeTransientFor(&box, ownerWindow)) {
+    CentreOnForeign(&box, ownerWindow);
   }
   const int answer = box.ShowModal();
   if (style & wxYES_NO) return answer == wxID_YES ? kIdYes : kIdNo;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <wx/button.h>
+#include <wx/control.h>
 #include <wx/gauge.h>
 #include <wx/generic/statbmpg.h>
 #include <wx/radiobut.h>
@@ -27,14 +28,6 @@ namespace {
 
 constexpr double kMinimumPoints = 7.0;
 
-wxString WithoutMnemonic(const wxString& label) {
-  wxString text = label;
-  text.Replace(wxString::FromAscii("&&"), wxString::FromAscii("\x01"));
-  text.Replace(wxString::FromAscii("&"), wxString());
-  text.Replace(wxString::FromAscii("\x01"), wxString::FromAscii("&"));
-  return text;
-}
-
 bool HasLabel(ControlKind kind) {
   return kind != ControlKind::kEdit && kind != ControlKind::kImage &&
          kind != ControlKind::kProgressBar;
@@ -43,7 +36,7 @@ bool HasLabel(ControlKind kind) {
 // The largest size, from `font` down to a readable minimum in half points,
 // at which the control's label fits its width.
 double FittingPoints(wxWindow* control, ControlKind kind, wxFont font) {
-  const wxString text = WithoutMnemonic(control->GetLabel());
+  const wxString text = wxControl::RemoveMnemonics(control->GetLabel());
   const int room = control->GetSize().x - TextIndicatorWidth(kind);
   double points = font.GetFractionalPointSize();
   int width = 0;
@@ -70,7 +63,7 @@ bool IsEllipsized(const ControlTemplate& control) {
 }
 
 bool LabelClipped(wxWindow* control) {
-  return control->GetTextExtent(WithoutMnemonic(control->GetLabel())).x >
+  return control->GetTextExtent(wxControl::RemoveMnemonics(control->GetLabel())).x >
          control->GetClientSize().x;
 }
 
