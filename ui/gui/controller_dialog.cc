@@ -110,7 +110,7 @@ void ControllerDialog::SyncFromController() {
         auto* image = static_cast<wxStaticBitmapBase*>(window);
         const bool wanted = !state.tooltip.empty();
         if (wanted != image->GetBitmap().IsOk()) {
-          image->SetBitmap(wanted ? wxArtProvider::GetBitmap(wxString::FromAscii(wxART_HELP),
+          image->SetBitmap(wanted ? wxArtProvider::GetBitmap(wxString::FromAscii(wxART_QUESTION),
                                                              wxString::FromAscii(wxART_OTHER),
                                                              image->GetSize())
                                   : wxNullBitmap);

@@ -29,9 +29,14 @@ const char kConditionsTitle[] =
     "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E - \xE9\x9B\x86\xE8\xA8\x88\xE6\x9D\xA1\xE4\xBB\xB6";
 const char kMessageBoxTitle[] = "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E";
 
+// Windows of the program come and go while the test looks at them: a query
+// about a window that has just gone fails instead of ending the test.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 // A connection of the test's own, retried a few times: a busy X server
 // may drop a new connection.
 Display* OpenDisplay() {
+  XSetErrorHandler(IgnoreXError);
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (attempt > 0) usleep(100000);
     if (Display* display = XOpenDisplay(nullptr)) return display;
@@ -57,22 +62,33 @@ std::string WindowTitle(Display* display, Window window) {
 }
 
 // The viewable top-level windows with that title, not yet in `seen`.
+// Adds the viewable windows with that title, not in `seen`, among the
+// children of `window` and their descendants down to `depth` levels (a
+// window manager puts each top-level window inside a frame of its own).
+void CollectTitled(Display* display, Window window, const std::string& title,
+                   const std::set<Window>& seen, int depth, std::vector<Window>* found) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (depth == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) return;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
+    if (attributes.map_state != IsViewable) continue;
+    if (seen.count(children[i]) == 0 && WindowTitle(display, children[i]) == title) {
+      found->push_back(children[i]);
+    } else {
+      CollectTitled(display, children[i], title, seen, depth - 1, found);
+    }
+  }
+  if (children != nullptr) XFree(children);
+}
+
+// The viewable top-level windows with that title, not yet in `seen`, with
+// or without a window manager.
 std::vector<Window> NewWindowsTitled(Display* display, const std::string& title,
                                      const std::set<Window>& seen) {
   std::vector<Window> found;
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-    return found;
-  }
-  for (unsigned i = 0; i < count; ++i) {
-    XWindowAttributes attributes;
-    if (seen.count(children[i]) != 0) continue;
-    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
-    if (attributes.map_state != IsViewable) continue;
-    if (WindowTitle(display, children[i]) == title) found.push_back(children[i]);
-  }
-  if (children != nullptr) XFree(children);
+  CollectTitled(display, DefaultRootWindow(display), title, seen, 3, &found);
   return found;
 }
 
@@ -217,8 +233,23 @@ TEST_F(GuiProgramTest, UnattendedOptionsFillTheShownDialogAndExecute) {
 
 TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   const Window parent =
-      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 60, 80, 640, 480, 0, 0, 0);
   XSelectInput(display, parent, PropertyChangeMask);
+  XMapWindow(display, parent);
+  // Where the parent shows (a window manager places it as it likes).
+  XWindowAttributes parentAttributes{};
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (XGetWindowAttributes(display, parent, &parentAttributes) &&
+        parentAttributes.map_state == IsViewable) {
+      break;
+    }
+    usleep(50000);
+  }
+  ASSERT_EQ(parentAttributes.map_state, IsViewable);
+  int parentLeft = 0, parentTop = 0;
+  Window unused = 0;
+  XTranslateCoordinates(display, parent, DefaultRootWindow(display), 0, 0, &parentLeft,
+                        &parentTop, &unused);
   const Atom disabled = XInternAtom(display, "_LTB_WINDOW_DISABLED", False);
   const Atom message = XInternAtom(display, "_LTB_WINDOW_MESSAGE", False);
   XSync(display, False);
@@ -242,6 +273,15 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   Window owner = 0;
   EXPECT_TRUE(XGetTransientForHint(display, conditions, &owner));
   EXPECT_EQ(owner, parent);
+  // ... and opens centred on it.
+  XWindowAttributes attributes;
+  int left = 0, top = 0;
+  Window child = 0;
+  ASSERT_TRUE(XGetWindowAttributes(display, conditions, &attributes));
+  XTranslateCoordinates(display, conditions, DefaultRootWindow(display), 0, 0, &left, &top,
+                        &child);
+  EXPECT_NEAR(left + attributes.width / 2, parentLeft + 640 / 2, 30);
+  EXPECT_NEAR(top + attributes.height / 2, parentTop + 480 / 2, 30);
 
   Keys(conditions, "key Escape");
   const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);

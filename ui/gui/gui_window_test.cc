@@ -307,17 +307,24 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   Pump(50);
 }
 
-TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
-  REQUIRE_DISPLAY();
-  FakeController controller;
-  FillLikeARealDataset(controller);
-  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+// Opens the dialog near the screen's top left as a run does (initialised,
+// the controller's state shown, the focus applied) and lets it be drawn.
+void OpenAtTopLeft(ControllerDialog& dialog, FakeController& controller) {
   dialog.Move(20, 20);
   controller.OnInitDialog();
   dialog.SyncFromController();
   dialog.Show();
   dialog.ApplyFocus();
+  for (int waited = 0; waited < 5000 && !dialog.IsShownOnScreen(); waited += 50) Pump(50);
   Pump(400);
+}
+
+TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
+  REQUIRE_DISPLAY();
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  OpenAtTopLeft(dialog, controller);
 
   EXPECT_EQ(FromWx(dialog.GetTitle()), "消費税 - 集計条件");
   const wxSize client = dialog.GetClientSize();
@@ -471,14 +478,10 @@ TEST(ConditionsDialogWindow, HelpTooltipShowsWhileThePointerRestsOnTheIcon) {
   FakeController controller;
   FillLikeARealDataset(controller);
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
-  dialog.Move(20, 20);
-  controller.OnInitDialog();
-  dialog.SyncFromController();
-  dialog.Show();
+  OpenAtTopLeft(dialog, controller);
+  ASSERT_TRUE(dialog.IsShownOnScreen());
   Display* display = XOpenDisplay(nullptr);
   ASSERT_NE(display, nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return dialog.IsShownOnScreen(); }, 5000));
-  Pump(100);
   // A real pointer move (XTEST) onto the middle of the help icon.
   const wxRect icon = dialog.Control(1032)->GetScreenRect();
   TypeKeys("mousemove " + std::to_string(icon.x + icon.width / 2) + " " +
@@ -507,12 +510,8 @@ TEST(ConditionsDialogWindow, LongValuesAreEllipsizedAndTheOutputFieldShowsTheFil
   controller.states[1008].text = path;
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   controller.focusId = 1016;
-  controller.OnInitDialog();
-  dialog.SyncFromController();
-  dialog.Show();
-  dialog.ApplyFocus();
-  ASSERT_TRUE(PumpUntil([&] { return dialog.IsShownOnScreen(); }, 5000));
-  Pump(200);
+  OpenAtTopLeft(dialog, controller);
+  ASSERT_TRUE(dialog.IsShownOnScreen());
   // The name is cut with an ellipsis and offered whole as the tooltip; a
   // value that fits has none.
   wxWindow* name = dialog.Control(1010);
