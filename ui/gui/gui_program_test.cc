@@ -307,6 +307,53 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   XDestroyWindow(display, parent);
 }
 
+// The conditions dialog's size in one locale and scale: the program is
+// started, its dialog measured and cancelled. {0, 0} when it did not show.
+struct Shown {
+  int width = 0, height = 0;
+  std::string output;
+};
+
+TEST_F(GuiProgramTest, DialogKeepsTheTemplatesProportionsInEveryLocaleAndScale) {
+  auto open = [&](const std::string& locale, const std::string& scale) {
+    std::map<std::string, std::string> env = Environment();
+    env["LC_ALL"] = locale;
+    env["GDK_SCALE"] = scale;
+    Shown shown;
+    // The X server may give a new program the window ids of the last one.
+    seen.clear();
+    BackgroundRun run({"--ui", "gui"}, env);
+    const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+    if (conditions == 0) return shown;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, conditions, &attributes)) {
+      shown.width = attributes.width;
+      shown.height = attributes.height;
+    }
+    Keys(conditions, "key Escape");
+    const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+    if (notice != 0) Keys(notice, "key Return");
+    shown.output = run.Wait().output;
+    return shown;
+  };
+  const Shown plain = open("C.UTF-8", "1");
+  const Shown japanese = open("ja_JP.UTF-8", "1");
+  const Shown doubled = open("ja_JP.UTF-8", "2");
+  ASSERT_GT(plain.width, 0) << plain.output;
+  // Dialog units come from the dialog font alone: the same size in every
+  // locale, twice the size at twice the scale.
+  EXPECT_EQ(japanese.width, plain.width);
+  EXPECT_EQ(japanese.height, plain.height);
+  EXPECT_EQ(doubled.width, 2 * plain.width);
+  EXPECT_EQ(doubled.height, 2 * plain.height);
+  // 255 x 228 units: the height is about 0.89 of the width when the font
+  // is twice as high as its average letter is wide, as the template's was.
+  EXPECT_NEAR(static_cast<double>(plain.height) / plain.width, 0.89, 0.09);
+  for (const Shown* run : {&plain, &japanese, &doubled}) {
+    EXPECT_EQ(run->output.find("Gtk-"), std::string::npos) << run->output;
+  }
+}
+
 // Needs no display: it takes the display away.
 TEST(GuiProgramWithoutDisplay, AskingForTheGuiFailsClearly) {
   TempDir dir;
