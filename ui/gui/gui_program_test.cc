@@ -354,6 +354,33 @@ TEST_F(GuiProgramTest, DialogKeepsTheTemplatesProportionsInEveryLocaleAndScale) 
   }
 }
 
+TEST_F(GuiProgramTest, TheSaveDialogOpensAndClosesWithoutComplaints) {
+  // "保存ファイルを指定", UTF-8
+  const char kSaveTitle[] = "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
+                            "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A";
+  std::map<std::string, std::string> env = Environment();
+  env["LC_ALL"] = "ja_JP.UTF-8";
+  // No session bus, as under a bare X server or a remote login.
+  env["DBUS_SESSION_BUS_ADDRESS"] = "";
+  env["GSETTINGS_BACKEND"] = "";
+  env["XDG_RUNTIME_DIR"] = "";
+  BackgroundRun run({"--ui", "gui"}, env);
+  const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+  ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
+  Keys(conditions, "key alt+d");
+  const Window chooser = WaitForWindow(display, kSaveTitle, &seen);
+  ASSERT_NE(chooser, 0u) << "the save dialog did not appear";
+  Keys(chooser, "key Escape");
+  Keys(conditions, "key Escape");
+  const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+  ASSERT_NE(notice, 0u) << "no cancel notice";
+  Keys(notice, "key Return");
+  const ProgramResult& result = run.Wait();
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_EQ(result.output.find("WARNING"), std::string::npos) << result.output;
+  EXPECT_EQ(result.output.find("CRITICAL"), std::string::npos) << result.output;
+}
+
 // Needs no display: it takes the display away.
 TEST(GuiProgramWithoutDisplay, AskingForTheGuiFailsClearly) {
   TempDir dir;
