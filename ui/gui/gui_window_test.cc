@@ -300,6 +300,21 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   }
   EXPECT_TRUE(shown) << "overall " << filledAt(overall, 0.2) << filledAt(overall, 0.97)
                      << ", activity " << filledAt(activity, 0.2) << filledAt(activity, 0.8);
+  // Each bar is drawn over the height its template gives it (22 and 10
+  // units), not as a thin band in the middle.
+  auto bandHeight = [&](wxWindow* bar) {
+    const wxRect r = bar->GetScreenRect();
+    const int probe = r.x + r.width / 2;
+    int rows = 0;
+    for (int y = r.y; y < r.y + r.height; ++y) {
+      if (screen.GetBlue(probe, y) > screen.GetRed(probe, y) + 60) ++rows;
+    }
+    return rows;
+  };
+  EXPECT_EQ(overall->GetRect(), window->ToPixels(5, 6, 211, 22));
+  EXPECT_EQ(activity->GetRect(), window->ToPixels(5, 29, 211, 10));
+  EXPECT_GE(bandHeight(overall), overall->GetSize().y * 3 / 4);
+  EXPECT_GE(bandHeight(activity), activity->GetSize().y / 2);
   if (!shown) SaveCapture(screen, window->GetScreenRect(), "progress_failure.png");
   SaveCapture(screen, window->GetScreenRect(), "progress_dialog.png");
   progress.Close();
@@ -355,6 +370,8 @@ TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
     ++checked;
   }
   EXPECT_GE(checked, 20);
+  // Both method labels in one font, however long either is.
+  EXPECT_EQ(dialog.Control(1029)->GetFont(), dialog.Control(1031)->GetFont());
   // The help icon carries the tooltip.
   EXPECT_FALSE(dialog.Control(1032)->GetToolTipText().empty());
   SaveCapture(screen, dialog.GetScreenRect(), "conditions_dialog.png");
