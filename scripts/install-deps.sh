@@ -36,6 +36,8 @@ fi
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
   echo "Generating the ja_JP.UTF-8 locale" >&2
   $SUDO sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  if ! grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
   $SUDO locale-gen >/dev/null
 fi
