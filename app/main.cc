@@ -2,6 +2,7 @@
 // runs the application object once. The exit status is the run's exitCode.
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -81,6 +82,10 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The toolkit's own words (buttons, the file chooser) follow the user's
+  // locale; the program's texts are CP932 bytes converted explicitly and do
+  // not depend on it.
+  std::setlocale(LC_ALL, "");
   const ltb::Edition& edition = ltb::CurrentEdition();
   const char* program = edition.programName;
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the programs.
-# Does nothing when they are all present already.
+# Installs the Debian packages needed to build, run and test the programs,
+# and generates the Japanese locale the window tests also run in. Does
+# nothing when they are all present already.
 set -euo pipefail
 
 PACKAGES=(
@@ -8,7 +9,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libwxgtk3.2-dev libgtk-3-dev
-  xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic
+  xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic openbox
+  locales wx3.2-i18n
   libxml2-utils
 )
 
@@ -19,14 +21,23 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}" >&2
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
   SUDO="sudo"
 fi
-$SUDO apt-get update
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}" >&2
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# ja_JP.UTF-8, which the program's users work in.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  echo "Generating the ja_JP.UTF-8 locale" >&2
+  $SUDO sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  if ! grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen >/dev/null
+fi

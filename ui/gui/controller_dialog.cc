@@ -2,12 +2,14 @@
 
 #include <wx/artprov.h>
 #include <wx/button.h>
+#include <wx/control.h>
 #include <wx/radiobut.h>
-#include <wx/statbmp.h>
+#include <wx/generic/statbmpg.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "ui/gui/edit_field.h"
 #include "ui/gui/mnemonic.h"
 #include "ui/gui/wx_text.h"
 
@@ -51,7 +53,7 @@ void ControllerDialog::SelectAllLater(int id) {
   const int generation = selectGeneration_;
   CallAfter([this, id, generation] {
     if (generation != selectGeneration_) return;
-    if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) field->SelectAll();
+    if (auto* field = dynamic_cast<wxTextCtrl*>(Control(id))) SelectAllShowingEnd(field);
   });
 }
 
@@ -74,6 +76,7 @@ int ControllerDialog::Run(std::function<void()> onShown) {
 
 void ControllerDialog::SyncFromController() {
   syncing_ = true;
+  bool relabelled = false;
   for (const Entry& entry : Entries()) {
     const int id = entry.record->id;
     if (id == resources::kNoControlId) continue;
@@ -83,24 +86,31 @@ void ControllerDialog::SyncFromController() {
     switch (entry.record->kind) {
       case ControlKind::kEdit: {
         auto* edit = static_cast<wxTextCtrl*>(window);
-        if (edit->GetValue() != text) edit->ChangeValue(text);
+        if (edit->GetValue() != text) {
+          edit->ChangeValue(text);
+          // A field that scrolls shows the end of a long text (a path's
+          // file name) until the user moves its caret.
+          if ((entry.record->style & resources::kStyleAutoHScroll) && !edit->HasFocus()) {
+            ShowEnd(edit);
+          }
+        }
         break;
       }
       case ControlKind::kRadioButton: {
         auto* radio = static_cast<wxRadioButton*>(window);
         if (radio->GetLabel() != text) {
           radio->SetLabel(text);
-          FitLabelFont(radio, ControlKind::kRadioButton);
+          relabelled = true;
         }
         if (radio->GetValue() != state.checked) radio->SetValue(state.checked);
         break;
       }
       case ControlKind::kImage: {
         // The help icon is shown only where it has a tooltip to offer.
-        auto* image = static_cast<wxStaticBitmap*>(window);
+        auto* image = static_cast<wxStaticBitmapBase*>(window);
         const bool wanted = !state.tooltip.empty();
         if (wanted != image->GetBitmap().IsOk()) {
-          image->SetBitmap(wanted ? wxArtProvider::GetBitmap(wxString::FromAscii(wxART_HELP),
+          image->SetBitmap(wanted ? wxArtProvider::GetBitmap(wxString::FromAscii(wxART_QUESTION),
                                                              wxString::FromAscii(wxART_OTHER),
                                                              image->GetSize())
                                   : wxNullBitmap);
@@ -112,12 +122,21 @@ void ControllerDialog::SyncFromController() {
       default:
         if (window->GetLabel() != text) {
           window->SetLabel(text);
-          FitLabelFont(window, entry.record->kind);
+          relabelled = true;
         }
         break;
     }
     if (window->IsEnabled() != state.enabled) window->Enable(state.enabled);
-    const wxString tip = ToWx(state.tooltip);
+  }
+  if (relabelled) FitLabels();
+  for (const Entry& entry : Entries()) {
+    if (entry.record->id == resources::kNoControlId) continue;
+    wxWindow* window = entry.window;
+    wxString tip = ToWx(controller_.State(entry.record->id).tooltip);
+    // A value cut short at the dialog's edge offers its whole text.
+    if (tip.empty() && IsEllipsized(*entry.record) && LabelClipped(window)) {
+      tip = wxControl::RemoveMnemonics(window->GetLabel());
+    }
     if (window->GetToolTipText() != tip) {
       if (tip.empty()) {
         window->UnsetToolTip();
@@ -137,7 +156,7 @@ void ControllerDialog::ApplyFocus() {
   target->SetFocus();
   if (controller_.SelectAllOnFocus()) {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(target)) {
-      edit->SelectAll();
+      SelectAllShowingEnd(edit);
       // GTK moves the caret when the focus actually arrives (later, while
       // the window is being shown); select again then, so typing replaces
       // the whole text.
@@ -274,7 +293,7 @@ bool ControllerDialog::HandleMnemonic(int keyCode) {
   if (hit.action == MnemonicAction::kClick) {
     Click(entry.record->id);
   } else if (auto* edit = dynamic_cast<wxTextCtrl*>(entry.window)) {
-    edit->SelectAll();
+    SelectAllShowingEnd(edit);
   }
   return true;
 }

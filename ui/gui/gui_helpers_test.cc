@@ -1,10 +1,11 @@
 // Pieces of the front end that need no display: text conversion at the
-// toolkit edge, the save dialog's filter and extension, message-box styles
-// and the repaint throttle.
+// toolkit edge, the save dialog's filter and extension, message-box styles,
+// dialog units and the repaint throttle.
 #include <gtest/gtest.h>
 
 #include <wx/defs.h>
 
+#include "ui/gui/dialog_units.h"
 #include "ui/gui/message_box_window.h"
 #include "ui/gui/progress_window.h"
 #include "ui/gui/save_file_names.h"
@@ -61,6 +62,14 @@ TEST(MessageBoxStyle, ButtonsAndIconsFollowTheFlags) {
             wxYES_NO | wxICON_WARNING);
   EXPECT_EQ(MessageBoxStyle(kMbOk | kMbIconInformation) & (wxOK | wxYES_NO | wxICON_MASK),
             wxOK | wxICON_INFORMATION);
+}
+
+TEST(DialogUnits, RoundToTheNearestPixelAsTheDialogManagerDoes) {
+  // 7 by 13 pixel base units (a 9-point Japanese face at 96 dpi).
+  const DialogBaseUnits base{7, 13};
+  EXPECT_EQ(DialogToPixels(base, 0, 0, 255, 228), wxRect(0, 0, 446, 371));  // 446.25, 370.5
+  EXPECT_EQ(DialogToPixels(base, 5, 6, 211, 22), wxRect(9, 10, 369, 36));   // 8.75, 9.75
+  EXPECT_EQ(DialogToPixels(base, 2, 4, 1, 0), wxRect(4, 7, 2, 0));          // 3.5, 6.5, 1.75
 }
 
 TEST(RepaintThrottle, PaintsFirstAndForcedAtOnceOthersAtItsPace) {

@@ -29,9 +29,14 @@ const char kConditionsTitle[] =
     "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E - \xE9\x9B\x86\xE8\xA8\x88\xE6\x9D\xA1\xE4\xBB\xB6";
 const char kMessageBoxTitle[] = "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E";
 
+// Windows of the program come and go while the test looks at them: a query
+// about a window that has just gone fails instead of ending the test.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 // A connection of the test's own, retried a few times: a busy X server
 // may drop a new connection.
 Display* OpenDisplay() {
+  XSetErrorHandler(IgnoreXError);
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (attempt > 0) usleep(100000);
     if (Display* display = XOpenDisplay(nullptr)) return display;
@@ -57,22 +62,33 @@ std::string WindowTitle(Display* display, Window window) {
 }
 
 // The viewable top-level windows with that title, not yet in `seen`.
+// Adds the viewable windows with that title, not in `seen`, among the
+// children of `window` and their descendants down to `depth` levels (a
+// window manager puts each top-level window inside a frame of its own).
+void CollectTitled(Display* display, Window window, const std::string& title,
+                   const std::set<Window>& seen, int depth, std::vector<Window>* found) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (depth == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) return;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
+    if (attributes.map_state != IsViewable) continue;
+    if (seen.count(children[i]) == 0 && WindowTitle(display, children[i]) == title) {
+      found->push_back(children[i]);
+    } else {
+      CollectTitled(display, children[i], title, seen, depth - 1, found);
+    }
+  }
+  if (children != nullptr) XFree(children);
+}
+
+// The viewable top-level windows with that title, not yet in `seen`, with
+// or without a window manager.
 std::vector<Window> NewWindowsTitled(Display* display, const std::string& title,
                                      const std::set<Window>& seen) {
   std::vector<Window> found;
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-    return found;
-  }
-  for (unsigned i = 0; i < count; ++i) {
-    XWindowAttributes attributes;
-    if (seen.count(children[i]) != 0) continue;
-    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
-    if (attributes.map_state != IsViewable) continue;
-    if (WindowTitle(display, children[i]) == title) found.push_back(children[i]);
-  }
-  if (children != nullptr) XFree(children);
+  CollectTitled(display, DefaultRootWindow(display), title, seen, 3, &found);
   return found;
 }
 
@@ -144,7 +160,10 @@ class GuiProgramTest : public ::testing::Test {
             {"LEDORA_USER", ""},
             // No accessibility bridge: it keeps a bus connection (and its
             // memory) for the process's life, which the leak check reports.
-            {"NO_AT_BRIDGE", "1"}};
+            {"NO_AT_BRIDGE", "1"},
+            // A toolkit critical (a control given less than its minimum
+            // size, for one) ends the run instead of passing unnoticed.
+            {"G_DEBUG", "fatal-criticals"}};
   }
 
   TempDir dir;
@@ -155,7 +174,11 @@ class GuiProgramTest : public ::testing::Test {
 TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   const std::string out = dir / "report.xml";
   WriteWholeFile(out, "an older report\n");
-  BackgroundRun run({"--ui", "gui"}, Environment());
+  // A Japanese user's run: the toolkit speaks Japanese, the report stays
+  // byte for byte the same.
+  std::map<std::string, std::string> env = Environment();
+  env["LC_ALL"] = "ja_JP.UTF-8";
+  BackgroundRun run({"--ui", "gui"}, env);
 
   const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
   ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
@@ -183,6 +206,7 @@ TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   }
   const ProgramResult& result = run.Wait();
   ASSERT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output.find("Gtk-"), std::string::npos) << result.output;
   EXPECT_GE(boxes, 2) << "the overwrite question and the final message";
   const std::string golden =
       ReadWholeFile(GoldenDir() + "/sample_journal.xml");
@@ -209,8 +233,23 @@ TEST_F(GuiProgramTest, UnattendedOptionsFillTheShownDialogAndExecute) {
 
 TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   const Window parent =
-      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 60, 80, 640, 480, 0, 0, 0);
   XSelectInput(display, parent, PropertyChangeMask);
+  XMapWindow(display, parent);
+  // Where the parent shows (a window manager places it as it likes).
+  XWindowAttributes parentAttributes{};
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (XGetWindowAttributes(display, parent, &parentAttributes) &&
+        parentAttributes.map_state == IsViewable) {
+      break;
+    }
+    usleep(50000);
+  }
+  ASSERT_EQ(parentAttributes.map_state, IsViewable);
+  int parentLeft = 0, parentTop = 0;
+  Window unused = 0;
+  XTranslateCoordinates(display, parent, DefaultRootWindow(display), 0, 0, &parentLeft,
+                        &parentTop, &unused);
   const Atom disabled = XInternAtom(display, "_LTB_WINDOW_DISABLED", False);
   const Atom message = XInternAtom(display, "_LTB_WINDOW_MESSAGE", False);
   XSync(display, False);
@@ -234,6 +273,15 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   Window owner = 0;
   EXPECT_TRUE(XGetTransientForHint(display, conditions, &owner));
   EXPECT_EQ(owner, parent);
+  // ... and opens centred on it.
+  XWindowAttributes attributes;
+  int left = 0, top = 0;
+  Window child = 0;
+  ASSERT_TRUE(XGetWindowAttributes(display, conditions, &attributes));
+  XTranslateCoordinates(display, conditions, DefaultRootWindow(display), 0, 0, &left, &top,
+                        &child);
+  EXPECT_NEAR(left + attributes.width / 2, parentLeft + 640 / 2, 30);
+  EXPECT_NEAR(top + attributes.height / 2, parentTop + 480 / 2, 30);
 
   Keys(conditions, "key Escape");
   const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
@@ -257,6 +305,80 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   EXPECT_EQ(messages[0].data.l[2], 1);
   EXPECT_FALSE(parentDisabled()) << "the parent is still marked disabled";
   XDestroyWindow(display, parent);
+}
+
+// The conditions dialog's size in one locale and scale: the program is
+// started, its dialog measured and cancelled. {0, 0} when it did not show.
+struct Shown {
+  int width = 0, height = 0;
+  std::string output;
+};
+
+TEST_F(GuiProgramTest, DialogKeepsTheTemplatesProportionsInEveryLocaleAndScale) {
+  auto open = [&](const std::string& locale, const std::string& scale) {
+    std::map<std::string, std::string> env = Environment();
+    env["LC_ALL"] = locale;
+    env["GDK_SCALE"] = scale;
+    Shown shown;
+    // The X server may give a new program the window ids of the last one.
+    seen.clear();
+    BackgroundRun run({"--ui", "gui"}, env);
+    const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+    if (conditions == 0) return shown;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, conditions, &attributes)) {
+      shown.width = attributes.width;
+      shown.height = attributes.height;
+    }
+    Keys(conditions, "key Escape");
+    const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+    if (notice != 0) Keys(notice, "key Return");
+    shown.output = run.Wait().output;
+    return shown;
+  };
+  const Shown plain = open("C.UTF-8", "1");
+  const Shown japanese = open("ja_JP.UTF-8", "1");
+  const Shown doubled = open("ja_JP.UTF-8", "2");
+  ASSERT_GT(plain.width, 0) << plain.output;
+  // Dialog units come from the dialog font alone: the same size in every
+  // locale, twice the size at twice the scale.
+  EXPECT_EQ(japanese.width, plain.width);
+  EXPECT_EQ(japanese.height, plain.height);
+  EXPECT_EQ(doubled.width, 2 * plain.width);
+  EXPECT_EQ(doubled.height, 2 * plain.height);
+  // 255 x 228 units: the height is about 0.89 of the width when the font
+  // is twice as high as its average letter is wide, as the template's was.
+  EXPECT_NEAR(static_cast<double>(plain.height) / plain.width, 0.89, 0.09);
+  for (const Shown* run : {&plain, &japanese, &doubled}) {
+    EXPECT_EQ(run->output.find("Gtk-"), std::string::npos) << run->output;
+  }
+}
+
+TEST_F(GuiProgramTest, TheSaveDialogOpensAndClosesWithoutComplaints) {
+  // "保存ファイルを指定", UTF-8
+  const char kSaveTitle[] = "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
+                            "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A";
+  std::map<std::string, std::string> env = Environment();
+  env["LC_ALL"] = "ja_JP.UTF-8";
+  // No session bus, as under a bare X server or a remote login.
+  env["DBUS_SESSION_BUS_ADDRESS"] = "";
+  env["GSETTINGS_BACKEND"] = "";
+  env["XDG_RUNTIME_DIR"] = "";
+  BackgroundRun run({"--ui", "gui"}, env);
+  const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+  ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
+  Keys(conditions, "key alt+d");
+  const Window chooser = WaitForWindow(display, kSaveTitle, &seen);
+  ASSERT_NE(chooser, 0u) << "the save dialog did not appear";
+  Keys(chooser, "key Escape");
+  Keys(conditions, "key Escape");
+  const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+  ASSERT_NE(notice, 0u) << "no cancel notice";
+  Keys(notice, "key Return");
+  const ProgramResult& result = run.Wait();
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_EQ(result.output.find("WARNING"), std::string::npos) << result.output;
+  EXPECT_EQ(result.output.find("CRITICAL"), std::string::npos) << result.output;
 }
 
 // Needs no display: it takes the display away.

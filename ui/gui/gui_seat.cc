@@ -44,7 +44,7 @@ class GuiSeat : public Seat {
 
   int RunModal(DialogController& controller) override {
     ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
-    MakeTransientFor(&dialog, parentWindow_);
+    if (MakeTransientFor(&dialog, parentWindow_)) CentreOnForeign(&dialog, parentWindow_);
     modal_.push_back(&dialog);
     std::function<void()> onShown;
     if (opts_.execute) onShown = [this, &dialog, &controller] { Unattended(dialog, controller); };
@@ -58,7 +58,7 @@ class GuiSeat : public Seat {
   }
 
   std::unique_ptr<ProgressView> CreateProgressView() override {
-    return std::make_unique<ProgressWindow>();
+    return std::make_unique<ProgressWindow>(parentWindow_);
   }
 
   void SetWaitCursor(bool on) override {

@@ -4,19 +4,25 @@
 // Each dialog is also captured; with $LTB_SCREENSHOT_DIR set the captures
 // are written there as PNG files.
 #include <gtk/gtk.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/control.h>
 #include <wx/dcclient.h>
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/image.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -35,6 +41,7 @@
 // Xlib last: its macros (None, Bool, Status) clash with names the other
 // headers use.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 
@@ -57,6 +64,9 @@ class WxEnvironment : public ::testing::Environment {
       setenv("NO_AT_BRIDGE", "1", 1);
       // The file chooser remembers its settings; keep them in memory.
       setenv("GSETTINGS_BACKEND", "memory", 1);
+      // As the program does at start: the toolkit speaks the locale's
+      // language.
+      std::setlocale(LC_ALL, "");
       std::string why;
       started_ = StartWx(&why);
       if (!started_) std::fprintf(stderr, "wx did not start: %s\n", why.c_str());
@@ -257,7 +267,7 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   TemplateWindow* window = progress.Window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FromWx(window->GetTitle()), "集計中 100％");
-  EXPECT_EQ(window->GetClientSize(), window->ConvertDialogToPixels(wxSize(221, 44)));
+  EXPECT_EQ(window->GetClientSize(), window->ToPixels(0, 0, 221, 44).GetSize());
   // The theme draws the bar as a band somewhere inside its rectangle: find
   // the band's row by its highlight colour near the left end, then look at
   // the fraction asked for: 1 filled, 0 empty, -1 no band at all.
@@ -290,6 +300,21 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   }
   EXPECT_TRUE(shown) << "overall " << filledAt(overall, 0.2) << filledAt(overall, 0.97)
                      << ", activity " << filledAt(activity, 0.2) << filledAt(activity, 0.8);
+  // Each bar is drawn over the height its template gives it (22 and 10
+  // units), not as a thin band in the middle.
+  auto bandHeight = [&](wxWindow* bar) {
+    const wxRect r = bar->GetScreenRect();
+    const int probe = r.x + r.width / 2;
+    int rows = 0;
+    for (int y = r.y; y < r.y + r.height; ++y) {
+      if (screen.GetBlue(probe, y) > screen.GetRed(probe, y) + 60) ++rows;
+    }
+    return rows;
+  };
+  EXPECT_EQ(overall->GetRect(), window->ToPixels(5, 6, 211, 22));
+  EXPECT_EQ(activity->GetRect(), window->ToPixels(5, 29, 211, 10));
+  EXPECT_GE(bandHeight(overall), overall->GetSize().y * 3 / 4);
+  EXPECT_GE(bandHeight(activity), activity->GetSize().y / 2);
   if (!shown) SaveCapture(screen, window->GetScreenRect(), "progress_failure.png");
   SaveCapture(screen, window->GetScreenRect(), "progress_dialog.png");
   progress.Close();
@@ -297,21 +322,33 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   Pump(50);
 }
 
-TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
-  REQUIRE_DISPLAY();
-  FakeController controller;
-  FillLikeARealDataset(controller);
-  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+// Opens the dialog near the screen's top left as a run does (initialised,
+// the controller's state shown, the focus applied) and lets it be drawn.
+void OpenAtTopLeft(ControllerDialog& dialog, FakeController& controller) {
   dialog.Move(20, 20);
   controller.OnInitDialog();
   dialog.SyncFromController();
   dialog.Show();
   dialog.ApplyFocus();
+  for (int waited = 0; waited < 5000 && !dialog.IsShownOnScreen(); waited += 50) Pump(50);
   Pump(400);
+}
+
+TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
+  REQUIRE_DISPLAY();
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  OpenAtTopLeft(dialog, controller);
 
   EXPECT_EQ(FromWx(dialog.GetTitle()), "消費税 - 集計条件");
   const wxSize client = dialog.GetClientSize();
-  EXPECT_EQ(client, dialog.ConvertDialogToPixels(wxSize(255, 228)));
+  EXPECT_EQ(client, dialog.ToPixels(0, 0, 255, 228).GetSize());
+  // The template's proportions in every locale: dialog units come from the
+  // dialog font alone, whose height is about twice its average letter width
+  // (12 by 6 pixels for the face the template was drawn with).
+  const DialogBaseUnits& base = dialog.BaseUnits();
+  EXPECT_NEAR(static_cast<double>(base.y) / base.x, 2.0, 0.3) << base.x << "x" << base.y;
 
   const wxImage screen = Screenshot(&dialog);
   ASSERT_TRUE(screen.IsOk()) << "screenshot failed";
@@ -333,6 +370,8 @@ TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
     ++checked;
   }
   EXPECT_GE(checked, 20);
+  // Both method labels in one font, however long either is.
+  EXPECT_EQ(dialog.Control(1029)->GetFont(), dialog.Control(1031)->GetFont());
   // The help icon carries the tooltip.
   EXPECT_FALSE(dialog.Control(1032)->GetToolTipText().empty());
   SaveCapture(screen, dialog.GetScreenRect(), "conditions_dialog.png");
@@ -407,6 +446,105 @@ TEST(ConditionsDialogWindow, KeyboardDrivesTheLogicAndEscapeCancels) {
   EXPECT_EQ(log.back(), "cancel");
 }
 
+// Lets the toolkit run until `done` holds, at most `ms`; whether it held.
+template <typename Condition>
+bool PumpUntil(Condition done, int ms) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    if (done()) return true;
+    Pump(50);
+  }
+  return done();
+}
+
+// Whether a tooltip window is mapped on the display (a viewable top-level
+// window whose type says tooltip).
+bool TooltipMapped(Display* display) {
+  const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  const Atom tooltip = XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    return false;
+  }
+  bool mapped = false;
+  for (unsigned i = 0; i < count && !mapped; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, children[i], &attributes) ||
+        attributes.map_state != IsViewable) {
+      continue;
+    }
+    Atom actual = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, children[i], type, 0, 8, False, XA_ATOM, &actual, &format,
+                           &items, &after, &data) == Success &&
+        data != nullptr) {
+      const Atom* atoms = reinterpret_cast<const Atom*>(data);
+      for (unsigned long k = 0; k < items; ++k) mapped = mapped || atoms[k] == tooltip;
+    }
+    if (data != nullptr) XFree(data);
+  }
+  if (children != nullptr) XFree(children);
+  return mapped;
+}
+
+TEST(ConditionsDialogWindow, HelpTooltipShowsWhileThePointerRestsOnTheIcon) {
+  REQUIRE_DISPLAY();
+  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  OpenAtTopLeft(dialog, controller);
+  ASSERT_TRUE(dialog.IsShownOnScreen());
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  // A real pointer move (XTEST) onto the middle of the help icon.
+  const wxRect icon = dialog.Control(1032)->GetScreenRect();
+  TypeKeys("mousemove " + std::to_string(icon.x + icon.width / 2) + " " +
+           std::to_string(icon.y + icon.height / 2));
+  EXPECT_TRUE(PumpUntil([&] { return TooltipMapped(display); }, 10000))
+      << "no tooltip window while the pointer rests on the icon";
+  TypeKeys("mousemove 1 1");
+  EXPECT_TRUE(PumpUntil([&] { return !TooltipMapped(display); }, 10000))
+      << "the tooltip stays after the pointer left";
+  XCloseDisplay(display);
+  dialog.Hide();
+  Pump(50);
+}
+
+TEST(ConditionsDialogWindow, LongValuesAreEllipsizedAndTheOutputFieldShowsTheFileName) {
+  REQUIRE_DISPLAY();
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  std::string company = "株式会社";
+  for (int i = 0; i < 12; ++i) company += "とても長い名前の";
+  company += "商事";
+  controller.states[1010].text = company;
+  std::string path = "Z:\\home\\user\\";
+  for (int i = 0; i < 8; ++i) path += "folder" + std::to_string(i) + "\\";
+  path += "消費税申告.xml";
+  controller.states[1008].text = path;
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  controller.focusId = 1016;
+  OpenAtTopLeft(dialog, controller);
+  ASSERT_TRUE(dialog.IsShownOnScreen());
+  // The name is cut with an ellipsis and offered whole as the tooltip; a
+  // value that fits has none.
+  wxWindow* name = dialog.Control(1010);
+  EXPECT_TRUE(pango_layout_is_ellipsized(
+      gtk_label_get_layout(GTK_LABEL(static_cast<GtkWidget*>(name->GetHandle())))));
+  EXPECT_EQ(FromWx(name->GetToolTipText()), company);
+  EXPECT_TRUE(dialog.Control(1011)->GetToolTipText().empty());
+  // The path field shows its end, not its start.
+  auto* entry = static_cast<GtkWidget*>(dialog.Control(1008)->GetHandle());
+  int scrolled = 0;
+  g_object_get(entry, "scroll-offset", &scrolled, nullptr);
+  EXPECT_GT(scrolled, 0) << "the output field shows the start of the path";
+  dialog.Hide();
+  Pump(50);
+}
+
 TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   REQUIRE_DISPLAY();
   if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
@@ -418,52 +556,97 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   EXPECT_EQ(dialog.Run(nullptr), 1005);
 }
 
-// Answers the next GTK dialog that shows up, after a look at it.
+// The answer a person would give by closing the box's window.
+constexpr int kCloseTheBox = -1;
+
+// Answers the next message box that shows up, after a look at it.
 struct DialogAnswerer {
-  int response;
+  explicit DialogAnswerer(int answer) : response(answer) {}
+  int response;  // wxID_YES, wxID_NO, wxID_OK or kCloseTheBox
   std::string title;
   unsigned long transientFor = 0;
+  bool icon = false;
+  std::vector<std::string> buttons;  // labels without mnemonics, UTF-8
+  std::vector<wxRect> buttonRects;
+  wxSize client;
   void Arm() {
     timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-      GList* windows = gtk_window_list_toplevels();
-      for (GList* w = windows; w != nullptr; w = w->next) {
-        if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data))) {
-          title = gtk_window_get_title(GTK_WINDOW(w->data));
-          GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(w->data));
-          Window owner = 0;
-          if (window != nullptr &&
-              XGetTransientForHint(gdk_x11_display_get_xdisplay(gdk_window_get_display(window)),
-                                   gdk_x11_window_get_xid(window), &owner)) {
-            transientFor = owner;
-          }
-          gtk_dialog_response(GTK_DIALOG(w->data), response);
+      for (wxWindow* window : wxTopLevelWindows) {
+        auto* box = dynamic_cast<MessageBoxWindow*>(window);
+        if (box == nullptr || !box->IsShown()) continue;
+        title = box->GetTitle().utf8_string();
+        client = box->GetClientSize();
+        GdkDisplay* gdk = gdk_display_get_default();
+        Window owner = 0;
+        if (XGetTransientForHint(gdk_x11_display_get_xdisplay(gdk), XWindowOf(box), &owner)) {
+          transientFor = owner;
         }
+        for (wxWindow* child : box->GetChildren()) {
+          if (auto* button = dynamic_cast<wxButton*>(child)) {
+            buttons.push_back(wxControl::RemoveMnemonics(button->GetLabel()).utf8_string());
+            buttonRects.push_back(button->GetRect());
+          }
+          if (auto* image = dynamic_cast<wxStaticBitmap*>(child)) icon = image->GetBitmap().IsOk();
+        }
+        if (response == kCloseTheBox) {
+          box->Close();
+        } else {
+          box->Answer(response);
+        }
+        return;
       }
-      g_list_free(windows);
+      timer.StartOnce(50);  // not up yet
     });
-    timer.StartOnce(400);
+    timer.StartOnce(50);
   }
   wxTimer timer;
 };
 
-TEST(MessageBoxWindow, CaptionButtonsAndAnswers) {
+// Whether the process runs in a Japanese locale (the toolkit then speaks
+// Japanese).
+bool JapaneseLocale() {
+  const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+  return messages != nullptr && std::string(messages).rfind("ja_JP", 0) == 0;
+}
+
+TEST(MessageBoxWindow, CaptionIconButtonsAndAnswers) {
   REQUIRE_DISPLAY();
-  DialogAnswerer yes{GTK_RESPONSE_YES, {}, 0, {}};
+  DialogAnswerer yes(wxID_YES);
   yes.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "同名のファイルが存在します。\n\n上書きしてもよろしいですか？",
                            "消費税", kMbYesNo | kMbIconQuestion),
             kIdYes);
   EXPECT_EQ(yes.title, "\xE6\xB6\x88\xE8\xB2\xBB\xE7\xA8\x8E");  // the caption, UTF-8
-  DialogAnswerer closed{GTK_RESPONSE_DELETE_EVENT, {}, 0, {}};
+  EXPECT_TRUE(yes.icon) << "a question shows the question icon";
+  ASSERT_EQ(yes.buttons.size(), 2u);
+  if (JapaneseLocale()) {
+    EXPECT_EQ(yes.buttons[0].rfind("\xE3\x81\xAF\xE3\x81\x84", 0), 0u) << yes.buttons[0];  // はい
+    EXPECT_EQ(yes.buttons[1].rfind("\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88", 0), 0u)  // いいえ
+        << yes.buttons[1];
+  } else {
+    EXPECT_EQ(yes.buttons[0], "Yes");
+    EXPECT_EQ(yes.buttons[1], "No");
+  }
+  // Buttons of normal size, side by side, inside the box's margins.
+  for (const wxRect& button : yes.buttonRects) {
+    EXPECT_LT(button.width, yes.client.x / 2);
+    EXPECT_GE(button.x, 6);
+    EXPECT_LE(button.GetRight(), yes.client.x - 6);
+    EXPECT_LE(button.GetBottom(), yes.client.y - 6);
+  }
+  DialogAnswerer closed(kCloseTheBox);
   closed.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "上書きしてもよろしいですか？", "消費税",
                            kMbYesNo | kMbIconWarning),
             kIdNo);
-  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
+  EXPECT_TRUE(closed.icon);
+  DialogAnswerer ok(wxID_OK);
   ok.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "消費税情報の出力が終了しました。", "消費税",
                            kMbOk | kMbIconInformation),
             kIdOk);
+  EXPECT_TRUE(ok.icon);
+  EXPECT_EQ(ok.buttons.size(), 1u);
 }
 
 TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) {
@@ -474,7 +657,7 @@ TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) 
   const Window foreign =
       XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
   XSync(display, False);
-  DialogAnswerer ok{GTK_RESPONSE_OK, {}, 0, {}};
+  DialogAnswerer ok(wxID_OK);
   ok.Arm();
   EXPECT_EQ(ShowMessageBox(nullptr, "ドライブ名が有効でありません。", "消費税",
                            kMbOk | kMbIconWarning, foreign),
@@ -536,6 +719,137 @@ TEST(SaveFileDialogWindow, TitleFilterNameAndAnswerInWindowsForm) {
   std::string extension = chosen.substr(folderPart.size());
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   EXPECT_EQ(extension, ".xml");
+}
+
+// A window manager on the test display for the life of the object: the one
+// already running, else openbox started here (none: Running() is false).
+class WindowManager {
+ public:
+  explicit WindowManager(Display* display) : display_(display) {
+    if (Present()) return;
+    if (std::system("command -v openbox >/dev/null") != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int waited = 0; waited < 10000 && !Present(); waited += 50) usleep(50000);
+  }
+  ~WindowManager() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  bool Running() { return Present(); }
+
+ private:
+  bool Present() {
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                       &type, &format, &items, &after, &data);
+    const bool present = data != nullptr && items == 1;
+    if (data != nullptr) XFree(data);
+    return present;
+  }
+  Display* display_;
+  pid_t pid_ = 0;
+};
+
+// The atoms of a window's property (names), empty when it has none.
+std::vector<std::string> AtomNames(Display* display, Window window, const char* property) {
+  std::vector<std::string> names;
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 64, False,
+                         XA_ATOM, &type, &format, &items, &after, &data) == Success &&
+      data != nullptr) {
+    const Atom* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < items; ++i) {
+      char* name = XGetAtomName(display, atoms[i]);
+      if (name != nullptr) names.push_back(name);
+      XFree(name);
+    }
+  }
+  if (data != nullptr) XFree(data);
+  return names;
+}
+
+// The window manager may let a person minimise anything; a modal window
+// offers neither minimise nor maximise in its hints, cannot be maximised,
+// and comes back at once when minimised anyway.
+TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
+  REQUIRE_DISPLAY();
+  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  {
+    WindowManager manager(display);
+    if (!manager.Running()) {
+      XCloseDisplay(display);
+      GTEST_SKIP() << "no window manager";
+    }
+    FakeController controller;
+    ControllerDialog conditions(nullptr, resources::ConditionsDialogTemplate(), controller);
+    ProgressWindow progress;
+    MessageBoxWindow box(wxString::FromUTF8("x"), wxString::FromUTF8("x"),
+                         MessageBoxStyle(kMbOk | kMbIconInformation));
+    const std::vector<std::pair<const char*, wxTopLevelWindow*>> windows = {
+        {"conditions", &conditions}, {"progress", progress.Window()}, {"message box", &box}};
+    for (const auto& [name, window] : windows) {
+      SCOPED_TRACE(name);
+      bool minimised = false;
+      window->Bind(wxEVT_ICONIZE, [&minimised](wxIconizeEvent& event) {
+        event.Skip();
+        minimised = minimised || event.IsIconized();
+      });
+      window->Show();
+      const Window id = static_cast<Window>(XWindowOf(window));
+      ASSERT_TRUE(PumpUntil(
+          [&] {
+            return AtomNames(display, id, "_NET_WM_ALLOWED_ACTIONS").size() > 0 &&
+                   window->IsShownOnScreen();
+          },
+          10000));
+      // Motif hints: functions and decorations without minimise (8, 0x20)
+      // or maximise (0x10, 0x40).
+      Atom type = 0;
+      int format = 0;
+      unsigned long items = 0, after = 0;
+      unsigned char* data = nullptr;
+      XGetWindowProperty(display, id, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5,
+                         False, AnyPropertyType, &type, &format, &items, &after, &data);
+      ASSERT_NE(data, nullptr);
+      ASSERT_GE(items, 3u);
+      const long* hints = reinterpret_cast<const long*>(data);
+      EXPECT_EQ(hints[1] & 0x18, 0) << "functions " << hints[1];
+      EXPECT_EQ(hints[2] & 0x60, 0) << "decorations " << hints[2];
+      XFree(data);
+      for (const std::string& action : AtomNames(display, id, "_NET_WM_ALLOWED_ACTIONS")) {
+        EXPECT_EQ(action.find("MAXIMIZE"), std::string::npos) << action;
+      }
+      // Minimised through the window manager, it is back at once.
+      TypeKeys("windowminimize " + std::to_string(id));
+      EXPECT_TRUE(PumpUntil([&] { return minimised; }, 10000)) << "never minimised";
+      EXPECT_TRUE(PumpUntil(
+          [&] {
+            XWindowAttributes attributes;
+            return !window->IsIconized() && XGetWindowAttributes(display, id, &attributes) &&
+                   attributes.map_state == IsViewable;
+          },
+          10000))
+          << "stays minimised";
+      window->Hide();
+      Pump(50);
+    }
+    progress.Close();
+  }
+  XCloseDisplay(display);
 }
 
 TEST(X11Transient, DialogBecomesTransientForAnExistingWindowOnly) {

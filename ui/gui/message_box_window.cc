@@ -1,15 +1,31 @@
 #include "ui/gui/message_box_window.h"
 
-#include <memory>
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
 
-#include <wx/app.h>
-#include <wx/msgdlg.h>
-
+#include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
 #include "ui/gui/x11_transient.h"
 #include "ui/message_box.h"
 
 namespace ltb::ui::gui {
+namespace {
+
+constexpr int kMargin = 12;      // around the contents, in pixels
+constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 88;
+
+wxString IconOf(long style) {
+  if (style & wxICON_WARNING) return wxString::FromAscii(wxART_WARNING);
+  if (style & wxICON_QUESTION) return wxString::FromAscii(wxART_QUESTION);
+  if (style & wxICON_INFORMATION) return wxString::FromAscii(wxART_INFORMATION);
+  return wxString();
+}
+
+}  // namespace
 
 long MessageBoxStyle(unsigned flags) {
   long style = (flags & kMbButtonMask) == kMbYesNo ? wxYES_NO : wxOK;
@@ -22,20 +38,68 @@ long MessageBoxStyle(unsigned flags) {
   return style | wxCENTRE;
 }
 
+MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption, long style)
+    : wxDialog(nullptr, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize,
+               kModalDialogStyle | wxDIALOG_NO_PARENT) {
+  auto* body = new wxBoxSizer(wxHORIZONTAL);
+  const wxString icon = IconOf(style);
+  if (!icon.empty()) {
+    const wxBitmap bitmap = wxArtProvider::GetBitmap(icon, wxString::FromAscii(wxART_MESSAGE_BOX),
+                                                     wxSize(kIconSize, kIconSize));
+    body->Add(new wxStaticBitmap(this, wxID_ANY, bitmap), 0, wxALIGN_TOP | wxRIGHT, kMargin);
+  }
+  body->Add(new wxStaticText(this, wxID_ANY, text), 1, wxALIGN_CENTRE_VERTICAL);
+
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  auto addButton = [&](int id) {
+    auto* button = new wxButton(this, id);
+    button->SetMinSize(wxSize(kButtonWidth, -1));
+    button->Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { Answer(id); });
+    buttons->Add(button, 0, wxLEFT | wxRIGHT, kMargin / 2);
+    return button;
+  };
+  wxButton* preferred = nullptr;
+  if (style & wxYES_NO) {
+    preferred = addButton(wxID_YES);
+    addButton(wxID_NO);
+    SetEscapeId(wxID_NO);
+    SetAffirmativeId(wxID_YES);
+  } else {
+    preferred = addButton(wxID_OK);
+    SetEscapeId(wxID_OK);
+  }
+  preferred->SetDefault();
+  preferred->SetFocus();
+
+  auto* all = new wxBoxSizer(wxVERTICAL);
+  all->Add(body, 0, wxALL | wxEXPAND, kMargin);
+  all->Add(buttons, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
+  SetSizerAndFit(all);
+  KeepRestored(this);
+  Centre();
+}
+
+void MessageBoxWindow::Answer(int wxId) {
+  if (IsModal()) {
+    EndModal(wxId);
+  } else {
+    SetReturnCode(wxId);
+    Hide();
+  }
+}
+
 int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption,
                    unsigned flags, uint64_t foreignOwner) {
   const long style = MessageBoxStyle(flags);
-  wxMessageDialog box(owner, ToWx(text), ToWx(caption), style);
-  auto showing = std::make_shared<bool>(true);
-  if (owner == nullptr && foreignOwner != 0 && wxTheApp != nullptr) {
-    // The toolkit creates the box's window only once it is being shown:
-    // tie it to the foreign window from inside the box's modal loop.
-    wxTheApp->CallAfter([&box, foreignOwner, showing] {
-      if (*showing) MakeTransientFor(&box, foreignOwner);
-    });
+  // The box is no wx child of its owner (the owner may be destroyed while
+  // the box is up, as the hidden progress dialog is); the window manager
+  // keeps it with its owner through the transient hint.
+  MessageBoxWindow box(ToWx(text), ToWx(caption), style);
+  const uint64_t ownerWindow = owner != nullptr ? XWindowOf(owner) : foreignOwner;
+  if (ownerWindow != 0 && MakeTransientFor(&box, ownerWindow)) {
+    CentreOnForeign(&box, ownerWindow);
   }
   const int answer = box.ShowModal();
-  *showing = false;
   if (style & wxYES_NO) return answer == wxID_YES ? kIdYes : kIdNo;
   return kIdOk;
 }

@@ -8,6 +8,7 @@
 #include "resources/progress_dialog_template.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
+#include "ui/gui/x11_transient.h"
 
 namespace ltb::ui::gui {
 
@@ -18,11 +19,11 @@ bool RepaintThrottle::Due(int64_t nowMs, bool force) {
   return true;
 }
 
-ProgressWindow::ProgressWindow() : throttle_(40) {
+ProgressWindow::ProgressWindow(uint64_t parentWindow) : throttle_(40) {
   const resources::DialogTemplate& tpl = resources::ProgressDialogTemplate();
-  window_ = new TemplateWindow(nullptr, tpl);
-  // No way to cancel: the progress dialog has no close box.
-  window_->SetWindowStyleFlag(wxCAPTION);
+  // No way to cancel: the progress dialog has a caption and nothing else.
+  window_ = new TemplateWindow(nullptr, tpl, wxCAPTION);
+  if (MakeTransientFor(window_, parentWindow)) CentreOnForeign(window_, parentWindow);
   overall_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdOverallBar));
   activity_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdActivityBar));
   caption_ = tpl.caption;

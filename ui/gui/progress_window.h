@@ -32,7 +32,9 @@ class RepaintThrottle {
 
 class ProgressWindow : public ProgressView {
  public:
-  ProgressWindow();
+  // parentWindow: the parent program's X11 window (0 for none); the dialog
+  // belongs to it and opens centred on it.
+  explicit ProgressWindow(uint64_t parentWindow = 0);
   ~ProgressWindow() override;
 
   void Show() override;

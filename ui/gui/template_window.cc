@@ -1,17 +1,22 @@
 #include "ui/gui/template_window.h"
 
-#include <wx/artprov.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+
 #include <wx/button.h>
-#include <wx/fontenum.h>
+#include <wx/control.h>
 #include <wx/gauge.h>
+#include <wx/generic/statbmpg.h>
 #include <wx/radiobut.h>
-#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
+#include "ui/gui/gtk_theme.h"
 #include "ui/gui/wx_text.h"
+#include "ui/gui/x11_transient.h"
 
 namespace ltb::ui::gui {
 
@@ -19,25 +24,47 @@ using resources::ControlKind;
 using resources::ControlTemplate;
 using resources::DialogTemplate;
 
-wxFont TemplateFont(const DialogTemplate& dialogTemplate) {
-  wxString face = ToWx(dialogTemplate.fontName);
-  if (!wxFontEnumerator::IsValidFacename(face)) {
-    // The Windows face is not installed here: take a proportional Japanese
-    // face (the README's set-up installs one), then any Japanese face.
-    static const char* const kFallbacks[] = {"VL PGothic", "VL Gothic", "Noto Sans CJK JP",
-                                             "IPAPGothic", "Droid Sans Fallback"};
-    face.clear();
-    for (const char* candidate : kFallbacks) {
-      wxString name = wxString::FromAscii(candidate);
-      if (wxFontEnumerator::IsValidFacename(name)) {
-        face = name;
-        break;
-      }
-    }
+namespace {
+
+constexpr double kMinimumPoints = 7.0;
+
+bool HasLabel(ControlKind kind) {
+  return kind != ControlKind::kEdit && kind != ControlKind::kImage &&
+         kind != ControlKind::kProgressBar;
+}
+
+// The largest size, from `font` down to a readable minimum in half points,
+// at which the control's label fits its width.
+double FittingPoints(wxWindow* control, ControlKind kind, wxFont font) {
+  const wxString text = wxControl::RemoveMnemonics(control->GetLabel());
+  const int room = control->GetSize().x - TextIndicatorWidth(kind);
+  double points = font.GetFractionalPointSize();
+  int width = 0;
+  control->GetTextExtent(text, &width, nullptr, nullptr, nullptr, &font);
+  while (width > room && points > kMinimumPoints) {
+    points -= 0.5;
+    font.SetFractionalPointSize(points);
+    control->GetTextExtent(text, &width, nullptr, nullptr, nullptr, &font);
   }
-  wxFontInfo info(dialogTemplate.fontPoints);
-  if (!face.empty()) info.FaceName(face);
-  return wxFont(info);
+  return points;
+}
+
+void SetPoints(wxWindow* control, wxFont font, double points) {
+  font.SetFractionalPointSize(points);
+  if (control->GetFont() != font) control->SetFont(font);
+}
+
+}  // namespace
+
+bool IsEllipsized(const ControlTemplate& control) {
+  return control.kind == ControlKind::kStatic && control.id != resources::kNoControlId &&
+         (control.style & (resources::kStyleGroup | resources::kStyleRightAligned |
+                           resources::kStyleCentred)) == 0;
+}
+
+bool LabelClipped(wxWindow* control) {
+  return control->GetTextExtent(wxControl::RemoveMnemonics(control->GetLabel())).x >
+         control->GetClientSize().x;
 }
 
 int TextIndicatorWidth(ControlKind kind) {
@@ -49,31 +76,14 @@ int TextIndicatorWidth(ControlKind kind) {
   }
 }
 
-void FitLabelFont(wxWindow* control, ControlKind kind) {
-  if (kind == ControlKind::kEdit || kind == ControlKind::kImage ||
-      kind == ControlKind::kProgressBar) {
-    return;
-  }
-  wxWindow* parent = control->GetParent();
-  wxFont font = parent != nullptr ? parent->GetFont() : control->GetFont();
-  wxString text = control->GetLabel();
-  text.Replace(wxString::FromAscii("&&"), wxString::FromAscii("\x01"));
-  text.Replace(wxString::FromAscii("&"), wxString());
-  const int room = control->GetSize().x - TextIndicatorWidth(kind);
-  static const double kMinimumPoints = 7.0;
-  if (control->GetFont() != font) control->SetFont(font);
-  while (control->GetTextExtent(text).x > room && font.GetFractionalPointSize() > kMinimumPoints) {
-    font.SetFractionalPointSize(font.GetFractionalPointSize() - 0.5);
-    control->SetFont(font);
-  }
-}
-
-TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTemplate)
+TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTemplate,
+                               long style)
     : wxDialog(parent, wxID_ANY, ToWx(dialogTemplate.caption), wxDefaultPosition,
-               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+               wxDefaultSize, style),
       template_(dialogTemplate) {
   SetFont(TemplateFont(dialogTemplate));
-  SetClientSize(ConvertDialogToPixels(wxSize(dialogTemplate.width, dialogTemplate.height)));
+  base_ = BaseUnitsOf(GetFont(), this);
+  SetClientSize(ToPixels(0, 0, dialogTemplate.width, dialogTemplate.height).GetSize());
   for (size_t i = 0; i < dialogTemplate.controlCount; ++i) {
     const ControlTemplate& control = dialogTemplate.controls[i];
     wxWindow* window = CreateControl(control);
@@ -81,13 +91,34 @@ TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTem
     entries_.push_back({&control, window});
     if (control.id != resources::kNoControlId) byId_[control.id] = window;
     if (control.style & resources::kStyleDisabled) window->Disable();
-    FitLabelFont(window, control.kind);
   }
+  FitLabels();
+  KeepRestored(this);
   Centre();
 }
 
 wxRect TemplateWindow::ToPixels(int x, int y, int w, int h) const {
-  return wxRect(ConvertDialogToPixels(wxPoint(x, y)), ConvertDialogToPixels(wxSize(w, h)));
+  return DialogToPixels(base_, x, y, w, h);
+}
+
+void TemplateWindow::FitLabels() {
+  const wxFont font = GetFont();
+  double radioPoints = font.GetFractionalPointSize();
+  for (const Entry& entry : entries_) {
+    const ControlKind kind = entry.record->kind;
+    if (!HasLabel(kind) || IsEllipsized(*entry.record)) continue;
+    const double points = FittingPoints(entry.window, kind, font);
+    if (kind == ControlKind::kRadioButton) {
+      radioPoints = std::min(radioPoints, points);
+    } else {
+      SetPoints(entry.window, font, points);
+    }
+  }
+  for (const Entry& entry : entries_) {
+    if (entry.record->kind == ControlKind::kRadioButton) {
+      SetPoints(entry.window, font, radioPoints);
+    }
+  }
 }
 
 wxWindow* TemplateWindow::Control(int id) const {
@@ -111,6 +142,7 @@ wxWindow* TemplateWindow::CreateControl(const ControlTemplate& control) {
       long align = wxALIGN_LEFT;
       if (style & resources::kStyleRightAligned) align = wxALIGN_RIGHT;
       if (style & resources::kStyleCentred) align = wxALIGN_CENTRE_HORIZONTAL;
+      if (IsEllipsized(control)) align |= wxST_ELLIPSIZE_END;
       auto* label = new wxStaticText(this, wxID_ANY, wxString(), rect.GetPosition(),
                                      rect.GetSize(), align | wxST_NO_AUTORESIZE);
       label->SetLabel(text);
@@ -135,19 +167,26 @@ wxWindow* TemplateWindow::CreateControl(const ControlTemplate& control) {
     }
     case ControlKind::kPushButton:
       return new wxButton(this, wxID_ANY, text, rect.GetPosition(), rect.GetSize());
-    case ControlKind::kRadioButton:
-      return new wxRadioButton(this, wxID_ANY, text, rect.GetPosition(), rect.GetSize(),
-                               (style & resources::kStyleGroup) ? wxRB_GROUP : 0);
-    case ControlKind::kImage: {
-      // Empty until a tooltip gives it something to anchor (see the views).
-      auto* image = new wxStaticBitmap(this, wxID_ANY, wxNullBitmap, rect.GetPosition(),
-                                       rect.GetSize());
-      return image;
+    case ControlKind::kRadioButton: {
+      auto* radio = new wxRadioButton(this, wxID_ANY, text, rect.GetPosition(), rect.GetSize(),
+                                      (style & resources::kStyleGroup) ? wxRB_GROUP : 0);
+      KeepLabelInside(radio);
+      return radio;
     }
+    case ControlKind::kImage:
+      // Empty until a tooltip gives it something to anchor (see the views).
+      // A window of its own: the toolkit looks a tooltip up from the window
+      // under the pointer, and a windowless image inside a group box's
+      // rectangle would be taken for the group box.
+      return new wxGenericStaticBitmap(this, wxID_ANY, wxNullBitmap, rect.GetPosition(),
+                                       rect.GetSize());
     case ControlKind::kProgressBar: {
       long gaugeStyle = wxGA_HORIZONTAL;
       if (style & resources::kStyleSmooth) gaugeStyle |= wxGA_SMOOTH;
-      return new wxGauge(this, wxID_ANY, 100, rect.GetPosition(), rect.GetSize(), gaugeStyle);
+      auto* gauge =
+          new wxGauge(this, wxID_ANY, 100, rect.GetPosition(), rect.GetSize(), gaugeStyle);
+      FillHeight(gauge, rect.height);
+      return gauge;
     }
   }
   return nullptr;

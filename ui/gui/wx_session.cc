@@ -9,6 +9,7 @@
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/translation.h>
 
 #include "ui/gui/gtk_theme.h"
 
@@ -33,6 +34,18 @@ int g_users = 0;
 bool g_started = false;
 // A reference left by the availability probe, taken over by the next user.
 bool g_probeReference = false;
+
+// Without a session bus the toolkit's settings store cannot save (the file
+// chooser remembers its view there) and complains on standard error at every
+// change: the settings are then kept in memory for the run.
+void KeepSettingsInMemoryWithoutSessionBus() {
+  if (std::getenv("GSETTINGS_BACKEND") != nullptr) return;
+  if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    if (access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+  }
+  setenv("GSETTINGS_BACKEND", "memory", 1);
+}
 
 }  // namespace
 
@@ -65,6 +78,7 @@ bool StartWx(std::string* why) {
     return true;
   }
   if (!DisplayAvailable(why)) return false;
+  KeepSettingsInMemoryWithoutSessionBus();
   // The toolkit opens its own connection, which may be dropped the same
   // way: a failed start is cleaned up and tried again.
   bool started = false;
@@ -92,6 +106,11 @@ bool StartWx(std::string* why) {
     return false;
   }
   InstallCompactTheme();
+  // The toolkit's stock words (Yes, No, Save, Cancel) in the language of
+  // the locale the program was started in.
+  auto* translations = new wxTranslations();
+  translations->AddStdCatalog();
+  wxTranslations::Set(translations);
   g_started = true;
   g_users = 1;
   return true;

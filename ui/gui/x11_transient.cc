@@ -3,6 +3,10 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
+#include <wx/gdicmn.h>
+#include <wx/toplevel.h>
 #include <wx/window.h>
 
 namespace ltb::ui::gui {
@@ -30,6 +34,44 @@ bool MakeTransientFor(wxWindow* window, uint64_t parent) {
   if (exists) XSetTransientForHint(display, static_cast<Window>(self), static_cast<Window>(parent));
   const int error = gdk_x11_display_error_trap_pop(gdkDisplay);
   return exists && error == 0;
+}
+
+}  // namespace ltb::ui::gui
+
+namespace ltb::ui::gui {
+
+bool CentreOnForeign(wxWindow* window, uint64_t parent) {
+  GdkDisplay* gdkDisplay = gdk_display_get_default();
+  if (parent == 0 || gdkDisplay == nullptr || !GDK_IS_X11_DISPLAY(gdkDisplay)) return false;
+  Display* display = gdk_x11_display_get_xdisplay(gdkDisplay);
+  gdk_x11_display_error_trap_push(gdkDisplay);
+  XWindowAttributes attributes;
+  int left = 0, top = 0;
+  Window child = 0;
+  bool found = XGetWindowAttributes(display, static_cast<Window>(parent), &attributes) != 0 &&
+               XTranslateCoordinates(display, static_cast<Window>(parent), attributes.root, 0, 0,
+                                     &left, &top, &child) != 0;
+  found = gdk_x11_display_error_trap_pop(gdkDisplay) == 0 && found;
+  if (!found) return false;
+  const wxSize size = window->GetSize();
+  const wxRect screen = wxGetClientDisplayRect();
+  int x = left + (attributes.width - size.x) / 2;
+  int y = top + (attributes.height - size.y) / 2;
+  x = std::max(screen.x, std::min(x, screen.GetRight() + 1 - size.x));
+  y = std::max(screen.y, std::min(y, screen.GetBottom() + 1 - size.y));
+  window->Move(x, y);
+  return true;
+}
+
+void KeepRestored(wxTopLevelWindow* window) {
+  window->Bind(wxEVT_ICONIZE, [window](wxIconizeEvent& event) {
+    event.Skip();
+    if (!event.IsIconized() || !window->IsShown()) return;
+    window->CallAfter([window] {
+      window->Iconize(false);
+      window->Raise();
+    });
+  });
 }
 
 }  // namespace ltb::ui::gui
