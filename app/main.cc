@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "app/tax_link_app.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
+#include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
 #include "resources/edition.h"
 #include "ui/console/console_seat.h"
@@ -75,9 +77,10 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   const ltb::Edition& edition = ltb::CurrentEdition();
   const char* program = edition.programName;
+  ltb::platform::InstallTempFileCleanup();
 
   ltb::app::Options options;
   std::string error;
@@ -117,4 +120,7 @@ int main(int argc, char** argv) {
   ltb::app::RealComponents components(*host, env, *seat, edition);
   ltb::app::TaxLinkApp app(*host, env, *seat, edition, parent, components);
   return app.Run(commandLine);
+} catch (const std::bad_alloc&) {
+  // Outside the run (which reports its own): temporary files go at exit.
+  return Fail(ltb::CurrentEdition().programName, "out of memory");
 }

@@ -17,6 +17,9 @@ namespace ltb::host {
 constexpr long kOk = 0;
 constexpr long kEndOfData = 5000;
 constexpr long kCannotCreate = -1001;
+// A summing walk stopped because a sum left the 64-bit range: what it
+// prepared is incomplete and must not be used.
+constexpr long kSumOverflow = 2103;
 
 // A window handle: an X11 window id on Linux, 0 for none.
 using WindowHandle = uint64_t;

@@ -1,7 +1,7 @@
 // An Env of in-memory files keyed by their Windows path, with a current
 // folder and a program path, for unit tests. Files written through it land
 // in `files`; a chosen append (counted from 1) and every one after it fail,
-// as on a full disk. Folders, renames and removals are refused.
+// as on a full disk. Files are renamed and removed; folders are refused.
 #pragma once
 
 #include <map>
@@ -23,6 +23,16 @@ class MemoryEnv : public Env {
   int appends = 0;
   int closes = 0;
 
+  // What has been written for path: while a temporary file beside it is
+  // being written (Env::NewTempFile), that file's text, else path's own.
+  const std::string& Written(const std::string& path) {
+    const std::string tempPrefix = path.substr(0, path.rfind('\\') + 1) + ".~ltb";
+    for (auto& [name, data] : files) {
+      if (name.starts_with(tempPrefix)) return data;
+    }
+    return files[path];
+  }
+
   bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
     auto it = files.find(path);
     if (it == files.end()) return false;
@@ -34,8 +44,15 @@ class MemoryEnv : public Env {
     files[path].clear();
     return std::make_unique<File>(this, path);
   }
-  bool RenameFile(const std::string&, const std::string&) override { return false; }
-  bool RemoveFile(const std::string&) override { return false; }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    auto it = files.find(from);
+    if (it == files.end()) return false;
+    std::string data = std::move(it->second);
+    files.erase(it);
+    files[to] = std::move(data);
+    return true;
+  }
+  bool RemoveFile(const std::string& p) override { return files.erase(p) != 0; }
   bool CreateDir(const std::string&) override { return false; }
   bool RemoveDir(const std::string&) override { return false; }
   bool FileExists(const std::string& p) override { return files.count(p) != 0; }
