@@ -91,12 +91,11 @@ class PosixEnv final : public Env {
       const std::string win = TempNameBeside(target);
       std::string lin;
       if (!Resolve(win, &lin)) return nullptr;
-      int fd = ::open(lin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      const int fd = CreateListedTempFile(lin);
       if (fd < 0) {
         if (errno == EEXIST) continue;
         return nullptr;
       }
-      RegisterTempFile(lin);
       if (haveModel) {
         // The group first: changing it may clear set-id bits that the mode
         // then puts back. Only an owner in that group may set it.

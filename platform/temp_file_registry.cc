@@ -1,6 +1,8 @@
 #include "platform/temp_file_registry.h"
 
+#include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -52,6 +54,20 @@ bool RegisterTempFile(const std::string& linuxPath) {
     return true;
   }
   return false;
+}
+
+int CreateListedTempFile(const std::string& linuxPath) {
+  sigset_t held, old;
+  sigemptyset(&held);
+  for (int sig : kCleanupSignals) sigaddset(&held, sig);
+  ::pthread_sigmask(SIG_BLOCK, &held, &old);
+  const int fd =
+      ::open(linuxPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  const int savedErrno = errno;
+  if (fd >= 0) RegisterTempFile(linuxPath);
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  errno = savedErrno;
+  return fd;
 }
 
 void ForgetTempFile(const std::string& linuxPath) {

@@ -14,6 +14,11 @@ namespace ltb::platform {
 // Adds a path to the list. False when the list is full or the path is too
 // long; that file then stays behind an interrupted run.
 bool RegisterTempFile(const std::string& linuxPath);
+// Creates the file exclusively (never through an existing name or link;
+// mode 0666 less the umask) and lists it, with the clean-up signals held
+// back in between, so an interruption never finds the file made but not
+// listed. The descriptor, or -1 with errno set.
+int CreateListedTempFile(const std::string& linuxPath);
 // Takes the path off the list, if it is there.
 void ForgetTempFile(const std::string& linuxPath);
 
