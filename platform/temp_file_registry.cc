@@ -29,7 +29,9 @@ struct Slot {
 
 Slot g_slots[kSlots];
 
-constexpr int kCleanupSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// SIGABRT too: an allocation failure that ends in std::terminate leaves
+// nothing behind either.
+constexpr int kCleanupSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGABRT};
 
 void OnSignal(int sig) {
   const int savedErrno = errno;

@@ -22,7 +22,7 @@ int CreateListedTempFile(const std::string& linuxPath);
 // Takes the path off the list, if it is there.
 void ForgetTempFile(const std::string& linuxPath);
 
-// Once per process: SIGTERM, SIGINT and SIGHUP (unless they are ignored)
+// Once per process: SIGTERM, SIGINT, SIGHUP and SIGABRT (unless ignored)
 // first remove the listed files and then end the process by the signal's
 // default action; a normal exit removes them too. SIGXFSZ is ignored, so a
 // write past the file-size limit fails as an ordinary write (EFBIG) and
