@@ -48,6 +48,11 @@ int ReportWriter::Open(platform::Env* env, const std::string& path) {
   return file_ ? 0 : -1;
 }
 
+ReportWriter::~ReportWriter() {
+  broken_ = true;
+  Close();
+}
+
 int ReportWriter::Close() {
   if (!file_) return 0;
   if (!file_->Close()) broken_ = true;

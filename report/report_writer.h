@@ -30,7 +30,10 @@ class ReportWriter {
   ReportWriter() = default;
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
-  ~ReportWriter() { Close(); }
+  // A file still attached is abandoned, not renamed: a writer destroyed
+  // without Close (an exception unwinding the run) leaves the report as it
+  // was.
+  ~ReportWriter();
 
   // Creates the temporary file for the report at the Windows path `path`. 0
   // when it was created; -1 when env or path is missing or the file cannot

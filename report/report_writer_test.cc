@@ -76,6 +76,18 @@ TEST_F(ReportWriterTest, TheReportIsReplacedOnlyWhenClosedWhole) {
   EXPECT_EQ(env.files.size(), 1u);
 }
 
+TEST(ReportWriterAbandoned, ADestroyedWriterLeavesThePreviousReport) {
+  platform::testing::MemoryEnv env;
+  env.files[kPath] = "the previous report";
+  {
+    ReportWriter writer;
+    ASSERT_EQ(writer.Open(&env, kPath), 0);
+    EXPECT_TRUE(writer.WriteLine("half of a new one\r\n"));
+  }
+  EXPECT_EQ(env.files[kPath], "the previous report");
+  EXPECT_EQ(env.files.size(), 1u);
+}
+
 TEST_F(ReportWriterTest, ControlCharactersBecomeSpacesAndTabCrLfStay) {
   const std::string text = std::string("a\x01" "b\x1b" "c\x7f" "d\te\r\n") + '\0' + "表";
   EXPECT_EQ(ReportWriter::EscapeText(text), std::string("a b c d\te\r\n ") + "表");
