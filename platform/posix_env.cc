@@ -97,12 +97,14 @@ class PosixEnv final : public Env {
         return nullptr;
       }
       if (haveModel) {
-        // The group first: changing it may clear set-id bits that the mode
-        // then puts back. Only an owner in that group may set it.
+        // The group where this process may give it (an owner in that
+        // group); otherwise the folder's default stays. Only the read,
+        // write and execute bits are copied: a set-id bit planted on the
+        // old file never lands on a file this user owns.
         if (::fchown(fd, static_cast<uid_t>(-1), model.st_gid) != 0) {
-          // Not a member of the file's group: the folder's default stays.
+          // Not a member of the file's group.
         }
-        ::fchmod(fd, model.st_mode & 07777);
+        ::fchmod(fd, model.st_mode & 0777);
       }
       *tempPath = win;
       return std::make_unique<PosixWritableFile>(fd);

@@ -104,6 +104,8 @@ class SharedFolderTest : public ::testing::Test {
 
 // Twenty colleagues finish at the same moment, three times: every record
 // is kept, each with its latest values, and a stranger's record survives.
+// In the last round all twenty write the same report: one whole report
+// stays, and no temporary file.
 TEST_F(SharedFolderTest, ConcurrentRunsKeepEveryRecord) {
   const std::string stranger = "keep/9/9:0/4/3/Z:\\elsewhere\\theirs.xml";
   WriteWholeFile(settingsFile(), stranger + "\n");
@@ -111,8 +113,9 @@ TEST_F(SharedFolderTest, ConcurrentRunsKeepEveryRecord) {
     SCOPED_TRACE("round " + std::to_string(round));
     std::vector<StartedProgram> runs;
     for (int i = 0; i < kUsers; ++i) {
-      const std::string output = outDir() + "/" + UserName(i) + "_" + std::to_string(round) +
-                                 ".xml";
+      const std::string output = round == 3 ? outDir() + "/common.xml"
+                                            : outDir() + "/" + UserName(i) + "_" +
+                                                  std::to_string(round) + ".xml";
       runs.push_back(Start(round == 2 ? "journal" : "return", output, UserName(i)));
     }
     for (StartedProgram& run : runs) {
@@ -125,11 +128,16 @@ TEST_F(SharedFolderTest, ConcurrentRunsKeepEveryRecord) {
     EXPECT_EQ(records.count("keep") ? records.at("keep") : "", stranger);
     for (int i = 0; i < kUsers; ++i) {
       const std::string u = UserName(i);
-      const std::string tail = "\\" + u + "_" + std::to_string(round) + ".xml";
+      const std::string tail =
+          round == 3 ? "\\common.xml" : "\\" + u + "_" + std::to_string(round) + ".xml";
       const std::string line = records.count(u) ? records.at(u) : "<missing>";
       EXPECT_TRUE(line.ends_with(tail)) << line;
     }
   }
+  // The same method and dataset give the same report, whoever wrote it.
+  EXPECT_TRUE(ReadWholeFile(outDir() + "/common.xml") ==
+              ReadWholeFile(outDir() + "/" + UserName(0) + "_1.xml"));
+  EXPECT_EQ(Entries(outDir()).size(), 2u * kUsers + 1);
   // Only the file and its lock stay in the shared folder.
   std::vector<std::string> names = Entries(shared());
   std::sort(names.begin(), names.end());
