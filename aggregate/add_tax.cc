@@ -30,6 +30,11 @@ void AddTax::Close() {
   accounts_.Clear();
 }
 
+bool AddTax::WalkSummed(long status) {
+  if (status == host::kSumOverflow) overflowed_ = true;
+  return status == host::kOk;
+}
+
 bool AddTax::Accumulate(int64_t* total, const TaxDecimal& value) {
   TaxDecimal sum = TaxDecimal::FromAmount(*total);
   sum.Add(value);
@@ -78,8 +83,9 @@ int AddTax::CollectTaxReport(TaxTotals& totals) {
   }
   auto* walker = KeptWalker(taxReportWalker_, &host::HostLibrary::NewRuleShohizeiShinkoku);
   if (!walker) return 0;
-  walker->SumTax(filingClass_, findCondition_.data(), totals.RateInfo.data(),
-                 totals.BusinessTypeInfo.data());
+  const long summed = walker->SumTax(filingClass_, findCondition_.data(),
+                                     totals.RateInfo.data(), totals.BusinessTypeInfo.data());
+  if (!WalkSummed(summed) && overflowed_) return 0;
   using Rate = host::StTAXREPORTRATEINFO;
   for (size_t r = 0; r + 1 < blocks; ++r) {
     TaxDecimal securities =
@@ -105,7 +111,8 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
   const int16_t from = range.startSlot;
   const int16_t to = range.continuation ? range.extraSlot : range.endSlot;
   const long rate = kOldRate;
-  walker->MoveReady(2, &from, &to, &rate, nullptr, settings.TaxIncluded());
+  const long ready = walker->MoveReady(2, &from, &to, &rate, nullptr, settings.TaxIncluded());
+  if (!WalkSummed(ready) && overflowed_) return 0;
   long count = 0;
   walker->GetSumInfoCount(&count);
   bool ok = true;

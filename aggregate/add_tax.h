@@ -5,8 +5,9 @@
 // SumCorporatePurchases and SumIndividualPurchases between progress bands.
 //
 // Amounts are summed through TaxDecimal. When a sum would leave its range,
-// the operation stops, returns 0 and Overflowed() becomes true for the rest
-// of the run: the totals are then incomplete and must not be reported.
+// here or in a host walk that sums (host::kSumOverflow), the operation
+// stops, returns 0 and Overflowed() becomes true for the rest of the run:
+// the totals are then incomplete and must not be reported.
 #pragma once
 
 #include <array>
@@ -84,6 +85,9 @@ class AddTax {
   bool Overflowed() const { return overflowed_; }
 
  private:
+  // The status of a host walk that sums; a walk stopped by an overflowing
+  // sum sets the flag. True for kOk.
+  bool WalkSummed(long status);
   // Adds to a stored amount; on overflow sets the flag and returns false.
   bool Accumulate(int64_t* total, const TaxDecimal& value);
   bool Accumulate(int64_t* total, int64_t amount);

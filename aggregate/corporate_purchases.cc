@@ -61,7 +61,10 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
                                    const host::StSHOHIZEIINFO& settings) {
   auto* walker = KeptWalker(accountSumWalker_, &host::HostLibrary::NewRuleKamoku);
   if (!walker) return false;
-  walker->MoveReady(1, 0, 0, findCondition_.data(), nullptr, 0);
+  if (!WalkSummed(walker->MoveReady(1, 0, 0, findCondition_.data(), nullptr, 0)) &&
+      overflowed_) {
+    return false;
+  }
   long count = 0;
   if (walker->GetSumCount(&count) != host::kOk) return false;
   if (walker->SetMovePos(0) != host::kOk) return false;

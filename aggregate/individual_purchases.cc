@@ -89,7 +89,7 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
   const int departmentType =
       department && (department->Kind() == 1 || department->Kind() == 2) ? 4 : 0;
   long status = walker->MoveReady(1, departmentType, 0, findCondition_.data(), department, 0);
-  if (status != host::kOk) return status;
+  if (!WalkSummed(status)) return status;
 
   const MonthRange range = Range();
   const bool interim = data.InterimFlag() == 1 && range.endSlot == 6;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "app/window_id.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
+#include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
 #include "resources/edition.h"
 #include "ui/console/console_seat.h"
@@ -81,13 +83,14 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   // The toolkit's own words (buttons, the file chooser) follow the user's
   // locale; the program's texts are CP932 bytes converted explicitly and do
   // not depend on it.
   std::setlocale(LC_ALL, "");
   const ltb::Edition& edition = ltb::CurrentEdition();
   const char* program = edition.programName;
+  ltb::platform::InstallTempFileCleanup();
 
   ltb::app::Options options;
   std::string error;
@@ -150,4 +153,7 @@ int main(int argc, char** argv) {
   ltb::app::RealComponents components(*host, env, *seat, edition);
   ltb::app::TaxLinkApp app(*host, env, *seat, edition, parent, components);
   return app.Run(commandLine);
+} catch (const std::bad_alloc&) {
+  // Outside the run (which reports its own): temporary files go at exit.
+  return Fail(ltb::CurrentEdition().programName, "out of memory");
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "app/command_line.h"
@@ -34,6 +35,9 @@ constexpr const char* kImportCategoryMessage =
     "この仕訳の金額は、消費税申告書には集計されません。";
 constexpr const char* kFinishedMessage =
     "消費税情報の出力が終了しました。\n\nアプリケーションを終了します。";
+
+constexpr const char* kOutOfMemoryMessage =
+    "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
 constexpr uint8_t kSimplified = 1;
 
@@ -286,7 +290,19 @@ void TaxLinkApp::ExitInstance() {
 }
 
 int TaxLinkApp::Run(std::string_view commandLine) {
-  InitInstance(commandLine);
+  try {
+    InitInstance(commandLine);
+  } catch (const std::bad_alloc&) {
+    // Unwinding removed any half-written file; nothing was remembered.
+    ctx_.totals.Free();
+    ctx_.taxSaveInfo.reset();
+    ctx_.exitCode = kExitError;
+    try {
+      Message(kOutOfMemoryMessage, ui::kMbIconWarning | ui::kMbOk);
+    } catch (const std::bad_alloc&) {
+      std::fputs("out of memory\n", stderr);
+    }
+  }
   ExitInstance();
   return ctx_.exitCode;
 }

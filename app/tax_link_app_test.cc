@@ -222,6 +222,20 @@ TEST_F(TaxLinkAppTest, OverflowAndDeclinedReportAreErrors) {
   EXPECT_FALSE(components.dialog.saved);
 }
 
+// An allocation that fails anywhere in the run ends it like any other
+// error: a message, status 2, nothing remembered, and the host and the
+// parent are still shut down and told.
+TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
+  components.report.outOfMemory = true;
+  EXPECT_EQ(Run("4660,1025,3,Z:\\p\\out.xml"), 2);
+  EXPECT_FALSE(components.dialog.saved);
+  ASSERT_EQ(seat.texts.size(), 1u);
+  EXPECT_EQ(seat.texts[0], "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。");
+  EXPECT_EQ(Tail(3), kShutDown);
+  ASSERT_EQ(parent.posts.size(), 1u);
+  EXPECT_EQ(parent.posts[0].lparam, 2);
+}
+
 TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
   EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
   EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");

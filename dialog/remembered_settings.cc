@@ -1,5 +1,7 @@
 #include "dialog/remembered_settings.h"
 
+#include <cstdio>
+
 #include "dialog/decimal_text.h"
 #include "dialog/output_checks.h"
 #include "platform/atomic_write.h"
@@ -21,6 +23,34 @@ size_t FindKeyAtLineStart(std::string_view text, std::string_view key) {
     lineStart = lf + 1;
   }
   return npos;
+}
+
+// Tells the person running the program why the settings file is not used.
+void SayNotUsed(const std::string& path, const char* why) {
+  std::fprintf(stderr, "the settings file %s %s; the conditions are not remembered\n",
+               platform::Cp932ToUtf8(path).c_str(), why);
+}
+
+// Reads the whole settings file; false when it is there but cannot be used
+// (said on standard error). A missing file reads as empty.
+bool ReadSettingsFile(platform::Env& env, const std::string& path, std::string* text) {
+  switch (env.ReadRegularFile(path, text, kSettingsFileLimit)) {
+    case platform::ReadStatus::kOk:
+      return true;
+    case platform::ReadStatus::kMissing:
+      text->clear();
+      return true;
+    case platform::ReadStatus::kNotRegular:
+      SayNotUsed(path, "is not a regular file (a link, folder, FIFO or device)");
+      return false;
+    case platform::ReadStatus::kTooLarge:
+      SayNotUsed(path, "is too large");
+      return false;
+    case platform::ReadStatus::kFailed:
+      break;
+  }
+  SayNotUsed(path, "cannot be read");
+  return false;
 }
 
 }  // namespace
@@ -77,7 +107,7 @@ bool FindRememberedRecord(std::string_view fileText, std::string_view key,
 bool LoadRememberedRecord(platform::Env& env, const std::string& filePath,
                           std::string_view key, RememberedRecord* record) {
   std::string text;
-  if (!env.ReadFile(filePath, &text)) return false;
+  if (!ReadSettingsFile(env, filePath, &text)) return false;
   return FindRememberedRecord(text, key, record);
 }
 
@@ -105,8 +135,16 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
   if (folder.empty()) return false;
   if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) return false;
   const std::string path = folder + fileName;
+  // From the read to the rename no other run may rewrite the file, or the
+  // later rename drops the record of the earlier run.
+  std::unique_ptr<platform::FileLock> lock =
+      env.LockFile(path + ".lock", kSettingsLockWaitMs);
+  if (!lock) {
+    SayNotUsed(path, "could not be locked");
+    return false;
+  }
   std::string oldText;
-  if (env.FileExists(path) && !env.ReadFile(path, &oldText)) return false;
+  if (!ReadSettingsFile(env, path, &oldText)) return false;
   return platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine));
 }
 

@@ -8,6 +8,14 @@
 // never picks up that user's record. The file is rewritten beside itself
 // and renamed over the old one, so a crash or a full disk leaves either the
 // old or the new file whole.
+//
+// The file's folder is shared by every user of the ledger. A rewrite holds
+// an advisory lock on "<file>.lock" (never removed) from the read to the
+// rename, so runs that finish at the same moment each keep their record;
+// the new file keeps the old one's permission bits and group. Only a
+// regular file is read or replaced: a link, FIFO, device or folder at the
+// name is left alone, and the run goes on without remembered settings,
+// saying so on standard error.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +45,15 @@ std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth,
 bool FindRememberedRecord(std::string_view fileText, std::string_view key,
                           RememberedRecord* record);
 
+// The longest settings file that is read; a longer one is left alone.
+inline constexpr size_t kSettingsFileLimit = 4 * 1024 * 1024;
+// How long a rewrite waits for another run's lock.
+inline constexpr int kSettingsLockWaitMs = 10000;
+
 // Reads the record of key from the file; false when the file or the record
-// is missing, unreadable or damaged.
+// is missing, unreadable or damaged. A file that is there but cannot be
+// used (not a regular file, too long, unreadable) is named on standard
+// error.
 bool LoadRememberedRecord(platform::Env& env, const std::string& filePath,
                           std::string_view key, RememberedRecord* record);
 
@@ -47,8 +62,9 @@ std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view k
                                     std::string_view newLine);
 
 // Writes newLine as the key's record into folder + fileName, creating the
-// folder with all missing levels. False, with the old file untouched, on
-// any failure.
+// folder with all missing levels, under the file's lock. False, with the old
+// file untouched, on any failure; a file that cannot be used and a lock
+// that cannot be taken are named on standard error.
 bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
                            const std::string& fileName, std::string_view key,
                            std::string_view newLine);

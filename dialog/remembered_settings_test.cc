@@ -107,18 +107,26 @@ TEST(SettingsFileTest, FailedWriteOrRenameLeavesTheOldFileWhole) {
   std::filesystem::create_directories(env.Linux("C:\\s"));
   { std::ofstream(env.Linux("C:\\s\\f.env"), std::ios::binary) << old; }
   // The new text's write: half of it reaches the disk, then the disk is full.
+  // (Points 1 and 2 are the lock and the temporary file's creation.)
   env.SetPartialAppend(true);
-  env.FailAt(1);
+  env.FailAt(3);
   EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
   // The rename, after the write, flush, sync and close of the new text.
-  env.FailAt(5);
+  env.FailAt(7);
   EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
-  // No stray temporary file is left behind.
+  // A lock or a temporary file that cannot be made changes nothing either.
+  for (int point : {1, 2}) {
+    env.FailAt(point);
+    EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+    EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
+  }
+  // No stray temporary file is left behind; the lock file stays for the
+  // next run.
   int entries = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(env.Linux("C:\\s"))) {
-    ++entries;
+  for (const auto& e : std::filesystem::directory_iterator(env.Linux("C:\\s"))) {
+    if (e.path().filename() != "f.env.lock") ++entries;
   }
   EXPECT_EQ(entries, 1);
 }

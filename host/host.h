@@ -34,6 +34,9 @@ constexpr long kEndOfData = 5000;
 // The program's own status for an object the host could not create (a
 // factory or GetSetObject gave null); never returned by the host.
 constexpr long kCannotCreate = -1001;
+// A summing walk stopped because a sum left the 64-bit range: what it
+// prepared is incomplete and must not be used.
+constexpr long kSumOverflow = 2103;
 
 // A window handle: an X11 window id on Linux, 0 for none.
 using WindowHandle = uint64_t;

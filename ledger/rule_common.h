@@ -22,7 +22,7 @@ constexpr long kWalkReadFailed = kErrDatabase;   // the ledger could not be read
 constexpr long kWalkBadCursor = kErrBadCursor;   // a cursor the set did not hand out
 constexpr long kWalkBadArgument = 2101;          // a null or out-of-range argument
 constexpr long kWalkNotReady = 2102;             // a walk read before MoveReady
-constexpr long kWalkOverflow = 2103;             // a sum left the 64-bit range
+constexpr long kWalkOverflow = host::kSumOverflow;  // a sum left the 64-bit range
 
 // The dataset a walker works on: the one named by SetCurDataID, or the
 // ledger's selected dataset when no id was given.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/testing/fault_env.h"
@@ -24,6 +27,21 @@ class AtomicWriteTest : public testing::TempFolderTest {
     return data;
   }
 
+  // Entries of the folder besides the file itself.
+  int Leftovers() {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(linuxDir_)) {
+      (void)e;
+      ++n;
+    }
+    return Read() == "<missing>" ? n : n - 1;
+  }
+  // The file's Linux name (UTF-8), when it is the folder's only entry.
+  std::string LinuxPath() const {
+    for (const auto& e : std::filesystem::directory_iterator(linuxDir_)) return e.path();
+    return {};
+  }
+
   std::string path_;
 };
 
@@ -32,8 +50,24 @@ TEST_F(AtomicWriteTest, ReplacesTheFile) {
   EXPECT_EQ(Read(), "first");
   ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "second"));
   EXPECT_EQ(Read(), "second");
-  EXPECT_FALSE(Env::Default()->FileExists(AtomicWriteTempName(path_)));
+  EXPECT_EQ(Leftovers(), 0);
   EXPECT_FALSE(WriteFileAtomically(*Env::Default(), dir_ + "\\none\\f", "x"));
+}
+
+// A colleague's file in a shared folder stays shared: the new file has the
+// old one's permission bits, not those of this process's umask.
+TEST_F(AtomicWriteTest, KeepsThePermissionBitsOfTheFileItReplaces) {
+  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "first"));
+  for (mode_t mode : {0666, 0640, 0604}) {
+    ASSERT_EQ(::chmod(LinuxPath().c_str(), mode), 0);
+    const mode_t oldMask = ::umask(077);
+    const bool ok = WriteFileAtomically(*Env::Default(), path_, "next");
+    ::umask(oldMask);
+    ASSERT_TRUE(ok);
+    struct stat st;
+    ASSERT_EQ(::stat(LinuxPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+  }
 }
 
 // Every fault point in turn fails: the old content stays whole and no
@@ -43,7 +77,7 @@ TEST_F(AtomicWriteTest, NoFaultDamagesTheOldFile) {
   FaultInjectionEnv env(Env::Default());
   ASSERT_TRUE(WriteFileAtomically(env, path_, "old"));
   const int points = env.points();
-  ASSERT_GE(points, 4);  // append, flush, sync, close, rename
+  ASSERT_GE(points, 6);  // exclusive create, append, flush, sync, close, rename
   for (bool partial : {false, true}) {
     for (int n = 1; n <= points; ++n) {
       ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "old"));
@@ -53,7 +87,7 @@ TEST_F(AtomicWriteTest, NoFaultDamagesTheOldFile) {
       EXPECT_TRUE(env.injected()) << n;
       EXPECT_FALSE(ok) << n;
       EXPECT_EQ(Read(), "old") << n;
-      EXPECT_FALSE(Env::Default()->FileExists(AtomicWriteTempName(path_))) << n;
+      EXPECT_EQ(Leftovers(), 0) << n;
     }
   }
   env.FailAt(0);

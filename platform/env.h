@@ -41,6 +41,25 @@ class WritableFile {
   virtual bool Close() = 0;
 };
 
+// An advisory lock held until the object is destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+// What a name in a folder is, the name itself examined (a link is not
+// followed).
+enum class EntryKind : int { kNone, kRegular, kDirectory, kLink, kOther };
+
+// How ReadRegularFile ended.
+enum class ReadStatus : int {
+  kOk,
+  kMissing,     // nothing at the name
+  kNotRegular,  // a link, folder, FIFO, device or socket: not opened
+  kTooLarge,    // more than maxBytes: *data is left empty
+  kFailed,      // could not be opened or read
+};
+
 class Env {
  public:
   virtual ~Env() = default;
@@ -53,6 +72,30 @@ class Env {
                         size_t maxBytes = SIZE_MAX) = 0;
   // Creates or truncates the file for writing; null when that fails.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  // Creates a new, empty file with an unpredictable name in the folder of
+  // `target`, exclusively: never through a name that exists, never through
+  // a link. Its Windows path goes to *tempPath. Its mode is the one a plain
+  // create gives, or, with keepTargetMode and a regular file at `target`,
+  // that file's permission bits and, where this process may set it, its
+  // group. Until it is renamed or removed through this Env the file is on
+  // the process's list of temporary files, which an interrupted or exiting
+  // process removes. Null when it cannot be created.
+  virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target,
+                                                    bool keepTargetMode,
+                                                    std::string* tempPath);
+  // Takes an exclusive advisory lock on the file `path`, creating it when
+  // missing; the file is never removed, so every process locks the same
+  // one. Waits at most timeoutMs for another holder. Null when the file
+  // cannot be opened, is not a regular file, or the wait runs out.
+  virtual std::unique_ptr<FileLock> LockFile(const std::string& path, int timeoutMs);
+  // Reads the file only when the name itself is a regular file: no link is
+  // followed and opening never blocks (a FIFO is refused unopened). At most
+  // maxBytes are read; a longer file gives kTooLarge.
+  virtual ReadStatus ReadRegularFile(const std::string& path, std::string* data,
+                                     size_t maxBytes);
+  // The kind of the entry at path, a link not followed.
+  virtual EntryKind GetEntryKind(const std::string& path);
+
   // Replaces `to` by `from` atomically.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
@@ -92,6 +135,17 @@ class EnvWrapper : public Env {
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& p) override {
     return target_->NewWritableFile(p);
   }
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& t, bool keep,
+                                            std::string* tp) override {
+    return target_->NewTempFile(t, keep, tp);
+  }
+  std::unique_ptr<FileLock> LockFile(const std::string& p, int ms) override {
+    return target_->LockFile(p, ms);
+  }
+  ReadStatus ReadRegularFile(const std::string& p, std::string* d, size_t m) override {
+    return target_->ReadRegularFile(p, d, m);
+  }
+  EntryKind GetEntryKind(const std::string& p) override { return target_->GetEntryKind(p); }
   bool RenameFile(const std::string& f, const std::string& t) override {
     return target_->RenameFile(f, t);
   }

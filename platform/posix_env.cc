@@ -1,6 +1,7 @@
 // Env::Default(): Windows paths mapped through the drive table onto the
 // Linux file system; CP932 names become UTF-8 for the OS and back.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
@@ -13,6 +14,9 @@
 
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
+#include "platform/monotonic_clock.h"
+#include "platform/temp_file_registry.h"
+#include "platform/temp_name.h"
 #include "platform/win_path.h"
 #include "platform/windows_root.h"
 
@@ -61,8 +65,119 @@ void SyncParentFolder(const std::string& linuxPath) {
   ::close(fd);
 }
 
+class PosixFileLock final : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  ~PosixFileLock() override { ::close(fd_); }  // closing releases the lock
+
+ private:
+  int fd_;
+};
+
+// Tries again after a failed exclusive create with a name that was taken.
+constexpr int kTempNameAttempts = 16;
+constexpr int kLockPollMicros = 5000;
+
 class PosixEnv final : public Env {
  public:
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& target, bool keepTargetMode,
+                                            std::string* tempPath) override {
+    std::string targetLin;
+    if (!Resolve(target, &targetLin)) return nullptr;
+    struct stat model;
+    const bool haveModel = keepTargetMode && ::lstat(targetLin.c_str(), &model) == 0 &&
+                           S_ISREG(model.st_mode);
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+      const std::string win = TempNameBeside(target);
+      std::string lin;
+      if (!Resolve(win, &lin)) return nullptr;
+      const int fd = CreateListedTempFile(lin);
+      if (fd < 0) {
+        if (errno == EEXIST) continue;
+        return nullptr;
+      }
+      if (haveModel) {
+        // The group where this process may give it (an owner in that
+        // group); otherwise the folder's default stays. Only the read,
+        // write and execute bits are copied: a set-id bit planted on the
+        // old file never lands on a file this user owns.
+        if (::fchown(fd, static_cast<uid_t>(-1), model.st_gid) != 0) {
+          // Not a member of the file's group.
+        }
+        ::fchmod(fd, model.st_mode & 0777);
+      }
+      *tempPath = win;
+      return std::make_unique<PosixWritableFile>(fd);
+    }
+    return nullptr;
+  }
+
+  std::unique_ptr<FileLock> LockFile(const std::string& path, int timeoutMs) override {
+    std::string lin;
+    if (!Resolve(path, &lin)) return nullptr;
+    // Read-only is enough for flock, so a lock file another user created
+    // with a narrower mode still serves; O_NONBLOCK keeps a FIFO from
+    // hanging the open.
+    int fd = ::open(lin.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                    0666);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    // Whoever made the lock file lets every other user open it, whatever
+    // that user's umask was.
+    if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) {
+      ::fchmod(fd, (st.st_mode & 07777) | 0444);
+    }
+    const int64_t deadline = MonotonicNanos() + int64_t{timeoutMs} * 1000000;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || MonotonicNanos() >= deadline) {
+        ::close(fd);
+        return nullptr;
+      }
+      ::usleep(kLockPollMicros);
+    }
+    return std::make_unique<PosixFileLock>(fd);
+  }
+
+  ReadStatus ReadRegularFile(const std::string& path, std::string* data,
+                             size_t maxBytes) override {
+    data->clear();
+    std::string lin;
+    if (!Resolve(path, &lin)) return ReadStatus::kFailed;
+    int fd = ::open(lin.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT) return ReadStatus::kMissing;
+      // O_NOFOLLOW fails a link with ELOOP; a FIFO without a writer opens.
+      return errno == ELOOP ? ReadStatus::kNotRegular : ReadStatus::kFailed;
+    }
+    struct stat st;
+    ReadStatus status = ReadStatus::kOk;
+    if (::fstat(fd, &st) != 0) {
+      status = ReadStatus::kFailed;
+    } else if (!S_ISREG(st.st_mode)) {
+      status = ReadStatus::kNotRegular;
+    } else if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+      status = ReadStatus::kTooLarge;
+    }
+    if (status == ReadStatus::kOk) status = ReadBounded(fd, data, maxBytes);
+    ::close(fd);
+    if (status != ReadStatus::kOk) data->clear();
+    return status;
+  }
+
+  EntryKind GetEntryKind(const std::string& path) override {
+    std::string lin;
+    struct stat st;
+    if (!Resolve(path, &lin) || ::lstat(lin.c_str(), &st) != 0) return EntryKind::kNone;
+    if (S_ISREG(st.st_mode)) return EntryKind::kRegular;
+    if (S_ISDIR(st.st_mode)) return EntryKind::kDirectory;
+    if (S_ISLNK(st.st_mode)) return EntryKind::kLink;
+    return EntryKind::kOther;
+  }
+
   bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
     data->clear();
     std::string lin;
@@ -107,13 +222,17 @@ class PosixEnv final : public Env {
     std::string a, b;
     if (!Resolve(from, &a) || !Resolve(to, &b)) return false;
     if (::rename(a.c_str(), b.c_str()) != 0) return false;
+    ForgetTempFile(a);
     SyncParentFolder(b);
     return true;
   }
 
   bool RemoveFile(const std::string& path) override {
     std::string lin;
-    return Resolve(path, &lin) && ::unlink(lin.c_str()) == 0;
+    if (!Resolve(path, &lin)) return false;
+    const bool removed = ::unlink(lin.c_str()) == 0;
+    ForgetTempFile(lin);
+    return removed;
   }
 
   bool CreateDir(const std::string& path) override {
@@ -212,6 +331,22 @@ class PosixEnv final : public Env {
   }
 
  private:
+  // Reads to the end of a regular file, one byte past maxBytes at most (a
+  // file that grew since it was examined is too large as well).
+  static ReadStatus ReadBounded(int fd, std::string* data, size_t maxBytes) {
+    char buf[65536];
+    for (;;) {
+      ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return ReadStatus::kFailed;
+      }
+      if (n == 0) return ReadStatus::kOk;
+      if (static_cast<size_t>(n) > maxBytes - data->size()) return ReadStatus::kTooLarge;
+      data->append(buf, static_cast<size_t>(n));
+    }
+  }
+
   // The current folder has no trailing backslash, except a drive root.
   static std::string StripTrailingBackslash(std::string full) {
     WindowsRoot root = ParseWindowsRoot(full);

@@ -210,5 +210,56 @@ TEST_F(PosixEnvTest, AccessFollowsPermissions) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// What the shared-folder operations make of each kind of entry at a name:
+// only a regular file is read, and never through a link or by waiting on a
+// FIFO; a longer file than asked for is refused whole.
+TEST_F(PosixEnvTest, ReadRegularFileReadsOnlyRegularFilesWithinTheLimit) {
+  ASSERT_TRUE(Write(dir_ + "\\f", "12345"));
+  ASSERT_EQ(::symlink((linuxDir_ + "/f").c_str(), (linuxDir_ + "/link").c_str()), 0);
+  ASSERT_EQ(::mkfifo((linuxDir_ + "/fifo").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (linuxDir_ + "/zero").c_str()), 0);
+  struct Case {
+    const char* name;
+    size_t limit;
+    ReadStatus status;
+    EntryKind kind;
+  } cases[] = {
+      {"f", 5, ReadStatus::kOk, EntryKind::kRegular},
+      {"f", 4, ReadStatus::kTooLarge, EntryKind::kRegular},
+      {"link", 100, ReadStatus::kNotRegular, EntryKind::kLink},
+      {"fifo", 100, ReadStatus::kNotRegular, EntryKind::kOther},
+      {"zero", 100, ReadStatus::kNotRegular, EntryKind::kLink},
+      {"none", 100, ReadStatus::kMissing, EntryKind::kNone},
+  };
+  for (const Case& c : cases) {
+    std::string data = "stale";
+    EXPECT_EQ(env_->ReadRegularFile(dir_ + "\\" + c.name, &data, c.limit), c.status) << c.name;
+    EXPECT_EQ(data, c.status == ReadStatus::kOk ? "12345" : "") << c.name;
+    EXPECT_EQ(env_->GetEntryKind(dir_ + "\\" + c.name), c.kind) << c.name;
+  }
+}
+
+// The lock excludes a second holder until the first is released, and its
+// file stays; a temporary file is never created through a planted name.
+TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
+  const std::string lockPath = dir_ + "\\s.env.lock";
+  std::unique_ptr<FileLock> first = env_->LockFile(lockPath, 1000);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(env_->LockFile(lockPath, 50), nullptr);  // waits 50 ms, then gives up
+  first.reset();
+  EXPECT_NE(env_->LockFile(lockPath, 50), nullptr);
+  EXPECT_EQ(env_->GetEntryKind(lockPath), EntryKind::kRegular);
+  ASSERT_EQ(::mkfifo((linuxDir_ + "/fifo.lock").c_str(), 0600), 0);
+  EXPECT_EQ(env_->LockFile(dir_ + "\\fifo.lock", 50), nullptr);
+
+  std::string a, b;
+  auto fa = env_->NewTempFile(dir_ + "\\r.xml", false, &a);
+  auto fb = env_->NewTempFile(dir_ + "\\r.xml", false, &b);
+  ASSERT_TRUE(fa && fb);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a.rfind(dir_ + "\\.~ltb", 0), 0u) << a;
+  EXPECT_TRUE(env_->RemoveFile(a) && env_->RemoveFile(b));
+}
+
 }  // namespace
 }  // namespace ltb::platform

@@ -1,7 +1,5 @@
 #include "report/amount_format.h"
 
-#include <limits>
-
 namespace ltb::report {
 namespace {
 
@@ -45,15 +43,6 @@ std::string FormatAmount(int64_t amount, uint8_t fractionRounding) {
 
 std::string FormatAmountWithZero(int64_t amount, uint8_t fractionRounding) {
   return std::to_string(RoundToYen(amount, fractionRounding));
-}
-
-int64_t ScaleByTwenty(int64_t amount) {
-  int64_t scaled;
-  if (__builtin_mul_overflow(amount, int64_t{20}, &scaled)) {
-    return amount < 0 ? std::numeric_limits<int64_t>::min()
-                      : std::numeric_limits<int64_t>::max();
-  }
-  return scaled;
 }
 
 }  // namespace ltb::report

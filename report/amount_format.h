@@ -20,7 +20,4 @@ std::string FormatAmount(int64_t amount, uint8_t fractionRounding);
 // The decimal digits of the rounded amount; zero gives "0".
 std::string FormatAmountWithZero(int64_t amount, uint8_t fractionRounding);
 
-// amount x 20, saturated at the int64 limits instead of overflowing.
-int64_t ScaleByTwenty(int64_t amount);
-
 }  // namespace ltb::report

@@ -47,14 +47,5 @@ TEST(FormatAmount, ZeroIsEmptyAndSignsArePrinted) {
   EXPECT_EQ(FormatAmountWithZero(-25000, 0), "-3");
 }
 
-TEST(ScaleByTwenty, MultipliesExactlyAndSaturatesInsteadOfOverflowing) {
-  EXPECT_EQ(ScaleByTwenty(10000000), 200000000);
-  EXPECT_EQ(ScaleByTwenty(-3), -60);
-  EXPECT_EQ(ScaleByTwenty(std::numeric_limits<int64_t>::max() / 10),
-            std::numeric_limits<int64_t>::max());
-  EXPECT_EQ(ScaleByTwenty(std::numeric_limits<int64_t>::min() / 10),
-            std::numeric_limits<int64_t>::min());
-}
-
 }  // namespace
 }  // namespace ltb::report

@@ -4,6 +4,11 @@ namespace ltb::report {
 
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections) {
+  if (env != nullptr && env->GetEntryKind(outputPath) == platform::EntryKind::kOther) {
+    seat.MessageBox(owner, kOutputNotAFileMessage, kMessageCaption,
+                    ui::kMbOk | ui::kMbIconWarning);
+    return false;
+  }
   ReportWriter writer;
   // A file that cannot be created, or a failing first line, shows itself as
   // the failure of the first section, so these results are not checked.

@@ -1,8 +1,11 @@
 #include "report/report.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <array>
 #include <cstdio>
@@ -104,10 +107,11 @@ TEST_F(JournalReportTest, AnUncreatableFileFailsEverySectionInTurnAndTheRun) {
   EXPECT_EQ(env.files.count(kOut), 0u);
 }
 
-// A disk that fills at every possible line in turn: the file holds exactly
-// the lines before the failing one, and each later section is asked about.
-// Going on after each question never calls such a file finished.
-TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
+// A disk that fills at every possible line in turn: nothing is written after
+// the failing line, the unfinished file never takes the report's name (the
+// previous report stays) nor stays beside it, and each later section is
+// asked about. Going on after each question never calls the run finished.
+TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsThePreviousReport) {
   ASSERT_TRUE(Run());
   const std::vector<std::string> full = Lines(Output());
   std::vector<size_t> failPoints;
@@ -115,15 +119,16 @@ TEST_F(JournalReportTest, AWriteErrorAtAnyLineKeepsTheLinesBeforeIt) {
   failPoints.push_back(full.size());
   for (size_t failAt : failPoints) {
     env.files.clear();
+    env.files[kOut] = "the previous report";
     env.appends = 0;
     env.closes = 0;
     env.failFromAppend = static_cast<int>(failAt);
     seat.shown.clear();
     exitCode = 0;
     EXPECT_FALSE(Run()) << failAt;
-    std::vector<std::string> got = Lines(Output());
-    ASSERT_EQ(got.size(), failAt - 1) << failAt;
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), full.begin())) << failAt;
+    EXPECT_EQ(env.appends, static_cast<int>(failAt)) << failAt;
+    EXPECT_EQ(env.files[kOut], "the previous report") << failAt;
+    EXPECT_EQ(env.files.size(), 1u) << failAt;
     EXPECT_EQ(env.closes, 1) << failAt;
     ASSERT_LE(seat.shown.size(), 4u);
     ASSERT_GE(seat.shown.size(), 1u);
@@ -244,21 +249,43 @@ TEST_F(RealFileReportTest, AStandardParserReadsTheFileAsShiftJis) {
             std::string::npos);
 }
 
-TEST_F(RealFileReportTest, AFullDeviceFailsTheFirstSectionAndNoEndsTheRun) {
-  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  seat.answer = ui::kIdNo;
-  EXPECT_FALSE(RunTo("Z:\\dev\\full"));
-  ASSERT_EQ(seat.shown.size(), 1u);
-  EXPECT_EQ(seat.shown[0].text, kSystemFailedQuestion);
-  EXPECT_EQ(exitCode, 2);
+// A device or a FIFO at the output name is refused before anything is
+// written: writing there would hang the run or feed another program.
+TEST_F(RealFileReportTest, AnOutputNameThatIsNoFileIsRefusedBeforeWriting) {
+  ASSERT_EQ(mkfifo((dir / "fifo.xml").c_str(), 0600), 0);
+  for (const std::string& path : {std::string("Z:\\dev\\full"), WindowsPath(dir / "fifo.xml")}) {
+    seat.shown.clear();
+    exitCode = 0;
+    EXPECT_FALSE(RunTo(path));
+    ASSERT_EQ(seat.shown.size(), 1u) << path;
+    EXPECT_EQ(seat.shown[0].text, kOutputNotAFileMessage);
+    EXPECT_EQ(exitCode, 2);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
-TEST_F(RealFileReportTest, AFullDeviceWithYesAnswersAsksForEverySectionAndFails) {
-  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  EXPECT_FALSE(RunTo("Z:\\dev\\full"));
-  ASSERT_EQ(seat.shown.size(), 4u);
-  EXPECT_EQ(seat.shown[3].text, kReportNotFinishedMessage);
+// A file-size limit met in the middle of the report (SIGXFSZ ignored, as the
+// program does): the failed section is asked about, the run fails, and the
+// previous report is kept byte for byte with no temporary file beside it.
+TEST_F(RealFileReportTest, AFileSizeLimitFailsTheRunAndKeepsThePreviousReport) {
+  const std::string previous(5000, 'p');
+  { std::ofstream(dir / "tax.xml", std::ios::binary) << previous; }
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = 3000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = RunTo(WindowsPath(dir / "tax.xml"));
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(ok);
+  ASSERT_GE(seat.shown.size(), 2u);  // the failed section's question, then this
+  EXPECT_EQ(seat.shown.back().text, kReportNotFinishedMessage);
   EXPECT_EQ(exitCode, 2);
+  std::ifstream in(dir / "tax.xml", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), previous);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 // The folder was fine when the destination was checked, and is read-only

@@ -1,6 +1,7 @@
 #include "report/report_writer.h"
 
 #include "platform/cp932.h"
+#include "report/xml_safe_text.h"
 
 namespace ltb::report {
 namespace {
@@ -40,17 +41,25 @@ std::string_view Entity(char c) {
 int ReportWriter::Open(platform::Env* env, const std::string& path) {
   if (env == nullptr || path.empty()) return -1;
   Close();
+  env_ = env;
   path_ = path;
   broken_ = false;
-  file_ = env->NewWritableFile(path);
+  file_ = env->NewTempFile(path, false, &tempPath_);
   return file_ ? 0 : -1;
 }
 
+ReportWriter::~ReportWriter() {
+  broken_ = true;
+  Close();
+}
+
 int ReportWriter::Close() {
-  if (file_) {
-    if (!file_->Close()) broken_ = true;
-    file_.reset();
-  }
+  if (!file_) return 0;
+  if (!file_->Close()) broken_ = true;
+  file_.reset();
+  if (!broken_ && !env_->RenameFile(tempPath_, path_)) broken_ = true;
+  if (broken_) env_->RemoveFile(tempPath_);
+  tempPath_.clear();
   return 0;
 }
 
@@ -91,7 +100,7 @@ std::string ReportWriter::EscapeText(std::string_view text) {
   for (char c : text) {
     std::string_view entity = Entity(c);
     if (entity.empty()) {
-      out.push_back(c);
+      out.push_back(XmlSafeByte(c));
     } else {
       out.append(entity);
     }

@@ -1,6 +1,11 @@
 // Writes the report file line by line: start tags, one-line elements and end
 // tags, indented by one TAB per level and ended by CR LF. Nothing is kept in
 // memory: every line goes to the file (and is flushed) as it is made.
+//
+// The lines go to a temporary file beside the report, which replaces the
+// report only when it is closed whole: a run that fails or is interrupted
+// leaves the previous report as it was, and two runs writing the same
+// report leave one of them whole.
 #pragma once
 
 #include <memory>
@@ -25,13 +30,19 @@ class ReportWriter {
   ReportWriter() = default;
   ReportWriter(const ReportWriter&) = delete;
   ReportWriter& operator=(const ReportWriter&) = delete;
-  ~ReportWriter() { Close(); }
+  // A file still attached is abandoned, not renamed: a writer destroyed
+  // without Close (an exception unwinding the run) leaves the report as it
+  // was.
+  ~ReportWriter();
 
-  // Creates or truncates the file at the Windows path `path`. 0 when the file
-  // was created; -1 when env or path is missing or the file cannot be made.
+  // Creates the temporary file for the report at the Windows path `path`. 0
+  // when it was created; -1 when env or path is missing or the file cannot
+  // be made.
   int Open(platform::Env* env, const std::string& path);
-  // Closes the attached file, if any, and detaches it. Always 0; a file
-  // that fails to close counts as broken().
+  // Closes the attached file, if any, and detaches it: unless broken(), the
+  // temporary file is renamed over the report; a broken one is removed.
+  // Always 0; a file that fails to close or to take the report's name
+  // counts as broken().
   int Close();
 
   // Writes exactly the bytes of `text`. False when no file is attached or
@@ -44,18 +55,21 @@ class ReportWriter {
                     const TagAttributes& attrs = {});
   bool WriteEndTag(std::string_view name, int level);
 
-  // & > < " ' replaced by their entities, each input byte at most once.
-  // CP932 trail bytes never take these values, so double-byte text passes.
+  // & > < " ' replaced by their entities, each input byte at most once, and
+  // the bytes XML cannot carry (XmlSafeByte) by a space. CP932 trail bytes
+  // never take these values, so double-byte text passes.
   static std::string EscapeText(std::string_view text);
 
   const std::string& path() const { return path_; }
   // True after a write error closed the file, or after the file failed to
-  // close: its last lines may not have reached the disk.
+  // close or to take the report's name: the report was not replaced.
   bool broken() const { return broken_; }
 
  private:
+  platform::Env* env_ = nullptr;
   std::unique_ptr<platform::WritableFile> file_;
   std::string path_;
+  std::string tempPath_;  // the file being written, until it is renamed
   bool broken_ = false;
 };
 

@@ -12,7 +12,7 @@ const char kPath[] = "C:\\out\\tax.xml";
 class ReportWriterTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(writer.Open(&env, kPath), 0); }
-  const std::string& Output() { return env.files[kPath]; }
+  const std::string& Output() { return env.Written(kPath); }
   platform::testing::MemoryEnv env;
   ReportWriter writer;
 };
@@ -62,7 +62,35 @@ TEST_F(ReportWriterTest, WriteErrorClosesTheFileOnceAndEveryLaterWriteFails) {
   EXPECT_FALSE(writer.WriteLine("z"));
   EXPECT_EQ(writer.Close(), 0);
   EXPECT_EQ(env.closes, 1);
-  EXPECT_EQ(Output(), "first\r\n");
+  // The broken file never takes the report's name, and does not stay.
+  EXPECT_TRUE(env.files.empty());
+}
+
+TEST_F(ReportWriterTest, TheReportIsReplacedOnlyWhenClosedWhole) {
+  env.files[kPath] = "the previous report";
+  EXPECT_TRUE(writer.WriteLine("new\r\n"));
+  EXPECT_EQ(env.files[kPath], "the previous report");
+  EXPECT_EQ(writer.Close(), 0);
+  EXPECT_FALSE(writer.broken());
+  EXPECT_EQ(env.files[kPath], "new\r\n");
+  EXPECT_EQ(env.files.size(), 1u);
+}
+
+TEST(ReportWriterAbandoned, ADestroyedWriterLeavesThePreviousReport) {
+  platform::testing::MemoryEnv env;
+  env.files[kPath] = "the previous report";
+  {
+    ReportWriter writer;
+    ASSERT_EQ(writer.Open(&env, kPath), 0);
+    EXPECT_TRUE(writer.WriteLine("half of a new one\r\n"));
+  }
+  EXPECT_EQ(env.files[kPath], "the previous report");
+  EXPECT_EQ(env.files.size(), 1u);
+}
+
+TEST_F(ReportWriterTest, ControlCharactersBecomeSpacesAndTabCrLfStay) {
+  const std::string text = std::string("a\x01" "b\x1b" "c\x7f" "d\te\r\n") + '\0' + "表";
+  EXPECT_EQ(ReportWriter::EscapeText(text), std::string("a b c d\te\r\n ") + "表");
 }
 
 TEST(ReportWriterOpen, RefusesMissingArgumentsAndUncreatableFiles) {

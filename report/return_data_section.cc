@@ -4,6 +4,7 @@
 
 #include "report/amount_blocks.h"
 #include "report/kanpu_blocks.h"
+#include "report/twenty_fold.h"
 
 namespace ltb::report {
 namespace {
@@ -73,8 +74,8 @@ bool WriteReturnDataSection(ReportWriter& w, const ReportContext& ctx,
   const bool blank = !Principle(ctx);
   auto text = [&](const AmountElement& e) {
     if (blank || e.returnSlot == kNoSlot) return std::string();
-    int64_t amount = saved.I64(static_cast<size_t>(e.returnSlot));
-    if (e.scaledByTwenty) amount = ScaleByTwenty(amount);
+    const int64_t amount = saved.I64(static_cast<size_t>(e.returnSlot));
+    if (e.scaledByTwenty) return FormatTwentyFold(amount, ctx.fractionRounding);
     return FormatAmount(amount, ctx.fractionRounding);
   };
   return WriteAmountBlocks(w, text) && WriteReturnKanpuhBlock(w, ctx, data) &&

@@ -30,7 +30,14 @@ std::string GoldenDir() { return FromEnvOr("LTB_TEST_GOLDEN_DIR", LTB_GOLDEN_DIR
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
                          int timeoutSeconds, const std::string& workDir) {
-  ProgramResult result;
+  StartedProgram started = StartProgram(program, args, env, "", workDir);
+  return FinishProgram(started, timeoutSeconds);
+}
+
+StartedProgram StartProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env,
+                            const std::string& shellPrefix, const std::string& workDir) {
+  StartedProgram started;
   std::map<std::string, std::string> vars;
   for (char** e = environ; *e; ++e) {
     std::string kv(*e);
@@ -48,22 +55,40 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   envp.push_back(nullptr);
   std::vector<std::string> argStrings = {program};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
+  if (!shellPrefix.empty()) {
+    // sh -c '<prefix> exec "$0" "$@"' program args...
+    argStrings.insert(argStrings.begin(),
+                      {"/bin/sh", "-c", shellPrefix + " exec \"$0\" \"$@\""});
+  }
   for (auto& s : argStrings) argv.push_back(s.data());
   argv.push_back(nullptr);
 
   char outName[] = "/tmp/ltb-e2e-out-XXXXXX";
   const int outFd = mkstemp(outName);
-  if (outFd < 0) return result;
+  if (outFd < 0) return started;
   const pid_t pid = fork();
   if (pid == 0) {
+    // As from a terminal: whatever the test runner ignores, the program
+    // gets the default actions.
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) signal(sig, SIG_DFL);
     const int in = open("/dev/null", O_RDONLY);
     dup2(in, 0);
     dup2(outFd, 1);
     dup2(outFd, 2);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
-    execve(program.c_str(), argv.data(), envp.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
+  started.pid = pid;
+  started.outputFd = outFd;
+  started.outputFile = outName;
+  return started;
+}
+
+ProgramResult FinishProgram(StartedProgram& started, int timeoutSeconds) {
+  ProgramResult result;
+  if (started.pid < 0) return result;
+  const pid_t pid = started.pid;
   int status = 0;
   // <chrono> does not build with the CP932 execution character set; the
   // limit is counted in 20 ms naps instead.
@@ -75,10 +100,12 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     }
     usleep(20000);
   }
-  close(outFd);
-  result.output = ReadWholeFile(outName);
-  unlink(outName);
+  close(started.outputFd);
+  result.output = ReadWholeFile(started.outputFile);
+  unlink(started.outputFile.c_str());
+  started.pid = -1;
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
 }
 

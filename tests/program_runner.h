@@ -11,7 +11,15 @@ namespace ltb::e2e {
 
 struct ProgramResult {
   int status = -1;     // exit status; -1 when killed or not started
+  int signal = 0;      // the signal that ended it, 0 when it exited
   std::string output;  // standard output and error, in order
+};
+
+// A child started by StartProgram and not yet waited for.
+struct StartedProgram {
+  int pid = -1;
+  int outputFd = -1;
+  std::string outputFile;
 };
 
 // The folder where the build puts the programs and ZenkitDef.ini, or
@@ -28,6 +36,14 @@ std::string GoldenDir();
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env,
                          int timeoutSeconds = 120, const std::string& workDir = {});
+// RunProgram in two halves, for a test that acts while the child runs;
+// shellPrefix, when given, runs the program through "sh -c '<prefix> exec
+// program args'" (say "ulimit -f 8;").
+StartedProgram StartProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env,
+                            const std::string& shellPrefix = "",
+                            const std::string& workDir = {});
+ProgramResult FinishProgram(StartedProgram& started, int timeoutSeconds = 120);
 
 // A fresh temporary folder, removed with everything in it on destruction.
 class TempDir {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,7 @@ struct AggregationScript {
 };
 
 struct ReportScript {
+  bool outOfMemory = false;  // the journal report throws std::bad_alloc
   bool journalResult = true;
   int returnValuesResult = 1;
   ReportInput input;
@@ -106,6 +108,7 @@ class ScriptedComponents : public RunComponents, public ReportWriters {
   bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO&,
                           const host::StSHOHIZEIINFO&, int32_t* exitCode) override {
     events_->push_back("journal-report");
+    if (report.outOfMemory) throw std::bad_alloc();
     report.input = in;
     if (!report.journalResult) *exitCode = 2;
     return report.journalResult;

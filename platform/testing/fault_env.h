@@ -1,8 +1,8 @@
-// An Env for tests that fails a chosen write, flush, sync, close, rename or
-// folder creation.
+// An Env for tests that fails a chosen write, flush, sync, close, rename,
+// folder creation, temporary-file creation or lock.
 //
-// Every WritableFile Append, Flush, Sync and Close, every RenameFile and
-// every CreateDir is a "fault point". FailAt(n) makes the n-th point from
+// Every WritableFile Append, Flush, Sync and Close, every RenameFile, every
+// CreateDir, every NewTempFile and every LockFile is a "fault point". FailAt(n) makes the n-th point from
 // then on fail (1 = the next one; 0 = never). A test first runs the
 // operation once to count its points, then runs it again failing point 1,
 // 2, ... in turn and checks that each run ends in success or a reported
@@ -11,7 +11,8 @@
 // A failed point does nothing: an Append writes nothing (or, with
 // SetPartialAppend(true), only the first half of its data, like a disk
 // filling up mid-write); a failed Close still closes the real file; a
-// failed rename or folder creation leaves the file system as it was. With
+// failed rename, folder creation or temporary-file creation leaves the file
+// system as it was; a failed lock is a lock that could not be taken. With
 // SetSticky(true) every point after the failed one fails too.
 //
 // REQUIRES: the FaultInjectionEnv outlives the files it hands out.
@@ -40,17 +41,31 @@ class FaultInjectionEnv : public EnvWrapper {
   int points() const { return points_; }
   // Whether a fault has been injected since the last FailAt.
   bool injected() const { return failed_; }
+  // The kind of the point that failed first since the last FailAt: "append",
+  // "flush", "sync", "close", "rename", "mkdir", "tempfile" or "lock".
+  const char* injectedKind() const { return failed_ ? injectedKind_ : ""; }
 
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     std::unique_ptr<WritableFile> file = target()->NewWritableFile(path);
     if (!file) return nullptr;
     return std::make_unique<File>(this, std::move(file));
   }
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& path, bool keepTargetMode,
+                                            std::string* tempPath) override {
+    if (Fault("tempfile")) return nullptr;
+    std::unique_ptr<WritableFile> file = target()->NewTempFile(path, keepTargetMode, tempPath);
+    if (!file) return nullptr;
+    return std::make_unique<File>(this, std::move(file));
+  }
+  std::unique_ptr<FileLock> LockFile(const std::string& path, int timeoutMs) override {
+    if (Fault("lock")) return nullptr;
+    return target()->LockFile(path, timeoutMs);
+  }
   bool RenameFile(const std::string& from, const std::string& to) override {
-    return !Fault() && target()->RenameFile(from, to);
+    return !Fault("rename") && target()->RenameFile(from, to);
   }
   bool CreateDir(const std::string& path) override {
-    return !Fault() && target()->CreateDir(path);
+    return !Fault("mkdir") && target()->CreateDir(path);
   }
 
  private:
@@ -59,16 +74,16 @@ class FaultInjectionEnv : public EnvWrapper {
     File(FaultInjectionEnv* env, std::unique_ptr<WritableFile> base)
         : env_(env), base_(std::move(base)) {}
     bool Append(std::string_view data) override {
-      if (env_->Fault()) {
+      if (env_->Fault("append")) {
         if (env_->partialAppend_) base_->Append(data.substr(0, data.size() / 2));
         return false;
       }
       return base_->Append(data);
     }
-    bool Flush() override { return !env_->Fault() && base_->Flush(); }
-    bool Sync() override { return !env_->Fault() && base_->Sync(); }
+    bool Flush() override { return !env_->Fault("flush") && base_->Flush(); }
+    bool Sync() override { return !env_->Fault("sync") && base_->Sync(); }
     bool Close() override {
-      bool fault = env_->Fault();
+      bool fault = env_->Fault("close");
       bool closed = base_->Close();
       return !fault && closed;
     }
@@ -79,11 +94,12 @@ class FaultInjectionEnv : public EnvWrapper {
   };
 
   // Counts one fault point; true when it is to fail.
-  bool Fault() {
+  bool Fault(const char* kind) {
     ++points_;
     if (failed_ && sticky_) return true;
     if (failAt_ != 0 && points_ == failAt_) {
       failed_ = true;
+      injectedKind_ = kind;
       return true;
     }
     return false;
@@ -92,6 +108,7 @@ class FaultInjectionEnv : public EnvWrapper {
   int points_ = 0;
   int failAt_ = 0;  // absolute point number to fail, 0 = none
   bool failed_ = false;
+  const char* injectedKind_ = "";
   bool sticky_ = false;
   bool partialAppend_ = false;
 };

@@ -2,8 +2,8 @@
 // folder and a program path, for unit tests and the fuzz targets.
 //
 // By default it is a store of files alone: a file can be created at any
-// path, no folder exists or can be made, and renames and removals are
-// refused. With `folderTree` set it is a small file system instead: folders
+// path and files are renamed and removed, but no folder exists or can be
+// made. With `folderTree` set it is a small file system instead: folders
 // live in `folders` (paths compared byte for byte, a trailing backslash of a
 // folder ignored), a file is created only inside an existing folder, and
 // files and empty folders can be renamed and removed.
@@ -54,6 +54,16 @@ class MemoryEnv : public Env {
     return Normal(normal.substr(0, last + 1));
   }
 
+  // What has been written for path: while a temporary file beside it is
+  // being written (Env::NewTempFile), that file's text, else path's own.
+  const std::string& Written(const std::string& path) {
+    const std::string tempPrefix = path.substr(0, path.rfind('\\') + 1) + ".~ltb";
+    for (auto& [name, data] : files) {
+      if (name.starts_with(tempPrefix)) return data;
+    }
+    return files[path];
+  }
+
   bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
     auto it = files.find(path);
     if (it == files.end()) return false;
@@ -68,12 +78,13 @@ class MemoryEnv : public Env {
   }
   bool RenameFile(const std::string& from, const std::string& to) override {
     auto it = files.find(from);
-    if (!folderTree || it == files.end() || !writable) return false;
-    files[to] = it->second;
-    files.erase(from);
+    if (it == files.end() || !writable) return false;
+    std::string data = std::move(it->second);
+    files.erase(it);
+    files[to] = std::move(data);
     return true;
   }
-  bool RemoveFile(const std::string& p) override { return folderTree && files.erase(p) != 0; }
+  bool RemoveFile(const std::string& p) override { return files.erase(p) != 0; }
   bool CreateDir(const std::string& p) override {
     ++createDirCalls;
     if (!folderTree || createDirCalls == failCreateDirAt) return false;

@@ -26,7 +26,7 @@ class ReportFixture : public ::testing::Test {
     ctx.filingClass = 2;
     ASSERT_EQ(writer.Open(&env, kOut), 0);
   }
-  const std::string& Output() { return env.files[kOut]; }
+  const std::string& Output() { return env.Written(kOut); }
   // Starts the output afresh, for a second case in the same test.
   void Reopen() {
     env.files.clear();

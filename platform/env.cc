@@ -1,0 +1,46 @@
+// The Env operations that other Envs (in-memory ones for tests) get from
+// their plain file operations; the real Env overrides each of them with its
+// exclusive, link-refusing form.
+#include "platform/env.h"
+
+#include "platform/temp_name.h"
+
+namespace ltb::platform {
+namespace {
+
+class NoLock final : public FileLock {};
+
+}  // namespace
+
+std::unique_ptr<WritableFile> Env::NewTempFile(const std::string& target, bool,
+                                               std::string* tempPath) {
+  *tempPath = TempNameBeside(target);
+  if (FileExists(*tempPath)) return nullptr;
+  return NewWritableFile(*tempPath);
+}
+
+std::unique_ptr<FileLock> Env::LockFile(const std::string&, int) {
+  return std::make_unique<NoLock>();
+}
+
+ReadStatus Env::ReadRegularFile(const std::string& path, std::string* data, size_t maxBytes) {
+  data->clear();
+  if (!FileExists(path)) return ReadStatus::kMissing;
+  if (IsDirectory(path)) return ReadStatus::kNotRegular;
+  // One byte more than allowed tells a file that is too long.
+  if (!ReadFile(path, data, maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1)) {
+    return ReadStatus::kFailed;
+  }
+  if (data->size() > maxBytes) {
+    data->clear();
+    return ReadStatus::kTooLarge;
+  }
+  return ReadStatus::kOk;
+}
+
+EntryKind Env::GetEntryKind(const std::string& path) {
+  if (!FileExists(path)) return EntryKind::kNone;
+  return IsDirectory(path) ? EntryKind::kDirectory : EntryKind::kRegular;
+}
+
+}  // namespace ltb::platform
