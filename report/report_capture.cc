@@ -29,6 +29,14 @@ class MemoryFilesEnv : public platform::EnvWrapper {
     files_[path].clear();
     return std::make_unique<File>(&files_[path]);
   }
+  // The writer's temporary file and its rename stay in the map too.
+  std::unique_ptr<platform::WritableFile> NewTempFile(const std::string& target, bool keepMode,
+                                                      std::string* tempPath) override {
+    return Env::NewTempFile(target, keepMode, tempPath);
+  }
+  platform::EntryKind GetEntryKind(const std::string& path) override {
+    return files_.count(path) != 0 ? platform::EntryKind::kRegular : platform::EntryKind::kNone;
+  }
   bool RenameFile(const std::string& from, const std::string& to) override {
     auto it = files_.find(from);
     if (it == files_.end()) return false;
