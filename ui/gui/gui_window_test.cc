@@ -780,9 +780,11 @@ std::vector<std::string> AtomNames(Display* display, Window window, const char* 
   return names;
 }
 
-// The window manager may let a person minimise anything; a modal window
-// offers neither minimise nor maximise in its hints, cannot be maximised,
-// and comes back at once when minimised anyway.
+// A modal window asks for neither minimise nor maximise in its Motif hints,
+// stays a dialog (a toolbar or menu type would lose minimise under openbox
+// but could no longer be focused by a click into it), cannot be maximised,
+// and comes back at once when the window manager minimises it anyway
+// (openbox ignores the Motif minimise and maximise bits on every window).
 TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
   REQUIRE_DISPLAY();
   if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
@@ -830,6 +832,8 @@ TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
       EXPECT_EQ(hints[1] & 0x18, 0) << "functions " << hints[1];
       EXPECT_EQ(hints[2] & 0x60, 0) << "decorations " << hints[2];
       XFree(data);
+      EXPECT_EQ(AtomNames(display, id, "_NET_WM_WINDOW_TYPE"),
+                std::vector<std::string>{"_NET_WM_WINDOW_TYPE_DIALOG"});
       for (const std::string& action : AtomNames(display, id, "_NET_WM_ALLOWED_ACTIONS")) {
         EXPECT_EQ(action.find("MAXIMIZE"), std::string::npos) << action;
       }

@@ -19,8 +19,11 @@ bool MakeTransientFor(wxWindow* window, uint64_t parent);
 // Moves `window` so that it is centred on the X11 window `parent`, kept on
 // the screen. False (and nothing moved) when the parent cannot be reached.
 bool CentreOnForeign(wxWindow* window, uint64_t parent);
-// Restores `window` at once whenever it is minimised while shown (some
-// window managers offer minimise on every window, whatever its hints say).
+// Restores `window` at once whenever it is minimised while shown. The
+// Motif hints already ask for no minimise, but some window managers offer
+// it on every dialog anyway: openbox ignores the hints' minimise and
+// maximise bits and removes minimise only from toolbar and menu windows,
+// which it will not focus on a click into them.
 void KeepRestored(wxTopLevelWindow* window);
 
 }  // namespace ltb::ui::gui
