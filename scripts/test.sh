@@ -21,18 +21,21 @@ cleanup() {
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      XVFB_PID=$!
-      export DISPLAY=":$n"
-      for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-      done
-      break
-    fi
+  # Xvfb picks a free display itself and writes its number to the file, so
+  # two test runs at once never share (and kill) one server.
+  DISPLAY_FILE="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$DISPLAY_FILE" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$DISPLAY_FILE" ] && break
+    sleep 0.1
   done
+  if [ ! -s "$DISPLAY_FILE" ]; then
+    echo "test.sh: the virtual X display did not start" >&2
+    exit 1
+  fi
+  export DISPLAY=":$(head -n 1 "$DISPLAY_FILE")"
+  rm -f "$DISPLAY_FILE"
 fi
 
 # Tests never touch the person's own data folders.
