@@ -18,13 +18,6 @@
 namespace ltb::e2e {
 namespace {
 
-// Terminal output is UTF-8 while this file's narrow literals become CP932.
-std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-bool Contains(const std::string& haystack, const std::string& needle) {
-  return haystack.find(needle) != std::string::npos;
-}
-
 // The text of the first <name> element of a report.
 std::string Element(const std::string& report, const std::string& name) {
   const std::string open = "<" + name + ">";

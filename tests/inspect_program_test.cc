@@ -16,12 +16,6 @@
 namespace ltb::e2e {
 namespace {
 
-std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-bool Contains(const std::string& haystack, const std::string& needle) {
-  return haystack.find(needle) != std::string::npos;
-}
-
 // The line of `text` that holds `needle`, or empty.
 std::string LineWith(const std::string& text, const std::string& needle) {
   const size_t at = text.find(needle);

@@ -15,13 +15,6 @@
 namespace ltb::e2e {
 namespace {
 
-// Terminal output is UTF-8 while this file's narrow literals become CP932.
-std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-bool Contains(const std::string& haystack, const std::string& needle) {
-  return haystack.find(needle) != std::string::npos;
-}
-
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -60,6 +60,14 @@ class TempDir {
 };
 
 std::string ReadWholeFile(const std::string& path);
+
+// Terminal output is UTF-8 while the tests' narrow literals become CP932:
+// u8"..." literals are compared through this.
+inline std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+inline bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
 void WriteWholeFile(const std::string& path, const std::string& data);
 
 }  // namespace ltb::e2e

@@ -26,13 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Terminal output is UTF-8 while this file's narrow literals become CP932.
-std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-bool Contains(const std::string& haystack, const std::string& needle) {
-  return haystack.find(needle) != std::string::npos;
-}
-
 // The names in a folder.
 std::vector<std::string> Entries(const fs::path& folder) {
   std::vector<std::string> names;
