@@ -5,7 +5,7 @@
 #include "aggregate/classification_codes.h"
 #include "aggregate/search_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Rate codes of the three rate blocks, in hundredths of a percent.
@@ -153,4 +153,4 @@ int AddTax::BuildAccountList(int filter) {
   return 1;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -7,7 +7,7 @@
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 constexpr int32_t kGoodsSummaryCode = 0x40884400;
@@ -173,4 +173,4 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
   return ok;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

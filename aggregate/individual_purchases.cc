@@ -9,7 +9,7 @@
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Internal status of a sub-walk stopped by an overflowing sum.
@@ -223,4 +223,4 @@ long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& dat
   return status == host::kEndOfData ? host::kOk : status;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate
