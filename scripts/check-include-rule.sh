@@ -90,6 +90,9 @@ for key in "${keys[@]}"; do
   [[ " ${folders[*]} " == *" $top "* ]] || folders+=("$top")
 done
 
+# The quoted includes that name a folder: #include "folder/file.h".
+include_pattern='s/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p'
+
 violations=0
 cd "$ROOT"
 while IFS= read -r file; do
@@ -109,7 +112,7 @@ while IFS= read -r file; do
       echo "$file: includes \"$target\", which the table does not allow" >&2
       violations=$((violations + 1))
     fi
-  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p' "$file")
+  done < <(sed -n "$include_pattern" "$file")
 done < <(find "${folders[@]}" -type f \( -name '*.cc' -o -name '*.h' \) | sort)
 
 if [ "$violations" -gt 0 ]; then
