@@ -1,6 +1,6 @@
 #include "aggregate/account_list.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 const std::vector<size_t> AccountList::kNone;
 
@@ -27,4 +27,4 @@ const std::vector<size_t>& AccountList::PositionsOfCodeText(std::string_view tex
   return it == byCodeText_.end() ? kNone : it->second;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -12,7 +12,7 @@
 
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 class AccountList {
  public:
@@ -49,4 +49,4 @@ class AccountList {
   static const std::vector<size_t> kNone;
 };
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

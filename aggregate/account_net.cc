@@ -1,6 +1,6 @@
 #include "aggregate/account_net.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 constexpr int kClosingSlot = 13;
@@ -42,4 +42,4 @@ TaxDecimal DebitMinusCredit(const host::StKAMOKUSUMINFO& sums, int start, int en
   return net;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -4,7 +4,7 @@
 #include "aggregate/tax_decimal.h"
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 // Debit and credit summed over slots start..end (none when end < start),
 // plus slot 13 (year-end closing) when `closing` and slot 14 (interim
@@ -22,4 +22,4 @@ TaxDecimal DebitMinusCredit(const host::StKAMOKUSUMINFO& sums, int start, int en
                             const host::StSHOHIZEIINFO& settings, bool nextSlot,
                             bool interim);
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

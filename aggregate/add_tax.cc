@@ -4,8 +4,9 @@
 
 #include "aggregate/classification_codes.h"
 #include "aggregate/search_condition.h"
+#include "host/scoped_walk.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Rate codes of the three rate blocks, in hundredths of a percent.
@@ -113,6 +114,7 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
   const long rate = kOldRate;
   const long ready = walker->MoveReady(2, &from, &to, &rate, nullptr, settings.TaxIncluded());
   if (!WalkSummed(ready) && overflowed_) return 0;
+  host::ScopedWalk walk(walker);
   long count = 0;
   walker->GetSumInfoCount(&count);
   bool ok = true;
@@ -125,7 +127,7 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
     const size_t matches = accounts_.PositionsOfCodeText(line.CodeText()).size();
     for (size_t m = 0; m < matches && ok; ++m) ok = Accumulate(oldRateSum3, line.Amount());
   }
-  walker->MoveFinish();
+  walk.Finish();
   if (!ok) return 0;
   progress_.SetActivityBarFull();
   return 1;
@@ -153,4 +155,4 @@ int AddTax::BuildAccountList(int filter) {
   return 1;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

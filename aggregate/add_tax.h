@@ -22,7 +22,7 @@
 #include "host/host.h"
 #include "ui/progress_view.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 class AddTax {
  public:
@@ -137,4 +137,4 @@ class AddTax {
   bool overflowed_ = false;
 };
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -5,7 +5,7 @@
 #include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 using testing::FakeHost;
@@ -140,4 +140,4 @@ TEST_F(AddTaxTest, OldRateSumWithoutClosingAsksForTheEndSlotAndSkipsFailedLines)
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 constexpr std::array<int32_t, 2> kOldRateCodes = {0x40888000, 0x40848000};
@@ -56,4 +56,4 @@ bool IsIndividualExpenseCode(int32_t code) {
          IsOtherLossCode(code);
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace ltb {
+namespace ltb::aggregate {
 
 // The account lists the engine builds (BuildAccountList filters).
 enum class AccountFilter : int {
@@ -33,4 +33,4 @@ constexpr bool IsNotTaxablePurchase(uint8_t category) {
   return category < 21 || category == 24 || category >= 30;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -6,8 +6,9 @@
 #include "aggregate/classification_codes.h"
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
+#include "host/scoped_walk.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 constexpr int32_t kGoodsSummaryCode = 0x40884400;
@@ -65,9 +66,18 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
       overflowed_) {
     return false;
   }
+  host::ScopedWalk walk(walker);
+  // A count or position the host cannot give, or a record it cannot read,
+  // ends the phase with the walk as the host left it.
   long count = 0;
-  if (walker->GetSumCount(&count) != host::kOk) return false;
-  if (walker->SetMovePos(0) != host::kOk) return false;
+  if (walker->GetSumCount(&count) != host::kOk) {
+    walk.Abandon();
+    return false;
+  }
+  if (walker->SetMovePos(0) != host::kOk) {
+    walk.Abandon();
+    return false;
+  }
 
   const MonthRange range = Range();
   const bool interim = data.InterimFlag() == 1 && range.endSlot == 6;
@@ -76,18 +86,17 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
     host::StKAMOKUSUMINFO sums;
     const long status = walker->MoveNext(&sums);
     if (status == host::kEndOfData) break;
-    if (status != host::kOk) return false;
+    if (status != host::kOk) {
+      walk.Abandon();
+      return false;
+    }
     if (sums.ExclusionA() == 1 || sums.ExclusionB() == 1) continue;
     PurchaseLine* line = SettlementLine(totals, sums.ClassCode(), sums.SummaryLine() == 1);
     if (!line) continue;
     const TaxDecimal net = DebitMinusCredit(sums, range.startSlot, range.endSlot, settings,
                                             range.YearEndClosing(), interim);
-    if (!Accumulate(&line->Settled, net)) {
-      walker->MoveFinish();
-      return false;
-    }
+    if (!Accumulate(&line->Settled, net)) return false;
   }
-  walker->MoveFinish();
   return true;
 }
 
@@ -100,6 +109,7 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
   long count = 0;
   walker->GetSwkCount(condition.Items(), nullptr, &count);
   walker->MoveReady(condition.Items(), nullptr, nullptr, 4);
+  host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
   for (long i = 0; i < count; ++i) {
@@ -107,7 +117,12 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
     Entry entry;
     const long status = walker->MoveNext(&entry);
     if (status == host::kEndOfData) break;
-    if (status != host::kOk) return false;
+    // An entry the host cannot read ends the phase with the walk as the
+    // host left it.
+    if (status != host::kOk) {
+      walk.Abandon();
+      return false;
+    }
     const TaxDecimal debit = JournalSideAmount(entry, Entry::kDebitOff, settings);
     const TaxDecimal credit = JournalSideAmount(entry, Entry::kCreditOff, settings);
     // Every listed account is compared with the entry: one tick each.
@@ -124,12 +139,8 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
           ok = Accumulate(&line->NonTaxable, amount);
           return ok;
         });
-    if (!ok) {
-      walker->MoveFinish();
-      return false;
-    }
+    if (!ok) return false;
   }
-  walker->MoveFinish();
   return true;
 }
 
@@ -155,6 +166,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
   SearchCondition condition;
   condition.AssetDates(static_cast<int32_t>(start), static_cast<int32_t>(end));
   walker->MoveReady(condition.Items(), 0, 0);
+  host::ScopedWalk walk(walker);
   long count = 0;
   walker->GetCount(&count);
   bool ok = true;
@@ -169,8 +181,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
                                                        : &totals.KOTEISHISAN,
                     asset.AssetAmount());
   }
-  walker->MoveFinish();
   return ok;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

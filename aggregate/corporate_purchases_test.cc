@@ -4,7 +4,7 @@
 #include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 using testing::FakeHost;
@@ -203,4 +203,4 @@ TEST_F(CorporatePurchasesTest, OverflowingJournalSumEndsTheOperation) {
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

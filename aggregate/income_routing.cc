@@ -1,6 +1,6 @@
 #include "aggregate/income_routing.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 IncomeRoutes RouteIncome(uint8_t incomeMode, const host::StBUMONINFO* d) {
   // A kind-1 department without a link stands for business income; with a
@@ -16,4 +16,4 @@ IncomeRoutes RouteIncome(uint8_t incomeMode, const host::StBUMONINFO* d) {
   return r;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -7,7 +7,7 @@
 
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 struct IncomeRoutes {
   bool business = false;    // the JIGYO lines
@@ -17,4 +17,4 @@ struct IncomeRoutes {
 
 IncomeRoutes RouteIncome(uint8_t incomeMode, const host::StBUMONINFO* department);
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -8,8 +8,9 @@
 #include "aggregate/income_routing.h"
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
+#include "host/scoped_walk.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Internal status of a sub-walk stopped by an overflowing sum.
@@ -90,6 +91,7 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
       department && (department->Kind() == 1 || department->Kind() == 2) ? 4 : 0;
   long status = walker->MoveReady(1, departmentType, 0, findCondition_.data(), department, 0);
   if (!WalkSummed(status)) return status;
+  host::ScopedWalk walk(walker.get());
 
   const MonthRange range = Range();
   const bool interim = data.InterimFlag() == 1 && range.endSlot == 6;
@@ -112,7 +114,6 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
     }
     sums.Clear();
   }
-  walker->MoveFinish();
   return status == host::kEndOfData ? host::kOk : status;
 }
 
@@ -128,6 +129,7 @@ long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
   long count = 0;
   walker->GetSwkCount(condition.Items(), nullptr, &count);
   walker->MoveReady(condition.Items(), nullptr, nullptr, 4);
+  host::ScopedWalk walk(walker);
 
   host::ClSetBumon* departments = Departments(host_);
   host::Cursor cursor = 0;
@@ -178,7 +180,8 @@ long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
   }
   if (haveCursor) departments->ReleaseCursor(cursor);
   if (status == host::kEndOfData) status = host::kOk;
-  if (status == host::kOk || status == kOverflowStatus) walker->MoveFinish();
+  // An entry the host cannot read leaves the walk as the host left it.
+  if (status != host::kOk && status != kOverflowStatus) walk.Abandon();
   return status;
 }
 
@@ -200,6 +203,7 @@ long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& dat
   SearchCondition condition;
   condition.AssetDates(static_cast<int32_t>(start), static_cast<int32_t>(end));
   long status = walker->MoveReady(condition.Items(), 0, 0);
+  host::ScopedWalk walk(walker.get());
   long count = 0;
   if (status == host::kOk) walker->GetCount(&count);
   const uint8_t mode = data.IncomeMode();
@@ -219,8 +223,7 @@ long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& dat
     }
     if (target && !Accumulate(target, asset.AssetAmount())) status = kOverflowStatus;
   }
-  walker->MoveFinish();
   return status == host::kEndOfData ? host::kOk : status;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

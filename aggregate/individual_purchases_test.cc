@@ -6,7 +6,7 @@
 #include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 using testing::FakeHost;
@@ -185,4 +185,4 @@ TEST_F(IndividualPurchasesTest, FailuresOfJournalAndAssetPhasesAreReported) {
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -1,6 +1,6 @@
 #include "aggregate/journal_amount.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 TaxDecimal JournalSideAmount(const host::StSWKTINFO& entry, size_t side,
                              const host::StSHOHIZEIINFO& settings) {
@@ -9,4 +9,4 @@ TaxDecimal JournalSideAmount(const host::StSWKTINFO& entry, size_t side,
   return amount;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -7,11 +7,11 @@
 #include "aggregate/tax_decimal.h"
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 // side is StSWKTINFO::kDebitOff or StSWKTINFO::kCreditOff. The result is
 // overflowed when the sum leaves TaxDecimal's addition range.
 TaxDecimal JournalSideAmount(const host::StSWKTINFO& entry, size_t side,
                              const host::StSHOHIZEIINFO& settings);
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -1,6 +1,6 @@
 #include "aggregate/month_range.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 MonthRange ReadMonthRange(const host::StFINDINFO* condition) {
   MonthRange r;
@@ -11,4 +11,4 @@ MonthRange ReadMonthRange(const host::StFINDINFO* condition) {
   return r;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -7,7 +7,7 @@
 
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 struct MonthRange {
   int16_t startSlot = 0;
@@ -22,4 +22,4 @@ struct MonthRange {
 // Reads the first three items of a condition of at least that many items.
 MonthRange ReadMonthRange(const host::StFINDINFO* condition);
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -4,7 +4,7 @@
 #include "aggregate/add_tax.h"
 #include "aggregate/search_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Source name and places under which the checks register host statuses.
@@ -58,4 +58,4 @@ int AddTax::HasImportCategoryEntries() {
   return code == host::kOk && count != 0 ? 1 : 0;
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

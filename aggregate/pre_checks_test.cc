@@ -4,7 +4,7 @@
 #include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 using testing::FakeHost;
@@ -88,4 +88,4 @@ TEST_F(PreChecksTest, ImportCategoryOnEitherSideIsFound) {
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace ltb {
+namespace ltb::aggregate {
 
 void ProgressLogic::Show() {
   visible_ = true;
@@ -104,4 +104,4 @@ void ProgressLogic::SetActivityBarFull() {
   if (view_) view_->SetActivity(activity_, kActivityRange);
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

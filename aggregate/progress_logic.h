@@ -12,7 +12,7 @@
 
 #include "ui/progress_view.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 class ProgressLogic {
  public:
@@ -66,4 +66,4 @@ class ProgressLogic {
   bool visible_ = false;
 };
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 // Records what the dialog would show.
@@ -106,4 +106,4 @@ TEST(ProgressLogicTest, CycleRunsElevenStepsAndLeavesTickCounterAlone) {
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-namespace ltb {
+namespace ltb::aggregate {
 
 using host::MakeFindGroup;
 using host::MakeFindItem;
@@ -78,4 +78,4 @@ void SearchCondition::AssetDates(int32_t first, int32_t last) {
                           StFINDINFO::kCategoryOrDate, last, StFINDINFO::kLast)};
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -9,7 +9,7 @@
 
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 class SearchCondition {
  public:
@@ -41,4 +41,4 @@ class SearchCondition {
   size_t nestedUsed_ = 0;
 };
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

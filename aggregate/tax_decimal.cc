@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 constexpr __int128 kUnits = TaxDecimal::kFractionUnits;
@@ -118,4 +118,4 @@ bool AddAmount(int64_t* total, int64_t amount) {
   return sum.ToAmount(total);
 }
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

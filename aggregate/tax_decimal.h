@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-namespace ltb {
+namespace ltb::aggregate {
 
 class TaxDecimal {
  public:
@@ -60,4 +60,4 @@ class TaxDecimal {
 // *total untouched) on overflow.
 bool AddAmount(int64_t* total, int64_t amount);
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace ltb {
+namespace ltb::aggregate {
 namespace {
 
 int64_t AmountOf(const TaxDecimal& d) {
@@ -113,4 +113,4 @@ TEST(TaxDecimalTest, AddAmountLeavesTotalUntouchedOnOverflow) {
 }
 
 }  // namespace
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -7,7 +7,7 @@
 
 #include "host/records.h"
 
-namespace ltb {
+namespace ltb::aggregate {
 
 // A refund-statement purchase line: settlement amount and the part of it
 // booked under a category that is not a taxable purchase.
@@ -55,4 +55,4 @@ struct TaxTotals {
   bool Allocated() const { return !RateInfo.empty(); }
 };
 
-}  // namespace ltb
+}  // namespace ltb::aggregate

@@ -125,10 +125,10 @@ class CompareComponents : public RealComponents {
     const report::ReportContext ctx = ToReportContext(host_, env_, edition_, in);
     // The same sections from figures that are all non-zero: where they stay
     // empty, the method never fills the element for this dataset.
-    TaxTotals everything = *in.totals;
+    aggregate::TaxTotals everything = *in.totals;
     for (auto& r : everything.RateInfo) std::memset(r.bytes, 1, sizeof r.bytes);
     for (auto& b : everything.BusinessTypeInfo) std::memset(b.bytes, 1, sizeof b.bytes);
-    for (PurchaseLine* line :
+    for (aggregate::PurchaseLine* line :
          {&everything.SHOHINSHIIRE, &everything.HANBAIIPPAN, &everything.EIGYOGAIHIYOU,
           &everything.SONOTASONEKI, &everything.JIGYOSHIIRE, &everything.JIGYOHITSUYOU,
           &everything.JIGYOKOTEISHISAN, &everything.FUDOUSANHITSUYOU,

@@ -58,15 +58,15 @@ class RealAggregation : public Aggregation {
   void Close() override { addTax_.Close(); }
   void ResetOverallBar() override { addTax_.ResetOverallBar(); }
   void AdvanceBand(int from, int to) override { addTax_.AdvanceBand(from, to); }
-  void CollectTaxReport(TaxTotals& t) override { addTax_.CollectTaxReport(t); }
+  void CollectTaxReport(aggregate::TaxTotals& t) override { addTax_.CollectTaxReport(t); }
   void SumOldRates(int64_t* sum, const host::StSHOHIZEIINFO& s) override {
     addTax_.SumOldRates(sum, s);
   }
-  void SumCorporatePurchases(TaxTotals& t, const host::StDATAINFO& d,
+  void SumCorporatePurchases(aggregate::TaxTotals& t, const host::StDATAINFO& d,
                              const host::StSHOHIZEIINFO& s) override {
     addTax_.SumCorporatePurchases(t, d, s);
   }
-  void SumIndividualPurchases(TaxTotals& t, const host::StDATAINFO& d,
+  void SumIndividualPurchases(aggregate::TaxTotals& t, const host::StDATAINFO& d,
                               const host::StSHOHIZEIINFO& s) override {
     addTax_.SumIndividualPurchases(t, d, s);
   }
@@ -80,7 +80,7 @@ class RealAggregation : public Aggregation {
   bool Overflowed() const override { return addTax_.Overflowed(); }
 
  private:
-  AddTax addTax_;
+  aggregate::AddTax addTax_;
 };
 
 }  // namespace

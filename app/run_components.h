@@ -66,11 +66,11 @@ class Aggregation {
   virtual void Close() = 0;
   virtual void ResetOverallBar() = 0;
   virtual void AdvanceBand(int from, int to) = 0;
-  virtual void CollectTaxReport(TaxTotals& totals) = 0;
+  virtual void CollectTaxReport(aggregate::TaxTotals& totals) = 0;
   virtual void SumOldRates(int64_t* sum, const host::StSHOHIZEIINFO& settings) = 0;
-  virtual void SumCorporatePurchases(TaxTotals& totals, const host::StDATAINFO& data,
+  virtual void SumCorporatePurchases(aggregate::TaxTotals& totals, const host::StDATAINFO& data,
                                      const host::StSHOHIZEIINFO& settings) = 0;
-  virtual void SumIndividualPurchases(TaxTotals& totals, const host::StDATAINFO& data,
+  virtual void SumIndividualPurchases(aggregate::TaxTotals& totals, const host::StDATAINFO& data,
                                       const host::StSHOHIZEIINFO& settings) = 0;
   virtual long CountSixthTypeEntries(int type, int32_t* count) = 0;
   virtual long CheckTenPercentEntries(int32_t* found) = 0;
@@ -87,7 +87,7 @@ struct ReportInput {
   uint8_t filingClass = 0;
   uint8_t fractionRounding = 0;
   const host::StSaveTaxInfo* taxSaveInfo = nullptr;
-  const TaxTotals* totals = nullptr;
+  const aggregate::TaxTotals* totals = nullptr;
 };
 
 class ReportWriters {

@@ -35,7 +35,7 @@ struct RunContext {
 
   // Per-rate and business-type records, the old-rate sum and the
   // refund-statement lines, allocated in the journal method only.
-  TaxTotals totals;
+  aggregate::TaxTotals totals;
   // The saved tax-return values; allocated before the conditions dialog,
   // freed at the end of the run.
   std::unique_ptr<host::StSaveTaxInfo> taxSaveInfo;

@@ -263,7 +263,7 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
   if (aggregation.Overflowed()) {
     // Sums that no longer fit would be written as wrong figures.
     seat_.SetWaitCursor(false);
-    Message(kAmountOverflowMessage, ui::kMbIconWarning | ui::kMbOk);
+    Message(aggregate::kAmountOverflowMessage, ui::kMbIconWarning | ui::kMbOk);
     ctx_.exitCode = kExitError;
     return false;
   }

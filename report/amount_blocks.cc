@@ -145,7 +145,7 @@ struct TypedTriple {
 std::vector<Row> BusinessTypeRows(const char* stem, const std::array<TypedTriple, 3>& triple,
                                   Slots typeBase, Slots type6Base, const Row& exempt) {
   std::vector<Row> rows;
-  for (size_t type = 0; type < kBusinessTypes; ++type) {
+  for (size_t type = 0; type < aggregate::kBusinessTypes; ++type) {
     Slots base = type < 5 ? Plus(typeBase, 24 * static_cast<int>(type)) : type6Base;
     for (size_t k = 0; k < triple.size(); ++k) {
       Row row{std::string(stem) + std::to_string(type + 1) + "SHU" + triple[k].suffix,

@@ -23,7 +23,7 @@ int64_t JournalAmount(const RateView& view, const AmountElement& e) {
       return view.BusinessType(e.rate, e.businessType, e.btField);
     case JournalSource::kUntypedRemainder: {
       int64_t rest = view.Rate(e.rate, e.rateField);
-      for (size_t type = 0; type < kBusinessTypes; ++type) {
+      for (size_t type = 0; type < aggregate::kBusinessTypes; ++type) {
         rest = WrappingSub(rest, view.BusinessType(e.rate, type, e.btField));
       }
       return rest;

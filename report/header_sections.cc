@@ -108,7 +108,7 @@ bool HasOldRateAmounts(const ReportContext& ctx) {
       BusinessTypeField::KAZEIURIAGESHUZEINUKI, BusinessTypeField::KAZEIHENKANSHUZEIKOMI,
       BusinessTypeField::KAZEIHENKANSHUZEIGAKU, BusinessTypeField::KAZEIHENKANSHUZEINUKI};
   for (long rate = 1; rate <= n - 1; ++rate) {
-    for (size_t type = 0; type < kBusinessTypes; ++type) {
+    for (size_t type = 0; type < aggregate::kBusinessTypes; ++type) {
       for (BusinessTypeField f : kAmounts) {
         if (view.BusinessType(static_cast<size_t>(rate), type, f) != 0) return true;
       }

@@ -5,6 +5,9 @@
 namespace ltb::report {
 namespace {
 
+using aggregate::PurchaseLine;
+using aggregate::TaxTotals;
+
 bool IsIndividual(uint8_t kind) { return kind == 3 || kind == 4; }
 bool IsCorporate(uint8_t kind) { return kind == 0 || kind == 1; }
 

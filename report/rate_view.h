@@ -21,14 +21,14 @@ class RateView {
  public:
   // hostRateCount: the number of rates the host reported (negative: unknown,
   // the arrays alone decide).
-  RateView(const TaxTotals& totals, long hostRateCount) : totals_(totals) {
+  RateView(const aggregate::TaxTotals& totals, long hostRateCount) : totals_(totals) {
     size_t held = std::min(totals.RateInfo.size(),
-                           totals.BusinessTypeInfo.size() / kBusinessTypes);
+                           totals.BusinessTypeInfo.size() / aggregate::kBusinessTypes);
     rates_ = hostRateCount < 0 ? held : std::min(held, static_cast<size_t>(hostRateCount));
   }
 
   size_t rates() const { return rates_; }
-  const TaxTotals& totals() const { return totals_; }
+  const aggregate::TaxTotals& totals() const { return totals_; }
 
   int64_t Rate(size_t rate, RateField f) const {
     return rate < rates_ ? totals_.RateInfo[rate].Amount(f) : 0;
@@ -36,12 +36,12 @@ class RateView {
   // businessType: 0..5 for the first to the sixth business type.
   int64_t BusinessType(size_t rate, size_t businessType, BusinessTypeField f) const {
     return rate < rates_
-               ? totals_.BusinessTypeInfo[rate * kBusinessTypes + businessType].Amount(f)
+               ? totals_.BusinessTypeInfo[rate * aggregate::kBusinessTypes + businessType].Amount(f)
                : 0;
   }
 
  private:
-  const TaxTotals& totals_;
+  const aggregate::TaxTotals& totals_;
   size_t rates_;
 };
 

@@ -33,7 +33,7 @@ struct ReportContext {
   // The tax-return screen's values; required by the return-values report.
   const host::StSaveTaxInfo* taxSaveInfo = nullptr;
   // The aggregation result; required by the journal report.
-  const TaxTotals* totals = nullptr;
+  const aggregate::TaxTotals* totals = nullptr;
 };
 
 // Journal path: opens outputPath (a Windows path), writes the declaration,

@@ -55,13 +55,13 @@ class Agg : public Aggregation {
   }
   void ResetOverallBar() override {}
   void AdvanceBand(int, int to) override { e_->push_back("band" + std::to_string(to)); }
-  void CollectTaxReport(TaxTotals&) override { e_->push_back("collect"); }
+  void CollectTaxReport(aggregate::TaxTotals&) override { e_->push_back("collect"); }
   void SumOldRates(int64_t* sum, const host::StSHOHIZEIINFO&) override { *sum = 5; }
-  void SumCorporatePurchases(TaxTotals&, const host::StDATAINFO&,
+  void SumCorporatePurchases(aggregate::TaxTotals&, const host::StDATAINFO&,
                              const host::StSHOHIZEIINFO&) override {
     e_->push_back("corporate");
   }
-  void SumIndividualPurchases(TaxTotals&, const host::StDATAINFO&,
+  void SumIndividualPurchases(aggregate::TaxTotals&, const host::StDATAINFO&,
                               const host::StSHOHIZEIINFO&) override {
     e_->push_back("individual");
   }

@@ -35,7 +35,7 @@ class ReportFixture : public ::testing::Test {
 
   ltb::testing::FakeHost host;
   platform::testing::MemoryEnv env;
-  TaxTotals totals;
+  aggregate::TaxTotals totals;
   host::StDATAINFO data;
   host::StSHOHIZEIINFO settings;
   host::StSaveTaxInfo saved;
