@@ -10,6 +10,7 @@
 #include "app/environment_check.h"
 #include "aggregate/overflow_message.h"
 #include "platform/cp932.h"
+#include "platform/program_folder.h"
 #include "ui/message_box.h"
 
 namespace ltb::app {
@@ -42,15 +43,6 @@ constexpr const char* kOutOfMemoryMessage =
 constexpr uint8_t kSimplified = 1;
 
 }  // namespace
-
-std::string ProgramFolder(std::string_view programPath) {
-  const size_t slash = platform::FindLastChar(programPath, '\\');
-  if (slash == std::string_view::npos) return std::string();
-  std::string folder(programPath.substr(0, slash + 1));
-  // Keep "C:\" whole; drop the separator of any deeper folder.
-  if (!(folder.size() == 3 && folder[1] == ':')) folder.pop_back();
-  return folder;
-}
 
 TaxLinkApp::TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
                        const Edition& edition, ParentWindow& parent,
@@ -103,7 +95,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   }
 
   // Working folder: the program's own.
-  env_.SetCurrentDir(ProgramFolder(env_.ProgramPath()));
+  env_.SetCurrentDir(platform::ProgramFolder(env_));
 
   // Environment.
   if (!CheckEnvironment(env_, connect, ctx_.parentWindow, true)) {

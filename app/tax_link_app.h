@@ -53,8 +53,4 @@ class TaxLinkApp {
   RunContext ctx_;
 };
 
-// The folder of a program path (cut at its last backslash, double-byte
-// aware), without the backslash unless it is a drive root.
-std::string ProgramFolder(std::string_view programPath);
-
 }  // namespace ltb::app

@@ -236,12 +236,5 @@ TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
   EXPECT_EQ(parent.posts[0].lparam, 2);
 }
 
-TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
-  EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
-  EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C\\a"), "Z:\\\x83\x5C");
-}
-
 }  // namespace
 }  // namespace ltb::app
