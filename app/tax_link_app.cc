@@ -40,7 +40,10 @@ constexpr const char* kFinishedMessage =
 constexpr const char* kOutOfMemoryMessage =
     "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
-constexpr uint8_t kSimplified = 1;
+constexpr uint8_t kSimplified = 1;      // filing class of simplified taxation
+constexpr long kLinkRefused = 1;        // ExpSysLink: the ledger refuses the link
+constexpr int16_t kPastResultsMarker = 99;
+constexpr int kSixthBusinessType = 6;
 
 }  // namespace
 
@@ -88,7 +91,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
 
   // Command line and parent.
   if (ParseCommandLine(commandLine, &ctx_)) {
-    ctx_.launchedByParent = 1;
+    ctx_.launchedByParent = true;
     ctx_.parentWnd = ctx_.parentWindow;
     parent_.Enable(ctx_.parentWindow, false);
     connect.SetOwnerWindow(ctx_.parentWindow);
@@ -106,7 +109,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   // Link permission.
   const long permission = connect.ExpSysLink();
   if (permission != host::kOk) {
-    ctx_.exitCode = permission == 1 ? kExitCancelled : kExitError;
+    ctx_.exitCode = permission == kLinkRefused ? kExitCancelled : kExitError;
     return false;
   }
 
@@ -114,18 +117,18 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   host::StDATAINFO data;
   LoadSelectedDataInfo(host_, ctx_, &data);
   ctx_.taxSaveInfo = std::make_unique<host::StSaveTaxInfo>();
-  const int returnValuesAvailable =
-      LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data);
+  const bool returnValuesAvailable =
+      LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data) != 0;
 
   // Conditions dialog set-up.
   std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
-  ConditionsInput in;
+  ui::ConditionsInput in;
   if (host::ClSysUser* user = host_.DataMgr().GetSysUserObject()) {
     user->GetCurUserID(in.userId);
     in.userId[sizeof in.userId - 1] = '\0';
     user->GetSelectedNo(in.userId, &in.selectedNo1, &in.selectedNo2);
   }
-  if (ctx_.launchedByParent == 1) in.fixedOutputPath = ctx_.parentOutputPath;
+  if (ctx_.launchedByParent) in.fixedOutputPath = ctx_.parentOutputPath;
   in.periodStartDate = data.PeriodStart();
   in.periodEndDate = data.PeriodEnd();
   using S = host::StSaveTaxInfo;
@@ -133,7 +136,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
                 ctx_.taxSaveInfo->I32(S::kRangeEndOff), &in.returnStartMonth,
                 &in.returnEndMonth);
   in.returnValuesAvailable = returnValuesAvailable;
-  in.pastResultsData = data.PastResultsMarker() == 99 ? 1 : 0;
+  in.pastResultsData = data.PastResultsMarker() == kPastResultsMarker;
   in.companyText = DatasetText(host_, ctx_, 0, data);
   in.periodText = DatasetText(host_, ctx_, 1, data);
   in.filingClassText = DatasetText(host_, ctx_, 2, data);
@@ -147,17 +150,17 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
     ctx_.exitCode = kExitCancelled;
     return false;
   }
-  const ConditionsResult chosen = dialog->Result();
+  const ui::ConditionsResult chosen = dialog->Result();
   const int startMonth = static_cast<int>(LeadingLong(chosen.startMonthText));
   const int endMonth = static_cast<int>(LeadingLong(chosen.endMonthText));
   const std::string outputPath(platform::CutOnCharBoundary(chosen.outputPath, kOutputPathMax));
-  const int32_t mode = chosen.aggregationMode;
+  const ui::AggregationMode mode = chosen.aggregationMode;
 
   // The progress dialog, hidden; it is also the aggregation object.
   std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
   std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
 
-  if (mode == 1) {
+  if (mode == ui::kTaxReturnValues) {
     // The report from the tax-return values.
     if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(outputPath), data,
                                                        &ctx_.exitCode)) {
@@ -171,7 +174,7 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   // Remember the conditions; a parent's fixed path is not remembered.
   dialog->SaveRememberedSettings(static_cast<int16_t>(startMonth),
                                  static_cast<int16_t>(endMonth),
-                                 ctx_.launchedByParent == 1 ? nullptr : outputPath.c_str(),
+                                 ctx_.launchedByParent ? nullptr : outputPath.c_str(),
                                  mode);
   // Free the run's buffers.
   ctx_.totals.Free();
@@ -206,7 +209,7 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
 
   // Sixth business type under simplified taxation before April 2015.
   int32_t sixthCount = 0;
-  long code = aggregation.CountSixthTypeEntries(6, &sixthCount);
+  long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
     ctx_.exitCode = kExitError;
     return false;
@@ -235,7 +238,7 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
   }
 
   // Provisional import categories: a note only.
-  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries() == 1) {
+  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries()) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
 
@@ -273,7 +276,7 @@ void TaxLinkApp::ExitInstance() {
   connect.LogOut();
   connect.Terminate();
   connect.Release();
-  if (ctx_.launchedByParent == 1) {
+  if (ctx_.launchedByParent) {
     parent_.SetForeground(ctx_.parentWindow);
     parent_.Enable(ctx_.parentWindow, true);
     parent_.Post(ctx_.parentWindow, ctx_.notifyMessage, ctx_.notifyWParam, ctx_.exitCode);
