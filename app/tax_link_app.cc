@@ -137,11 +137,11 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
                 &in.returnEndMonth);
   in.returnValuesAvailable = returnValuesAvailable;
   in.pastResultsData = data.PastResultsMarker() == kPastResultsMarker;
-  in.companyText = DatasetText(host_, ctx_, 0, data);
-  in.periodText = DatasetText(host_, ctx_, 1, data);
-  in.filingClassText = DatasetText(host_, ctx_, 2, data);
-  in.deductionLabelText = DatasetText(host_, ctx_, 3, data);
-  in.deductionText = DatasetText(host_, ctx_, 4, data);
+  in.companyText = DatasetText(host_, ctx_, kCompanyText, data);
+  in.periodText = DatasetText(host_, ctx_, kPeriodText, data);
+  in.filingClassText = DatasetText(host_, ctx_, kFilingClassText, data);
+  in.deductionLabelText = DatasetText(host_, ctx_, kDeductionLabelText, data);
+  in.deductionText = DatasetText(host_, ctx_, kDeductionText, data);
   in.toolTipFilingClass = static_cast<int16_t>(static_cast<int8_t>(ctx_.filingClass));
   dialog->SetInput(in);
 
