@@ -1,7 +1,6 @@
 #include "app/tax_link_app.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -76,52 +75,92 @@ ReportInput TaxLinkApp::MakeReportInput(const std::string& outputPath) const {
   return in;
 }
 
-bool TaxLinkApp::InitInstance(std::string_view commandLine) {
-  host::ClAccConnect& connect = host_.AccConnect();
+bool TaxLinkApp::EndRun(int32_t exitCode) {
+  ctx_.exitCode = exitCode;
+  return false;
+}
 
-  // Connection.
+bool TaxLinkApp::InitInstance(std::string_view commandLine) {
+  if (!ConnectToHost()) return false;
+  AttachToParent(commandLine);
+  EnterProgramFolder();
+  if (!PassEnvironmentCheck() || !GetLinkPermission()) return false;
+
+  host::StDATAINFO data;
+  LoadSelectedDataInfo(host_, ctx_, &data);
+  const bool returnValuesAvailable = LoadReturnValues(data);
+
+  std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
+  dialog->SetInput(DialogInput(data, returnValuesAvailable));
+  ChosenConditions chosen;
+  if (!AskConditions(*dialog, &chosen)) return false;
+
+  // The progress dialog, hidden; it is also the aggregation object.
+  std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
+  std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
+  const bool written = chosen.mode == ui::kTaxReturnValues
+                           ? RunReturnValuesMethod(data, chosen)
+                           : RunJournalMethod(*aggregation, data, chosen);
+  if (!written) return false;
+
+  RememberConditions(*dialog, chosen);
+  FreeRunBuffers();
+  Message(kFinishedMessage, ui::kMbIconInformation);
+  return true;
+}
+
+// Connection set-up. No connection is an error, not a finished run; the
+// host has said why.
+bool TaxLinkApp::ConnectToHost() {
+  host::ClAccConnect& connect = host_.AccConnect();
   connect.SetCaption(kCaption);
   connect.SetAppType(edition_.appType);
   connect.SetUseDataType(kUseDataType);
-  if (connect.Initiate() != host::kOk) {
-    // No connection is an error, not a finished run; the host has said why.
-    ctx_.exitCode = kExitError;
-    return false;
+  if (connect.Initiate() != host::kOk) return EndRun(kExitError);
+  return true;
+}
+
+// The command line; a parent that started the run is disabled until
+// shut-down and owns the host's message boxes.
+void TaxLinkApp::AttachToParent(std::string_view commandLine) {
+  if (!ParseCommandLine(commandLine, &ctx_)) return;
+  ctx_.launchedByParent = true;
+  ctx_.parentWnd = ctx_.parentWindow;
+  parent_.Enable(ctx_.parentWindow, false);
+  host_.AccConnect().SetOwnerWindow(ctx_.parentWindow);
+}
+
+// The program's folder becomes the current folder: the environment check
+// and the support information file are read from there.
+void TaxLinkApp::EnterProgramFolder() { env_.SetCurrentDir(platform::ProgramFolder(env_)); }
+
+bool TaxLinkApp::PassEnvironmentCheck() {
+  if (!CheckEnvironment(env_, host_.AccConnect(), ctx_.parentWindow, true)) {
+    return EndRun(kExitError);
   }
+  return true;
+}
 
-  // Command line and parent.
-  if (ParseCommandLine(commandLine, &ctx_)) {
-    ctx_.launchedByParent = true;
-    ctx_.parentWnd = ctx_.parentWindow;
-    parent_.Enable(ctx_.parentWindow, false);
-    connect.SetOwnerWindow(ctx_.parentWindow);
-  }
+// The ledger's link permission: refused ends the run as cancelled, any
+// other answer but go-on as an error, both without a message.
+bool TaxLinkApp::GetLinkPermission() {
+  const long permission = host_.AccConnect().ExpSysLink();
+  if (permission == host::kOk) return true;
+  return EndRun(permission == kLinkRefused ? kExitCancelled : kExitError);
+}
 
-  // Working folder: the program's own.
-  env_.SetCurrentDir(platform::ProgramFolder(env_));
-
-  // Environment.
-  if (!CheckEnvironment(env_, connect, ctx_.parentWindow, true)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
-
-  // Link permission.
-  const long permission = connect.ExpSysLink();
-  if (permission != host::kOk) {
-    ctx_.exitCode = permission == kLinkRefused ? kExitCancelled : kExitError;
-    return false;
-  }
-
-  // Dataset and saved tax-return values.
-  host::StDATAINFO data;
-  LoadSelectedDataInfo(host_, ctx_, &data);
+// Allocates the saved tax-return values and reads them; true when they are
+// there and fit the dataset.
+bool TaxLinkApp::LoadReturnValues(const host::StDATAINFO& data) {
   ctx_.taxSaveInfo = std::make_unique<host::StSaveTaxInfo>();
-  const bool returnValuesAvailable =
-      LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data) != 0;
+  return LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data) != 0;
+}
 
-  // Conditions dialog set-up.
-  std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
+// What the conditions dialog shows, in the order the host is asked.
+// Building the filing-class and deduction texts sets filingClass,
+// mainBusinessType and fractionRounding.
+ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
+                                            bool returnValuesAvailable) {
   ui::ConditionsInput in;
   if (host::ClSysUser* user = host_.DataMgr().GetSysUserObject()) {
     user->GetCurUserID(in.userId);
@@ -143,106 +182,112 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
   in.deductionLabelText = DatasetText(host_, ctx_, kDeductionLabelText, data);
   in.deductionText = DatasetText(host_, ctx_, kDeductionText, data);
   in.toolTipFilingClass = static_cast<int16_t>(static_cast<int8_t>(ctx_.filingClass));
-  dialog->SetInput(in);
+  return in;
+}
 
-  // The dialog and its choices.
-  if (dialog->DoModal() == kDialogCancel) {
-    ctx_.exitCode = kExitCancelled;
-    return false;
-  }
-  const ui::ConditionsResult chosen = dialog->Result();
-  const int startMonth = static_cast<int>(LeadingLong(chosen.startMonthText));
-  const int endMonth = static_cast<int>(LeadingLong(chosen.endMonthText));
-  const std::string outputPath(platform::CutOnCharBoundary(chosen.outputPath, kOutputPathMax));
-  const ui::AggregationMode mode = chosen.aggregationMode;
-
-  // The progress dialog, hidden; it is also the aggregation object.
-  std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
-  std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
-
-  if (mode == ui::kTaxReturnValues) {
-    // The report from the tax-return values.
-    if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(outputPath), data,
-                                                       &ctx_.exitCode)) {
-      ctx_.taxSaveInfo.reset();
-      return false;
-    }
-  } else if (!RunJournalMethod(*aggregation, data, startMonth, endMonth, outputPath)) {
-    return false;
-  }
-
-  // Remember the conditions; a parent's fixed path is not remembered.
-  dialog->SaveRememberedSettings(static_cast<int16_t>(startMonth),
-                                 static_cast<int16_t>(endMonth),
-                                 ctx_.launchedByParent ? nullptr : outputPath.c_str(),
-                                 mode);
-  // Free the run's buffers.
-  ctx_.totals.Free();
-  ctx_.taxSaveInfo.reset();
-  // Tell the person the run is over.
-  Message(kFinishedMessage, ui::kMbIconInformation);
+// Shows the dialog; after Execute takes the months, the output path and the
+// method from it. Cancel (or a dataset the dialog refused) ends the run.
+bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen) {
+  if (dialog.DoModal() == kDialogCancel) return EndRun(kExitCancelled);
+  const ui::ConditionsResult result = dialog.Result();
+  chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
+  chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
+  chosen->outputPath =
+      std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
+  chosen->mode = result.aggregationMode;
   return true;
 }
 
-bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
-                                  int startMonth, int endMonth,
-                                  const std::string& outputPath) {
-  // Tax settings object and the per-rate records.
-  host::ClSetShohizei* settingsSet = host::TaxSettingsSet(host_.DataMgr());
-  if (settingsSet == nullptr) {
-    ctx_.exitCode = kExitError;
+// The whole report from the values saved on the tax-return screen.
+bool TaxLinkApp::RunReturnValuesMethod(const host::StDATAINFO& data,
+                                       const ChosenConditions& chosen) {
+  if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(chosen.outputPath), data,
+                                                     &ctx_.exitCode)) {
+    ctx_.taxSaveInfo.reset();
     return false;
   }
-  ctx_.totals.Allocate(static_cast<int16_t>(settingsSet->GetTaxRateCount()));
+  return true;
+}
 
-  // The month-range condition.
+// The journal entries of the month range: checks, aggregation, report.
+bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
+                                  const ChosenConditions& chosen) {
+  if (!AllocateTotals()) return false;
+  SetSearchCondition(aggregation, data, chosen);
+  host::StSHOHIZEIINFO settings;
+  LoadTaxSettings(host_, ctx_, &settings, data);  // a failure leaves them zeroed
+  if (!CheckSixthBusinessType(aggregation, settings, chosen.startMonth) ||
+      !CheckTenPercentEntries(aggregation)) {
+    return false;
+  }
+  NoteImportCategories(aggregation, settings);
+  if (!Aggregate(aggregation, data, settings)) return false;
+  return WriteJournalReport(data, settings, chosen.outputPath);
+}
+
+// The per-rate and business-type records, one set per tax rate of the
+// dataset; without the host's tax settings object the run ends silently.
+bool TaxLinkApp::AllocateTotals() {
+  host::ClSetShohizei* settingsSet = host::TaxSettingsSet(host_.DataMgr());
+  if (settingsSet == nullptr) return EndRun(kExitError);
+  ctx_.totals.Allocate(static_cast<int16_t>(settingsSet->GetTaxRateCount()));
+  return true;
+}
+
+// The month-range condition every pass of the aggregation walks.
+void TaxLinkApp::SetSearchCondition(Aggregation& aggregation, const host::StDATAINFO& data,
+                                    const ChosenConditions& chosen) {
   aggregation.SetFilingClass(ctx_.filingClass);
   aggregation.ClearFindCondition();
   int16_t firstMonth = 0, lastCode = 0;
   components_.PeriodMonths(data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
-  BuildFindCondition(aggregation.FindCondition(), data, startMonth, endMonth, firstMonth,
-                     lastCode);
+  BuildFindCondition(aggregation.FindCondition(), data, chosen.startMonth, chosen.endMonth,
+                     firstMonth, lastCode);
+}
 
-  // Settings.
-  host::StSHOHIZEIINFO settings;
-  LoadTaxSettings(host_, ctx_, &settings, data);
-
-  // Sixth business type under simplified taxation before April 2015.
+// The sixth business type exists only for periods from April 2015; under
+// simplified taxation a range starting earlier that uses it is refused.
+bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
+                                        const host::StSHOHIZEIINFO& settings,
+                                        int startMonth) {
   int32_t sixthCount = 0;
-  long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
-  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
+  const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
+  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
   if (sixthCount > 0 && settings.FilingClass() == kSimplified &&
       firstDate < kSixthTypeStartDate) {
     char text[kMessageBuffer];
     std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.productName);
     Message(text, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitCancelled;
-    return false;
+    return EndRun(kExitCancelled);
   }
+  return true;
+}
 
-  // Entries at 10%.
+// Entries at the 10% rate cannot be aggregated: the range is refused.
+bool TaxLinkApp::CheckTenPercentEntries(Aggregation& aggregation) {
   int32_t tenPercent = 0;
-  code = aggregation.CheckTenPercentEntries(&tenPercent);
-  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
+  const long code = aggregation.CheckTenPercentEntries(&tenPercent);
+  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   if (tenPercent != 0) {
     Message(kTenPercentMessage, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitCancelled;
-    return false;
+    return EndRun(kExitCancelled);
   }
+  return true;
+}
 
-  // Provisional import categories: a note only.
+// Provisional import categories under principle taxation: a note only.
+void TaxLinkApp::NoteImportCategories(Aggregation& aggregation,
+                                      const host::StSHOHIZEIINFO& settings) {
   if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries()) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
+}
 
-  // Aggregation.
+// The passes of the aggregation, each in its band of the overall bar. The
+// wait cursor stays on until the report file is finished.
+bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
+                           const host::StSHOHIZEIINFO& settings) {
   aggregation.Show();
   seat_.SetWaitCursor(true);
   aggregation.ResetOverallBar();
@@ -259,16 +304,35 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
     // Sums that no longer fit would be written as wrong figures.
     seat_.SetWaitCursor(false);
     Message(kAmountOverflowMessage, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitError;
-    return false;
+    return EndRun(kExitError);
   }
   seat_.SetWaitCursor(true);
+  return true;
+}
 
-  // The report file.
+// The report file; false when the person declined to go on after a
+// section failed.
+bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
+                                    const host::StSHOHIZEIINFO& settings,
+                                    const std::string& outputPath) {
   const bool written = components_.Reports().WriteJournalReport(
       MakeReportInput(outputPath), data, settings, &ctx_.exitCode);
   seat_.SetWaitCursor(false);
   return written;
+}
+
+// Remembers the conditions for the next run; a parent's fixed path is not
+// remembered, the path remembered before is kept instead.
+void TaxLinkApp::RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen) {
+  dialog.SaveRememberedSettings(static_cast<int16_t>(chosen.startMonth),
+                                static_cast<int16_t>(chosen.endMonth),
+                                ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(),
+                                chosen.mode);
+}
+
+void TaxLinkApp::FreeRunBuffers() {
+  ctx_.totals.Free();
+  ctx_.taxSaveInfo.reset();
 }
 
 void TaxLinkApp::ExitInstance() {
@@ -289,8 +353,7 @@ int TaxLinkApp::Run(std::string_view commandLine) {
     InitInstance(commandLine);
   } catch (const std::bad_alloc&) {
     // Unwinding removed any half-written file; nothing was remembered.
-    ctx_.totals.Free();
-    ctx_.taxSaveInfo.reset();
+    FreeRunBuffers();
     ctx_.exitCode = kExitError;
     try {
       Message(kOutOfMemoryMessage, ui::kMbIconWarning | ui::kMbOk);
