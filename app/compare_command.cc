@@ -55,10 +55,10 @@ class CompareDialog : public ConditionsDialog {
   CompareDialog(host::HostLibrary& host, const CompareOptions& options, std::FILE* err)
       : host_(host), options_(options), err_(err) {}
 
-  void SetInput(const ConditionsInput& input) override { input_ = input; }
+  void SetInput(const ui::ConditionsInput& input) override { input_ = input; }
 
   int DoModal() override {
-    if (input_.returnValuesAvailable == 0) {
+    if (!input_.returnValuesAvailable) {
       std::fputs("No saved tax-return values fit this dataset (period, filing class and "
                  "deduction method); there is nothing to compare.\n", err_);
       return kDialogCancel;
@@ -77,12 +77,15 @@ class CompareDialog : public ConditionsDialog {
     return kDialogExecute;
   }
 
-  ConditionsResult Result() const override {
-    return {std::to_string(start_), std::to_string(end_), std::string(), 0};
+  ui::ConditionsResult Result() const override {
+    return {std::to_string(start_), std::to_string(end_), std::string(),
+            ui::kJournalAggregation};
   }
 
   // A comparison remembers nothing.
-  bool SaveRememberedSettings(int16_t, int16_t, const char*, int32_t) override { return true; }
+  bool SaveRememberedSettings(int16_t, int16_t, const char*, ui::AggregationMode) override {
+    return true;
+  }
 
   int start() const { return start_; }
   int end() const { return end_; }
@@ -91,7 +94,7 @@ class CompareDialog : public ConditionsDialog {
   host::HostLibrary& host_;
   const CompareOptions& options_;
   std::FILE* err_;
-  ConditionsInput input_;
+  ui::ConditionsInput input_;
   int start_ = 0, end_ = 0;
 };
 

@@ -115,29 +115,29 @@ int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx,
 const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
                         const host::StDATAINFO& dataset) {
   Store(ctx, "");
-  if (kind == 0) return Store(ctx, Blank(dataset.CompanyName()));
-  if (kind == 1) {
+  if (kind == kCompanyText) return Store(ctx, Blank(dataset.CompanyName()));
+  if (kind == kPeriodText) {
     const int32_t a = dataset.PeriodStart(), b = dataset.PeriodEnd();
     char text[128];
     std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", a / 10000,
                   a / 100 % 100, a % 100, b / 10000, b / 100 % 100, b % 100);
     return Store(ctx, text);
   }
-  if (kind < 2 || kind > 4) return ctx.datasetText;
+  if (kind < kFilingClassText || kind > kDeductionText) return ctx.datasetText;
 
   host::StSHOHIZEIINFO settings;
   LoadTaxSettings(host, ctx, &settings, dataset);
   ctx.fractionRounding = settings.Rounding();
   const uint8_t filing = settings.FilingClass();
   switch (kind) {
-    case 2:
+    case kFilingClassText:
       ctx.filingClass = filing;
       // A class outside the table shows no name rather than reading past it.
       return Store(ctx, Blank(filing <= kPrinciple ? Name(filing) : nullptr));
-    case 3:
+    case kDeductionLabelText:
       return Store(ctx, (filing == kSimplified || filing == kPrinciple)
                             ? Name(filing + 2) : "");
-    default:
+    default:  // kDeductionText
       if (filing == kSimplified) {
         const uint8_t type = settings.MainBusinessType();
         ctx.mainBusinessType = type;

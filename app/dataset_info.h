@@ -21,11 +21,20 @@ int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx,
 int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx,
                     host::StSHOHIZEIINFO* settings, const host::StDATAINFO& dataset);
 
-// Display texts of the conditions dialog, kind 0 company, 1 period,
-// 2 filing class, 3 label of the fourth line, 4 deduction method or main
-// business type. Returns ctx.datasetText, which the next call overwrites.
-// Kinds 2 to 4 load the settings and set fractionRounding; kind 2 sets
-// filingClass, kind 4 mainBusinessType under simplified taxation.
+// The display texts of the conditions dialog that DatasetText builds.
+enum DatasetTextKind : int {
+  kCompanyText = 0,
+  kPeriodText = 1,
+  kFilingClassText = 2,
+  kDeductionLabelText = 3,  // label of the fourth line
+  kDeductionText = 4,       // deduction method, or main business type
+};
+
+// The display text of kind (a DatasetTextKind; any other kind gives an
+// empty text). Returns ctx.datasetText, which the next call overwrites.
+// The filing-class and deduction texts load the settings and set
+// fractionRounding; kFilingClassText sets filingClass, kDeductionText
+// mainBusinessType under simplified taxation.
 const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
                         const host::StDATAINFO& dataset);
 

@@ -1,7 +1,5 @@
 #include "app/real_components.h"
 
-#include <cstring>
-
 #include "aggregate/add_tax.h"
 #include "dialog/period_months.h"
 #include "dialog/tax_conditions_dialog.h"
@@ -16,31 +14,11 @@ class RealConditionsDialog : public ConditionsDialog {
                        const Edition& edition, host::WindowHandle owner)
       : dialog_(host, env, seat, edition, owner) {}
 
-  void SetInput(const ConditionsInput& in) override {
-    std::memcpy(dialog_.userId, in.userId, sizeof dialog_.userId);
-    dialog_.selectedNo1 = in.selectedNo1;
-    dialog_.selectedNo2 = in.selectedNo2;
-    dialog_.fixedOutputPath = in.fixedOutputPath;
-    dialog_.periodStartDate = in.periodStartDate;
-    dialog_.periodEndDate = in.periodEndDate;
-    dialog_.returnStartMonth = in.returnStartMonth;
-    dialog_.returnEndMonth = in.returnEndMonth;
-    dialog_.returnValuesAvailable = in.returnValuesAvailable;
-    dialog_.pastResultsData = in.pastResultsData;
-    dialog_.companyText = in.companyText;
-    dialog_.periodText = in.periodText;
-    dialog_.filingClassText = in.filingClassText;
-    dialog_.deductionLabelText = in.deductionLabelText;
-    dialog_.deductionText = in.deductionText;
-    dialog_.toolTipFilingClass = in.toolTipFilingClass;
-  }
+  void SetInput(const ui::ConditionsInput& in) override { dialog_.input = in; }
   int DoModal() override { return dialog_.DoModal(); }
-  ConditionsResult Result() const override {
-    return {dialog_.startMonthText, dialog_.endMonthText, dialog_.outputPath,
-            dialog_.aggregationMode};
-  }
+  ui::ConditionsResult Result() const override { return dialog_.Result(); }
   bool SaveRememberedSettings(int16_t start, int16_t end, const char* path,
-                              int32_t mode) override {
+                              ui::AggregationMode mode) override {
     return dialog_.SaveRememberedSettings(start, end, path, mode);
   }
 
@@ -76,7 +54,9 @@ class RealAggregation : public Aggregation {
   long CheckTenPercentEntries(int32_t* found) override {
     return addTax_.CheckTenPercentEntries(found);
   }
-  int HasImportCategoryEntries() override { return addTax_.HasImportCategoryEntries(); }
+  bool HasImportCategoryEntries() override {
+    return addTax_.HasImportCategoryEntries() == 1;
+  }
   bool Overflowed() const override { return addTax_.Overflowed(); }
 
  private:

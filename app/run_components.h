@@ -10,35 +10,11 @@
 #include "aggregate/tax_totals.h"
 #include "host/host.h"
 #include "resources/edition.h"
+#include "ui/conditions.h"
 #include "ui/progress_view.h"
 #include "ui/seat.h"
 
 namespace ltb::app {
-
-// What the driver puts into the conditions dialog before showing it.
-struct ConditionsInput {
-  char userId[65] = {};
-  long selectedNo1 = 0;
-  long selectedNo2 = 0;
-  std::string fixedOutputPath;  // the parent's output file, or empty
-  int32_t periodStartDate = 0;
-  int32_t periodEndDate = 0;
-  int16_t returnStartMonth = 0;
-  int16_t returnEndMonth = 0;
-  int returnValuesAvailable = 0;
-  int pastResultsData = 0;
-  std::string companyText, periodText, filingClassText, deductionLabelText,
-      deductionText;
-  int16_t toolTipFilingClass = 0;
-};
-
-// What the dialog hands back after Execute.
-struct ConditionsResult {
-  std::string startMonthText;
-  std::string endMonthText;
-  std::string outputPath;  // Windows path, CP932
-  int32_t aggregationMode = 0;  // 0 journal, 1 tax-return values
-};
 
 inline constexpr int kDialogExecute = 1005;
 inline constexpr int kDialogCancel = 1006;
@@ -46,13 +22,13 @@ inline constexpr int kDialogCancel = 1006;
 class ConditionsDialog {
  public:
   virtual ~ConditionsDialog() = default;
-  virtual void SetInput(const ConditionsInput& input) = 0;
+  virtual void SetInput(const ui::ConditionsInput& input) = 0;
   // Runs the dialog modally; kDialogExecute or kDialogCancel.
   virtual int DoModal() = 0;
-  virtual ConditionsResult Result() const = 0;
+  virtual ui::ConditionsResult Result() const = 0;
   // path null keeps the remembered path.
   virtual bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
-                                      const char* path, int32_t mode) = 0;
+                                      const char* path, ui::AggregationMode mode) = 0;
 };
 
 // The aggregation engine and progress dialog, as the driver drives it.
@@ -74,7 +50,8 @@ class Aggregation {
                                       const host::StSHOHIZEIINFO& settings) = 0;
   virtual long CountSixthTypeEntries(int type, int32_t* count) = 0;
   virtual long CheckTenPercentEntries(int32_t* found) = 0;
-  virtual int HasImportCategoryEntries() = 0;
+  // Whether an entry of the range uses a provisional import category.
+  virtual bool HasImportCategoryEntries() = 0;
   // True when a sum left the range of the fixed-point value.
   virtual bool Overflowed() const = 0;
 };

@@ -16,9 +16,9 @@ namespace ltb::app {
 enum ExitCode : int32_t { kExitFinished = 0, kExitCancelled = 1, kExitError = 2 };
 
 struct RunContext {
-  // 1 when the command line named a parent window; only then is the parent
-  // notified at shut-down.
-  int32_t launchedByParent = 0;
+  // Whether the command line named a parent window; only then is the
+  // parent notified at shut-down.
+  bool launchedByParent = false;
   host::WindowHandle parentWindow = 0;
   uint32_t notifyMessage = 0;
   // First message parameter; also the report's function id.

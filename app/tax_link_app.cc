@@ -1,7 +1,6 @@
 #include "app/tax_link_app.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -10,6 +9,7 @@
 #include "app/environment_check.h"
 #include "aggregate/overflow_message.h"
 #include "platform/cp932.h"
+#include "platform/program_folder.h"
 #include "ui/message_box.h"
 
 namespace ltb::app {
@@ -39,18 +39,12 @@ constexpr const char* kFinishedMessage =
 constexpr const char* kOutOfMemoryMessage =
     "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
-constexpr uint8_t kSimplified = 1;
+constexpr uint8_t kSimplified = 1;      // filing class of simplified taxation
+constexpr long kLinkRefused = 1;        // ExpSysLink: the ledger refuses the link
+constexpr int16_t kPastResultsMarker = 99;
+constexpr int kSixthBusinessType = 6;
 
 }  // namespace
-
-std::string ProgramFolder(std::string_view programPath) {
-  const size_t slash = platform::FindLastChar(programPath, '\\');
-  if (slash == std::string_view::npos) return std::string();
-  std::string folder(programPath.substr(0, slash + 1));
-  // Keep "C:\" whole; drop the separator of any deeper folder.
-  if (!(folder.size() == 3 && folder[1] == ':')) folder.pop_back();
-  return folder;
-}
 
 TaxLinkApp::TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
                        const Edition& edition, ParentWindow& parent,
@@ -81,59 +75,99 @@ ReportInput TaxLinkApp::MakeReportInput(const std::string& outputPath) const {
   return in;
 }
 
-bool TaxLinkApp::InitInstance(std::string_view commandLine) {
-  host::ClAccConnect& connect = host_.AccConnect();
+bool TaxLinkApp::EndRun(int32_t exitCode) {
+  ctx_.exitCode = exitCode;
+  return false;
+}
 
-  // Connection.
+bool TaxLinkApp::InitInstance(std::string_view commandLine) {
+  if (!ConnectToHost()) return false;
+  AttachToParent(commandLine);
+  EnterProgramFolder();
+  if (!PassEnvironmentCheck() || !GetLinkPermission()) return false;
+
+  host::StDATAINFO data;
+  LoadSelectedDataInfo(host_, ctx_, &data);
+  const bool returnValuesAvailable = LoadReturnValues(data);
+
+  std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
+  dialog->SetInput(DialogInput(data, returnValuesAvailable));
+  ChosenConditions chosen;
+  if (!AskConditions(*dialog, &chosen)) return false;
+
+  // The progress dialog, hidden; it is also the aggregation object.
+  std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
+  std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
+  const bool written = chosen.mode == ui::kTaxReturnValues
+                           ? RunReturnValuesMethod(data, chosen)
+                           : RunJournalMethod(*aggregation, data, chosen);
+  if (!written) return false;
+
+  RememberConditions(*dialog, chosen);
+  FreeRunBuffers();
+  Message(kFinishedMessage, ui::kMbIconInformation);
+  return true;
+}
+
+// Connection set-up. No connection is an error, not a finished run; the
+// host has said why.
+bool TaxLinkApp::ConnectToHost() {
+  host::ClAccConnect& connect = host_.AccConnect();
   connect.SetCaption(kCaption);
   connect.SetAppType(edition_.appType);
   connect.SetUseDataType(kUseDataType);
-  if (connect.Initiate() != host::kOk) {
-    // No connection is an error, not a finished run; the host has said why.
-    ctx_.exitCode = kExitError;
-    return false;
+  if (connect.Initiate() != host::kOk) return EndRun(kExitError);
+  return true;
+}
+
+// The command line; a parent that started the run is disabled until
+// shut-down and owns the host's message boxes.
+void TaxLinkApp::AttachToParent(std::string_view commandLine) {
+  if (!ParseCommandLine(commandLine, &ctx_)) return;
+  ctx_.launchedByParent = true;
+  ctx_.parentWnd = ctx_.parentWindow;
+  parent_.Enable(ctx_.parentWindow, false);
+  host_.AccConnect().SetOwnerWindow(ctx_.parentWindow);
+}
+
+// The program's folder becomes the current folder: the environment check
+// and the support information file are read from there.
+void TaxLinkApp::EnterProgramFolder() { env_.SetCurrentDir(platform::ProgramFolder(env_)); }
+
+bool TaxLinkApp::PassEnvironmentCheck() {
+  if (!CheckEnvironment(env_, host_.AccConnect(), ctx_.parentWindow, true)) {
+    return EndRun(kExitError);
   }
+  return true;
+}
 
-  // Command line and parent.
-  if (ParseCommandLine(commandLine, &ctx_)) {
-    ctx_.launchedByParent = 1;
-    ctx_.parentWnd = ctx_.parentWindow;
-    parent_.Enable(ctx_.parentWindow, false);
-    connect.SetOwnerWindow(ctx_.parentWindow);
-  }
+// The ledger's link permission: refused ends the run as cancelled, any
+// other answer but go-on as an error, both without a message.
+bool TaxLinkApp::GetLinkPermission() {
+  const long permission = host_.AccConnect().ExpSysLink();
+  if (permission == host::kOk) return true;
+  return EndRun(permission == kLinkRefused ? kExitCancelled : kExitError);
+}
 
-  // Working folder: the program's own.
-  env_.SetCurrentDir(ProgramFolder(env_.ProgramPath()));
-
-  // Environment.
-  if (!CheckEnvironment(env_, connect, ctx_.parentWindow, true)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
-
-  // Link permission.
-  const long permission = connect.ExpSysLink();
-  if (permission != host::kOk) {
-    ctx_.exitCode = permission == 1 ? kExitCancelled : kExitError;
-    return false;
-  }
-
-  // Dataset and saved tax-return values.
-  host::StDATAINFO data;
-  LoadSelectedDataInfo(host_, ctx_, &data);
+// Allocates the saved tax-return values and reads them; true when they are
+// there and fit the dataset.
+bool TaxLinkApp::LoadReturnValues(const host::StDATAINFO& data) {
   ctx_.taxSaveInfo = std::make_unique<host::StSaveTaxInfo>();
-  const int returnValuesAvailable =
-      LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data);
+  return LoadTaxReturnValues(host_, ctx_, ctx_.taxSaveInfo.get(), data) != 0;
+}
 
-  // Conditions dialog set-up.
-  std::unique_ptr<ConditionsDialog> dialog = components_.NewConditionsDialog(ctx_.parentWnd);
-  ConditionsInput in;
+// What the conditions dialog shows, in the order the host is asked.
+// Building the filing-class and deduction texts sets filingClass,
+// mainBusinessType and fractionRounding.
+ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
+                                            bool returnValuesAvailable) {
+  ui::ConditionsInput in;
   if (host::ClSysUser* user = host_.DataMgr().GetSysUserObject()) {
     user->GetCurUserID(in.userId);
     in.userId[sizeof in.userId - 1] = '\0';
     user->GetSelectedNo(in.userId, &in.selectedNo1, &in.selectedNo2);
   }
-  if (ctx_.launchedByParent == 1) in.fixedOutputPath = ctx_.parentOutputPath;
+  if (ctx_.launchedByParent) in.fixedOutputPath = ctx_.parentOutputPath;
   in.periodStartDate = data.PeriodStart();
   in.periodEndDate = data.PeriodEnd();
   using S = host::StSaveTaxInfo;
@@ -141,113 +175,119 @@ bool TaxLinkApp::InitInstance(std::string_view commandLine) {
                 ctx_.taxSaveInfo->I32(S::kRangeEndOff), &in.returnStartMonth,
                 &in.returnEndMonth);
   in.returnValuesAvailable = returnValuesAvailable;
-  in.pastResultsData = data.PastResultsMarker() == 99 ? 1 : 0;
-  in.companyText = DatasetText(host_, ctx_, 0, data);
-  in.periodText = DatasetText(host_, ctx_, 1, data);
-  in.filingClassText = DatasetText(host_, ctx_, 2, data);
-  in.deductionLabelText = DatasetText(host_, ctx_, 3, data);
-  in.deductionText = DatasetText(host_, ctx_, 4, data);
+  in.pastResultsData = data.PastResultsMarker() == kPastResultsMarker;
+  in.companyText = DatasetText(host_, ctx_, kCompanyText, data);
+  in.periodText = DatasetText(host_, ctx_, kPeriodText, data);
+  in.filingClassText = DatasetText(host_, ctx_, kFilingClassText, data);
+  in.deductionLabelText = DatasetText(host_, ctx_, kDeductionLabelText, data);
+  in.deductionText = DatasetText(host_, ctx_, kDeductionText, data);
   in.toolTipFilingClass = static_cast<int16_t>(static_cast<int8_t>(ctx_.filingClass));
-  dialog->SetInput(in);
+  return in;
+}
 
-  // The dialog and its choices.
-  if (dialog->DoModal() == kDialogCancel) {
-    ctx_.exitCode = kExitCancelled;
-    return false;
-  }
-  const ConditionsResult chosen = dialog->Result();
-  const int startMonth = static_cast<int>(LeadingLong(chosen.startMonthText));
-  const int endMonth = static_cast<int>(LeadingLong(chosen.endMonthText));
-  const std::string outputPath(platform::CutOnCharBoundary(chosen.outputPath, kOutputPathMax));
-  const int32_t mode = chosen.aggregationMode;
-
-  // The progress dialog, hidden; it is also the aggregation object.
-  std::unique_ptr<ui::ProgressView> view = seat_.CreateProgressView();
-  std::unique_ptr<Aggregation> aggregation = components_.NewAggregation(view.get());
-
-  if (mode == 1) {
-    // The report from the tax-return values.
-    if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(outputPath), data,
-                                                       &ctx_.exitCode)) {
-      ctx_.taxSaveInfo.reset();
-      return false;
-    }
-  } else if (!RunJournalMethod(*aggregation, data, startMonth, endMonth, outputPath)) {
-    return false;
-  }
-
-  // Remember the conditions; a parent's fixed path is not remembered.
-  dialog->SaveRememberedSettings(static_cast<int16_t>(startMonth),
-                                 static_cast<int16_t>(endMonth),
-                                 ctx_.launchedByParent == 1 ? nullptr : outputPath.c_str(),
-                                 mode);
-  // Free the run's buffers.
-  ctx_.totals.Free();
-  ctx_.taxSaveInfo.reset();
-  // Tell the person the run is over.
-  Message(kFinishedMessage, ui::kMbIconInformation);
+// Shows the dialog; after Execute takes the months, the output path and the
+// method from it. Cancel (or a dataset the dialog refused) ends the run.
+bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen) {
+  if (dialog.DoModal() == kDialogCancel) return EndRun(kExitCancelled);
+  const ui::ConditionsResult result = dialog.Result();
+  chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
+  chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
+  chosen->outputPath =
+      std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
+  chosen->mode = result.aggregationMode;
   return true;
 }
 
-bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
-                                  int startMonth, int endMonth,
-                                  const std::string& outputPath) {
-  // Tax settings object and the per-rate records.
-  host::ClSetShohizei* settingsSet = host::TaxSettingsSet(host_.DataMgr());
-  if (settingsSet == nullptr) {
-    ctx_.exitCode = kExitError;
+// The whole report from the values saved on the tax-return screen.
+bool TaxLinkApp::RunReturnValuesMethod(const host::StDATAINFO& data,
+                                       const ChosenConditions& chosen) {
+  if (!components_.Reports().WriteReturnValuesReport(MakeReportInput(chosen.outputPath), data,
+                                                     &ctx_.exitCode)) {
+    ctx_.taxSaveInfo.reset();
     return false;
   }
-  ctx_.totals.Allocate(static_cast<int16_t>(settingsSet->GetTaxRateCount()));
+  return true;
+}
 
-  // The month-range condition.
+// The journal entries of the month range: checks, aggregation, report.
+bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
+                                  const ChosenConditions& chosen) {
+  if (!AllocateTotals()) return false;
+  SetSearchCondition(aggregation, data, chosen);
+  host::StSHOHIZEIINFO settings;
+  LoadTaxSettings(host_, ctx_, &settings, data);  // a failure leaves them zeroed
+  if (!CheckSixthBusinessType(aggregation, settings, chosen.startMonth) ||
+      !CheckTenPercentEntries(aggregation)) {
+    return false;
+  }
+  NoteImportCategories(aggregation, settings);
+  if (!Aggregate(aggregation, data, settings)) return false;
+  return WriteJournalReport(data, settings, chosen.outputPath);
+}
+
+// The per-rate and business-type records, one set per tax rate of the
+// dataset; without the host's tax settings object the run ends silently.
+bool TaxLinkApp::AllocateTotals() {
+  host::ClSetShohizei* settingsSet = host::TaxSettingsSet(host_.DataMgr());
+  if (settingsSet == nullptr) return EndRun(kExitError);
+  ctx_.totals.Allocate(static_cast<int16_t>(settingsSet->GetTaxRateCount()));
+  return true;
+}
+
+// The month-range condition every pass of the aggregation walks.
+void TaxLinkApp::SetSearchCondition(Aggregation& aggregation, const host::StDATAINFO& data,
+                                    const ChosenConditions& chosen) {
   aggregation.SetFilingClass(ctx_.filingClass);
   aggregation.ClearFindCondition();
   int16_t firstMonth = 0, lastCode = 0;
   components_.PeriodMonths(data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
-  BuildFindCondition(aggregation.FindCondition(), data, startMonth, endMonth, firstMonth,
-                     lastCode);
+  BuildFindCondition(aggregation.FindCondition(), data, chosen.startMonth, chosen.endMonth,
+                     firstMonth, lastCode);
+}
 
-  // Settings.
-  host::StSHOHIZEIINFO settings;
-  LoadTaxSettings(host_, ctx_, &settings, data);
-
-  // Sixth business type under simplified taxation before April 2015.
+// The sixth business type exists only for periods from April 2015; under
+// simplified taxation a range starting earlier that uses it is refused.
+bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
+                                        const host::StSHOHIZEIINFO& settings,
+                                        int startMonth) {
   int32_t sixthCount = 0;
-  long code = aggregation.CountSixthTypeEntries(6, &sixthCount);
-  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
+  const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
+  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
   if (sixthCount > 0 && settings.FilingClass() == kSimplified &&
       firstDate < kSixthTypeStartDate) {
     char text[kMessageBuffer];
     std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.productName);
     Message(text, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitCancelled;
-    return false;
+    return EndRun(kExitCancelled);
   }
+  return true;
+}
 
-  // Entries at 10%.
+// Entries at the 10% rate cannot be aggregated: the range is refused.
+bool TaxLinkApp::CheckTenPercentEntries(Aggregation& aggregation) {
   int32_t tenPercent = 0;
-  code = aggregation.CheckTenPercentEntries(&tenPercent);
-  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) {
-    ctx_.exitCode = kExitError;
-    return false;
-  }
+  const long code = aggregation.CheckTenPercentEntries(&tenPercent);
+  if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   if (tenPercent != 0) {
     Message(kTenPercentMessage, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitCancelled;
-    return false;
+    return EndRun(kExitCancelled);
   }
+  return true;
+}
 
-  // Provisional import categories: a note only.
-  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries() == 1) {
+// Provisional import categories under principle taxation: a note only.
+void TaxLinkApp::NoteImportCategories(Aggregation& aggregation,
+                                      const host::StSHOHIZEIINFO& settings) {
+  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries()) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
+}
 
-  // Aggregation.
+// The passes of the aggregation, each in its band of the overall bar. The
+// wait cursor stays on until the report file is finished.
+bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
+                           const host::StSHOHIZEIINFO& settings) {
   aggregation.Show();
   seat_.SetWaitCursor(true);
   aggregation.ResetOverallBar();
@@ -264,16 +304,35 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
     // Sums that no longer fit would be written as wrong figures.
     seat_.SetWaitCursor(false);
     Message(aggregate::kAmountOverflowMessage, ui::kMbIconWarning | ui::kMbOk);
-    ctx_.exitCode = kExitError;
-    return false;
+    return EndRun(kExitError);
   }
   seat_.SetWaitCursor(true);
+  return true;
+}
 
-  // The report file.
+// The report file; false when the person declined to go on after a
+// section failed.
+bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
+                                    const host::StSHOHIZEIINFO& settings,
+                                    const std::string& outputPath) {
   const bool written = components_.Reports().WriteJournalReport(
       MakeReportInput(outputPath), data, settings, &ctx_.exitCode);
   seat_.SetWaitCursor(false);
   return written;
+}
+
+// Remembers the conditions for the next run; a parent's fixed path is not
+// remembered, the path remembered before is kept instead.
+void TaxLinkApp::RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen) {
+  dialog.SaveRememberedSettings(static_cast<int16_t>(chosen.startMonth),
+                                static_cast<int16_t>(chosen.endMonth),
+                                ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(),
+                                chosen.mode);
+}
+
+void TaxLinkApp::FreeRunBuffers() {
+  ctx_.totals.Free();
+  ctx_.taxSaveInfo.reset();
 }
 
 void TaxLinkApp::ExitInstance() {
@@ -281,7 +340,7 @@ void TaxLinkApp::ExitInstance() {
   connect.LogOut();
   connect.Terminate();
   connect.Release();
-  if (ctx_.launchedByParent == 1) {
+  if (ctx_.launchedByParent) {
     parent_.SetForeground(ctx_.parentWindow);
     parent_.Enable(ctx_.parentWindow, true);
     parent_.Post(ctx_.parentWindow, ctx_.notifyMessage, ctx_.notifyWParam, ctx_.exitCode);
@@ -294,8 +353,7 @@ int TaxLinkApp::Run(std::string_view commandLine) {
     InitInstance(commandLine);
   } catch (const std::bad_alloc&) {
     // Unwinding removed any half-written file; nothing was remembered.
-    ctx_.totals.Free();
-    ctx_.taxSaveInfo.reset();
+    FreeRunBuffers();
     ctx_.exitCode = kExitError;
     try {
       Message(kOutOfMemoryMessage, ui::kMbIconWarning | ui::kMbOk);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/parent_window.h"
@@ -11,6 +12,7 @@
 #include "host/host.h"
 #include "platform/env.h"
 #include "resources/edition.h"
+#include "ui/conditions.h"
 #include "ui/seat.h"
 
 namespace ltb::app {
@@ -26,9 +28,12 @@ class TaxLinkApp {
   TaxLinkApp(const TaxLinkApp&) = delete;
   TaxLinkApp& operator=(const TaxLinkApp&) = delete;
 
-  // Start-up: connection, command line, parent, working folder, environment,
-  // link permission, dataset, dialog, checks, aggregation, report, settings,
-  // final message. False when the run ended early.
+  // Start-up, the whole run as its steps: connect to the host, attach to
+  // the parent, enter the program's folder, check the environment, get the
+  // link permission, read the dataset and the saved tax-return values, ask
+  // the conditions, run the chosen method (checks, aggregation and report,
+  // or the report from the saved values), remember the conditions, free the
+  // run's buffers, tell the person. False when the run ended early.
   bool InitInstance(std::string_view commandLine);
   // Shut-down: logs out of the host and notifies the parent. Runs after
   // InitInstance on every path.
@@ -39,8 +44,45 @@ class TaxLinkApp {
   const RunContext& context() const { return ctx_; }
 
  private:
+  // The conditions chosen in the dialog, as the run uses them.
+  struct ChosenConditions {
+    int startMonth = 0;
+    int endMonth = 0;
+    std::string outputPath;  // at most 260 bytes, CP932
+    ui::AggregationMode mode = ui::kJournalAggregation;
+  };
+
+  // The steps of start-up, in the order they run. A step that returns
+  // false has set exitCode (and shown its message, if any); the run ends.
+  bool ConnectToHost();
+  void AttachToParent(std::string_view commandLine);
+  void EnterProgramFolder();
+  bool PassEnvironmentCheck();
+  bool GetLinkPermission();
+  bool LoadReturnValues(const host::StDATAINFO& data);
+  ui::ConditionsInput DialogInput(const host::StDATAINFO& data, bool returnValuesAvailable);
+  bool AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen);
+  bool RunReturnValuesMethod(const host::StDATAINFO& data, const ChosenConditions& chosen);
   bool RunJournalMethod(Aggregation& aggregation, const host::StDATAINFO& data,
-                        int startMonth, int endMonth, const std::string& outputPath);
+                        const ChosenConditions& chosen);
+  void RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen);
+  void FreeRunBuffers();
+
+  // The steps of the journal method.
+  bool AllocateTotals();
+  void SetSearchCondition(Aggregation& aggregation, const host::StDATAINFO& data,
+                          const ChosenConditions& chosen);
+  bool CheckSixthBusinessType(Aggregation& aggregation,
+                              const host::StSHOHIZEIINFO& settings, int startMonth);
+  bool CheckTenPercentEntries(Aggregation& aggregation);
+  void NoteImportCategories(Aggregation& aggregation, const host::StSHOHIZEIINFO& settings);
+  bool Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
+                 const host::StSHOHIZEIINFO& settings);
+  bool WriteJournalReport(const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings,
+                          const std::string& outputPath);
+
+  // Sets exitCode and returns false: the run ends here.
+  bool EndRun(int32_t exitCode);
   int Message(std::string_view text, unsigned flags);
   ReportInput MakeReportInput(const std::string& outputPath) const;
 
@@ -52,9 +94,5 @@ class TaxLinkApp {
   RunComponents& components_;
   RunContext ctx_;
 };
-
-// The folder of a program path (cut at its last backslash, double-byte
-// aware), without the backslash unless it is a drive root.
-std::string ProgramFolder(std::string_view programPath);
 
 }  // namespace ltb::app

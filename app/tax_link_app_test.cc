@@ -22,7 +22,7 @@ class TaxLinkAppTest : public ::testing::Test {
     env.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1\n";
     host.datasets = {ltb::testing::MakeDataset(1, "Sample", 20150401, 20160331)};
     host.taxSettings.SetU8(0, 2);
-    components.dialog.result = {"4", "3", "Z:\\out\\tax.xml", 0};
+    components.dialog.result = {"4", "3", "Z:\\out\\tax.xml", ui::kJournalAggregation};
   }
 
   int Run(const std::string& line) {
@@ -89,7 +89,7 @@ TEST_F(TaxLinkAppTest, ParentIsDisabledThenNotifiedWithSignExtendedParameter) {
 }
 
 TEST_F(TaxLinkAppTest, ParentPathIsFixedAndNotRemembered) {
-  components.dialog.result.aggregationMode = 1;
+  components.dialog.result.aggregationMode = ui::kTaxReturnValues;
   EXPECT_EQ(Run("1,2,3,Z:\\parent.xml"), 0);
   EXPECT_EQ(components.dialog.input.fixedOutputPath, "Z:\\parent.xml");
   EXPECT_TRUE(components.dialog.savedWithoutPath);
@@ -216,7 +216,7 @@ TEST_F(TaxLinkAppTest, OverflowAndDeclinedReportAreErrors) {
   EXPECT_FALSE(components.dialog.saved);
   EXPECT_TRUE(seat.texts.empty());
 
-  components.dialog.result.aggregationMode = 1;
+  components.dialog.result.aggregationMode = ui::kTaxReturnValues;
   components.report.returnValuesResult = 0;
   EXPECT_EQ(Run(""), 2);
   EXPECT_FALSE(components.dialog.saved);
@@ -234,13 +234,6 @@ TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
   EXPECT_EQ(Tail(3), kShutDown);
   ASSERT_EQ(parent.posts.size(), 1u);
   EXPECT_EQ(parent.posts[0].lparam, 2);
-}
-
-TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
-  EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
-  EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C\\a"), "Z:\\\x83\x5C");
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ constexpr const char* kAskCreateFolder = "指定されたフォルダは存在�
 constexpr const char* kFolderNotCreated = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
 constexpr const char* kAskOverwrite = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
+// The filing class that offers the tax-return method's help tip.
+constexpr int16_t kPrincipleTaxation = 2;
+
 constexpr unsigned kWarningOk = ui::kMbOk | ui::kMbIconWarning;
 constexpr unsigned kQuestionYesNo = ui::kMbYesNo | ui::kMbIconQuestion;
 
@@ -70,8 +73,9 @@ std::string TaxConditionsDialog::Caption() const {
 void TaxConditionsDialog::OnInitDialog() {
   PushFields();
 
-  if (pastResultsData == 1 || (deductionLabelText.empty() && deductionText.empty())) {
-    std::string text = pastResultsData == 1 ? kRefusePastResults : kRefuseTaxExempt;
+  if (input.pastResultsData ||
+      (input.deductionLabelText.empty() && input.deductionText.empty())) {
+    std::string text = input.pastResultsData ? kRefusePastResults : kRefuseTaxExempt;
     text += kRefuseTail;
     Message(text.c_str(), kWarningOk);
     End(kIdCancel);  // the remaining steps still run; the dialog never becomes usable
@@ -79,20 +83,21 @@ void TaxConditionsDialog::OnInitDialog() {
 
   // Remembered settings, else the whole accounting period.
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, periodStartDate, periodEndDate, &firstMonth, &lastCode);
+  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   rememberedOutputPath_.clear();
   RememberedRecord record;
-  const std::string key = SettingsKey(userId, selectedNo1, selectedNo2);
+  const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
   const std::string folder = SettingsFolder();
-  int32_t mode = 0;
+  ui::AggregationMode mode = ui::kJournalAggregation;
   std::string path;
   int16_t start = firstMonth, end = static_cast<int16_t>(lastCode % 100);
   if (!folder.empty() &&
       LoadRememberedRecord(env_, folder + edition_.settingsFile, key, &record)) {
     rememberedOutputPath_ = record.outputPath;
     path = record.outputPath;
-    mode = record.mode;
-    if (mode != 1) {
+    // Any stored digit but the tax-return method's means journal aggregation.
+    mode = record.mode == ui::kTaxReturnValues ? ui::kTaxReturnValues : ui::kJournalAggregation;
+    if (mode != ui::kTaxReturnValues) {
       start = record.startMonth;
       end = record.endMonth;
     }
@@ -100,29 +105,29 @@ void TaxConditionsDialog::OnInitDialog() {
   journalStartMonth_ = start;
   journalEndMonth_ = end;
 
-  if (returnValuesAvailable == 0) {
-    mode = 0;
+  if (!input.returnValuesAvailable) {
+    mode = ui::kJournalAggregation;
     Enable(kIdJournalMethod, false);
     Enable(kIdReturnMethod, false);
   }
   if (path.empty()) path = DefaultOutputPath();
 
-  if (!fixedOutputPath.empty()) {
-    outputPath = fixedOutputPath;
+  if (!input.fixedOutputPath.empty()) {
+    outputPath = input.fixedOutputPath;
     Enable(kIdBrowse, false);
     Enable(kIdOutputPath, false);
     controls_[kIdOutputGroup].text = "出力先";
-    outputFixed_ = 1;
+    outputFixed_ = true;
   } else {
     outputPath = path;
-    outputFixed_ = 0;
+    outputFixed_ = false;
   }
 
-  if (mode == 1) {
-    SetMonthFields(returnStartMonth, returnEndMonth);
+  if (mode == ui::kTaxReturnValues) {
+    SetMonthFields(input.returnStartMonth, input.returnEndMonth);
     SetChecked(kIdReturnMethod);
     Focus(kIdReturnMethod, false);
-    aggregationMode = 1;
+    aggregationMode = ui::kTaxReturnValues;
     Enable(kIdStartMonth, false);
     Enable(kIdEndMonth, false);
   } else {
@@ -135,10 +140,10 @@ void TaxConditionsDialog::OnInitDialog() {
     } else {
       Focus(kIdStartMonth, true);
     }
-    aggregationMode = 0;
+    aggregationMode = ui::kJournalAggregation;
   }
 
-  if (toolTipFilingClass == 2 && toolTipMgr_) {
+  if (input.toolTipFilingClass == kPrincipleTaxation && toolTipMgr_) {
     static const host::TOOLTIPMSG_TABLE kHelpTable[] = {{kIdHelpIcon, kHelpText, 1}};
     toolTipMgr_->Init(this, kHelpTable, 1);
   }
@@ -180,7 +185,7 @@ void TaxConditionsDialog::OnClick(int controlId) {
       SetChecked(kIdJournalMethod);
       PullFields();
       if (controls_[kIdJournalMethod].checked) {
-        aggregationMode = 0;
+        aggregationMode = ui::kJournalAggregation;
         SetMonthFields(journalStartMonth_, journalEndMonth_);
         Enable(kIdStartMonth, true);
         Enable(kIdEndMonth, true);
@@ -192,8 +197,8 @@ void TaxConditionsDialog::OnClick(int controlId) {
       SetChecked(kIdReturnMethod);
       PullFields();
       if (controls_[kIdReturnMethod].checked) {
-        aggregationMode = 1;
-        SetMonthFields(returnStartMonth, returnEndMonth);
+        aggregationMode = ui::kTaxReturnValues;
+        SetMonthFields(input.returnStartMonth, input.returnEndMonth);
         Enable(kIdStartMonth, false);
         Enable(kIdEndMonth, false);
         PushFields();
@@ -276,7 +281,7 @@ void TaxConditionsDialog::ExecuteConditions() {
   const int16_t start = LeadingDecimal16(startMonthText);
   const int16_t end = LeadingDecimal16(endMonthText);
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, periodStartDate, periodEndDate, &firstMonth, &lastCode);
+  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   switch (CheckMonthRange(start, end, firstMonth, lastCode)) {
     case MonthRangeFault::kNone:
       break;
@@ -306,7 +311,7 @@ void TaxConditionsDialog::ExecuteConditions() {
     }
     if (!CreateFolderTree(env_, folder)) return refuse(kFolderNotCreated);
   }
-  if (outputFixed_ == 0 && env_.FileExists(outputPath)) {
+  if (!outputFixed_ && env_.FileExists(outputPath)) {
     if (env_.IsDirectory(outputPath)) return refuse(kNoFileName);
     if (Message(kAskOverwrite, kQuestionYesNo) != ui::kIdYes) {
       Focus(kIdOutputPath, true);
@@ -348,11 +353,16 @@ void TaxConditionsDialog::BrowseOutputFile() {
 }
 
 bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
-                                                 const char* outputPathOrNull, int32_t mode) {
-  const std::string key = SettingsKey(userId, selectedNo1, selectedNo2);
+                                                 const char* outputPathOrNull,
+                                                 ui::AggregationMode mode) {
+  const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
   const std::string path = outputPathOrNull ? outputPathOrNull : rememberedOutputPath_;
   const std::string line = SettingsLine(key, mode, startMonth, endMonth, path);
   return StoreRememberedRecord(env_, SettingsFolder(), edition_.settingsFile, key, line);
+}
+
+ui::ConditionsResult TaxConditionsDialog::Result() const {
+  return {startMonthText, endMonthText, outputPath, aggregationMode};
 }
 
 void TaxConditionsDialog::PullFields() {
@@ -364,21 +374,22 @@ void TaxConditionsDialog::PullFields() {
     outputPath = platform::UserPathToWindows(platform::Cp932ToUtf8(outputPath));
     controls_[kIdOutputPath].text = outputPath;
   }
-  aggregationMode = controls_[kIdReturnMethod].checked ? 1 : 0;
+  aggregationMode =
+      controls_[kIdReturnMethod].checked ? ui::kTaxReturnValues : ui::kJournalAggregation;
 }
 
 void TaxConditionsDialog::PushFields() {
-  controls_[kIdCompany].text = companyText;
-  controls_[kIdPeriod].text = periodText;
-  controls_[kIdFilingClass].text = filingClassText;
-  controls_[kIdDeductionLabel].text = deductionLabelText;
-  controls_[kIdDeduction].text = deductionText;
+  controls_[kIdCompany].text = input.companyText;
+  controls_[kIdPeriod].text = input.periodText;
+  controls_[kIdFilingClass].text = input.filingClassText;
+  controls_[kIdDeductionLabel].text = input.deductionLabelText;
+  controls_[kIdDeduction].text = input.deductionText;
   controls_[kIdStartMonth].text = startMonthText;
   controls_[kIdEndMonth].text = endMonthText;
   controls_[kIdOutputPath].text = outputPath;
-  if (aggregationMode == 1) {
+  if (aggregationMode == ui::kTaxReturnValues) {
     SetChecked(kIdReturnMethod);
-  } else if (aggregationMode == 0) {
+  } else if (aggregationMode == ui::kJournalAggregation) {
     SetChecked(kIdJournalMethod);
   }
 }

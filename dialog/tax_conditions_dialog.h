@@ -14,6 +14,7 @@
 #include "host/host.h"
 #include "platform/env.h"
 #include "resources/edition.h"
+#include "ui/conditions.h"
 #include "ui/dialog_controller.h"
 #include "dialog/period_months.h"  // GetPeriodMonths
 #include "ui/seat.h"
@@ -40,37 +41,29 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
                       const Edition& edition, host::WindowHandle owner);
   ~TaxConditionsDialog() override;
 
-  // ---- Inputs, set by the driver before DoModal ----
-  char userId[65] = {};
-  long selectedNo1 = 0;
-  long selectedNo2 = 0;
-  std::string fixedOutputPath;  // output fixed by the parent program, or empty
-  int32_t periodStartDate = 0;  // yyyymmdd
-  int32_t periodEndDate = 0;
-  int16_t returnStartMonth = 0;  // months of the saved tax-return values
-  int16_t returnEndMonth = 0;
-  int32_t returnValuesAvailable = 0;
-  int32_t pastResultsData = 0;
-  std::string companyText, periodText, filingClassText, deductionLabelText, deductionText;
-  int16_t toolTipFilingClass = 0;
+  // What the dialog shows; set by the driver before DoModal.
+  ui::ConditionsInput input;
 
   // Shows the dialog through the seat: kIdExecute or kIdCancel.
   int DoModal();
 
   // ---- Outputs, valid after kIdExecute ----
   std::string startMonthText, endMonthText, outputPath;  // CP932
-  int32_t aggregationMode = 0;  // 0 journal aggregation, 1 tax-return values
+  ui::AggregationMode aggregationMode = ui::kJournalAggregation;
+  // The outputs above as one record.
+  ui::ConditionsResult Result() const;
 
   // Remembers the run's conditions for this user and dataset. outputPath
   // null (a path fixed by the parent) keeps the path read at start-up.
   bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
-                              const char* outputPathOrNull, int32_t mode);
+                              const char* outputPathOrNull, ui::AggregationMode mode);
 
   // Also reachable through the keys and buttons.
   void ExecuteConditions();
   void BrowseOutputFile();
 
-  int32_t outputFixed() const { return outputFixed_; }
+  // Whether the output file is the parent program's and cannot be changed.
+  bool outputFixed() const { return outputFixed_; }
   const std::string& rememberedOutputPath() const { return rememberedOutputPath_; }
 
   // ---- ui::DialogController ----
@@ -110,7 +103,7 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
 
   int16_t journalStartMonth_ = 0;
   int16_t journalEndMonth_ = 0;
-  int32_t outputFixed_ = 0;
+  bool outputFixed_ = false;
   std::string rememberedOutputPath_;
 
   std::map<int, ui::ControlState> controls_;

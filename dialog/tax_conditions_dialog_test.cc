@@ -66,21 +66,21 @@ class DialogTest : public ::testing::Test {
 
   std::unique_ptr<TaxConditionsDialog> Open() {
     auto d = std::make_unique<TaxConditionsDialog>(host, env, seat, *EditionByLetter('A'), 0);
-    std::snprintf(d->userId, sizeof d->userId, "U001");
-    d->selectedNo1 = 1;
-    d->selectedNo2 = 3;
-    d->periodStartDate = 20150401;
-    d->periodEndDate = 20160331;
-    d->returnStartMonth = 10;
-    d->returnEndMonth = 3;
-    d->returnValuesAvailable = returnValues;
-    d->companyText = " 株式会社サンプル";
-    d->periodText = " 2015/04/01～2016/03/31";
-    d->filingClassText = " 原則課税";
-    d->deductionLabelText = "課税仕入控除";
-    d->deductionText = " 個別対応方式";
-    d->toolTipFilingClass = 2;
-    d->fixedOutputPath = fixedOutput;
+    std::snprintf(d->input.userId, sizeof d->input.userId, "U001");
+    d->input.selectedNo1 = 1;
+    d->input.selectedNo2 = 3;
+    d->input.periodStartDate = 20150401;
+    d->input.periodEndDate = 20160331;
+    d->input.returnStartMonth = 10;
+    d->input.returnEndMonth = 3;
+    d->input.returnValuesAvailable = returnValues;
+    d->input.companyText = " 株式会社サンプル";
+    d->input.periodText = " 2015/04/01～2016/03/31";
+    d->input.filingClassText = " 原則課税";
+    d->input.deductionLabelText = "課税仕入控除";
+    d->input.deductionText = " 個別対応方式";
+    d->input.toolTipFilingClass = 2;
+    d->input.fixedOutputPath = fixedOutput;
     result = d->DoModal();
     return d;
   }
@@ -131,14 +131,14 @@ TEST_F(DialogTest, DefaultPathFallsBackOnTheTemporaryFolder) {
 TEST_F(DialogTest, RefusalsEndTheDialogWithCancel) {
   {
     auto d = TaxConditionsDialog(host, env, seat, *EditionByLetter('A'), 0);
-    d.pastResultsData = 1;  // also tax-exempt: the past-results message wins
+    d.input.pastResultsData = 1;  // also tax-exempt: the past-results message wins
     EXPECT_EQ(d.DoModal(), kIdCancel);
   }
   ASSERT_EQ(seat.messages.size(), 1u);
   EXPECT_EQ(seat.messages[0],
             "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。");
   TaxConditionsDialog exempt(host, env, seat, *EditionByLetter('A'), 0);
-  exempt.companyText = "x";
+  exempt.input.companyText = "x";
   EXPECT_EQ(exempt.DoModal(), kIdCancel);
   EXPECT_EQ(seat.messages.back(),
             "消費税申告区分が免税のデータは、連携の対象として使用できません。\n\n"
@@ -292,7 +292,7 @@ TEST_F(DialogTest, SaveRemembersAndFixedRunKeepsTheRememberedPath) {
   WriteSettings("U002/1/3:0/4/3/C:\\other.xml\nU001/1/3:0/5/6/C:\\mine.xml\n");
   fixedOutput = "C:\\fixed.xml";
   auto d = Open();
-  ASSERT_TRUE(d->SaveRememberedSettings(4, 3, nullptr, 0));
+  ASSERT_TRUE(d->SaveRememberedSettings(4, 3, nullptr, ui::kJournalAggregation));
   std::ifstream f(env.Linux("C:\\settings\\LedTaxBridgeA.env"), std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
   EXPECT_EQ(text, "U002/1/3:0/4/3/C:\\other.xml\nU001/1/3:0/4/3/C:\\mine.xml\n");

@@ -8,11 +8,12 @@ namespace ltb::dialog {
 bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions& options,
                        std::string* error) {
   if (options.method) {
-    const int id = *options.method == 1 ? kIdReturnMethod : kIdJournalMethod;
+    const bool returnValues = *options.method == ui::kTaxReturnValues;
+    const int id = returnValues ? kIdReturnMethod : kIdJournalMethod;
     const ui::ControlState radio = dialog.State(id);
     if (!radio.checked) {
       if (!radio.enabled) {
-        *error = *options.method == 1
+        *error = returnValues
                      ? "--method return: the saved tax-return values cannot be used for this dataset"
                      : "--method journal: the method cannot be changed";
         return false;

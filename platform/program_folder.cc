@@ -4,10 +4,15 @@
 
 namespace ltb::platform {
 
-std::string ProgramFolder(Env& env) {
-  const std::string path = env.ProgramPath();
-  size_t last = FindLastChar(path, '\\');
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+std::string ProgramFolder(std::string_view programPath) {
+  const size_t slash = FindLastChar(programPath, '\\');
+  if (slash == std::string_view::npos) return std::string();
+  std::string folder(programPath.substr(0, slash + 1));
+  // Keep "C:\" whole; drop the separator of any deeper folder.
+  if (!(folder.size() == 3 && folder[1] == ':')) folder.pop_back();
+  return folder;
 }
+
+std::string ProgramFolder(Env& env) { return ProgramFolder(env.ProgramPath()); }
 
 }  // namespace ltb::platform

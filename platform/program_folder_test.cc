@@ -14,11 +14,11 @@ class FixedProgramEnv : public EnvWrapper {
   std::string path_;
 };
 
-TEST(ProgramFolderTest, CutsAfterTheLastRealBackslash) {
+TEST(ProgramFolderTest, CutsAtTheLastRealBackslash) {
   const std::pair<const char*, const char*> rows[] = {
-      {"C:\\Tax\\LedTaxBridgeA", "C:\\Tax\\"},
-      {"C:\\ソフト\\表", "C:\\ソフト\\"},  // both names end in byte 0x5C
-      {"C:\\表\\ソ", "C:\\表\\"},
+      {"C:\\Tax\\LedTaxBridgeA", "C:\\Tax"},
+      {"C:\\ソフト\\表", "C:\\ソフト"},  // both names end in byte 0x5C
+      {"C:\\表\\ソ", "C:\\表"},
       {"Z:\\a", "Z:\\"},
       {"prog", ""},
       {"", ""},
@@ -29,10 +29,17 @@ TEST(ProgramFolderTest, CutsAfterTheLastRealBackslash) {
   }
 }
 
+TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
+  EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
+  EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");
+  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:\\");
+  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C\\a"), "Z:\\\x83\x5C");
+}
+
 TEST(ProgramFolderTest, RealProgramFolderExists) {
   const std::string folder = ProgramFolder(*Env::Default());
   ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), '\\');
+  EXPECT_EQ(Env::Default()->ProgramPath().rfind(folder + "\\", 0), 0u);
   EXPECT_TRUE(Env::Default()->IsDirectory(folder));
 }
 

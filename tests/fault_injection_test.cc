@@ -96,7 +96,7 @@ struct RunOutcome {
 
 struct Method {
   const char* name;
-  int mode;
+  ui::AggregationMode mode;
   const char* golden;
 };
 
@@ -312,8 +312,8 @@ TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Methods, FaultInjectionTest,
-    ::testing::Values(Method{"journal", 0, "sample_journal.xml"},
-                      Method{"return", 1, "sample_return_values.xml"}),
+    ::testing::Values(Method{"journal", ui::kJournalAggregation, "sample_journal.xml"},
+                      Method{"return", ui::kTaxReturnValues, "sample_return_values.xml"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/conditions.h"
+
 namespace ltb::ui {
 
 struct UnattendedOptions {
-  std::optional<int> method;                 // 0 journal, 1 return (tax-return values)
+  std::optional<AggregationMode> method;      // --method journal or return
   std::optional<std::pair<int, int>> months;  // start, end
   std::optional<std::string> output;          // as typed, UTF-8
   bool execute = false;                       // press Execute (F12)
@@ -75,9 +77,9 @@ inline OptionParse ParseUnattendedOption(std::string_view arg, std::string_view 
   if (value.empty()) return fail(std::string(name) + " needs a value");
   if (name == "--method") {
     if (value == "journal") {
-      opts->method = 0;
+      opts->method = kJournalAggregation;
     } else if (value == "return") {
-      opts->method = 1;
+      opts->method = kTaxReturnValues;
     } else {
       return fail("--method takes journal or return, not " + std::string(value));
     }

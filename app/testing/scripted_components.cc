@@ -17,14 +17,14 @@ class NullProgress : public ui::ProgressView {
 class Dialog : public ConditionsDialog {
  public:
   Dialog(DialogScript* s, Events* e) : s_(s), e_(e) {}
-  void SetInput(const ConditionsInput& in) override { s_->input = in; }
+  void SetInput(const ui::ConditionsInput& in) override { s_->input = in; }
   int DoModal() override {
     e_->push_back("dialog");
     return s_->endCode;
   }
-  ConditionsResult Result() const override { return s_->result; }
+  ui::ConditionsResult Result() const override { return s_->result; }
   bool SaveRememberedSettings(int16_t start, int16_t end, const char* path,
-                              int32_t mode) override {
+                              ui::AggregationMode mode) override {
     e_->push_back("save-settings");
     s_->saved = true;
     s_->savedWithoutPath = path == nullptr;
@@ -73,7 +73,7 @@ class Agg : public Aggregation {
     *found = s_->tenPercent;
     return s_->tenPercentCode;
   }
-  int HasImportCategoryEntries() override { return s_->importEntries; }
+  bool HasImportCategoryEntries() override { return s_->importEntries == 1; }
   bool Overflowed() const override { return s_->overflow; }
 
  private:

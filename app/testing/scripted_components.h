@@ -63,8 +63,8 @@ class ScriptedParent : public ParentWindow {
 
 struct DialogScript {
   int endCode = kDialogExecute;
-  ConditionsResult result;
-  ConditionsInput input;  // what the driver set
+  ui::ConditionsResult result;
+  ui::ConditionsInput input;  // what the driver set
   bool saved = false;
   std::string savedPath;
   bool savedWithoutPath = false;

@@ -47,10 +47,10 @@ class ConsoleSeatTest : public ::testing::Test {
     host.folders[host::kFolderSettings] = "C:\\settings\\";
     auto seat = NewConsoleSeat(opts, c.in, c.out, c.err, interactive);
     dialog::TaxConditionsDialog d(host, env, *seat, *EditionByLetter('A'), 0);
-    d.periodStartDate = 20150401;
-    d.periodEndDate = 20160331;
-    d.deductionLabelText = "課税仕入控除";
-    d.deductionText = " 個別対応方式";
+    d.input.periodStartDate = 20150401;
+    d.input.periodEndDate = 20160331;
+    d.input.deductionLabelText = "課税仕入控除";
+    d.input.deductionText = " 個別対応方式";
     const int code = d.DoModal();
     outputPath = d.outputPath;
     months = d.startMonthText + "-" + d.endMonthText;
@@ -100,7 +100,7 @@ TEST_F(ConsoleSeatTest, UnattendedRefusalOrMissingAnswerEndsCancelled) {
   EXPECT_NE(Console::Read(c3.err).find("needs a terminal"), std::string::npos);
 
   UnattendedOptions returnMethod;  // tax-return values are not usable here
-  returnMethod.method = 1;
+  returnMethod.method = kTaxReturnValues;
   returnMethod.execute = true;
   Console c4("");
   EXPECT_EQ(Run(returnMethod, c4, false), dialog::kIdCancel);
