@@ -6,7 +6,7 @@
 namespace ltb::dialog {
 
 bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions& options,
-                       std::string* error) {
+                       const platform::DriveTable& drives, std::string* error) {
   if (options.method) {
     const int id = *options.method == 1 ? kIdReturnMethod : kIdJournalMethod;
     const ui::ControlState radio = dialog.State(id);
@@ -33,7 +33,7 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
       *error = "--output: the output file is fixed by the program that started this run";
       return false;
     }
-    dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(*options.output));
+    dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *options.output));
   }
   return true;
 }
