@@ -7,6 +7,11 @@
 namespace ltb::app {
 namespace {
 
+// The parent line through the default drive table (Z: is /).
+std::string LineToCp932(std::string_view utf8, std::string_view callerDir = {}) {
+  return ParentLineToCp932(platform::DriveTable(), utf8, callerDir);
+}
+
 TEST(CallerPathsTest, RelativePathsJoinTheCallersFolder) {
   const struct {
     const char* typed;
@@ -30,10 +35,10 @@ TEST(CallerPathsTest, RelativePathsJoinTheCallersFolder) {
 }
 
 TEST(CallerPathsTest, ParentsRelativeOutputItemIsTheCallers) {
-  EXPECT_EQ(ParentLineToCp932("1,2,3,out.xml", "/home/u"), "1,2,3,Z:\\home\\u\\out.xml");
-  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\a.xml", "/home/u"), "1,2,3,C:\\a.xml");
-  EXPECT_EQ(ParentLineToCp932("1,2,3,", "/home/u"), "1,2,3,");
-  EXPECT_EQ(ParentLineToCp932("1,2,3,out.xml"), "1,2,3,out.xml");
+  EXPECT_EQ(LineToCp932("1,2,3,out.xml", "/home/u"), "1,2,3,Z:\\home\\u\\out.xml");
+  EXPECT_EQ(LineToCp932("1,2,3,C:\\a.xml", "/home/u"), "1,2,3,C:\\a.xml");
+  EXPECT_EQ(LineToCp932("1,2,3,", "/home/u"), "1,2,3,");
+  EXPECT_EQ(LineToCp932("1,2,3,out.xml"), "1,2,3,out.xml");
 }
 
 }  // namespace

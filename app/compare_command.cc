@@ -148,10 +148,12 @@ class CompareComponents : public RealComponents {
 
     auto journalOf = [&](const report::ReportContext& c) {
       return report::CaptureReportText(
+          env_,
           [&](report::ReportWriter& w) { return report::WriteDataSection(w, c, data, settings); });
     };
     auto savedOf = [&](const report::ReportContext& c) {
       return report::CaptureReportText(
+          env_,
           [&](report::ReportWriter& w) { return report::WriteReturnDataSection(w, c, data); });
     };
     const auto journal = journalOf(ctx), saved = savedOf(ctx);
@@ -248,9 +250,9 @@ int RunCompareCommand(host::HostLibrary& host, platform::Env& env, const Edition
   ui::UnattendedOptions unattended;
   unattended.answer = false;
   // Messages and the progress bar go to `err`; `out` carries the figures.
-  std::unique_ptr<ui::Seat> seat = ui::NewConsoleSeat(unattended, stdin, err, err, false);
+  std::unique_ptr<ui::Seat> seat = ui::NewConsoleSeat(env, unattended, stdin, err, err, false);
   CompareComponents components(host, env, *seat, edition, options, out, err);
-  X11ParentWindow parent;
+  X11ParentWindow parent("");  // no parent window on the command line
   TaxLinkApp app(host, env, *seat, edition, parent, components);
   return app.Run("");
 }

@@ -1,5 +1,7 @@
-// The program: reads its options, opens the ledger, picks a front end and
-// runs the application object once. The exit status is the run's exitCode.
+// The program: reads its options and its environment (the one place that
+// does), builds the drive table and the real Env from them, opens the
+// ledger, picks a front end and runs the application object once. The exit
+// status is the run's exitCode.
 #include <unistd.h>
 
 #include <clocale>
@@ -25,6 +27,8 @@
 #include "app/window_id.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
+#include "platform/posix_env.h"
+#include "platform/process_settings.h"
 #include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
 #include "resources/edition.h"
@@ -42,25 +46,66 @@ int Fail(const char* program, const std::string& message) {
   return kStatusError;
 }
 
-bool LoadDrives(const std::string& file, std::string* error) {
-  std::ifstream in(file);
+// A variable's value; empty when it is unset.
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// Everything the process takes from its environment, read once.
+ltb::platform::ProcessSettings ReadProcessSettings() {
+  ltb::platform::ProcessSettings s;
+  s.ledgerHome = Variable("LEDORA_HOME");
+  s.ledgerUser = Variable("LEDORA_USER");
+  s.home = Variable("HOME");
+  s.xdgDataHome = Variable("XDG_DATA_HOME");
+  if (!s.xdgDataHome.starts_with('/')) s.xdgDataHome.clear();
+  s.drivesFile = Variable("LTB_DRIVES");
+  s.tempDir = Variable("TMPDIR");
+  s.display = Variable("DISPLAY");
+  s.gsettingsBackendSet = std::getenv("GSETTINGS_BACKEND") != nullptr;
+  s.sessionBusAddressSet = std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr;
+  s.xdgRuntimeDir = Variable("XDG_RUNTIME_DIR");
+  return s;
+}
+
+// The drive table of the run: the default, then the file named by
+// $LTB_DRIVES (a fault there is only reported: the variable may be set for
+// other programs too), then --drives (a fault there ends the run).
+bool BuildDriveTable(const std::string& environmentFile, const std::string& optionFile,
+                     ltb::platform::DriveTable* table, std::string* error) {
+  if (!environmentFile.empty()) {
+    std::ifstream in(environmentFile, std::ios::binary);
+    std::ostringstream text;
+    if (in.is_open()) text << in.rdbuf();
+    std::string why;
+    if (!in.is_open() || in.bad()) {
+      std::fprintf(stderr, "LTB_DRIVES: cannot read %s\n", environmentFile.c_str());
+    } else if (!table->LoadConfig(text.str(), &why)) {
+      std::fprintf(stderr, "LTB_DRIVES: %s: %s\n", environmentFile.c_str(), why.c_str());
+    }
+  }
+  if (optionFile.empty()) return true;
+  std::ifstream in(optionFile);
   if (!in) {
-    *error = "cannot read the drive table " + file;
+    *error = "cannot read the drive table " + optionFile;
     return false;
   }
   std::stringstream text;
   text << in.rdbuf();
-  return ltb::platform::DriveTable::Global().LoadConfig(text.str(), error);
+  return table->LoadConfig(text.str(), error);
 }
 
-std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
+std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
+                                        const ltb::platform::ProcessSettings& settings,
+                                        const ltb::app::Options& options,
                                         ltb::host::WindowHandle parent, std::string* error) {
   using ltb::app::UiChoice;
 #ifdef LTB_HAVE_GUI
   std::string why;
   if (options.ui == UiChoice::kGui ||
-      (options.ui == UiChoice::kAuto && ltb::ui::gui::GuiAvailable(&why))) {
-    auto seat = ltb::ui::gui::NewGuiSeat(options.unattended, parent, &why);
+      (options.ui == UiChoice::kAuto && ltb::ui::gui::GuiAvailable(settings, &why))) {
+    auto seat = ltb::ui::gui::NewGuiSeat(env, settings, options.unattended, parent, &why);
     if (seat || options.ui == UiChoice::kGui) {
       if (!seat) *error = "the graphical front end cannot start: " + why;
       return seat;
@@ -71,13 +116,14 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(const ltb::app::Options& options,
                  ltb::CurrentEdition().programName, why.c_str());
   }
 #else
+  (void)settings;
   (void)parent;
   if (options.ui == UiChoice::kGui) {
     *error = "this build has no graphical front end; use --ui console";
     return nullptr;
   }
 #endif
-  return ltb::ui::NewConsoleSeat(options.unattended, stdin, stdout, stderr,
+  return ltb::ui::NewConsoleSeat(env, options.unattended, stdin, stdout, stderr,
                                  isatty(STDIN_FILENO) != 0);
 }
 
@@ -91,6 +137,7 @@ int main(int argc, char** argv) try {
   const ltb::Edition& edition = ltb::CurrentEdition();
   const char* program = edition.programName;
   ltb::platform::InstallTempFileCleanup();
+  const ltb::platform::ProcessSettings settings = ReadProcessSettings();
 
   ltb::app::Options options;
   std::string error;
@@ -110,12 +157,17 @@ int main(int argc, char** argv) try {
   // folder. A value the dialog would cut or change is refused here.
   const std::string callerDir = ltb::app::CallerWorkingDir();
   if (!ltb::app::ResolveCallerPaths(&options, callerDir, &error)) return Fail(program, error);
-  if (!options.drives.empty() && !LoadDrives(options.drives, &error)) {
+  ltb::platform::DriveTable drives;
+  if (!BuildDriveTable(settings.drivesFile, options.drives, &drives, &error)) {
     return Fail(program, error);
   }
-  if (!ltb::app::CheckOptionsFitDialog(options.unattended, &error)) return Fail(program, error);
+  const std::unique_ptr<ltb::platform::Env> env =
+      ltb::platform::NewPosixEnv(drives, settings.tempDir);
+  if (!ltb::app::CheckOptionsFitDialog(options.unattended, drives, &error)) {
+    return Fail(program, error);
+  }
   if (options.inspect.show) {
-    return ltb::app::RunShowCommand(program, *options.inspect.show,
+    return ltb::app::RunShowCommand(*env, program, *options.inspect.show,
                                     {options.inspect.all, options.inspect.csv}, stdout, stderr);
   }
 
@@ -123,21 +175,21 @@ int main(int argc, char** argv) try {
   ledgerOptions.home = options.ledger;
   ledgerOptions.userId = options.inspect.user;
   ledgerOptions.datasetNo = options.inspect.dataset;
-  if (ledgerOptions.home.empty()) {
-    if (const char* home = std::getenv("LEDORA_HOME"); home && *home) {
-      ledgerOptions.home = ltb::app::CallerAbsolutePath(home, callerDir);
-    }
+  ledgerOptions.process = settings;
+  ledgerOptions.drives = drives;
+  if (ledgerOptions.home.empty() && !settings.ledgerHome.empty()) {
+    ledgerOptions.home = ltb::app::CallerAbsolutePath(settings.ledgerHome, callerDir);
   }
   std::unique_ptr<ltb::host::HostLibrary> host = ltb::ledger::OpenLedgerHost(ledgerOptions);
   if (!host) return Fail(program, "the ledger cannot be opened");
 
   if (options.inspect.compare) {
-    return ltb::app::RunCompareCommand(*host, *ltb::platform::Env::Default(), edition,
+    return ltb::app::RunCompareCommand(*host, *env, edition,
                                        {options.unattended.months, options.inspect.csv},
                                        stdout, stderr);
   }
   const std::string commandLine =
-      ltb::app::ParentLineToCp932(options.parentCommandLine, callerDir);
+      ltb::app::ParentLineToCp932(drives, options.parentCommandLine, callerDir);
   if (const std::string warning = ltb::app::WindowItemWarning(options.parentCommandLine);
       !warning.empty()) {
     std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
@@ -145,13 +197,13 @@ int main(int argc, char** argv) try {
   ltb::app::RunContext preview;
   ltb::app::ParseCommandLine(commandLine, &preview);
 
-  std::unique_ptr<ltb::ui::Seat> seat = MakeSeat(options, preview.parentWindow, &error);
+  std::unique_ptr<ltb::ui::Seat> seat =
+      MakeSeat(*env, settings, options, preview.parentWindow, &error);
   if (!seat) return Fail(program, error);
 
-  ltb::platform::Env& env = *ltb::platform::Env::Default();
-  ltb::app::X11ParentWindow parent;
-  ltb::app::RealComponents components(*host, env, *seat, edition);
-  ltb::app::TaxLinkApp app(*host, env, *seat, edition, parent, components);
+  ltb::app::X11ParentWindow parent(settings.display);
+  ltb::app::RealComponents components(*host, *env, *seat, edition);
+  ltb::app::TaxLinkApp app(*host, *env, *seat, edition, parent, components);
   return app.Run(commandLine);
 } catch (const std::bad_alloc&) {
   // Outside the run (which reports its own): temporary files go at exit.

@@ -24,14 +24,15 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
   return !options->unattended.output || resolve("--output", &*options->unattended.output);
 }
 
-bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, std::string* error) {
+bool CheckOptionsFitDialog(const ui::UnattendedOptions& options,
+                           const platform::DriveTable& drives, std::string* error) {
   if (!options.output) return true;
   std::string cp932;
   if (!platform::Utf8ToCp932(*options.output, &cp932)) {
     *error = "--output " + *options.output + ": has characters Shift_JIS cannot hold";
     return false;
   }
-  const std::string windowsForm = platform::UserPathToWindows(*options.output);
+  const std::string windowsForm = platform::UserPathToWindows(drives, *options.output);
   if (windowsForm.size() > dialog::kOutputFieldLimit) {
     *error = "--output: the path is " + std::to_string(windowsForm.size()) +
              " bytes in its Windows form; the output field holds at most " +

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/options.h"
+#include "platform/win_path.h"
 
 namespace ltb::app {
 
@@ -15,7 +16,9 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
 
 // False with *error when an option's value would reach the dialog changed:
 // an --output that in its Windows form is longer than the output field or
-// has characters Shift_JIS cannot hold.
-bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, std::string* error);
+// has characters Shift_JIS cannot hold. The Windows form is taken through
+// `drives`.
+bool CheckOptionsFitDialog(const ui::UnattendedOptions& options,
+                           const platform::DriveTable& drives, std::string* error);
 
 }  // namespace ltb::app

@@ -7,6 +7,11 @@
 namespace ltb::app {
 namespace {
 
+// The parent line through the default drive table (Z: is /).
+std::string LineToCp932(std::string_view utf8, std::string_view callerDir = {}) {
+  return ParentLineToCp932(platform::DriveTable(), utf8, callerDir);
+}
+
 bool Parse(std::vector<std::string> args, Options* o, std::string* e) {
   return ParseOptions(args, o, e);
 }
@@ -38,11 +43,11 @@ TEST(ParseOptions, BadInputIsRefusedWithAMessage) {
 }
 
 TEST(ParentLineToCp932, PosixOutputPathBecomesItsDrivePath) {
-  EXPECT_EQ(ParentLineToCp932("1,2,3,/tmp/a.xml"), "1,2,3,Z:\\tmp\\a.xml");
-  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\a.xml"), "1,2,3,C:\\a.xml");
-  EXPECT_EQ(ParentLineToCp932("1,2,/x"), "1,2,/x");
+  EXPECT_EQ(LineToCp932("1,2,3,/tmp/a.xml"), "1,2,3,Z:\\tmp\\a.xml");
+  EXPECT_EQ(LineToCp932("1,2,3,C:\\a.xml"), "1,2,3,C:\\a.xml");
+  EXPECT_EQ(LineToCp932("1,2,/x"), "1,2,/x");
   // UTF-8 katakana so in, CP932 0x83 0x5C out.
-  EXPECT_EQ(ParentLineToCp932("1,2,3,C:\\\xE3\x82\xBD.xml"), "1,2,3,C:\\\x83\x5C.xml");
+  EXPECT_EQ(LineToCp932("1,2,3,C:\\\xE3\x82\xBD.xml"), "1,2,3,C:\\\x83\x5C.xml");
 }
 
 }  // namespace

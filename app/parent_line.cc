@@ -7,7 +7,8 @@
 
 namespace ltb::app {
 
-std::string ParentLineToCp932(std::string_view utf8, std::string_view callerDir) {
+std::string ParentLineToCp932(const platform::DriveTable& drives, std::string_view utf8,
+                              std::string_view callerDir) {
   size_t third = std::string_view::npos;
   size_t pos = 0;
   for (int i = 0; i < 3; ++i) {
@@ -26,7 +27,7 @@ std::string ParentLineToCp932(std::string_view utf8, std::string_view callerDir)
     return out;
   }
   platform::Utf8ToCp932(utf8.substr(0, third + 1), &out);
-  return out + platform::UserPathToWindows(path);
+  return out + platform::UserPathToWindows(drives, path);
 }
 
 }  // namespace ltb::app

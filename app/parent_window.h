@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "host/host.h"
 
@@ -18,13 +20,19 @@ class ParentWindow {
                     int64_t lparam) = 0;
 };
 
-// The real parent: X11 window messages through platform/window_messages.h.
+// The real parent: X11 window messages through platform/window_messages.h,
+// on the display named by `display` ($DISPLAY; empty: none, every call
+// fails quietly).
 class X11ParentWindow : public ParentWindow {
  public:
+  explicit X11ParentWindow(std::string display) : display_(std::move(display)) {}
   void Enable(host::WindowHandle window, bool enable) override;
   void SetForeground(host::WindowHandle window) override;
   void Post(host::WindowHandle window, uint32_t message, int32_t wparam,
             int64_t lparam) override;
+
+ private:
+  std::string display_;
 };
 
 }  // namespace ltb::app

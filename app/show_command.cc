@@ -68,8 +68,8 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
   return true;
 }
 
-int RunShowCommand(const char* program, const std::string& path, const ShowOptions& options,
-                   std::FILE* out, std::FILE* err) {
+int RunShowCommand(platform::Env& env, const char* program, const std::string& path,
+                   const ShowOptions& options, std::FILE* out, std::FILE* err) {
   // Only a regular file: a pipe or a device named here would block or
   // never end.
   struct stat st;
@@ -96,7 +96,7 @@ int RunShowCommand(const char* program, const std::string& path, const ShowOptio
   std::vector<report::ReportElement> elements;
   std::string error;
   FigureTable table;
-  if (!report::ReadReport(file, report::ReportLayoutText(), &elements, &error) ||
+  if (!report::ReadReport(file, report::ReportLayoutText(env), &elements, &error) ||
       !ReportFigureTable(elements, options.all, &table, &error)) {
     std::fprintf(err, "%s: %s is not a report of this program: %s\n", program, path.c_str(),
                  error.c_str());

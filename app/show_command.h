@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/figure_table.h"
+#include "platform/env.h"
 #include "report/report_reader.h"
 
 namespace ltb::app {
@@ -26,8 +27,9 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
 
 // Reads the report at `path` (a Linux path) and prints it to `out`; errors
 // go to `err`, prefixed with `program`. 0 when shown, 2 when the file
-// cannot be read or is not a report of this layout.
-int RunShowCommand(const char* program, const std::string& path, const ShowOptions& options,
-                   std::FILE* out, std::FILE* err);
+// cannot be read or is not a report of this layout. env gives the layout
+// (report::ReportLayoutText).
+int RunShowCommand(platform::Env& env, const char* program, const std::string& path,
+                   const ShowOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace ltb::app

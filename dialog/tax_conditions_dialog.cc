@@ -371,7 +371,7 @@ void TaxConditionsDialog::PullFields() {
   outputPath = controls_[kIdOutputPath].text;
   if (!outputPath.empty() && outputPath[0] == '/') {
     // A POSIX absolute path is taken in its Z: form before any check.
-    outputPath = platform::UserPathToWindows(platform::Cp932ToUtf8(outputPath));
+    outputPath = platform::UserPathToWindows(env_.Drives(), platform::Cp932ToUtf8(outputPath));
     controls_[kIdOutputPath].text = outputPath;
   }
   aggregationMode =

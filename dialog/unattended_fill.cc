@@ -6,7 +6,7 @@
 namespace ltb::dialog {
 
 bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions& options,
-                       std::string* error) {
+                       const platform::DriveTable& drives, std::string* error) {
   if (options.method) {
     const bool returnValues = *options.method == ui::kTaxReturnValues;
     const int id = returnValues ? kIdReturnMethod : kIdJournalMethod;
@@ -34,7 +34,7 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
       *error = "--output: the output file is fixed by the program that started this run";
       return false;
     }
-    dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(*options.output));
+    dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *options.output));
   }
   return true;
 }

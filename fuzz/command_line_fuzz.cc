@@ -14,6 +14,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/cp932.h"
+#include "platform/win_path.h"
 
 namespace {
 
@@ -60,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ltb::app::ParseOptions(args, &options, &error)) {
     LTB_FUZZ_CHECK(!error.empty());
   }
-  const std::string line = ltb::app::ParentLineToCp932(options.parentCommandLine);
+  const std::string line =
+      ltb::app::ParentLineToCp932(ltb::platform::DriveTable(), options.parentCommandLine);
 
   ltb::app::RunContext ctx;
   const bool parsed = ltb::app::ParseCommandLine(line, &ctx);

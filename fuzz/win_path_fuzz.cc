@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckRootHelpers(winPath);
   CheckFullPath(winPath, currentDir);
   CheckDriveTable(config, winPath, currentDir, linuxPath);
-  const std::string typed = UserPathToWindows(linuxPath);
+  const std::string typed = UserPathToWindows(DriveTable(), linuxPath);
   (void)typed;
   return 0;
 }

@@ -31,7 +31,7 @@ long LedgerConnect::Fail(long code, const std::string& utf8Message) {
 
 std::string LedgerConnect::ResolveUserId() const {
   if (!session_.options.userId.empty()) return session_.options.userId;
-  if (const char* env = std::getenv("LEDORA_USER"); env && *env) return env;
+  if (!session_.options.process.ledgerUser.empty()) return session_.options.process.ledgerUser;
   std::string configured = session_.db->Setting("default_user", "");
   if (!configured.empty()) return configured;
   SqlStatement q(session_.db->handle(), "SELECT user_id FROM users ORDER BY rowid LIMIT 1");
@@ -43,7 +43,7 @@ long LedgerConnect::Initiate() {
   session_.optLink.db = nullptr;
   std::string home = session_.options.home;
   if (home.empty()) {
-    home = SampleLedgerHome();
+    home = SampleLedgerHome(session_.options.process);
     struct stat st;
     std::string why;
     if (::stat(LedgerFilePath(home).c_str(), &st) != 0 && !CreateSampleLedger(home, &why)) {

@@ -27,18 +27,23 @@ std::string FileBytes(const std::string& path) {
 class LedgerConsistencyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("HOME", temp_.path().c_str(), 1);
-    unsetenv("LEDORA_USER");
     std::string error;
     ASSERT_TRUE(CreateSampleLedger(temp_.Sub("books"), &error)) << error;
   }
+  // The books under the fixture's home, for `user` (empty: the default).
+  LedgerOptions Options(const std::string& user) {
+    LedgerOptions options{temp_.Sub("books"), user};
+    options.process.home = temp_.path();
+    return options;
+  }
+
   TempHome temp_;
 };
 
 // The saved tax-return values of the sample are the sums the journal walk
 // gives over the whole year, slot by slot of the saved record.
 TEST_F(LedgerConsistencyTest, SavedValuesEqualTheJournalSums) {
-  auto host = OpenLedgerHost({temp_.Sub("books"), ""});
+  auto host = OpenLedgerHost(Options(""));
   ASSERT_EQ(host->AccConnect().Initiate(), 0);
   for (const char* id : {"SAMPLE01", "SAMPLE02", "SAMPLE03"}) {
     auto store = host->NewSaveTaxShiryo();
@@ -96,7 +101,7 @@ TEST_F(LedgerConsistencyTest, ARunLeavesTheLedgerFileUntouched) {
   std::string path = temp_.Sub("books/ledger.db");
   std::string before = FileBytes(path);
   {
-    auto host = OpenLedgerHost({temp_.Sub("books"), "user02"});
+    auto host = OpenLedgerHost(Options("user02"));
     ASSERT_EQ(host->AccConnect().Initiate(), 0);
     ASSERT_EQ(host->AccConnect().ExpSysLink(), 0);
     host::DataSet(host->DataMgr())->GetSelectedInfo();

@@ -5,15 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/cp932.h"
 #include "platform/win_path.h"
 
 namespace ltb::ledger {
 
-std::string UserHomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
+std::string UserHomeFolder(const platform::ProcessSettings& process) {
+  if (!process.home.empty()) return process.home;
   if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
   return "/";
 }
@@ -30,10 +29,11 @@ bool MakeFolders(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string LedgerFileMgr::DefaultLinuxFolder(int folderType) {
+std::string LedgerFileMgr::DefaultLinuxFolder(int folderType) const {
+  const std::string home = UserHomeFolder(session_.options.process);
   switch (folderType) {
-    case host::kFolderOutput: return UserHomeFolder() + "/Documents/LedTaxBridge";
-    case host::kFolderSettings: return UserHomeFolder() + "/.config/ledtaxbridge";
+    case host::kFolderOutput: return home + "/Documents/LedTaxBridge";
+    case host::kFolderSettings: return home + "/.config/ledtaxbridge";
     default: return "";
   }
 }
@@ -63,7 +63,7 @@ std::string LedgerFileMgr::GetAppFolderPath(int folderType) {
   }
   std::string folder = DefaultLinuxFolder(folderType);
   std::string windows;
-  if (!MakeFolders(folder) || !platform::DriveTable::Global().ToWindows(folder, &windows)) {
+  if (!MakeFolders(folder) || !session_.options.drives.ToWindows(folder, &windows)) {
     return "";
   }
   return WithBackslash(windows);

@@ -1,8 +1,9 @@
 // ClFileMgr: the app folders. Folder type 0 (output) and 1 (settings) come
 // from the ledger settings "folder_output" and "folder_settings" (Windows
 // paths); without them, or without an open ledger, the defaults are the
-// Windows forms of ~/Documents/LedTaxBridge and ~/.config/ledtaxbridge,
-// created when missing. Every answer ends in a backslash.
+// Windows forms (through the options' drive table) of
+// ~/Documents/LedTaxBridge and ~/.config/ledtaxbridge, created when
+// missing. Every answer ends in a backslash.
 #pragma once
 
 #include <string>
@@ -18,14 +19,15 @@ class LedgerFileMgr : public host::ClFileMgr {
   std::string GetAppFolderPath(int folderType) override;
 
   // The default Linux folder of a folder type; empty for an unknown type.
-  static std::string DefaultLinuxFolder(int folderType);
+  std::string DefaultLinuxFolder(int folderType) const;
 
  private:
   const LedgerSession& session_;
 };
 
-// The user's home folder ($HOME, else the password database).
-std::string UserHomeFolder();
+// The user's home folder: process.home ($HOME), else the password
+// database's entry, else "/".
+std::string UserHomeFolder(const platform::ProcessSettings& process);
 
 // mkdir -p; false when the folder cannot be made.
 bool MakeFolders(const std::string& linuxPath);

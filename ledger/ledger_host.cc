@@ -1,7 +1,5 @@
 #include "ledger/ledger_host.h"
 
-#include <cstdlib>
-
 #include "ledger/ledger_acc_period.h"
 #include "ledger/ledger_connect.h"
 #include "ledger/ledger_file_mgr.h"
@@ -14,12 +12,12 @@
 
 namespace ltb::ledger {
 
-std::string SampleLedgerHome() {
+std::string SampleLedgerHome(const platform::ProcessSettings& process) {
   std::string base;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
-    base = xdg;
+  if (process.xdgDataHome.starts_with('/')) {
+    base = process.xdgDataHome;
   } else {
-    base = UserHomeFolder() + "/.local/share";
+    base = UserHomeFolder(process) + "/.local/share";
   }
   return base + "/ledtaxbridge/sample";
 }

@@ -24,13 +24,19 @@ class LedgerHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(temp_.path().empty());
-    setenv("HOME", temp_.path().c_str(), 1);
-    setenv("XDG_DATA_HOME", temp_.Sub("data").c_str(), 1);
-    unsetenv("LEDORA_USER");
+    process_.home = temp_.path();
+    process_.xdgDataHome = temp_.Sub("data");
+  }
+
+  // Options for the ledger in `home` under the fixture's process settings.
+  LedgerOptions Options(const std::string& home, const std::string& user = "", int dataset = 0) {
+    LedgerOptions options{home, user, dataset};
+    options.process = process_;
+    return options;
   }
 
   std::unique_ptr<host::HostLibrary> Host(const std::string& home, const std::string& user = "") {
-    auto host = OpenLedgerHost({home, user});
+    auto host = OpenLedgerHost(Options(home, user));
     host->SetMessageSink([this](host::WindowHandle, const char* text, const char* caption,
                                 unsigned flags) {
       shown_.push_back({text, caption, flags});
@@ -55,6 +61,7 @@ class LedgerHostTest : public ::testing::Test {
   }
 
   TempHome temp_;
+  platform::ProcessSettings process_;
   std::vector<Shown> shown_;
 };
 
@@ -153,7 +160,7 @@ TEST_F(LedgerHostTest, UserSelectionFromOptionsAndEnvironment) {
   EXPECT_EQ(host::DataSet(byOption->DataMgr())->GetSelectedInfo()->DatasetNo(), 3);
   EXPECT_EQ(host::DataSet(byOption->DataMgr())->GetSelectedInfo()->EntityKind(), 3);
 
-  setenv("LEDORA_USER", "user02", 1);
+  process_.ledgerUser = "user02";  // $LEDORA_USER
   auto byEnv = Host(home);
   ASSERT_EQ(byEnv->AccConnect().Initiate(), 0);
   EXPECT_EQ(host::DataSet(byEnv->DataMgr())->GetSelectedInfo()->DatasetNo(), 3);
@@ -170,7 +177,7 @@ TEST_F(LedgerHostTest, UserSelectionFromOptionsAndEnvironment) {
 TEST_F(LedgerHostTest, DatasetChosenForTheRunLeavesTheLedgersSelectionAlone) {
   std::string home = SampleHome();
   for (int no : {2, 3}) {
-    auto host = OpenLedgerHost({home, "user01", no});
+    auto host = OpenLedgerHost(Options(home, "user01", no));
     ASSERT_EQ(host->AccConnect().Initiate(), 0);
     EXPECT_EQ(host::DataSet(host->DataMgr())->GetSelectedInfo()->DatasetNo(), no);
     long first = 0, second = 0;
@@ -181,7 +188,7 @@ TEST_F(LedgerHostTest, DatasetChosenForTheRunLeavesTheLedgersSelectionAlone) {
   ASSERT_EQ(plain->AccConnect().Initiate(), 0);
   EXPECT_EQ(host::DataSet(plain->DataMgr())->GetSelectedInfo()->DatasetNo(), 1);
 
-  auto missing = OpenLedgerHost({home, "", 9});
+  auto missing = OpenLedgerHost(Options(home, "", 9));
   missing->SetMessageSink([this](host::WindowHandle, const char* text, const char* caption,
                                  unsigned flags) {
     shown_.push_back({text, caption, flags});
@@ -243,8 +250,7 @@ TEST_F(LedgerHostTest, AppFoldersDefaultUnderHomeOrFromSettings) {
   ASSERT_EQ(host->AccConnect().Initiate(), 0);
   std::string output = host->FileMgr().GetAppFolderPath(host::kFolderOutput);
   std::string expected;
-  ASSERT_TRUE(platform::DriveTable::Global().ToWindows(temp_.Sub("Documents/LedTaxBridge"),
-                                                        &expected));
+  ASSERT_TRUE(platform::DriveTable().ToWindows(temp_.Sub("Documents/LedTaxBridge"), &expected));
   EXPECT_EQ(output, expected + "\\");
   EXPECT_TRUE(std::filesystem::is_directory(temp_.Sub("Documents/LedTaxBridge")));
   std::string settings = host->FileMgr().GetAppFolderPath(host::kFolderSettings);
@@ -291,7 +297,7 @@ TEST_F(LedgerHostTest, TooltipsReachTheOwner) {
     std::vector<std::pair<uint32_t, std::string>> got;
   } owner;
   host::TOOLTIPMSG_TABLE table[] = {{1001, "one", 1}, {1002, "two", 1}};
-  OpenLedgerHost({})->NewToolTipMgr()->Init(&owner, table, 2);
+  OpenLedgerHost(Options(""))->NewToolTipMgr()->Init(&owner, table, 2);
   ASSERT_EQ(owner.got.size(), 2u);
   EXPECT_EQ(owner.got[1].first, 1002u);
   EXPECT_EQ(owner.got[1].second, "two");

@@ -1,11 +1,6 @@
 // The drive table: Windows drive letters and network shares mapped onto
 // Linux folders, as Wine maps them.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -214,29 +209,9 @@ bool DriveTable::ToWindows(std::string_view linuxPath, std::string* winPath) con
   return true;
 }
 
-DriveTable& DriveTable::Global() {
-  static DriveTable* table = [] {
-    auto* t = new DriveTable();
-    const char* config = std::getenv("LTB_DRIVES");
-    if (config != nullptr && *config != '\0') {
-      std::ifstream in(config, std::ios::binary);
-      std::ostringstream text;
-      if (in.is_open()) text << in.rdbuf();
-      std::string error;
-      if (!in.is_open() || in.bad()) {
-        std::fprintf(stderr, "LTB_DRIVES: cannot read %s\n", config);
-      } else if (!t->LoadConfig(text.str(), &error)) {
-        std::fprintf(stderr, "LTB_DRIVES: %s: %s\n", config, error.c_str());
-      }
-    }
-    return t;
-  }();
-  return *table;
-}
-
-std::string UserPathToWindows(std::string_view typed) {
+std::string UserPathToWindows(const DriveTable& drives, std::string_view typed) {
   std::string out;
-  if (!typed.empty() && typed[0] == '/' && DriveTable::Global().ToWindows(typed, &out)) {
+  if (!typed.empty() && typed[0] == '/' && drives.ToWindows(typed, &out)) {
     return out;
   }
   Utf8ToCp932(typed, &out);

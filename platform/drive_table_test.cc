@@ -110,10 +110,10 @@ TEST(DriveTableTest, ZeroBytesInFoldersAreRefused) {
 }
 
 TEST(UserPathTest, PosixPathsBecomeZDrivePaths) {
-  EXPECT_EQ(UserPathToWindows("/home/u/tax.xml"), "Z:\\home\\u\\tax.xml");
-  EXPECT_EQ(UserPathToWindows(U8(u8"/tmp/./表/../ソ.xml")), "Z:\\tmp\\ソ.xml");
-  EXPECT_EQ(UserPathToWindows(U8(u8"C:\\出力\\a.xml")), "C:\\出力\\a.xml");
-  EXPECT_EQ(UserPathToWindows("out.xml"), "out.xml");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), "/home/u/tax.xml"), "Z:\\home\\u\\tax.xml");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), U8(u8"/tmp/./表/../ソ.xml")), "Z:\\tmp\\ソ.xml");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), U8(u8"C:\\出力\\a.xml")), "C:\\出力\\a.xml");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), "out.xml"), "out.xml");
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 // The Env operations that other Envs (in-memory ones for tests) get from
 // their plain file operations; the real Env overrides each of them with its
-// exclusive, link-refusing form.
+// exclusive, link-refusing form. Also the default drive table and the real
+// monotonic clock. (<chrono> is kept out: its micro sign has no CP932 form
+// under the project's execution character set.)
 #include "platform/env.h"
 
+#include <time.h>
+
 #include "platform/temp_name.h"
+#include "platform/win_path.h"
 
 namespace ltb::platform {
 namespace {
@@ -41,6 +46,17 @@ ReadStatus Env::ReadRegularFile(const std::string& path, std::string* data, size
 EntryKind Env::GetEntryKind(const std::string& path) {
   if (!FileExists(path)) return EntryKind::kNone;
   return IsDirectory(path) ? EntryKind::kDirectory : EntryKind::kRegular;
+}
+
+const DriveTable& Env::Drives() {
+  static const DriveTable* const table = new DriveTable();
+  return *table;
+}
+
+int64_t Env::NowNanos() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
 }  // namespace ltb::platform

@@ -3,8 +3,10 @@
 // Every path crossing this interface is a Windows path in CP932 bytes
 // (C:\dir\file.xml, \\server\share\file.xml, or relative to the current
 // folder); the implementation maps it onto the Linux file system through the
-// drive table. Env::Default() is the real one; tests wrap it (EnvWrapper) to
-// inject faults at a chosen write, flush, rename or folder creation.
+// drive table the Env was made with. The real one is made by NewPosixEnv
+// (platform/posix_env.h) from the process's settings; tests wrap an Env
+// (EnvWrapper) to inject faults at a chosen write, flush, rename or folder
+// creation, and drive its clock.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <string_view>
 
 namespace ltb::platform {
+
+class DriveTable;  // platform/win_path.h
 
 // Drive types with the values GetDriveTypeA returns.
 enum class DriveType : int {
@@ -63,7 +67,9 @@ enum class ReadStatus : int {
 class Env {
  public:
   virtual ~Env() = default;
-  // The process-wide real environment. Never deleted.
+  // A process-wide real Env over the default drive table (Z: is /) whose
+  // temporary folder is /tmp, for tests and tools that need no settings of
+  // their own. The program makes its own (NewPosixEnv). Never deleted.
   static Env* Default();
 
   // Reads at most maxBytes of the file into *data. False when it cannot be
@@ -121,6 +127,15 @@ class Env {
   virtual std::string TempPath() = 0;
   // Full Windows path of the running executable.
   virtual std::string ProgramPath() = 0;
+
+  // The table that maps this Env's Windows paths onto Linux folders. The
+  // base class gives the default table (Z: is /), as used by Envs whose
+  // files are not on the Linux file system.
+  virtual const DriveTable& Drives();
+  // Nanoseconds of the monotonic clock since an arbitrary start: it never
+  // goes backwards and ignores changes of the wall-clock time. Paces
+  // repaints and lock waits; the base class reads the real clock.
+  virtual int64_t NowNanos();
 };
 
 // Forwards every call to another Env; tests override single methods.
@@ -161,6 +176,8 @@ class EnvWrapper : public Env {
   bool SetCurrentDir(const std::string& p) override { return target_->SetCurrentDir(p); }
   std::string TempPath() override { return target_->TempPath(); }
   std::string ProgramPath() override { return target_->ProgramPath(); }
+  const DriveTable& Drives() override { return target_->Drives(); }
+  int64_t NowNanos() override { return target_->NowNanos(); }
 
  private:
   Env* target_;

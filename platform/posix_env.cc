@@ -1,5 +1,5 @@
-// Env::Default(): Windows paths mapped through the drive table onto the
-// Linux file system; CP932 names become UTF-8 for the OS and back.
+// The real Env: Windows paths mapped through its drive table onto the Linux
+// file system; CP932 names become UTF-8 for the OS and back.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,12 +9,12 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <mutex>
+#include <utility>
 
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
-#include "platform/monotonic_clock.h"
+#include "platform/posix_env.h"
 #include "platform/temp_file_registry.h"
 #include "platform/temp_name.h"
 #include "platform/win_path.h"
@@ -80,6 +80,9 @@ constexpr int kLockPollMicros = 5000;
 
 class PosixEnv final : public Env {
  public:
+  PosixEnv(DriveTable drives, std::string tempDir)
+      : drives_(std::move(drives)), tempDir_(std::move(tempDir)) {}
+
   std::unique_ptr<WritableFile> NewTempFile(const std::string& target, bool keepTargetMode,
                                             std::string* tempPath) override {
     std::string targetLin;
@@ -131,9 +134,9 @@ class PosixEnv final : public Env {
     if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) {
       ::fchmod(fd, (st.st_mode & 07777) | 0444);
     }
-    const int64_t deadline = MonotonicNanos() + int64_t{timeoutMs} * 1000000;
+    const int64_t deadline = NowNanos() + int64_t{timeoutMs} * 1000000;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      if ((errno != EWOULDBLOCK && errno != EINTR) || MonotonicNanos() >= deadline) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || NowNanos() >= deadline) {
         ::close(fd);
         return nullptr;
       }
@@ -292,7 +295,7 @@ class PosixEnv final : public Env {
       return DriveType::kNoRootDir;
     }
     std::string folder;
-    if (!DriveTable::Global().RootOf(root, &folder)) return DriveType::kNoRootDir;
+    if (!drives_.RootOf(root, &folder)) return DriveType::kNoRootDir;
     return ProbeDriveType(folder);
   }
 
@@ -305,7 +308,7 @@ class PosixEnv final : public Env {
     std::lock_guard<std::mutex> lock(mu_);
     std::string full, lin;
     if (!FullWindowsPath(path, CurrentDirLocked(), &full) ||
-        !DriveTable::Global().ToLinux(full, "", &lin) || ::chdir(lin.c_str()) != 0) {
+        !drives_.ToLinux(full, "", &lin) || ::chdir(lin.c_str()) != 0) {
       return false;
     }
     current_ = StripTrailingBackslash(full);
@@ -314,19 +317,20 @@ class PosixEnv final : public Env {
 
   std::string TempPath() override {
     std::string win;
-    const char* tmp = std::getenv("TMPDIR");
-    if (tmp == nullptr || tmp[0] != '/' || !DriveTable::Global().ToWindows(tmp, &win)) {
-      if (!DriveTable::Global().ToWindows("/tmp", &win)) return {};
+    if (tempDir_.empty() || tempDir_[0] != '/' || !drives_.ToWindows(tempDir_, &win)) {
+      if (!drives_.ToWindows("/tmp", &win)) return {};
     }
     if (!EndsWithBackslash(win)) win += '\\';
     return win;
   }
 
+  const DriveTable& Drives() override { return drives_; }
+
   std::string ProgramPath() override {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
     std::string win;
-    if (n <= 0 || !DriveTable::Global().ToWindows(std::string_view(buf, n), &win)) return {};
+    if (n <= 0 || !drives_.ToWindows(std::string_view(buf, n), &win)) return {};
     return win;
   }
 
@@ -361,7 +365,7 @@ class PosixEnv final : public Env {
     if (!current_.empty()) return current_;
     char buf[PATH_MAX];
     std::string win;
-    if (::getcwd(buf, sizeof(buf)) != nullptr && DriveTable::Global().ToWindows(buf, &win)) {
+    if (::getcwd(buf, sizeof(buf)) != nullptr && drives_.ToWindows(buf, &win)) {
       current_ = win;
     }
     return current_;
@@ -387,17 +391,23 @@ class PosixEnv final : public Env {
   }
 
   bool Resolve(const std::string& winPath, std::string* linuxPath) {
-    return DriveTable::Global().ToLinux(winPath, GetCurrentDir(), linuxPath);
+    return drives_.ToLinux(winPath, GetCurrentDir(), linuxPath);
   }
 
+  const DriveTable drives_;
+  const std::string tempDir_;  // Linux folder; empty: /tmp
   std::mutex mu_;
   std::string current_;  // Windows form; empty until first asked
 };
 
 }  // namespace
 
+std::unique_ptr<Env> NewPosixEnv(DriveTable drives, std::string tempDir) {
+  return std::make_unique<PosixEnv>(std::move(drives), std::move(tempDir));
+}
+
 Env* Env::Default() {
-  static Env* env = new PosixEnv();
+  static Env* env = NewPosixEnv(DriveTable()).release();
   return env;
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
+#include "platform/posix_env.h"
 #include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
@@ -17,7 +18,8 @@ namespace {
 
 std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
-// The default Env over a fresh folder.
+// The default Env over a fresh folder; a test that maps more drives points
+// env_ at a real Env of its own table.
 class PosixEnvTest : public testing::TempFolderTest {
  protected:
   bool Write(const std::string& path, std::string_view data) {
@@ -103,17 +105,16 @@ TEST_F(PosixEnvTest, CurrentFolderIsKeptInWindowsForm) {
 }
 
 TEST_F(PosixEnvTest, TempAndProgramPaths) {
-  const char* old = std::getenv("TMPDIR");
-  std::string saved = old ? old : "";
-  ::setenv("TMPDIR", linuxDir_.c_str(), 1);
-  EXPECT_EQ(env_->TempPath(), dir_ + "\\");
+  // The temporary folder the process's settings name ($TMPDIR).
+  auto tempPathOf = [](const std::string& tempDir) {
+    return NewPosixEnv(DriveTable(), tempDir)->TempPath();
+  };
+  EXPECT_EQ(tempPathOf(linuxDir_), dir_ + "\\");
   // A folder whose name ends in 表 (second byte 0x5C) still gets its separator.
   const std::string hyo = linuxDir_ + reinterpret_cast<const char*>(u8"/表");
-  ::setenv("TMPDIR", hyo.c_str(), 1);
-  EXPECT_EQ(env_->TempPath(), dir_ + "\\表\\");
-  ::unsetenv("TMPDIR");
+  EXPECT_EQ(tempPathOf(hyo), dir_ + "\\表\\");
+  EXPECT_EQ(tempPathOf(""), "Z:\\tmp\\");
   EXPECT_EQ(env_->TempPath(), "Z:\\tmp\\");
-  if (old) ::setenv("TMPDIR", saved.c_str(), 1);
 
   const std::string program = env_->ProgramPath();
   ASSERT_EQ(program.rfind("Z:\\", 0), 0u) << program;
@@ -122,7 +123,7 @@ TEST_F(PosixEnvTest, TempAndProgramPaths) {
 }
 
 TEST_F(PosixEnvTest, DriveTypesComeFromTheMappedFileSystem) {
-  DriveTable& table = DriveTable::Global();
+  DriveTable table;
   EXPECT_EQ(env_->GetDriveType(""), DriveType::kNoRootDir);
   EXPECT_EQ(env_->GetDriveType("Z"), DriveType::kNoRootDir);
   EXPECT_EQ(env_->GetDriveType("Z?"), DriveType::kNoRootDir);
@@ -135,16 +136,14 @@ TEST_F(PosixEnvTest, DriveTypesComeFromTheMappedFileSystem) {
   table.MapDrive('P', "/proc");
   table.MapDrive('M', linuxDir_ + "/missing");
   table.MapShare("\\\\srv\\tmp", "/dev/shm");
+  const std::unique_ptr<Env> mapped = NewPosixEnv(table);
+  env_ = mapped.get();
   EXPECT_EQ(env_->GetDriveType("R:\\"), DriveType::kRamDisk);
   EXPECT_EQ(env_->GetDriveType("r:"), DriveType::kRamDisk);
   EXPECT_EQ(env_->GetDriveType("\\\\SRV\\tmp\\"), DriveType::kRamDisk);
   EXPECT_EQ(env_->GetDriveType("\\\\srv\\tmp"), DriveType::kRamDisk);
   EXPECT_EQ(env_->GetDriveType("P:\\"), DriveType::kFixed);
   EXPECT_EQ(env_->GetDriveType("M:\\"), DriveType::kNoRootDir);  // folder gone
-  table.MapDrive('R', "");
-  table.MapDrive('P', "");
-  table.MapDrive('M', "");
-  table.MapShare("\\\\srv\\tmp", "");
 }
 
 TEST(DriveTypeOfTest, FileSystemKinds) {
@@ -179,11 +178,13 @@ TEST_F(PosixEnvTest, AccessFollowsPermissions) {
   EXPECT_FALSE(env_->Access(dir_ + "\\none", kAccessExists));
   EXPECT_FALSE(env_->Access("Q:\\", kAccessExists));
   ASSERT_TRUE(Write(dir_ + "\\file", "x"));
-  DriveTable& table = DriveTable::Global();
+  DriveTable table;
   table.MapDrive('R', linuxDir_ + "/ro");
   table.MapDrive('F', linuxDir_ + "/file");
   table.MapDrive('M', linuxDir_ + "/missing");
   table.MapShare("\\\\srv\\ro", linuxDir_ + "/ro");
+  const std::unique_ptr<Env> mapped = NewPosixEnv(table);
+  env_ = mapped.get();
   EXPECT_FALSE(env_->Access("F:\\", kAccessExists));  // a file is no volume
   EXPECT_FALSE(env_->Access("M:\\", kAccessReadWrite));
 
@@ -202,10 +203,6 @@ TEST_F(PosixEnvTest, AccessFollowsPermissions) {
   }
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  table.MapDrive('R', "");
-  table.MapDrive('F', "");
-  table.MapDrive('M', "");
-  table.MapShare("\\\\srv\\ro", "");
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -34,7 +34,9 @@ bool FullWindowsPath(std::string_view path, std::string_view currentDir,
                      std::string* full);
 
 // The drive table: Windows drive letters and \\server\share roots mapped to
-// Linux folders. By default Z: is "/" and nothing else is mapped.
+// Linux folders. By default Z: is "/" and nothing else is mapped. The
+// program builds one at start (the default, then $LTB_DRIVES, then
+// --drives) and hands it to the Env that uses it (Env::Drives).
 class DriveTable {
  public:
   DriveTable();  // the default table
@@ -57,10 +59,6 @@ class DriveTable {
   // receives the mapped folder.
   bool RootOf(std::string_view winPath, std::string* linuxRoot) const;
 
-  // The table the real Env uses: the default, plus the file named by
-  // $LTB_DRIVES if set.
-  static DriveTable& Global();
-
  private:
   std::string drives_[26];  // Linux folder per letter; empty when unmapped
   // "\\srv\share" as mapped (compared case-insensitively) and its folder.
@@ -68,8 +66,8 @@ class DriveTable {
 };
 
 // A path typed by a person or given on the command line: a POSIX absolute
-// path ("/home/u/tax.xml", UTF-8) becomes its Windows form; anything else is
-// converted from UTF-8 to CP932 unchanged.
-std::string UserPathToWindows(std::string_view typed);
+// path ("/home/u/tax.xml", UTF-8) becomes its Windows form through `drives`;
+// anything else is converted from UTF-8 to CP932 unchanged.
+std::string UserPathToWindows(const DriveTable& drives, std::string_view typed);
 
 }  // namespace ltb::platform

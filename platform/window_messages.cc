@@ -7,8 +7,8 @@
 // "_LTB_WINDOW_DISABLED" (CARDINAL, value 1).
 #include "platform/window_messages.h"
 
-#include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -36,22 +36,22 @@ int RecordError(Display* display, XErrorEvent* event) {
 
 // A busy X server may turn a new connection away now and then; a few
 // attempts 100 ms apart keep the parent from missing its notification.
-// Without $DISPLAY there is nothing to retry.
-Display* OpenWithRetry() {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || *name == '\0') return nullptr;
+// Without a display name there is nothing to retry.
+Display* OpenWithRetry(const std::string& name) {
+  if (name.empty()) return nullptr;
   for (int attempt = 0; attempt < 5; ++attempt) {
-    if (Display* d = XOpenDisplay(nullptr)) return d;
+    if (Display* d = XOpenDisplay(name.c_str())) return d;
     struct timespec pause = {0, 100 * 1000 * 1000};
     nanosleep(&pause, nullptr);
   }
   return nullptr;
 }
 
-// One short-lived connection from $DISPLAY; empty when there is none.
+// One short-lived connection to the named display; empty when there is
+// none.
 class Connection {
  public:
-  Connection() : lock_(gMutex), display_(OpenWithRetry()) {
+  explicit Connection(const std::string& name) : lock_(gMutex), display_(OpenWithRetry(name)) {
     if (!display_) return;
     gDisplay = display_;
     gError = 0;
@@ -87,8 +87,9 @@ bool WindowExists(Connection& c, Window w) {
 
 }  // namespace
 
-bool PostWindowMessage(uint64_t window, uint32_t message, int32_t wparam, int64_t lparam) {
-  Connection c;
+bool PostWindowMessage(const std::string& display, uint64_t window, uint32_t message,
+                       int32_t wparam, int64_t lparam) {
+  Connection c(display);
   if (!c.display() || window == 0) return false;
   XEvent event{};
   event.xclient.type = ClientMessage;
@@ -104,8 +105,8 @@ bool PostWindowMessage(uint64_t window, uint32_t message, int32_t wparam, int64_
   return c.Sync() == 0;
 }
 
-bool EnableWindow(uint64_t window, bool enable) {
-  Connection c;
+bool EnableWindow(const std::string& display, uint64_t window, bool enable) {
+  Connection c(display);
   if (!c.display() || window == 0) return false;
   Atom disabled = XInternAtom(c.display(), "_LTB_WINDOW_DISABLED", False);
   if (enable) {
@@ -118,8 +119,8 @@ bool EnableWindow(uint64_t window, bool enable) {
   return c.Sync() == 0;
 }
 
-bool SetForegroundWindow(uint64_t window) {
-  Connection c;
+bool SetForegroundWindow(const std::string& display, uint64_t window) {
+  Connection c(display);
   if (!c.display() || window == 0 || !WindowExists(c, static_cast<Window>(window))) {
     return false;
   }

@@ -12,6 +12,11 @@
 namespace ltb::platform {
 namespace {
 
+std::string DisplayName() {
+  const char* name = std::getenv("DISPLAY");
+  return name ? name : "";
+}
+
 // Runs against the X server named by $DISPLAY (the test script starts one).
 class WindowMessagesTest : public ::testing::Test {
  protected:
@@ -33,7 +38,7 @@ class WindowMessagesTest : public ::testing::Test {
 };
 
 TEST_F(WindowMessagesTest, PostedMessageArrivesWithSignExtendedParameter) {
-  ASSERT_TRUE(PostWindowMessage(window_, 1025, -1, 2));
+  ASSERT_TRUE(PostWindowMessage(DisplayName(), window_, 1025, -1, 2));
   XEvent event;
   ASSERT_TRUE(XCheckTypedWindowEvent(display_, window_, ClientMessage, &event) ||
               (XSync(display_, False),
@@ -60,33 +65,29 @@ TEST_F(WindowMessagesTest, DisabledStateIsAWindowProperty) {
     if (data) XFree(data);
     return value;
   };
-  ASSERT_TRUE(EnableWindow(window_, false));
+  ASSERT_TRUE(EnableWindow(DisplayName(), window_, false));
   EXPECT_EQ(read(), 1);
-  ASSERT_TRUE(EnableWindow(window_, true));
+  ASSERT_TRUE(EnableWindow(DisplayName(), window_, true));
   EXPECT_EQ(read(), -1);
-  EXPECT_TRUE(SetForegroundWindow(window_));  // unmapped: focus refused, no failure
+  EXPECT_TRUE(SetForegroundWindow(DisplayName(), window_));  // unmapped: focus refused, no failure
 }
 
 TEST_F(WindowMessagesTest, MissingWindowFailsQuietly) {
   Window gone = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
   XDestroyWindow(display_, gone);
   XSync(display_, False);
-  EXPECT_FALSE(PostWindowMessage(gone, 1025, 0, 0));
-  EXPECT_FALSE(EnableWindow(gone, false));
-  EXPECT_FALSE(SetForegroundWindow(gone));
-  EXPECT_FALSE(PostWindowMessage(0, 1025, 0, 0));
+  EXPECT_FALSE(PostWindowMessage(DisplayName(), gone, 1025, 0, 0));
+  EXPECT_FALSE(EnableWindow(DisplayName(), gone, false));
+  EXPECT_FALSE(SetForegroundWindow(DisplayName(), gone));
+  EXPECT_FALSE(PostWindowMessage(DisplayName(), 0, 1025, 0, 0));
   // Still usable afterwards.
-  EXPECT_TRUE(PostWindowMessage(window_, 1026, 0, 0));
+  EXPECT_TRUE(PostWindowMessage(DisplayName(), window_, 1026, 0, 0));
 }
 
 TEST(WindowMessagesNoDisplayTest, EveryCallFailsWithoutADisplay) {
-  const char* old = std::getenv("DISPLAY");
-  std::string saved = old ? old : "";
-  ::unsetenv("DISPLAY");
-  EXPECT_FALSE(PostWindowMessage(1, 1025, -1, 2));
-  EXPECT_FALSE(EnableWindow(1, false));
-  EXPECT_FALSE(SetForegroundWindow(1));
-  if (old) ::setenv("DISPLAY", saved.c_str(), 1);
+  EXPECT_FALSE(PostWindowMessage("", 1, 1025, -1, 2));
+  EXPECT_FALSE(EnableWindow("", 1, false));
+  EXPECT_FALSE(SetForegroundWindow("", 1));
 }
 
 }  // namespace

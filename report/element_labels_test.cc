@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "platform/env.h"
 #include "report/amount_blocks.h"
 #include "report/kanpu_blocks.h"
 #include "report/report_capture.h"
@@ -18,7 +19,7 @@ namespace {
 std::vector<ReportElement> LayoutElements() {
   std::vector<ReportElement> elements;
   std::string error;
-  const std::string& layout = ReportLayoutText();
+  const std::string& layout = ReportLayoutText(*platform::Env::Default());
   EXPECT_EQ(layout.rfind(kReportDeclaration, 0), 0u);
   EXPECT_TRUE(ReportElements(std::string_view(layout).substr(kReportDeclaration.size()),
                              &elements, &error))

@@ -14,11 +14,11 @@ namespace {
 constexpr const char* kMemoryPath = "M:\\report.xml";
 
 // Files that live in a map: whatever the writer creates, renames or removes
-// stays in memory. Reading falls back to the real environment, so that a
+// stays in memory. Reading falls back to the Env it wraps, so that a
 // section may still read its support file.
 class MemoryFilesEnv : public platform::EnvWrapper {
  public:
-  MemoryFilesEnv() : EnvWrapper(platform::Env::Default()) {}
+  explicit MemoryFilesEnv(platform::Env& files) : EnvWrapper(&files) {}
 
   std::string* Find(const std::string& path) {
     auto it = files_.find(path);
@@ -79,14 +79,14 @@ class MemoryFilesEnv : public platform::EnvWrapper {
   std::map<std::string, std::string> files_;
 };
 
-std::string BuildLayout() {
+std::string BuildLayout(platform::Env& files) {
   static const host::StSaveTaxInfo saved{};
   static const host::StDATAINFO data{};
-  MemoryFilesEnv env;
+  MemoryFilesEnv env(files);
   ReportContext ctx;
   ctx.env = &env;
   ctx.taxSaveInfo = &saved;
-  std::optional<std::string> text = CaptureReportText([&](ReportWriter& w) {
+  std::optional<std::string> text = CaptureReportText(files, [&](ReportWriter& w) {
     return w.WriteLine(kReportDeclaration) && w.WriteStartTag("REPORT", 0) &&
            WriteSystemSection(w, ctx) &&
            WriteBasicSection(w, ctx, data, BasicSource::kReturnValues) &&
@@ -98,8 +98,8 @@ std::string BuildLayout() {
 }  // namespace
 
 std::optional<std::string> CaptureReportText(
-    const std::function<bool(ReportWriter&)>& write) {
-  MemoryFilesEnv env;
+    platform::Env& files, const std::function<bool(ReportWriter&)>& write) {
+  MemoryFilesEnv env(files);
   bool written = false;
   {
     ReportWriter writer;
@@ -113,8 +113,8 @@ std::optional<std::string> CaptureReportText(
   return *text;
 }
 
-const std::string& ReportLayoutText() {
-  static const std::string layout = BuildLayout();
+const std::string& ReportLayoutText(platform::Env& files) {
+  static const std::string layout = BuildLayout(files);
   return layout;
 }
 

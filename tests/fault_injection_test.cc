@@ -14,6 +14,7 @@
 // The number of fault points exercised is printed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -72,7 +73,7 @@ class ScriptedRunSeat : public ui::Seat {
     int code = 0;
     if (dialog.Ended(&code)) return code;
     std::string error;
-    if (!dialog::PrefillConditions(dialog, options_, &error) ||
+    if (!dialog::PrefillConditions(dialog, options_, platform::DriveTable(), &error) ||
         !dialog::PressExecute(dialog)) {
       dialog.OnCancel();
     }
@@ -111,8 +112,9 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
     ASSERT_TRUE(ledger::CreateSampleLedger(dir / "ledger", &error)) << error;
     auto db = ledger::LedgerDb::Open(dir / "ledger", ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
-                                   platform::UserPathToWindows(dir / "settings"), &error))
+    ASSERT_TRUE(ledger::SetSetting(
+        *db, "folder_settings",
+        platform::UserPathToWindows(platform::DriveTable(), dir / "settings"), &error))
         << error;
     // Other users' records around an old record of this user, the last one
     // without its line end, as a hand-edited file may be.
@@ -139,6 +141,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
     ledger::LedgerOptions options;
     options.home = dir / "ledger";
     options.userId = "user01";
+    if (const char* home = std::getenv("HOME")) options.process.home = home;
     std::unique_ptr<host::HostLibrary> host = ledger::OpenLedgerHost(options);
     ui::UnattendedOptions fill;
     fill.method = GetParam().mode;
@@ -147,7 +150,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
     fill.execute = true;
     ScriptedRunSeat seat(fill);
     const Edition& edition = *EditionByLetter('A');
-    app::X11ParentWindow parent;  // never called: no parent on the command line
+    app::X11ParentWindow parent("");  // never called: no parent on the command line
     app::RealComponents components(*host, faults, seat, edition);
     app::TaxLinkApp app(*host, faults, seat, edition, parent, components);
     faults.FailAt(failAt);
@@ -184,8 +187,9 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
   const std::string golden =
       ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
-  ProgramFolderEnv programEnv(platform::Env::Default(),
-                              platform::UserPathToWindows(dir / "prog/LedTaxBridgeA"));
+  ProgramFolderEnv programEnv(
+      platform::Env::Default(),
+      platform::UserPathToWindows(platform::DriveTable(), dir / "prog/LedTaxBridgeA"));
   platform::FaultInjectionEnv faults(&programEnv);
 
   // A run without faults: the new files, and the number of fault points.
@@ -262,13 +266,16 @@ TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
     std::string error;
     auto db = ledger::LedgerDb::Open(dir / "ledger", ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
-                                   platform::UserPathToWindows((fresh / "conf/deep").string()) + "\\",
-                                   &error))
+    ASSERT_TRUE(ledger::SetSetting(
+        *db, "folder_settings",
+        platform::UserPathToWindows(platform::DriveTable(), (fresh / "conf/deep").string()) +
+            "\\",
+        &error))
         << error;
   }
-  ProgramFolderEnv programEnv(platform::Env::Default(),
-                              platform::UserPathToWindows(dir / "prog/LedTaxBridgeA"));
+  ProgramFolderEnv programEnv(
+      platform::Env::Default(),
+      platform::UserPathToWindows(platform::DriveTable(), dir / "prog/LedTaxBridgeA"));
   platform::FaultInjectionEnv faults(&programEnv);
 
   int exercised = 0;

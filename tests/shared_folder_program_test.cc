@@ -56,8 +56,9 @@ class SharedFolderTest : public ::testing::Test {
     ASSERT_TRUE(ledger::CreateSampleLedger(ledgerHome(), &error)) << error;
     auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings", platform::UserPathToWindows(shared()),
-                                   &error))
+    ASSERT_TRUE(ledger::SetSetting(
+        *db, "folder_settings", platform::UserPathToWindows(platform::DriveTable(), shared()),
+        &error))
         << error;
     for (int i = 0; i < kUsers; ++i) ASSERT_TRUE(ledger::AddUser(*db, UserName(i), 1, &error));
   }
@@ -280,7 +281,8 @@ TEST_F(SharedFolderTest, AnOverflowingJournalEndsWithoutAReport) {
       auto db = ledger::LedgerDb::Open(ledgerAt, ledger::LedgerDb::Mode::kReadWrite, &error);
       ASSERT_TRUE(db) << error;
       ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
-                                     platform::UserPathToWindows(shared()), &error));
+                                     platform::UserPathToWindows(platform::DriveTable(), shared()),
+                                     &error));
       for (long n : {90001L, 90002L}) {
         ledger::JournalRow row;
         row.entryNo = n;

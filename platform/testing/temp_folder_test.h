@@ -1,6 +1,6 @@
 // A test fixture with a fresh folder under /tmp: linuxDir_ is its POSIX
-// path, dir_ its Windows form through the drive table. The folder and all
-// it holds are removed after each test.
+// path, dir_ its Windows form through the default drive table (Z: is /).
+// The folder and all it holds are removed after each test.
 #pragma once
 
 #include <stdlib.h>
@@ -20,7 +20,7 @@ class TempFolderTest : public ::testing::Test {
     char tmpl[] = "/tmp/ltb_test_XXXXXX";
     ASSERT_NE(::mkdtemp(tmpl), nullptr);
     linuxDir_ = tmpl;
-    ASSERT_TRUE(DriveTable::Global().ToWindows(linuxDir_, &dir_));
+    ASSERT_TRUE(DriveTable().ToWindows(linuxDir_, &dir_));
   }
   void TearDown() override {
     std::string cmd = "rm -rf '" + linuxDir_ + "'";

@@ -62,7 +62,8 @@ void PrintMethods(DialogController& dialog, std::FILE* out) {
 }
 
 // One pass over the editable fields; false at end of input.
-bool EditFields(DialogController& dialog, std::FILE* in, std::FILE* out) {
+bool EditFields(DialogController& dialog, const platform::DriveTable& drives, std::FILE* in,
+                std::FILE* out) {
   PrintMethods(dialog, out);
   if (dialog.State(kIdJournalMethod).enabled || dialog.State(kIdReturnMethod).enabled) {
     const char* current = dialog.State(kIdReturnMethod).checked ? "2" : "1";
@@ -92,19 +93,22 @@ bool EditFields(DialogController& dialog, std::FILE* in, std::FILE* out) {
     std::optional<std::string> typed =
         Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
     if (!typed) return false;
-    if (!typed->empty()) dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(*typed));
+    if (!typed->empty()) {
+      dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *typed));
+    }
   }
   return true;
 }
 
 }  // namespace
 
-void RunConditionsForm(DialogController& dialog, std::FILE* in, std::FILE* out) {
+void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives,
+                       std::FILE* in, std::FILE* out) {
   PrintFacts(dialog, out);
   int code = 0;
   bool edit = true;
   while (!dialog.Ended(&code)) {
-    if (edit && !EditFields(dialog, in, out)) {
+    if (edit && !EditFields(dialog, drives, in, out)) {
       dialog.OnCancel();
       break;
     }

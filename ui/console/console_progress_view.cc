@@ -1,6 +1,5 @@
 #include "ui/console/console_progress_view.h"
 
-#include "platform/monotonic_clock.h"
 #include "ui/console/console_io.h"
 
 namespace ltb::ui {
@@ -42,12 +41,12 @@ void ConsoleProgressView::SetActivity(int position, int range) {
 
 void ConsoleProgressView::Repaint() {
   if (!shown_ || ++calls_ % kCallsPerClockCheck != 0) return;
-  if (platform::MonotonicNanos() - lastDrawNs_ < kMinIntervalNs) return;
+  if (env_.NowNanos() - lastDrawNs_ < kMinIntervalNs) return;
   Draw();
 }
 
 void ConsoleProgressView::Draw() {
-  lastDrawNs_ = platform::MonotonicNanos();
+  lastDrawNs_ = env_.NowNanos();
   ++drawCount_;
   std::string bar(kBarWidth, '.');
   const int filled = Filled(overall_, overallRange_, kBarWidth);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/env.h"
 #include "ui/progress_view.h"
 
 namespace ltb::ui {
@@ -17,7 +18,8 @@ class ConsoleProgressView : public ProgressView {
   static constexpr unsigned kCallsPerClockCheck = 64;
   static constexpr int64_t kMinIntervalNs = 50'000'000;  // at most 20 redraws a second
 
-  explicit ConsoleProgressView(std::FILE* out) : out_(out) {}
+  // The clock is env's (Env::NowNanos).
+  ConsoleProgressView(std::FILE* out, platform::Env& env) : out_(out), env_(env) {}
 
   void Show() override;
   void Close() override;
@@ -33,6 +35,7 @@ class ConsoleProgressView : public ProgressView {
   void Draw();
 
   std::FILE* out_;
+  platform::Env& env_;
   bool shown_ = false;
   std::string caption_;  // CP932
   int overall_ = 0, overallRange_ = 0;

@@ -15,9 +15,9 @@ namespace {
 
 class ConsoleSeat : public Seat {
  public:
-  ConsoleSeat(const UnattendedOptions& options, std::FILE* in, std::FILE* out, std::FILE* err,
-              bool interactive)
-      : options_(options), in_(in), out_(out), err_(err), interactive_(interactive) {}
+  ConsoleSeat(platform::Env& env, const UnattendedOptions& options, std::FILE* in,
+              std::FILE* out, std::FILE* err, bool interactive)
+      : env_(env), options_(options), in_(in), out_(out), err_(err), interactive_(interactive) {}
 
   int MessageBox(host::WindowHandle, std::string_view text, std::string_view caption,
                  unsigned flags) override {
@@ -36,7 +36,7 @@ class ConsoleSeat : public Seat {
     int code = 0;
     if (dialog.Ended(&code)) return code;
     std::string error;
-    const bool prefilled = dialog::PrefillConditions(dialog, options_, &error);
+    const bool prefilled = dialog::PrefillConditions(dialog, options_, env_.Drives(), &error);
     if (!prefilled) std::fprintf(err_, "%s\n", error.c_str());
     if (options_.execute) {
       // Unattended: a refused value ends the run as cancelled instead of
@@ -47,7 +47,7 @@ class ConsoleSeat : public Seat {
                  "(with --method, --months, --output) to run unattended.\n", err_);
       dialog.OnCancel();
     } else {
-      RunConditionsForm(dialog, in_, out_);
+      RunConditionsForm(dialog, env_.Drives(), in_, out_);
     }
     dialog.Ended(&code);
     return code;
@@ -58,7 +58,7 @@ class ConsoleSeat : public Seat {
     std::optional<std::string> typed =
         Prompt(in_, out_, request.title, request.initialFolder + request.initialName);
     if (!typed || typed->empty()) return false;
-    std::string path = platform::UserPathToWindows(*typed);
+    std::string path = platform::UserPathToWindows(env_.Drives(), *typed);
     const bool relative = path[0] != '\\' && path.find(':') == std::string::npos;
     if (relative) path = request.initialFolder + path;
     const size_t lastBackslash = platform::FindLastChar(path, '\\');
@@ -72,7 +72,7 @@ class ConsoleSeat : public Seat {
   }
 
   std::unique_ptr<ProgressView> CreateProgressView() override {
-    return std::make_unique<ConsoleProgressView>(err_);
+    return std::make_unique<ConsoleProgressView>(err_, env_);
   }
 
  private:
@@ -95,6 +95,7 @@ class ConsoleSeat : public Seat {
     }
   }
 
+  platform::Env& env_;
   UnattendedOptions options_;
   std::FILE* in_;
   std::FILE* out_;
@@ -104,9 +105,10 @@ class ConsoleSeat : public Seat {
 
 }  // namespace
 
-std::unique_ptr<Seat> NewConsoleSeat(const UnattendedOptions& options, std::FILE* in,
-                                     std::FILE* out, std::FILE* err, bool interactive) {
-  return std::make_unique<ConsoleSeat>(options, in, out, err, interactive);
+std::unique_ptr<Seat> NewConsoleSeat(platform::Env& env, const UnattendedOptions& options,
+                                     std::FILE* in, std::FILE* out, std::FILE* err,
+                                     bool interactive) {
+  return std::make_unique<ConsoleSeat>(env, options, in, out, err, interactive);
 }
 
 }  // namespace ltb::ui

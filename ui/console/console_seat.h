@@ -7,14 +7,18 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/env.h"
 #include "ui/seat.h"
 #include "ui/unattended.h"
 
 namespace ltb::ui {
 
-// in/out/err stay owned by the caller and must outlive the seat.
-// interactive: standard input is a terminal that a person answers.
-std::unique_ptr<Seat> NewConsoleSeat(const UnattendedOptions& options, std::FILE* in,
+// env, in, out and err stay owned by the caller and must outlive the seat;
+// typed paths take their Windows form through env's drive table and the
+// progress bar is paced by its clock. interactive: standard input is a
+// terminal that a person answers.
+std::unique_ptr<Seat> NewConsoleSeat(platform::Env& env, const UnattendedOptions& options,
+                                     std::FILE* in,
                                      std::FILE* out, std::FILE* err, bool interactive);
 
 }  // namespace ltb::ui

@@ -45,7 +45,7 @@ class ConsoleSeatTest : public ::testing::Test {
   int Run(const UnattendedOptions& opts, Console& c, bool interactive) {
     host.folders[host::kFolderOutput] = "C:\\out\\";
     host.folders[host::kFolderSettings] = "C:\\settings\\";
-    auto seat = NewConsoleSeat(opts, c.in, c.out, c.err, interactive);
+    auto seat = NewConsoleSeat(env, opts, c.in, c.out, c.err, interactive);
     dialog::TaxConditionsDialog d(host, env, *seat, *EditionByLetter('A'), 0);
     d.input.periodStartDate = 20150401;
     d.input.periodEndDate = 20160331;

@@ -21,10 +21,12 @@ namespace {
 
 class GuiSeat : public Seat {
  public:
-  GuiSeat(const UnattendedOptions& opts, uint64_t parentWindow)
-      : opts_(opts), parentWindow_(parentWindow) {}
+  GuiSeat(platform::Env& env, const UnattendedOptions& opts, uint64_t parentWindow)
+      : env_(env), opts_(opts), parentWindow_(parentWindow) {}
 
-  bool Start(std::string* why) { return session_.Start(why); }
+  bool Start(const platform::ProcessSettings& settings, std::string* why) {
+    return session_.Start(settings, why);
+  }
 
   int MessageBox(host::WindowHandle owner, std::string_view text, std::string_view caption,
                  unsigned flags) override {
@@ -54,11 +56,11 @@ class GuiSeat : public Seat {
   }
 
   bool PickSaveFile(const SaveFileRequest& request, std::string* chosen) override {
-    return ShowSaveFileDialog(Owner(), request, chosen);
+    return ShowSaveFileDialog(Owner(), env_, request, chosen);
   }
 
   std::unique_ptr<ProgressView> CreateProgressView() override {
-    return std::make_unique<ProgressWindow>(parentWindow_);
+    return std::make_unique<ProgressWindow>(env_, parentWindow_);
   }
 
   void SetWaitCursor(bool on) override {
@@ -103,7 +105,7 @@ class GuiSeat : public Seat {
   // would; a value that cannot be applied or a refused check cancels.
   void Unattended(ControllerDialog& dialog, DialogController& controller) {
     std::string error;
-    if (!dialog::PrefillConditions(controller, opts_, &error)) {
+    if (!dialog::PrefillConditions(controller, opts_, env_.Drives(), &error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       dialog.Cancel();
       return;
@@ -120,6 +122,7 @@ class GuiSeat : public Seat {
     dialog.EndIfDone();
   }
 
+  platform::Env& env_;
   UnattendedOptions opts_;
   uint64_t parentWindow_;
   WxSession session_;
@@ -129,14 +132,15 @@ class GuiSeat : public Seat {
 
 }  // namespace
 
-bool GuiAvailable(std::string* why) {
-  return ProbeWx(why);
+bool GuiAvailable(const platform::ProcessSettings& settings, std::string* why) {
+  return ProbeWx(settings, why);
 }
 
-std::unique_ptr<Seat> NewGuiSeat(const UnattendedOptions& opts, uint64_t parentWindow,
+std::unique_ptr<Seat> NewGuiSeat(platform::Env& env, const platform::ProcessSettings& settings,
+                                 const UnattendedOptions& opts, uint64_t parentWindow,
                                  std::string* why) {
-  auto seat = std::make_unique<GuiSeat>(opts, parentWindow);
-  if (!seat->Start(why)) return nullptr;
+  auto seat = std::make_unique<GuiSeat>(env, opts, parentWindow);
+  if (!seat->Start(settings, why)) return nullptr;
   return seat;
 }
 

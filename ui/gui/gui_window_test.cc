@@ -27,6 +27,8 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include "platform/env.h"
+#include "platform/process_settings.h"
 #include "resources/conditions_dialog_template.h"
 #include "ui/gui/controller_dialog.h"
 #include "ui/gui/message_box_window.h"
@@ -68,7 +70,10 @@ class WxEnvironment : public ::testing::Environment {
       // language.
       std::setlocale(LC_ALL, "");
       std::string why;
-      started_ = StartWx(&why);
+      platform::ProcessSettings settings;
+      settings.display = std::getenv("DISPLAY");
+      settings.gsettingsBackendSet = true;
+      started_ = StartWx(settings, &why);
       if (!started_) std::fprintf(stderr, "wx did not start: %s\n", why.c_str());
       wxImage::AddHandler(new wxPNGHandler);
     }
@@ -246,7 +251,7 @@ wxString WithoutMnemonic(const wxString& text) {
 
 TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   REQUIRE_DISPLAY();
-  ProgressWindow progress;
+  ProgressWindow progress(*platform::Env::Default());
   progress.Window()->Move(20, 300);
   progress.Show();
   // Many cheap ticks, then the final state.
@@ -700,7 +705,7 @@ TEST(SaveFileDialogWindow, TitleFilterNameAndAnswerInWindowsForm) {
   });
   answer.StartOnce(500);
   std::string chosen;
-  const bool picked = ShowSaveFileDialog(nullptr, request, &chosen);
+  const bool picked = ShowSaveFileDialog(nullptr, *platform::Env::Default(), request, &chosen);
   rmdir(folder);
   EXPECT_EQ(title, "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
                    "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A");  // UTF-8
@@ -798,7 +803,7 @@ TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
     }
     FakeController controller;
     ControllerDialog conditions(nullptr, resources::ConditionsDialogTemplate(), controller);
-    ProgressWindow progress;
+    ProgressWindow progress(*platform::Env::Default());
     MessageBoxWindow box(wxString::FromUTF8("x"), wxString::FromUTF8("x"),
                          MessageBoxStyle(kMbOk | kMbIconInformation));
     const std::vector<std::pair<const char*, wxTopLevelWindow*>> windows = {

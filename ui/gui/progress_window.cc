@@ -4,7 +4,6 @@
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 
-#include "platform/monotonic_clock.h"
 #include "resources/progress_dialog_template.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
@@ -19,7 +18,8 @@ bool RepaintThrottle::Due(int64_t nowMs, bool force) {
   return true;
 }
 
-ProgressWindow::ProgressWindow(uint64_t parentWindow) : throttle_(40) {
+ProgressWindow::ProgressWindow(platform::Env& env, uint64_t parentWindow)
+    : env_(env), throttle_(40) {
   const resources::DialogTemplate& tpl = resources::ProgressDialogTemplate();
   // No way to cancel: the progress dialog has a caption and nothing else.
   window_ = new TemplateWindow(nullptr, tpl, wxCAPTION);
@@ -69,7 +69,7 @@ void ProgressWindow::Repaint() {
   // shown, so the last state ("100%", a full bar) is never lost; other bar
   // moves are painted at the throttle's pace.
   if (window_ == nullptr) return;
-  if (!throttle_.Due(platform::MonotonicNanos() / 1'000'000, captionDirty_ || finalDirty_)) return;
+  if (!throttle_.Due(env_.NowNanos() / 1'000'000, captionDirty_ || finalDirty_)) return;
   Paint();
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/env.h"
 #include "ui/progress_view.h"
 
 class wxGauge;
@@ -18,7 +19,7 @@ class TemplateWindow;
 
 // Decides when a repaint is due: the first one at once, then no more often
 // than every `interval`, except when forced.
-// Times are milliseconds of platform's monotonic clock.
+// Times are milliseconds of the Env's monotonic clock (Env::NowNanos).
 class RepaintThrottle {
  public:
   explicit RepaintThrottle(int64_t intervalMs) : intervalMs_(intervalMs) {}
@@ -33,8 +34,9 @@ class RepaintThrottle {
 class ProgressWindow : public ProgressView {
  public:
   // parentWindow: the parent program's X11 window (0 for none); the dialog
-  // belongs to it and opens centred on it.
-  explicit ProgressWindow(uint64_t parentWindow = 0);
+  // belongs to it and opens centred on it. Repaints are paced by env's
+  // clock.
+  explicit ProgressWindow(platform::Env& env, uint64_t parentWindow = 0);
   ~ProgressWindow() override;
 
   void Show() override;
@@ -55,6 +57,7 @@ class ProgressWindow : public ProgressView {
   };
   void Paint();
 
+  platform::Env& env_;
   TemplateWindow* window_ = nullptr;
   wxGauge* overall_ = nullptr;
   wxGauge* activity_ = nullptr;

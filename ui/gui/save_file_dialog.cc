@@ -13,11 +13,10 @@ namespace ltb::ui::gui {
 namespace {
 
 // The Linux folder for a Windows initial folder, or empty when it has none.
-wxString LinuxFolderOf(const std::string& winFolder) {
+wxString LinuxFolderOf(platform::Env& env, const std::string& winFolder) {
   if (winFolder.empty()) return wxString();
   std::string linuxPath;
-  platform::Env* env = platform::Env::Default();
-  if (!platform::DriveTable::Global().ToLinux(winFolder, env->GetCurrentDir(), &linuxPath)) {
+  if (!env.Drives().ToLinux(winFolder, env.GetCurrentDir(), &linuxPath)) {
     return wxString();
   }
   return wxString::FromUTF8(linuxPath.data(), linuxPath.size());
@@ -25,13 +24,14 @@ wxString LinuxFolderOf(const std::string& winFolder) {
 
 }  // namespace
 
-bool ShowSaveFileDialog(wxWindow* owner, const SaveFileRequest& request, std::string* chosen) {
+bool ShowSaveFileDialog(wxWindow* owner, platform::Env& env, const SaveFileRequest& request,
+                        std::string* chosen) {
   // Options honoured: the current folder never changes (wx leaves it alone
   // without wxFD_CHANGE_DIR) and the folder must exist (the GTK chooser
   // offers existing folders only). "File must exist" is not applied: on a
   // save dialog it would forbid naming the new file the dialog is for; an
   // existing file is still confirmed by the overwrite question on Execute.
-  wxFileDialog dialog(owner, ToWx(request.title), LinuxFolderOf(request.initialFolder),
+  wxFileDialog dialog(owner, ToWx(request.title), LinuxFolderOf(env, request.initialFolder),
                       ToWx(request.initialName), ToWx(WxFilterFromWindows(request.filter)),
                       wxFD_SAVE);
   if (dialog.ShowModal() != wxID_OK) return false;
@@ -41,7 +41,7 @@ bool ShowSaveFileDialog(wxWindow* owner, const SaveFileRequest& request, std::st
   const wxScopedCharBuffer utf8 = path.utf8_str();
   std::string linuxPath = WithDefaultExtension(std::string(utf8.data(), utf8.length()),
                                            request.defaultExt);
-  *chosen = platform::UserPathToWindows(linuxPath);
+  *chosen = platform::UserPathToWindows(env.Drives(), linuxPath);
   return true;
 }
 

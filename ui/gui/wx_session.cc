@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <string>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -38,20 +39,19 @@ bool g_probeReference = false;
 // Without a session bus the toolkit's settings store cannot save (the file
 // chooser remembers its view there) and complains on standard error at every
 // change: the settings are then kept in memory for the run.
-void KeepSettingsInMemoryWithoutSessionBus() {
-  if (std::getenv("GSETTINGS_BACKEND") != nullptr) return;
-  if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return;
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-    if (access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+void KeepSettingsInMemoryWithoutSessionBus(const platform::ProcessSettings& settings) {
+  if (settings.gsettingsBackendSet || settings.sessionBusAddressSet) return;
+  if (!settings.xdgRuntimeDir.empty() &&
+      access((settings.xdgRuntimeDir + "/bus").c_str(), F_OK) == 0) {
+    return;
   }
   setenv("GSETTINGS_BACKEND", "memory", 1);
 }
 
 }  // namespace
 
-bool DisplayAvailable(std::string* why) {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || *name == '\0') {
+bool DisplayAvailable(const std::string& name, std::string* why) {
+  if (name.empty()) {
     if (why) *why = "no display ($DISPLAY is not set)";
     return false;
   }
@@ -59,7 +59,7 @@ bool DisplayAvailable(std::string* why) {
   // set up; only a display that refuses several attempts counts as absent.
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
     if (attempt > 0) usleep(kRetryPauseMicros);
-    if (Display* display = XOpenDisplay(nullptr)) {
+    if (Display* display = XOpenDisplay(name.c_str())) {
       XCloseDisplay(display);
       return true;
     }
@@ -68,7 +68,7 @@ bool DisplayAvailable(std::string* why) {
   return false;
 }
 
-bool StartWx(std::string* why) {
+bool StartWx(const platform::ProcessSettings& settings, std::string* why) {
   if (g_started) {
     if (g_probeReference) {
       g_probeReference = false;
@@ -77,8 +77,8 @@ bool StartWx(std::string* why) {
     }
     return true;
   }
-  if (!DisplayAvailable(why)) return false;
-  KeepSettingsInMemoryWithoutSessionBus();
+  if (!DisplayAvailable(settings.display, why)) return false;
+  KeepSettingsInMemoryWithoutSessionBus(settings);
   // The toolkit opens its own connection, which may be dropped the same
   // way: a failed start is cleaned up and tried again.
   bool started = false;
@@ -126,9 +126,9 @@ void StopWx() {
 
 namespace ltb::ui::gui {
 
-bool ProbeWx(std::string* why) {
+bool ProbeWx(const platform::ProcessSettings& settings, std::string* why) {
   if (g_started) return true;
-  if (!StartWx(why)) return false;
+  if (!StartWx(settings, why)) return false;
   g_probeReference = true;
   return true;
 }

@@ -8,18 +8,23 @@
 
 #include <string>
 
+#include "platform/process_settings.h"
+
 namespace ltb::ui::gui {
 
-// Whether an X display can be opened; *why (if given) says why not.
-bool DisplayAvailable(std::string* why);
+// Whether the X display `name` ($DISPLAY; empty: none) can be opened;
+// *why (if given) says why not.
+bool DisplayAvailable(const std::string& name, std::string* why);
 
-// Initialises wxWidgets once per process. False (with *why) when the
-// toolkit cannot start, e.g. without a display.
-bool StartWx(std::string* why);
+// Initialises wxWidgets once per process on settings.display; without a
+// session bus (as settings describe it) the toolkit's settings store is kept
+// in memory. False (with *why) when the toolkit cannot start, e.g. without
+// a display.
+bool StartWx(const platform::ProcessSettings& settings, std::string* why);
 // Starts the toolkit (if needed) and leaves it running for the next
 // StartWx, which takes the reference over: probing and then using the
 // toolkit initialises it once.
-bool ProbeWx(std::string* why);
+bool ProbeWx(const platform::ProcessSettings& settings, std::string* why);
 // Cleans the toolkit up again; harmless when it was never started.
 void StopWx();
 
@@ -30,7 +35,10 @@ class WxSession {
   ~WxSession() { if (started_) StopWx(); }
   WxSession(const WxSession&) = delete;
   WxSession& operator=(const WxSession&) = delete;
-  bool Start(std::string* why) { started_ = StartWx(why); return started_; }
+  bool Start(const platform::ProcessSettings& settings, std::string* why) {
+    started_ = StartWx(settings, why);
+    return started_;
+  }
   bool started() const { return started_; }
 
  private:
