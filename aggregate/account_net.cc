@@ -27,8 +27,7 @@ TaxDecimal AccountNet(const host::StKAMOKUSUMINFO& sums, int start, int end,
 }
 
 TaxDecimal DebitMinusCredit(const host::StKAMOKUSUMINFO& sums, int start, int end,
-                            const host::StSHOHIZEIINFO& settings, bool nextSlot,
-                            bool interim) {
+                            const host::StSHOHIZEIINFO& settings, bool nextSlot, bool interim) {
   const bool included = settings.TaxIncluded() != 0;
   TaxDecimal net;
   auto addSlot = [&](int slot) {

@@ -19,7 +19,6 @@ TaxDecimal AccountNet(const host::StKAMOKUSUMINFO& sums, int start, int end,
 // start..end, plus slot end+1 when `nextSlot`, plus slot 14 when `interim`;
 // the balance side plays no part. Slots outside 0..14 are ignored.
 TaxDecimal DebitMinusCredit(const host::StKAMOKUSUMINFO& sums, int start, int end,
-                            const host::StSHOHIZEIINFO& settings, bool nextSlot,
-                            bool interim);
+                            const host::StSHOHIZEIINFO& settings, bool nextSlot, bool interim);
 
 }  // namespace ltb::aggregate

@@ -17,8 +17,7 @@ constexpr long kOldRate = 300;
 
 }  // namespace
 
-AddTax::AddTax(host::HostLibrary& host, ui::ProgressView* view)
-    : host_(host), progress_(view) {}
+AddTax::AddTax(host::HostLibrary& host, ui::ProgressView* view) : host_(host), progress_(view) {}
 
 AddTax::~AddTax() = default;
 
@@ -84,8 +83,8 @@ int AddTax::CollectTaxReport(TaxTotals& totals) {
   }
   auto* walker = KeptWalker(taxReportWalker_, &host::HostLibrary::NewRuleShohizeiShinkoku);
   if (!walker) return 0;
-  const long summed = walker->SumTax(filingClass_, findCondition_.data(),
-                                     totals.RateInfo.data(), totals.BusinessTypeInfo.data());
+  const long summed = walker->SumTax(filingClass_, findCondition_.data(), totals.RateInfo.data(),
+                                     totals.BusinessTypeInfo.data());
   if (!WalkSummed(summed) && overflowed_) return 0;
   using Rate = host::StTAXREPORTRATEINFO;
   for (size_t r = 0; r + 1 < blocks; ++r) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::aggregate {
 namespace {
@@ -109,8 +109,8 @@ TEST_F(AddTaxTest, OldRateSumAddsMatchingLinesOverTheYearEndRange) {
                    MakeAccount(102, 0x40848000, 1)};
   host.taxSumLines = {{MakeTaxSumLine("100", 30000), 300},
                       {MakeTaxSumLine("101", 5000), 300},
-                      {MakeTaxSumLine("102", 7000), 300},   // excluded account
-                      {MakeTaxSumLine("999", 9000), 300},   // no listed account
+                      {MakeTaxSumLine("102", 7000), 300},    // excluded account
+                      {MakeTaxSumLine("999", 9000), 300},    // no listed account
                       {MakeTaxSumLine("100", 40000), 800}};  // another rate
   host.taxSettings.SetU8(5, 1);
   int64_t sum = 0;

@@ -18,10 +18,10 @@ constexpr std::array<int32_t, 18> kIndividualCodes = {
     0x40882020, 0x40882010, 0x40882008, 0x40882004, 0x40844000, 0x40844080,
     0x40440000, 0x40440080, 0x40440040, 0x20200040, 0x20400008, 0x20400004};
 
-constexpr std::array<int32_t, 7> kPurchaseCodes = {
-    0x40884400, 0x20804000, 0x20400000, 0x20400008, 0x20400004, 0x20200000, 0x20200040};
-constexpr std::array<int32_t, 6> kSellingExpenseCodes = {
-    0x40882000, 0x40882040, 0x40882020, 0x40882010, 0x40882008, 0x40882004};
+constexpr std::array<int32_t, 7> kPurchaseCodes = {0x40884400, 0x20804000, 0x20400000, 0x20400008,
+                                                   0x20400004, 0x20200000, 0x20200040};
+constexpr std::array<int32_t, 6> kSellingExpenseCodes = {0x40882000, 0x40882040, 0x40882020,
+                                                         0x40882010, 0x40882008, 0x40882004};
 constexpr std::array<int32_t, 1> kCorporateNonOperatingCodes = {0x40844000};
 constexpr std::array<int32_t, 2> kIndividualNonOperatingCodes = {0x40844000, 0x40844080};
 constexpr std::array<int32_t, 3> kOtherLossCodes = {0x40440000, 0x40440040, 0x40440080};
@@ -52,8 +52,7 @@ bool IsIndividualNonOperatingCode(int32_t code) {
   return Contains(kIndividualNonOperatingCodes, code);
 }
 bool IsIndividualExpenseCode(int32_t code) {
-  return IsSellingExpenseCode(code) || IsIndividualNonOperatingCode(code) ||
-         IsOtherLossCode(code);
+  return IsSellingExpenseCode(code) || IsIndividualNonOperatingCode(code) || IsOtherLossCode(code);
 }
 
 }  // namespace ltb::aggregate

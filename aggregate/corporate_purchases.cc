@@ -1,8 +1,8 @@
 // The corporate refund-statement lines: settlement amounts from the account
 // sums, the not-taxable parts from the journal entries, and the fixed and
 // deferred assets acquired in the range.
-#include "aggregate/add_tax.h"
 #include "aggregate/account_net.h"
+#include "aggregate/add_tax.h"
 #include "aggregate/classification_codes.h"
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
@@ -62,8 +62,7 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
                                    const host::StSHOHIZEIINFO& settings) {
   auto* walker = KeptWalker(accountSumWalker_, &host::HostLibrary::NewRuleKamoku);
   if (!walker) return false;
-  if (!WalkSummed(walker->MoveReady(1, 0, 0, findCondition_.data(), nullptr, 0)) &&
-      overflowed_) {
+  if (!WalkSummed(walker->MoveReady(1, 0, 0, findCondition_.data(), nullptr, 0)) && overflowed_) {
     return false;
   }
   host::ScopedWalk walk(walker);
@@ -128,17 +127,18 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
     // Every listed account is compared with the entry: one tick each.
     progress_.TickActivityBar(static_cast<int64_t>(accounts_.size()));
     bool ok = true;
-    accounts_.ForEachSideMatch(
-        entry.Account(Entry::kDebitOff), entry.Account(Entry::kCreditOff),
-        [&](size_t position, bool isDebit) {
-          PurchaseLine* line = JournalLine(totals, accounts_[position].ClassCode());
-          const size_t side = isDebit ? Entry::kDebitOff : Entry::kCreditOff;
-          if (!line || !IsNotTaxablePurchase(entry.Category(side))) return true;
-          TaxDecimal amount = isDebit ? debit : credit;
-          if (!isDebit) amount.MultiplyBy(-1);
-          ok = Accumulate(&line->NonTaxable, amount);
-          return ok;
-        });
+    accounts_.ForEachSideMatch(entry.Account(Entry::kDebitOff), entry.Account(Entry::kCreditOff),
+                               [&](size_t position, bool isDebit) {
+                                 PurchaseLine* line =
+                                     JournalLine(totals, accounts_[position].ClassCode());
+                                 const size_t side = isDebit ? Entry::kDebitOff : Entry::kCreditOff;
+                                 if (!line || !IsNotTaxablePurchase(entry.Category(side)))
+                                   return true;
+                                 TaxDecimal amount = isDebit ? debit : credit;
+                                 if (!isDebit) amount.MultiplyBy(-1);
+                                 ok = Accumulate(&line->NonTaxable, amount);
+                                 return ok;
+                               });
     if (!ok) return false;
   }
   return true;
@@ -177,9 +177,9 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
     host::StKOTEISHISANMONTH month;
     // A record the host could not read adds nothing.
     if (walker->Move(i, &asset, &year, &month) != host::kOk) continue;
-    ok = Accumulate(asset.Kind() == kDeferredAssetKind ? &totals.KURINOBESHISAN
-                                                       : &totals.KOTEISHISAN,
-                    asset.AssetAmount());
+    ok = Accumulate(
+        asset.Kind() == kDeferredAssetKind ? &totals.KURINOBESHISAN : &totals.KOTEISHISAN,
+        asset.AssetAmount());
   }
   return ok;
 }

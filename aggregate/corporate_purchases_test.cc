@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "aggregate/add_tax.h"
-#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::aggregate {
 namespace {
@@ -48,14 +48,12 @@ TEST_F(CorporatePurchasesTest, AccountSumsSettleByClassCodeAndSummaryFlag) {
     return s;
   };
   auto& list = host.accountSums[0];
-  list = {sums(kGoods, 1, 1000),          // summary line of goods: counts
-          sums(kGoods, 0, 2000),          // its detail twin does not
-          sums(kGoodsDetail, 0, 400),     // goods detail: counts
-          sums(kGoodsDetail, 1, 8000),    // as a summary line it does not
-          sums(kSelling, 1, 30),
-          sums(kNonOperating, 1, 50),
-          sums(kOtherLoss, 1, 70),
-          sums(kSelling, 0, 90000)};
+  list = {sums(kGoods, 1, 1000),        // summary line of goods: counts
+          sums(kGoods, 0, 2000),        // its detail twin does not
+          sums(kGoodsDetail, 0, 400),   // goods detail: counts
+          sums(kGoodsDetail, 1, 8000),  // as a summary line it does not
+          sums(kSelling, 1, 30),       sums(kNonOperating, 1, 50),
+          sums(kOtherLoss, 1, 70),     sums(kSelling, 0, 90000)};
   auto excludedA = sums(kGoods, 1, 5);
   excludedA.SetU8(host::StKAMOKUSUMINFO::kExclusionAOff, 1);
   auto excludedB = sums(kGoods, 1, 6);
@@ -77,7 +75,7 @@ TEST_F(CorporatePurchasesTest, SettlementTakesClosingAndInterimSlots) {
   SetSlot(&s, 2, 100, 0);
   SetSlot(&s, 6, 20, 0);
   SetSlot(&s, 7, 3000, 0);
-  SetSlot(&s, 13, 4, 0);   // year-end closing
+  SetSlot(&s, 13, 4, 0);      // year-end closing
   SetSlot(&s, 14, 50000, 0);  // interim closing
   host.accountSums[0] = {s};
 
@@ -129,10 +127,10 @@ TEST_F(CorporatePurchasesTest, JournalCountsOnlyCategoriesThatAreNotTaxablePurch
 TEST_F(CorporatePurchasesTest, CreditSidesSubtractAndBothSidesCount) {
   host.accounts = {MakeAccount(20, kSelling), MakeAccount(30, kNonOperating),
                    MakeAccount(40, 0x40440040)};
-  AddJournal({20, 500, 24}, {90, 500, 10});     // debit adds
-  AddJournal({90, 70, 10}, {30, 70, 40});       // credit subtracts
-  AddJournal({40, 900, 50}, {40, 300, 24});     // both sides of one entry
-  AddJournal({40, 1, 22}, {40, 2, 22});         // taxable on both sides: nothing
+  AddJournal({20, 500, 24}, {90, 500, 10});       // debit adds
+  AddJournal({90, 70, 10}, {30, 70, 40});         // credit subtracts
+  AddJournal({40, 900, 50}, {40, 300, 24});       // both sides of one entry
+  AddJournal({40, 1, 22}, {40, 2, 22});           // taxable on both sides: nothing
   AddJournal({20, 5000, 24}, {90, 5000, 0}, 18);  // year-end closing entry
   AddJournal({20, 7000, 24}, {90, 7000, 0}, 15);  // outside the range
   EXPECT_EQ(Run(), 1);
@@ -152,11 +150,11 @@ TEST_F(CorporatePurchasesTest, TaxIncludedBooksAddTheTaxToTheSideAmount) {
 TEST_F(CorporatePurchasesTest, AssetsInTheRangeSplitIntoFixedAndDeferred) {
   // The first slot starts before the period: the range is raised to it.
   host.slotDates[1] = {20150301, 20150430};
-  host.assets = {{MakeAsset(1, 100000), 20150310},   // before the period start
+  host.assets = {{MakeAsset(1, 100000), 20150310},  // before the period start
                  {MakeAsset(1, 200000), 20150401},
-                 {MakeAsset(9, 30000), 20160301},    // deferred asset
+                 {MakeAsset(9, 30000), 20160301},  // deferred asset
                  {MakeAsset(2, 4000), 20160328},
-                 {MakeAsset(2, 500), 20160329}};     // after the last slot
+                 {MakeAsset(2, 500), 20160329}};  // after the last slot
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(totals.KOTEISHISAN, 204000);
   EXPECT_EQ(totals.KURINOBESHISAN, 30000);

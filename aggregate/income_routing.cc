@@ -8,8 +8,7 @@ IncomeRoutes RouteIncome(uint8_t incomeMode, const host::StBUMONINFO* d) {
   const bool linkedNone = d && d->Kind() == 1 && d->LinkField() == 0;
   const bool linked = d && d->Kind() == 1 && d->LinkField() != 0;
   IncomeRoutes r;
-  r.business = incomeMode == 1 ||
-               (incomeMode == 3 && (!d || d->IncomeType() == 1 || linkedNone));
+  r.business = incomeMode == 1 || (incomeMode == 3 && (!d || d->IncomeType() == 1 || linkedNone));
   r.realEstate = incomeMode == 2 || (incomeMode == 3 && d && d->IncomeType() == 3);
   r.other = incomeMode == 3 && d && !linkedNone &&
             (linked || (d->IncomeType() != 1 && d->IncomeType() != 3));

@@ -98,8 +98,7 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
   const IncomeRoutes routes = RouteIncome(data.IncomeMode(), department);
   host::StKAMOKUSUMINFO sums;
   while ((status = walker->MoveNext(&sums)) == host::kOk) {
-    const bool skip = sums.ExclusionA() != 0 || sums.ExclusionB() == 1 ||
-                      sums.SummaryLine() == 1;
+    const bool skip = sums.ExclusionA() != 0 || sums.ExclusionB() == 1 || sums.SummaryLine() == 1;
     if (!skip) {
       TaxDecimal net = AccountNet(sums, range.startSlot, range.endSlot, settings,
                                   range.YearEndClosing(), interim);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "aggregate/add_tax.h"
-#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::aggregate {
 namespace {
@@ -50,11 +50,10 @@ TEST_F(IndividualPurchasesTest, BusinessOnlyModeFillsOnlyBusinessLines) {
   summary.SetU8(host::StKAMOKUSUMINFO::kSummaryLineOff, 1);
   auto excluded = Sums(kExpense, 88888, 0);
   excluded.SetU8(host::StKAMOKUSUMINFO::kExclusionAOff, 2);
-  host.accountSums[0] = {Sums(kPurchase, 500, 100, 1),   // debit - credit
-                         Sums(kPurchase, 500, 100, 2),   // also debit - credit
-                         Sums(kExpense, 30, 10, 0),      // other side: credit - debit
-                         Sums(kIndividualNonOperating, 7, 0),
-                         summary, excluded};
+  host.accountSums[0] = {Sums(kPurchase, 500, 100, 1),  // debit - credit
+                         Sums(kPurchase, 500, 100, 2),  // also debit - credit
+                         Sums(kExpense, 30, 10, 0),     // other side: credit - debit
+                         Sums(kIndividualNonOperating, 7, 0), summary, excluded};
   host.assets = {{MakeAsset(1, 1000, 2), 20150601}, {MakeAsset(1, 20, 1), 20150701}};
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(totals.JIGYOSHIIRE.Settled, 800);
@@ -71,8 +70,7 @@ TEST_F(IndividualPurchasesTest, RealEstateOnlyModeFillsOnlyRealEstateLines) {
   Mode(2);
   host.accountSums[0] = {Sums(kPurchase, 500, 0), Sums(kExpense, 40, 0)};
   host.accounts = {MakeAccount(10, kPurchase), MakeAccount(20, kExpense)};
-  host.journal = {{MakeEntry({10, 3, 30}, {90, 3, 0}), 2},
-                  {MakeEntry({20, 5, 30}, {90, 5, 0}), 2}};
+  host.journal = {{MakeEntry({10, 3, 30}, {90, 3, 0}), 2}, {MakeEntry({20, 5, 30}, {90, 5, 0}), 2}};
   host.assets = {{MakeAsset(1, 1000, 1), 20150601}};
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(totals.FUDOUSANHITSUYOU.Settled, 40);
@@ -86,11 +84,11 @@ TEST_F(IndividualPurchasesTest, RealEstateOnlyModeFillsOnlyRealEstateLines) {
 
 TEST_F(IndividualPurchasesTest, ByDepartmentModeRoutesEachDepartmentsSums) {
   Mode(3);
-  host.departments = {MakeDepartment(1, 0, 0, 1),    // business income
-                      MakeDepartment(2, 0, 0, 3),    // real-estate income
-                      MakeDepartment(3, 1, 0, 3),    // kind 1 without link: business (+ real estate)
-                      MakeDepartment(4, 1, 7, 1),    // kind 1 with link: other (+ business)
-                      MakeDepartment(5, 2, 0, 2)};   // other income
+  host.departments = {MakeDepartment(1, 0, 0, 1),   // business income
+                      MakeDepartment(2, 0, 0, 3),   // real-estate income
+                      MakeDepartment(3, 1, 0, 3),   // kind 1 without link: business (+ real estate)
+                      MakeDepartment(4, 1, 7, 1),   // kind 1 with link: other (+ business)
+                      MakeDepartment(5, 2, 0, 2)};  // other income
   host.accountSums[1] = {Sums(kExpense, 1, 0)};
   host.accountSums[2] = {Sums(kExpense, 10, 0)};
   host.accountSums[3] = {Sums(kExpense, 100, 0)};
@@ -117,7 +115,7 @@ TEST_F(IndividualPurchasesTest, FailingDepartmentWalkEndsOnlyTheDepartmentPhase)
   host.accounts = {MakeAccount(20, kExpense)};
   host.journal = {{MakeEntry({20, 5, 30, 2}, {90, 5, 0}), 3}};
   EXPECT_EQ(Run(), 1);
-  EXPECT_EQ(totals.JIGYOHITSUYOU.Settled, 0);   // walk of department 2 never ran
+  EXPECT_EQ(totals.JIGYOHITSUYOU.Settled, 0);  // walk of department 2 never ran
   EXPECT_EQ(totals.JIGYOHITSUYOU.NonTaxable, 5);
   EXPECT_EQ(host.openDepartmentCursors, 0);
 }
@@ -126,15 +124,14 @@ TEST_F(IndividualPurchasesTest, JournalSideOfUnknownDepartmentHasNoDepartment) {
   Mode(3);
   host.departments = {MakeDepartment(2, 0, 0, 3)};  // real estate
   host.accounts = {MakeAccount(20, kExpense)};
-  host.journal = {
-      // Known department: real estate.
-      {MakeEntry({20, 100, 30, 2}, {90, 100, 0}), 3},
-      // Unknown department right after: routed as without a department
-      // (business), not by the record of the previous lookup.
-      {MakeEntry({20, 7, 30, 55}, {90, 7, 0}), 3},
-      // Credit side subtracts, taxable category ignored.
-      {MakeEntry({90, 40, 0}, {20, 40, 24, 2}), 4},
-      {MakeEntry({20, 9, 22, 2}, {90, 9, 0}), 4}};
+  host.journal = {// Known department: real estate.
+                  {MakeEntry({20, 100, 30, 2}, {90, 100, 0}), 3},
+                  // Unknown department right after: routed as without a department
+                  // (business), not by the record of the previous lookup.
+                  {MakeEntry({20, 7, 30, 55}, {90, 7, 0}), 3},
+                  // Credit side subtracts, taxable category ignored.
+                  {MakeEntry({90, 40, 0}, {20, 40, 24, 2}), 4},
+                  {MakeEntry({20, 9, 22, 2}, {90, 9, 0}), 4}};
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(totals.FUDOUSANHITSUYOU.NonTaxable, 100 - 40);
   EXPECT_EQ(totals.JIGYOHITSUYOU.NonTaxable, 7);
@@ -146,8 +143,8 @@ TEST_F(IndividualPurchasesTest, AssetsFollowIncomeTypeInByDepartmentMode) {
   Mode(3);
   host.assets = {{MakeAsset(1, 1000, 1), 20150301},
                  {MakeAsset(1, 200, 2), 20150401},
-                 {MakeAsset(9, 30, 0), 20150501},     // neither income type
-                 {MakeAsset(1, 4, 1), 20160101}};     // after the range
+                 {MakeAsset(9, 30, 0), 20150501},  // neither income type
+                 {MakeAsset(1, 4, 1), 20160101}};  // after the range
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(totals.JIGYOKOTEISHISAN.Settled, 1000);
   EXPECT_EQ(totals.FUDOUSANKOTEISHISAN.Settled, 200);

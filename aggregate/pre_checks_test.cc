@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "aggregate/add_tax.h"
-#include "host/testing/fake_host.h"
 #include "aggregate/testing/month_condition.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::aggregate {
 namespace {
@@ -14,8 +14,8 @@ using testing::MakeEntry;
 class PreChecksTest : public ::testing::Test {
  protected:
   void SetUp() override { testing::SetMonthCondition(engine.FindCondition(), 1, 6); }
-  void Add(uint8_t debitCategory, uint8_t creditCategory, int month = 3,
-           int businessType = 1, int rate = 8) {
+  void Add(uint8_t debitCategory, uint8_t creditCategory, int month = 3, int businessType = 1,
+           int rate = 8) {
     host.journal.push_back(FakeJournalEntry{
         MakeEntry({10, 1, debitCategory}, {20, 1, creditCategory}), month, businessType, rate});
   }

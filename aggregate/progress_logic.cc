@@ -41,9 +41,7 @@ void ProgressLogic::AdvanceBand(int start, int end) {
   }
 }
 
-void ProgressLogic::StepActivity() {
-  activity_ = activity_ >= kActivityRange ? 0 : activity_ + 1;
-}
+void ProgressLogic::StepActivity() { activity_ = activity_ >= kActivityRange ? 0 : activity_ + 1; }
 
 void ProgressLogic::CycleActivityBar() {
   activity_ = 0;

@@ -29,8 +29,7 @@ TEST(TaxDecimalTest, SplitsAmountIntoPartsAndBack) {
 }
 
 TEST(TaxDecimalTest, AddAndSubtractEqualPlainIntegerArithmetic) {
-  const int64_t values[] = {0, 1, -1, 9999, -9999, 10000, 123456789, -987654321,
-                            500000000000000LL};
+  const int64_t values[] = {0, 1, -1, 9999, -9999, 10000, 123456789, -987654321, 500000000000000LL};
   for (int64_t a : values) {
     for (int64_t b : values) {
       TaxDecimal sum = TaxDecimal::FromAmount(a);

@@ -17,8 +17,7 @@ long LeadingLong(std::string_view text) {
 
 bool ParseCommandLine(std::string_view line, RunContext* ctx) {
   if (line.empty()) return false;
-  const std::string_view buf =
-      platform::CutOnCharBoundary(line, kCommandLineBuffer - 1);
+  const std::string_view buf = platform::CutOnCharBoundary(line, kCommandLineBuffer - 1);
 
   size_t first = buf.find(',');
   if (first == std::string_view::npos) return false;
@@ -31,8 +30,7 @@ bool ParseCommandLine(std::string_view line, RunContext* ctx) {
 
   size_t third = buf.find(',', second + 1);
   if (third == std::string_view::npos) return false;
-  ctx->notifyWParam =
-      static_cast<int16_t>(LeadingLong(buf.substr(second + 1, third - second - 1)));
+  ctx->notifyWParam = static_cast<int16_t>(LeadingLong(buf.substr(second + 1, third - second - 1)));
 
   std::string_view rest = buf.substr(third + 1);
   if (!rest.empty()) ctx->parentOutputPath = std::string(rest);

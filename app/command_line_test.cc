@@ -69,11 +69,16 @@ TEST(ParseCommandLine, WindowIdsInDecimalOrHexadecimal) {
     host::WindowHandle window;
     bool warns;
   } cases[] = {
-      {"4660,1,2,", 4660, false},       {"0x1a00007,1,2,", 0x1a00007, false},
-      {" 0X1A00007 ,1,2,", 0x1a00007, false}, {"0xffffffff,1,2,", 0xffffffffu, false},
-      {"0,1,2,", 0, false},             {",1,2,", 0, false},
-      {"0x,1,2,", 0, true},             {"0x12g,1,2,", 0x12, true},
-      {"12ab,1,2,", 12, true},          {"win,1,2,", 0, true},
+      {"4660,1,2,", 4660, false},
+      {"0x1a00007,1,2,", 0x1a00007, false},
+      {" 0X1A00007 ,1,2,", 0x1a00007, false},
+      {"0xffffffff,1,2,", 0xffffffffu, false},
+      {"0,1,2,", 0, false},
+      {",1,2,", 0, false},
+      {"0x,1,2,", 0, true},
+      {"0x12g,1,2,", 0x12, true},
+      {"12ab,1,2,", 12, true},
+      {"win,1,2,", 0, true},
   };
   for (const auto& c : cases) {
     RunContext ctx;

@@ -59,8 +59,10 @@ class CompareDialog : public ConditionsDialog {
 
   int DoModal() override {
     if (!input_.returnValuesAvailable) {
-      std::fputs("No saved tax-return values fit this dataset (period, filing class and "
-                 "deduction method); there is nothing to compare.\n", err_);
+      std::fputs(
+          "No saved tax-return values fit this dataset (period, filing class and "
+          "deduction method); there is nothing to compare.\n",
+          err_);
       return kDialogCancel;
     }
     start_ = options_.months ? options_.months->first : input_.returnStartMonth;
@@ -70,16 +72,17 @@ class CompareDialog : public ConditionsDialog {
                             &lastCode);
     if (dialog::CheckMonthRange(static_cast<int16_t>(start_), static_cast<int16_t>(end_),
                                 firstMonth, lastCode) != dialog::MonthRangeFault::kNone) {
-      std::fprintf(err_, "The months %d-%d are not a range of months of the accounting "
-                   "period.\n", start_, end_);
+      std::fprintf(err_,
+                   "The months %d-%d are not a range of months of the accounting "
+                   "period.\n",
+                   start_, end_);
       return kDialogCancel;
     }
     return kDialogExecute;
   }
 
   ui::ConditionsResult Result() const override {
-    return {std::to_string(start_), std::to_string(end_), std::string(),
-            ui::kJournalAggregation};
+    return {std::to_string(start_), std::to_string(end_), std::string(), ui::kJournalAggregation};
   }
 
   // A comparison remembers nothing.
@@ -106,8 +109,13 @@ class CompareComponents : public RealComponents {
   CompareComponents(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
                     const Edition& edition, const CompareOptions& options, std::FILE* out,
                     std::FILE* err)
-      : RealComponents(host, env, seat, edition), host_(host), env_(env), edition_(edition),
-        options_(options), out_(out), err_(err) {}
+      : RealComponents(host, env, seat, edition),
+        host_(host),
+        env_(env),
+        edition_(edition),
+        options_(options),
+        out_(out),
+        err_(err) {}
 
   std::unique_ptr<ConditionsDialog> NewConditionsDialog(host::WindowHandle) override {
     auto dialog = std::make_unique<CompareDialog>(host_, options_, err_);
@@ -135,8 +143,8 @@ class CompareComponents : public RealComponents {
          {&everything.SHOHINSHIIRE, &everything.HANBAIIPPAN, &everything.EIGYOGAIHIYOU,
           &everything.SONOTASONEKI, &everything.JIGYOSHIIRE, &everything.JIGYOHITSUYOU,
           &everything.JIGYOKOTEISHISAN, &everything.FUDOUSANHITSUYOU,
-          &everything.FUDOUSANKOTEISHISAN, &everything.SONOTASHIIRE,
-          &everything.SONOTAHITSUYOU, &everything.SONOTAKOTEISHISAN}) {
+          &everything.FUDOUSANKOTEISHISAN, &everything.SONOTASHIIRE, &everything.SONOTAHITSUYOU,
+          &everything.SONOTAKOTEISHISAN}) {
       *line = {10000, 10000};
     }
     everything.KOTEISHISAN = everything.KURINOBESHISAN = 10000;
@@ -147,14 +155,14 @@ class CompareComponents : public RealComponents {
     reach.taxSaveInfo = allSaved.get();
 
     auto journalOf = [&](const report::ReportContext& c) {
-      return report::CaptureReportText(
-          env_,
-          [&](report::ReportWriter& w) { return report::WriteDataSection(w, c, data, settings); });
+      return report::CaptureReportText(env_, [&](report::ReportWriter& w) {
+        return report::WriteDataSection(w, c, data, settings);
+      });
     };
     auto savedOf = [&](const report::ReportContext& c) {
-      return report::CaptureReportText(
-          env_,
-          [&](report::ReportWriter& w) { return report::WriteReturnDataSection(w, c, data); });
+      return report::CaptureReportText(env_, [&](report::ReportWriter& w) {
+        return report::WriteReturnDataSection(w, c, data);
+      });
     };
     const auto journal = journalOf(ctx), saved = savedOf(ctx);
     const auto journalReach = journalOf(reach), savedReach = savedOf(reach);
@@ -168,14 +176,16 @@ class CompareComponents : public RealComponents {
     if (result.compared == 0) {
       // Under simplified taxation the return-values report writes no
       // amounts, so there is nothing to set the journal figures against.
-      std::fputs("The saved tax-return values give this dataset no figures to compare "
-                 "(they carry figures under principle taxation only).\n", err_);
+      std::fputs(
+          "The saved tax-return values give this dataset no figures to compare "
+          "(they carry figures under principle taxation only).\n",
+          err_);
     }
     const int differ = static_cast<int>(result.differing.rows.size());
     char summary[160];
     std::snprintf(summary, sizeof summary, "%d-%d月: %d 要素を比較、%d 要素が相違\n",
-                  dialog_ ? dialog_->start() : 0, dialog_ ? dialog_->end() : 0,
-                  result.compared, differ);
+                  dialog_ ? dialog_->start() : 0, dialog_ ? dialog_->end() : 0, result.compared,
+                  differ);
     if (options_.csv) {
       PrintCsv(result.differing, "区分", out_);
       std::fputs(platform::Cp932ToUtf8(summary).c_str(), err_);
@@ -198,9 +208,8 @@ class CompareComponents : public RealComponents {
 
 }  // namespace
 
-bool CompareFigures(std::string_view journal, std::string_view saved,
-                    std::string_view journalReach, std::string_view savedReach,
-                    FigureComparison* result, std::string* error) {
+bool CompareFigures(std::string_view journal, std::string_view saved, std::string_view journalReach,
+                    std::string_view savedReach, FigureComparison* result, std::string* error) {
   std::vector<report::ReportElement> j, s, jr, sr;
   if (!report::ReportElements(journal, &j, error) || !report::ReportElements(saved, &s, error) ||
       !report::ReportElements(journalReach, &jr, error) ||

@@ -26,7 +26,7 @@ struct CompareOptions {
 
 // What the comparison found.
 struct FigureComparison {
-  int compared = 0;      // elements both methods carry
+  int compared = 0;       // elements both methods carry
   FigureTable differing;  // label, journal value, saved value, difference, name
 };
 
@@ -37,9 +37,8 @@ struct FigureComparison {
 // from figures that are all non-zero, so an element empty there is one the
 // method never fills. False with *error when the four texts do not hold
 // the same elements in the same order.
-bool CompareFigures(std::string_view journal, std::string_view saved,
-                    std::string_view journalReach, std::string_view savedReach,
-                    FigureComparison* result, std::string* error);
+bool CompareFigures(std::string_view journal, std::string_view saved, std::string_view journalReach,
+                    std::string_view savedReach, FigureComparison* result, std::string* error);
 
 // Runs the journal method for the months (without a dialog, a report or
 // remembered settings), reads the saved values, compares and prints the

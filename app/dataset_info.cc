@@ -15,19 +15,27 @@ constexpr unsigned long kLineTaxReturnRead = 6923;
 
 // Names shown in the conditions dialog, indexed as the texts below use them.
 constexpr const char* kNames[] = {
-    "免税", "簡易課税", "原則課税", "主となる事業分類", "課税仕入控除",
-    "個別対応方式", "一括比例配分方式", "指定なし", "第一種事業 卸売業",
-    "第二種事業 小売業", "第三種事業 製造業", "第四種事業 その他",
-    "第五種事業 サービス業", "第六種事業 不動産業",
+    "免税",
+    "簡易課税",
+    "原則課税",
+    "主となる事業分類",
+    "課税仕入控除",
+    "個別対応方式",
+    "一括比例配分方式",
+    "指定なし",
+    "第一種事業 卸売業",
+    "第二種事業 小売業",
+    "第三種事業 製造業",
+    "第四種事業 その他",
+    "第五種事業 サービス業",
+    "第六種事業 不動産業",
 };
 constexpr int kNameCount = sizeof kNames / sizeof kNames[0];
 
 constexpr uint8_t kSimplified = 1;
 constexpr uint8_t kPrinciple = 2;
 
-const char* Name(int index) {
-  return index >= 0 && index < kNameCount ? kNames[index] : nullptr;
-}
+const char* Name(int index) { return index >= 0 && index < kNameCount ? kNames[index] : nullptr; }
 
 host::ClSetData* DataSetList(host::HostLibrary& host, RunContext& ctx) {
   if (ctx.dataSetList == nullptr) ctx.dataSetList = host::DataSet(host.DataMgr());
@@ -35,8 +43,7 @@ host::ClSetData* DataSetList(host::HostLibrary& host, RunContext& ctx) {
 }
 
 // The accounting period object of the dataset list, or null.
-std::unique_ptr<host::ClAccPeriod> AccPeriod(host::HostLibrary& host, RunContext& ctx,
-                                             long* code) {
+std::unique_ptr<host::ClAccPeriod> AccPeriod(host::HostLibrary& host, RunContext& ctx, long* code) {
   std::unique_ptr<host::ClAccPeriod> period;
   host::ClSetData* data = DataSetList(host, ctx);
   *code = data ? data->GetAccPeriod(&period) : host::kCannotCreate;
@@ -51,8 +58,7 @@ void RecordError(host::HostLibrary& host, long code, unsigned long line) {
 // Stores text in the shared buffer, cut to 50 bytes on a character boundary.
 const char* Store(RunContext& ctx, std::string_view text) {
   std::memset(ctx.datasetText, 0, sizeof ctx.datasetText);
-  const std::string_view cut =
-      platform::CutOnCharBoundary(text, sizeof ctx.datasetText - 1);
+  const std::string_view cut = platform::CutOnCharBoundary(text, sizeof ctx.datasetText - 1);
   std::memcpy(ctx.datasetText, cut.data(), cut.size());
   return ctx.datasetText;
 }
@@ -71,8 +77,7 @@ std::string Blank(const char* text) { return text ? Blank(std::string_view(text)
 
 }  // namespace
 
-int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx,
-                         host::StDATAINFO* record) {
+int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx, host::StDATAINFO* record) {
   record->Clear();
   host::ClSetData* data = DataSetList(host, ctx);
   host::ClSysUser* user = host.DataMgr().GetSysUserObject();
@@ -100,8 +105,8 @@ int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx,
   return found;
 }
 
-int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx,
-                    host::StSHOHIZEIINFO* settings, const host::StDATAINFO& dataset) {
+int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx, host::StSHOHIZEIINFO* settings,
+                    const host::StDATAINFO& dataset) {
   if (ctx.taxSettingsSet == nullptr) ctx.taxSettingsSet = host::TaxSettingsSet(host.DataMgr());
   if (ctx.taxSettingsSet == nullptr) return 0;
   ctx.taxSettingsSet->AttachSetMgr(host.DataMgr().GetSetMgr());
@@ -119,8 +124,8 @@ const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
   if (kind == kPeriodText) {
     const int32_t a = dataset.PeriodStart(), b = dataset.PeriodEnd();
     char text[128];
-    std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", a / 10000,
-                  a / 100 % 100, a % 100, b / 10000, b / 100 % 100, b % 100);
+    std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", a / 10000, a / 100 % 100,
+                  a % 100, b / 10000, b / 100 % 100, b % 100);
     return Store(ctx, text);
   }
   if (kind < kFilingClassText || kind > kDeductionText) return ctx.datasetText;
@@ -135,8 +140,7 @@ const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
       // A class outside the table shows no name rather than reading past it.
       return Store(ctx, Blank(filing <= kPrinciple ? Name(filing) : nullptr));
     case kDeductionLabelText:
-      return Store(ctx, (filing == kSimplified || filing == kPrinciple)
-                            ? Name(filing + 2) : "");
+      return Store(ctx, (filing == kSimplified || filing == kPrinciple) ? Name(filing + 2) : "");
     default:  // kDeductionText
       if (filing == kSimplified) {
         const uint8_t type = settings.MainBusinessType();
@@ -175,8 +179,8 @@ long MonthsOfDates(host::HostLibrary& host, RunContext& ctx, long date1, long da
   return code;
 }
 
-int TaxReturnFits(host::HostLibrary& host, RunContext& ctx,
-                  const host::StSaveTaxInfo& saved, const host::StDATAINFO& dataset) {
+int TaxReturnFits(host::HostLibrary& host, RunContext& ctx, const host::StSaveTaxInfo& saved,
+                  const host::StDATAINFO& dataset) {
   long code = 0;
   std::unique_ptr<host::ClAccPeriod> period = AccPeriod(host, ctx, &code);
   long first = 0, last = 0;
@@ -194,8 +198,8 @@ int TaxReturnFits(host::HostLibrary& host, RunContext& ctx,
          saved.U8(S::kDeductionCodeOff) == settings.DeductionMethod() + 1;
 }
 
-int LoadTaxReturnValues(host::HostLibrary& host, RunContext& ctx,
-                        host::StSaveTaxInfo* buffer, const host::StDATAINFO& dataset) {
+int LoadTaxReturnValues(host::HostLibrary& host, RunContext& ctx, host::StSaveTaxInfo* buffer,
+                        const host::StDATAINFO& dataset) {
   std::unique_ptr<host::ClSaveTaxShiryo> store = host.NewSaveTaxShiryo();
   if (!store) return 0;
   store->AttachSetMgr(host.DataMgr().GetSetMgr());
@@ -218,9 +222,12 @@ void BuildFindCondition(host::StFINDINFO condition[host::kFindConditionItems],
   for (int i = 0; i < static_cast<int>(host::kFindConditionItems); ++i) condition[i].Clear();
 
   int startPos;
-  if (startMonth == firstMonth) startPos = 1;
-  else if (startMonth > firstMonth) startPos = startMonth - firstMonth + 1;
-  else startPos = startMonth - firstMonth + 13;
+  if (startMonth == firstMonth)
+    startPos = 1;
+  else if (startMonth > firstMonth)
+    startPos = startMonth - firstMonth + 1;
+  else
+    startPos = startMonth - firstMonth + 13;
 
   const int lastMonth = lastCode % 100;
   const bool crosses = lastCode / 100 != 0;

@@ -13,13 +13,12 @@ namespace ltb::app {
 
 // Copies the record of the dataset the current user selected; 1 when found,
 // 0 otherwise (the record is then all zeros).
-int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx,
-                         host::StDATAINFO* record);
+int LoadSelectedDataInfo(host::HostLibrary& host, RunContext& ctx, host::StDATAINFO* record);
 
 // Reads the dataset's consumption-tax settings; 1 on success, 0 when the
 // host refused (*settings is then left as the caller set it).
-int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx,
-                    host::StSHOHIZEIINFO* settings, const host::StDATAINFO& dataset);
+int LoadTaxSettings(host::HostLibrary& host, RunContext& ctx, host::StSHOHIZEIINFO* settings,
+                    const host::StDATAINFO& dataset);
 
 // The display texts of the conditions dialog that DatasetText builds.
 enum DatasetTextKind : int {
@@ -49,13 +48,13 @@ long MonthsOfDates(host::HostLibrary& host, RunContext& ctx, long date1, long da
 
 // Reads the tax-return screen's saved values into *buffer; returns 1 when
 // they were read and fit the dataset (returnValuesAvailable), else 0.
-int LoadTaxReturnValues(host::HostLibrary& host, RunContext& ctx,
-                        host::StSaveTaxInfo* buffer, const host::StDATAINFO& dataset);
+int LoadTaxReturnValues(host::HostLibrary& host, RunContext& ctx, host::StSaveTaxInfo* buffer,
+                        const host::StDATAINFO& dataset);
 
 // Whether saved values belong to this period, filing class and deduction
 // method.
-int TaxReturnFits(host::HostLibrary& host, RunContext& ctx,
-                  const host::StSaveTaxInfo& saved, const host::StDATAINFO& dataset);
+int TaxReturnFits(host::HostLibrary& host, RunContext& ctx, const host::StSaveTaxInfo& saved,
+                  const host::StDATAINFO& dataset);
 
 // Builds the month-range condition (kFindConditionItems items, zeroed
 // first) from the dialog's months and the period's first month and

@@ -41,15 +41,17 @@ int ReadEnvironmentLevel(platform::Env& env) {
 const char* EnvironmentMessage(int level) {
   switch (level) {
     case kLevelBroken:
-      return "動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認してください。";
+      return "動作環境が不正です。\nES_"
+             "APRPACKAGENAMEが正しくインストールされているか確認してください。";
     case kLevelHostTooOld:
-      return "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
+      return "ご利用の連動コンポーネントは、インストールされているES_"
+             "APRPACKAGENAMEでは使用できません。\n"
              "ES_APRPACKAGENAMEの最新版を入手してインストールしてからご利用ください。";
     case kLevelLinkTooOld:
-      return "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
+      return "ご利用の連動コンポーネントは、インストールされているES_"
+             "APRPACKAGENAMEでは使用できません。\n"
              "連動コンポーネントの最新版を入手してインストールしてからご利用ください。";
-    default:
-      return nullptr;
+    default: return nullptr;
   }
 }
 

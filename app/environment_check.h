@@ -16,7 +16,10 @@ inline constexpr size_t kIniPathBuffer = 517;
 // Level codes: -1 environment broken (no file, empty value), 0 fits,
 // 1 the accounting product is too old, 2 the link component is too old.
 enum EnvironmentLevel : int {
-  kLevelBroken = -1, kLevelFits = 0, kLevelHostTooOld = 1, kLevelLinkTooOld = 2
+  kLevelBroken = -1,
+  kLevelFits = 0,
+  kLevelHostTooOld = 1,
+  kLevelLinkTooOld = 2
 };
 
 // The INI path for a current folder, built in a 517-byte buffer: a backslash

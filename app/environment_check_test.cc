@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "platform/testing/memory_env.h"
 #include "host/testing/fake_host.h"
+#include "platform/testing/memory_env.h"
 
 namespace ltb::app {
 namespace {

@@ -35,8 +35,8 @@ bool IsNumberCell(std::string_view cell) {
 std::string WithThousandsSeparators(std::string_view amount) {
   const bool negative = !amount.empty() && amount.front() == '-';
   const std::string_view digits = amount.substr(negative ? 1 : 0);
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
-                                     [](char c) { return c >= '0' && c <= '9'; })) {
+  if (digits.empty() ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return std::string(amount);
   }
   std::string out = negative ? "-" : "";
@@ -60,8 +60,8 @@ void PrintTable(const FigureTable& table, std::FILE* out) {
     for (size_t i = 0; i < widths.size(); ++i) {
       const std::string cell = i < cells.size() ? cells[i] : std::string();
       const std::string pad(widths[i] - std::min(widths[i], cell.size()), ' ');
-      const bool right = !allLeft && i < table.rightAligned.size() && table.rightAligned[i] &&
-                         IsNumberCell(cell);
+      const bool right =
+          !allLeft && i < table.rightAligned.size() && table.rightAligned[i] && IsNumberCell(cell);
       text += right ? pad + cell : cell + (i + 1 < widths.size() ? pad : "");
       if (i + 1 < widths.size()) text += "  ";
     }

@@ -43,8 +43,7 @@ ui::OptionParse ParseInspectOption(std::string_view arg, std::string_view value,
   };
   if (name == "--compare" || name == "--all" || name == "--csv") {
     if (inlineValue) return fail(std::string(name) + " takes no value");
-    (name == "--compare" ? options->compare : name == "--all" ? options->all : options->csv) =
-        true;
+    (name == "--compare" ? options->compare : name == "--all" ? options->all : options->csv) = true;
     return ui::OptionParse::kFlag;
   }
   if (name != "--show" && name != "--user" && name != "--dataset") {

@@ -16,8 +16,8 @@ struct InspectOptions {
   bool compare = false;
   bool all = false;  // --show: also the empty elements
   bool csv = false;
-  std::string user;     // empty: the ledger's own choice
-  int dataset = 0;      // 0: the dataset the user selected
+  std::string user;  // empty: the ledger's own choice
+  int dataset = 0;   // 0: the dataset the user selected
 };
 
 // Parses one argument the way ui::ParseUnattendedOption does: "--name value"

@@ -10,9 +10,8 @@ namespace {
 TEST(InspectOptions, ChoicesForOneRunAndTheCommandsThatWriteNothing) {
   Options o;
   std::string e;
-  ASSERT_TRUE(ParseOptions({"--user=user02", "--dataset", "3", "--compare", "--months", "5-7",
-                            "--csv"},
-                           &o, &e))
+  ASSERT_TRUE(ParseOptions(
+      {"--user=user02", "--dataset", "3", "--compare", "--months", "5-7", "--csv"}, &o, &e))
       << e;
   EXPECT_EQ(o.inspect.user, "user02");
   EXPECT_EQ(o.inspect.dataset, 3);

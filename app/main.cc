@@ -112,8 +112,8 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
     }
   }
   if (options.ui == UiChoice::kAuto) {
-    std::fprintf(stderr, "%s: using the console front end: %s\n",
-                 ltb::CurrentEdition().programName, why.c_str());
+    std::fprintf(stderr, "%s: using the console front end: %s\n", ltb::CurrentEdition().programName,
+                 why.c_str());
   }
 #else
   (void)settings;
@@ -141,8 +141,7 @@ int main(int argc, char** argv) try {
 
   ltb::app::Options options;
   std::string error;
-  if (!ltb::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options,
-                              &error)) {
+  if (!ltb::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
     return Fail(program, error);
   }
   if (options.help) {
@@ -184,9 +183,8 @@ int main(int argc, char** argv) try {
   if (!host) return Fail(program, "the ledger cannot be opened");
 
   if (options.inspect.compare) {
-    return ltb::app::RunCompareCommand(*host, *env, edition,
-                                       {options.unattended.months, options.inspect.csv},
-                                       stdout, stderr);
+    return ltb::app::RunCompareCommand(
+        *host, *env, edition, {options.unattended.months, options.inspect.csv}, stdout, stderr);
   }
   const std::string commandLine =
       ltb::app::ParentLineToCp932(drives, options.parentCommandLine, callerDir);

@@ -24,8 +24,8 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
   return !options->unattended.output || resolve("--output", &*options->unattended.output);
 }
 
-bool CheckOptionsFitDialog(const ui::UnattendedOptions& options,
-                           const platform::DriveTable& drives, std::string* error) {
+bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, const platform::DriveTable& drives,
+                           std::string* error) {
   if (!options.output) return true;
   std::string cp932;
   if (!platform::Utf8ToCp932(*options.output, &cp932)) {

@@ -18,7 +18,7 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
 // an --output that in its Windows form is longer than the output field or
 // has characters Shift_JIS cannot hold. The Windows form is taken through
 // `drives`.
-bool CheckOptionsFitDialog(const ui::UnattendedOptions& options,
-                           const platform::DriveTable& drives, std::string* error);
+bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, const platform::DriveTable& drives,
+                           std::string* error);
 
 }  // namespace ltb::app

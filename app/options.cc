@@ -2,8 +2,7 @@
 
 namespace ltb::app {
 
-bool ParseOptions(const std::vector<std::string>& args, Options* options,
-                  std::string* error) {
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
   std::vector<std::string> parentItems;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -73,8 +72,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options,
     if (i) options->parentCommandLine += ' ';
     options->parentCommandLine += parentItems[i];
   }
-  return CheckInspectOptions(options->inspect, options->unattended, !parentItems.empty(),
-                             error);
+  return CheckInspectOptions(options->inspect, options->unattended, !parentItems.empty(), error);
 }
 
 std::string HelpText(const std::string& programName) {

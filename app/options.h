@@ -20,13 +20,12 @@ struct Options {
   UiChoice ui = UiChoice::kAuto;
   std::string drives;  // drive table file (Linux path), empty for none
   ui::UnattendedOptions unattended;
-  InspectOptions inspect;  // --show, --compare and the run's user and dataset
+  InspectOptions inspect;         // --show, --compare and the run's user and dataset
   std::string parentCommandLine;  // as given, UTF-8
 };
 
 // False with *error (UTF-8) on an unknown option or a bad value.
-bool ParseOptions(const std::vector<std::string>& args, Options* options,
-                  std::string* error);
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
 
 // The --help text (UTF-8) for the named program.
 std::string HelpText(const std::string& programName);

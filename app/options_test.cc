@@ -19,9 +19,9 @@ bool Parse(std::vector<std::string> args, Options* o, std::string* e) {
 TEST(ParseOptions, OptionsAndTheParentLine) {
   Options o;
   std::string e;
-  ASSERT_TRUE(Parse({"--ledger", "/tmp/l", "4660,1025,", "--ui=console", "-1,/o.xml",
-                     "--months", "4-3", "--yes"},
-                    &o, &e))
+  ASSERT_TRUE(Parse(
+      {"--ledger", "/tmp/l", "4660,1025,", "--ui=console", "-1,/o.xml", "--months", "4-3", "--yes"},
+      &o, &e))
       << e;
   EXPECT_EQ(o.ledger, "/tmp/l");
   EXPECT_EQ(o.ui, UiChoice::kConsole);
@@ -33,8 +33,12 @@ TEST(ParseOptions, OptionsAndTheParentLine) {
 
 TEST(ParseOptions, BadInputIsRefusedWithAMessage) {
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--frobnicate"}, {"--ui", "tv"}, {"--ledger"},
-                                             {"--ledger="}, {"--help=1"}, {"--months", "x"}}) {
+       std::vector<std::vector<std::string>>{{"--frobnicate"},
+                                             {"--ui", "tv"},
+                                             {"--ledger"},
+                                             {"--ledger="},
+                                             {"--help=1"},
+                                             {"--months", "x"}}) {
     Options o;
     std::string e;
     EXPECT_FALSE(Parse(args, &o, &e)) << args[0];

@@ -20,8 +20,8 @@ std::string ParentLineToCp932(const platform::DriveTable& drives, std::string_vi
   std::string out;
   const std::string_view item =
       third == std::string_view::npos ? std::string_view() : utf8.substr(third + 1);
-  const std::string path = callerDir.empty() ? std::string(item)
-                                             : CallerAbsolutePath(item, callerDir);
+  const std::string path =
+      callerDir.empty() ? std::string(item) : CallerAbsolutePath(item, callerDir);
   if (path.empty() || path[0] != '/') {
     platform::Utf8ToCp932(utf8, &out);
     return out;

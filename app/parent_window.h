@@ -28,8 +28,7 @@ class X11ParentWindow : public ParentWindow {
   explicit X11ParentWindow(std::string display) : display_(std::move(display)) {}
   void Enable(host::WindowHandle window, bool enable) override;
   void SetForeground(host::WindowHandle window) override;
-  void Post(host::WindowHandle window, uint32_t message, int32_t wparam,
-            int64_t lparam) override;
+  void Post(host::WindowHandle window, uint32_t message, int32_t wparam, int64_t lparam) override;
 
  private:
   std::string display_;

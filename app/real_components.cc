@@ -54,9 +54,7 @@ class RealAggregation : public Aggregation {
   long CheckTenPercentEntries(int32_t* found) override {
     return addTax_.CheckTenPercentEntries(found);
   }
-  bool HasImportCategoryEntries() override {
-    return addTax_.HasImportCategoryEntries() == 1;
-  }
+  bool HasImportCategoryEntries() override { return addTax_.HasImportCategoryEntries() == 1; }
   bool Overflowed() const override { return addTax_.Overflowed(); }
 
  private:
@@ -69,8 +67,7 @@ RealComponents::RealComponents(host::HostLibrary& host, platform::Env& env, ui::
                                const Edition& edition)
     : host_(host), env_(env), seat_(seat), edition_(edition) {}
 
-std::unique_ptr<ConditionsDialog> RealComponents::NewConditionsDialog(
-    host::WindowHandle owner) {
+std::unique_ptr<ConditionsDialog> RealComponents::NewConditionsDialog(host::WindowHandle owner) {
   return std::make_unique<RealConditionsDialog>(host_, env_, seat_, edition_, owner);
 }
 
@@ -98,19 +95,16 @@ report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& en
 }
 
 bool RealComponents::WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
-                                        const host::StSHOHIZEIINFO& settings,
-                                        int32_t* exitCode) {
+                                        const host::StSHOHIZEIINFO& settings, int32_t* exitCode) {
   return report::WriteJournalReport(seat_, in.owner, in.outputPath,
-                                    ToReportContext(host_, env_, edition_, in), data,
-                                    settings, exitCode);
+                                    ToReportContext(host_, env_, edition_, in), data, settings,
+                                    exitCode);
 }
 
-int RealComponents::WriteReturnValuesReport(const ReportInput& in,
-                                            const host::StDATAINFO& data,
+int RealComponents::WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
                                             int32_t* exitCode) {
-  return report::WriteReturnValuesReport(seat_, in.owner, in.outputPath,
-                                         ToReportContext(host_, env_, edition_, in), data,
-                                         exitCode);
+  return report::WriteReturnValuesReport(
+      seat_, in.owner, in.outputPath, ToReportContext(host_, env_, edition_, in), data, exitCode);
 }
 
 }  // namespace ltb::app

@@ -4,8 +4,8 @@
 
 #include "app/run_components.h"
 #include "host/host.h"
-#include "report/report.h"
 #include "platform/env.h"
+#include "report/report.h"
 #include "resources/edition.h"
 #include "ui/seat.h"
 

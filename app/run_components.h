@@ -27,8 +27,8 @@ class ConditionsDialog {
   virtual int DoModal() = 0;
   virtual ui::ConditionsResult Result() const = 0;
   // path null keeps the remembered path.
-  virtual bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
-                                      const char* path, ui::AggregationMode mode) = 0;
+  virtual bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth, const char* path,
+                                      ui::AggregationMode mode) = 0;
 };
 
 // The aggregation engine and progress dialog, as the driver drives it.
@@ -73,8 +73,7 @@ class ReportWriters {
   // Declaration, REPORT, SYSTEM, BASIC, DATA with the continue questions;
   // false when the user declined to go on (*exitCode then 2).
   virtual bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
-                                  const host::StSHOHIZEIINFO& settings,
-                                  int32_t* exitCode) = 0;
+                                  const host::StSHOHIZEIINFO& settings, int32_t* exitCode) = 0;
   // The whole report from the tax-return values; 1 on success.
   virtual int WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
                                       int32_t* exitCode) = 0;

@@ -4,10 +4,10 @@
 #include <new>
 #include <string>
 
+#include "aggregate/overflow_message.h"
 #include "app/command_line.h"
 #include "app/dataset_info.h"
 #include "app/environment_check.h"
-#include "aggregate/overflow_message.h"
 #include "platform/cp932.h"
 #include "platform/program_folder.h"
 #include "ui/message_box.h"
@@ -23,7 +23,8 @@ constexpr size_t kMessageBuffer = 1024;
 
 constexpr const char* kSixthTypeMessage =
     "集計範囲に事業分類「第六種事業」の仕訳が存在します。\n"
-    "「第六種事業」は、平成27年4月1日以降に開始する課税期間に適用される事業分類のため、処理できません。\n\n"
+    "「第六種事業」は、平成27年4月1日以降に開始する課税期間に適用される事業分類のため、処理できませ"
+    "ん。\n\n"
     "%s の以下の機能にて事業分類を見直してください。\n\n"
     "・各種帳簿機能(簡易振替伝票入力等)\n"
     "※入力済みの伝票は、各帳簿画面の置換機能にて一括で変換することができます。";
@@ -31,7 +32,8 @@ constexpr const char* kTenPercentMessage =
     "集計範囲に税率「10%」の仕訳があるため、集計できません。\n\n"
     "※消費税率「10%」の仕訳の集計は、今後提供予定の連動コンポーネントにて対応します。";
 constexpr const char* kImportCategoryMessage =
-    "集計範囲の中に、輸入取引の本体分、国税分、地方税分が未確定の税区分(31,32,33,35,36,37)を使用している仕訳があります。\n"
+    "集計範囲の中に、輸入取引の本体分、国税分、地方税分が未確定の税区分(31,32,33,35,36,37)"
+    "を使用している仕訳があります。\n"
     "この仕訳の金額は、消費税申告書には集計されません。";
 constexpr const char* kFinishedMessage =
     "消費税情報の出力が終了しました。\n\nアプリケーションを終了します。";
@@ -39,22 +41,25 @@ constexpr const char* kFinishedMessage =
 constexpr const char* kOutOfMemoryMessage =
     "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
-constexpr uint8_t kSimplified = 1;      // filing class of simplified taxation
-constexpr long kLinkRefused = 1;        // ExpSysLink: the ledger refuses the link
+constexpr uint8_t kSimplified = 1;  // filing class of simplified taxation
+constexpr long kLinkRefused = 1;    // ExpSysLink: the ledger refuses the link
 constexpr int16_t kPastResultsMarker = 99;
 constexpr int kSixthBusinessType = 6;
 
 }  // namespace
 
 TaxLinkApp::TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
-                       const Edition& edition, ParentWindow& parent,
-                       RunComponents& components)
-    : host_(host), env_(env), seat_(seat), edition_(edition), parent_(parent),
+                       const Edition& edition, ParentWindow& parent, RunComponents& components)
+    : host_(host),
+      env_(env),
+      seat_(seat),
+      edition_(edition),
+      parent_(parent),
       components_(components) {
-  host_.SetMessageSink([this](host::WindowHandle owner, const char* text,
-                              const char* caption, unsigned flags) {
-    return seat_.MessageBox(owner, text ? text : "", caption ? caption : "", flags);
-  });
+  host_.SetMessageSink(
+      [this](host::WindowHandle owner, const char* text, const char* caption, unsigned flags) {
+        return seat_.MessageBox(owner, text ? text : "", caption ? caption : "", flags);
+      });
 }
 
 TaxLinkApp::~TaxLinkApp() { host_.SetMessageSink(nullptr); }
@@ -172,8 +177,7 @@ ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
   in.periodEndDate = data.PeriodEnd();
   using S = host::StSaveTaxInfo;
   MonthsOfDates(host_, ctx_, ctx_.taxSaveInfo->I32(S::kRangeStartOff),
-                ctx_.taxSaveInfo->I32(S::kRangeEndOff), &in.returnStartMonth,
-                &in.returnEndMonth);
+                ctx_.taxSaveInfo->I32(S::kRangeEndOff), &in.returnStartMonth, &in.returnEndMonth);
   in.returnValuesAvailable = returnValuesAvailable;
   in.pastResultsData = data.PastResultsMarker() == kPastResultsMarker;
   in.companyText = DatasetText(host_, ctx_, kCompanyText, data);
@@ -192,8 +196,7 @@ bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chose
   const ui::ConditionsResult result = dialog.Result();
   chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
   chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
-  chosen->outputPath =
-      std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
+  chosen->outputPath = std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
   chosen->mode = result.aggregationMode;
   return true;
 }
@@ -248,14 +251,12 @@ void TaxLinkApp::SetSearchCondition(Aggregation& aggregation, const host::StDATA
 // The sixth business type exists only for periods from April 2015; under
 // simplified taxation a range starting earlier that uses it is refused.
 bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
-                                        const host::StSHOHIZEIINFO& settings,
-                                        int startMonth) {
+                                        const host::StSHOHIZEIINFO& settings, int startMonth) {
   int32_t sixthCount = 0;
   const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
-  if (sixthCount > 0 && settings.FilingClass() == kSimplified &&
-      firstDate < kSixthTypeStartDate) {
+  if (sixthCount > 0 && settings.FilingClass() == kSimplified && firstDate < kSixthTypeStartDate) {
     char text[kMessageBuffer];
     std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.productName);
     Message(text, ui::kMbIconWarning | ui::kMbOk);
@@ -315,8 +316,8 @@ bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& dat
 bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
                                     const host::StSHOHIZEIINFO& settings,
                                     const std::string& outputPath) {
-  const bool written = components_.Reports().WriteJournalReport(
-      MakeReportInput(outputPath), data, settings, &ctx_.exitCode);
+  const bool written = components_.Reports().WriteJournalReport(MakeReportInput(outputPath), data,
+                                                                settings, &ctx_.exitCode);
   seat_.SetWaitCursor(false);
   return written;
 }
@@ -324,10 +325,9 @@ bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
 // Remembers the conditions for the next run; a parent's fixed path is not
 // remembered, the path remembered before is kept instead.
 void TaxLinkApp::RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen) {
-  dialog.SaveRememberedSettings(static_cast<int16_t>(chosen.startMonth),
-                                static_cast<int16_t>(chosen.endMonth),
-                                ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(),
-                                chosen.mode);
+  dialog.SaveRememberedSettings(
+      static_cast<int16_t>(chosen.startMonth), static_cast<int16_t>(chosen.endMonth),
+      ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(), chosen.mode);
 }
 
 void TaxLinkApp::FreeRunBuffers() {

@@ -21,8 +21,8 @@ class TaxLinkApp {
  public:
   // Routes the host's message boxes to the seat. None of the references
   // are owned; all must outlive the object.
-  TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
-             const Edition& edition, ParentWindow& parent, RunComponents& components);
+  TaxLinkApp(host::HostLibrary& host, platform::Env& env, ui::Seat& seat, const Edition& edition,
+             ParentWindow& parent, RunComponents& components);
   // Takes the message route back from the host.
   ~TaxLinkApp();
   TaxLinkApp(const TaxLinkApp&) = delete;
@@ -72,8 +72,8 @@ class TaxLinkApp {
   bool AllocateTotals();
   void SetSearchCondition(Aggregation& aggregation, const host::StDATAINFO& data,
                           const ChosenConditions& chosen);
-  bool CheckSixthBusinessType(Aggregation& aggregation,
-                              const host::StSHOHIZEIINFO& settings, int startMonth);
+  bool CheckSixthBusinessType(Aggregation& aggregation, const host::StSHOHIZEIINFO& settings,
+                              int startMonth);
   bool CheckTenPercentEntries(Aggregation& aggregation);
   void NoteImportCategories(Aggregation& aggregation, const host::StSHOHIZEIINFO& settings);
   bool Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,

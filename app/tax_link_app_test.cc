@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/testing/memory_env.h"
 #include "app/testing/scripted_components.h"
 #include "host/testing/fake_host.h"
+#include "platform/testing/memory_env.h"
 
 namespace ltb::app {
 namespace {
@@ -60,11 +60,13 @@ TEST_F(TaxLinkAppTest, StandAloneJournalRunFinishes) {
   EXPECT_EQ(components.aggregation.condition[1].Value(), 12);
   EXPECT_EQ(components.aggregation.condition[2].Value(), 18);
   EXPECT_EQ(components.aggregation.filingClass, 2);
-  const Events expected = {"dialog", "progress-show", "band250", "collect", "band500",
-                           "band750", "corporate", "individual", "band1000",
-                           "progress-close", "journal-report", "save-settings", "message"};
+  const Events expected = {"dialog",   "progress-show",  "band250",        "collect",
+                           "band500",  "band750",        "corporate",      "individual",
+                           "band1000", "progress-close", "journal-report", "save-settings",
+                           "message"};
   EXPECT_EQ(events, expected);
-  EXPECT_EQ(seat.texts.back(), "消費税情報の出力が終了しました。\n\nアプリケーションを終了します。");
+  EXPECT_EQ(seat.texts.back(),
+            "消費税情報の出力が終了しました。\n\nアプリケーションを終了します。");
   EXPECT_EQ(components.dialog.savedPath, "Z:\\out\\tax.xml");
   EXPECT_EQ(components.dialog.savedStart, 4);
   EXPECT_EQ(components.dialog.savedEnd, 3);
@@ -121,9 +123,9 @@ TEST_F(TaxLinkAppTest, EarlyExits) {
       {"link refused", [](auto& h, auto&) { h.expSysLinkResult = 1; }, 1, 0},
       {"link error", [](auto& h, auto&) { h.expSysLinkResult = 5; }, 2, 0},
       {"no ini", [](auto&, auto& e) { e.files.clear(); }, 2, 1},
-      {"old link", [](auto&, auto& e) {
-         e.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=2\n";
-       }, 2, 1},
+      {"old link",
+       [](auto&, auto& e) { e.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=2\n"; },
+       2, 1},
       {"no tax settings", [](auto& h, auto&) { h.hasTaxSettingsSet = false; }, 2, 0},
   };
   for (const Case& c : cases) {
@@ -230,7 +232,8 @@ TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
   EXPECT_EQ(Run("4660,1025,3,Z:\\p\\out.xml"), 2);
   EXPECT_FALSE(components.dialog.saved);
   ASSERT_EQ(seat.texts.size(), 1u);
-  EXPECT_EQ(seat.texts[0], "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。");
+  EXPECT_EQ(seat.texts[0],
+            "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。");
   EXPECT_EQ(Tail(3), kShutDown);
   ASSERT_EQ(parent.posts.size(), 1u);
   EXPECT_EQ(parent.posts[0].lparam, 2);

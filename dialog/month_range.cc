@@ -7,8 +7,7 @@ bool InCalendar(int m) { return m >= 1 && m <= 12; }
 
 }  // namespace
 
-MonthRangeFault CheckMonthRange(int16_t start, int16_t end, int16_t firstMonth,
-                                int16_t lastCode) {
+MonthRangeFault CheckMonthRange(int16_t start, int16_t end, int16_t firstMonth, int16_t lastCode) {
   if (!InCalendar(start)) return MonthRangeFault::kStartMonth;
   if (!InCalendar(end)) return MonthRangeFault::kEndMonth;
   const bool crosses = lastCode >= 100;

@@ -12,7 +12,6 @@ enum class MonthRangeFault { kNone, kStartMonth, kEndMonth };
 // firstMonth: first accounting month of the period (1..12); lastCode: the
 // calendar month of the period's last day, plus 100 when the period crosses
 // a calendar year end (see GetPeriodMonths).
-MonthRangeFault CheckMonthRange(int16_t start, int16_t end, int16_t firstMonth,
-                                int16_t lastCode);
+MonthRangeFault CheckMonthRange(int16_t start, int16_t end, int16_t firstMonth, int16_t lastCode);
 
 }  // namespace ltb::dialog

@@ -16,7 +16,7 @@ struct Case {
 
 TEST(MonthRangeTest, RefusesMonthsOutsideTheCalendarWithTheRightField) {
   const Case cases[] = {
-      {4, 103, 13, 3, kStart}, {4, 103, 4, 0, kEnd}, {4, 103, 0, 3, kStart},
+      {4, 103, 13, 3, kStart},  {4, 103, 4, 0, kEnd}, {4, 103, 0, 3, kStart},
       {4, 103, -1, 13, kStart}, {1, 12, 1, 13, kEnd},
   };
   for (const Case& c : cases) {
@@ -27,8 +27,8 @@ TEST(MonthRangeTest, RefusesMonthsOutsideTheCalendarWithTheRightField) {
 
 TEST(MonthRangeTest, AprilToMarchPeriod) {
   const Case cases[] = {
-      {4, 103, 4, 3, kOk},   {4, 103, 4, 12, kOk}, {4, 103, 12, 1, kOk}, {4, 103, 1, 3, kOk},
-      {4, 103, 3, 3, kOk},   {4, 103, 6, 5, kEnd}, {4, 103, 2, 4, kEnd},  {4, 103, 3, 1, kEnd},
+      {4, 103, 4, 3, kOk}, {4, 103, 4, 12, kOk}, {4, 103, 12, 1, kOk}, {4, 103, 1, 3, kOk},
+      {4, 103, 3, 3, kOk}, {4, 103, 6, 5, kEnd}, {4, 103, 2, 4, kEnd}, {4, 103, 3, 1, kEnd},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CheckMonthRange(c.start, c.end, c.first, c.lastCode), c.expected)
@@ -40,11 +40,10 @@ TEST(MonthRangeTest, AprilToMarchPeriod) {
 // both calendar years of a period that crosses it.
 TEST(MonthRangeTest, OneMonthRangesInBothCalendarYears) {
   const Case cases[] = {
-      {4, 103, 4, 4, kOk},    {4, 103, 12, 12, kOk}, {4, 103, 1, 1, kOk},
-      {4, 103, 3, 3, kOk},    {4, 103, 5, 4, kEnd},  {4, 103, 12, 11, kEnd},
-      {4, 103, 2, 1, kEnd},   {4, 103, 11, 12, kOk}, {4, 103, 12, 1, kOk},
-      {5, 104, 5, 5, kOk},    {5, 104, 4, 4, kOk},   {5, 104, 5, 4, kOk},
-      {5, 104, 6, 5, kEnd},   {5, 104, 4, 5, kEnd},  {1, 12, 12, 12, kOk},
+      {4, 103, 4, 4, kOk},  {4, 103, 12, 12, kOk},  {4, 103, 1, 1, kOk},  {4, 103, 3, 3, kOk},
+      {4, 103, 5, 4, kEnd}, {4, 103, 12, 11, kEnd}, {4, 103, 2, 1, kEnd}, {4, 103, 11, 12, kOk},
+      {4, 103, 12, 1, kOk}, {5, 104, 5, 5, kOk},    {5, 104, 4, 4, kOk},  {5, 104, 5, 4, kOk},
+      {5, 104, 6, 5, kEnd}, {5, 104, 4, 5, kEnd},   {1, 12, 12, 12, kOk},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CheckMonthRange(c.start, c.end, c.first, c.lastCode), c.expected)

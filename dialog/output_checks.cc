@@ -60,14 +60,11 @@ bool IsUsableDriveLetter(platform::Env& env, char letter, int accessMode) {
   switch (env.GetDriveType(root)) {
     case platform::DriveType::kUnknown:
     case platform::DriveType::kCdRom:
-    case platform::DriveType::kRamDisk:
-      return false;
-    case platform::DriveType::kNoRootDir:
-      return true;
+    case platform::DriveType::kRamDisk: return false;
+    case platform::DriveType::kNoRootDir: return true;
     case platform::DriveType::kRemovable:
     case platform::DriveType::kFixed:
-    case platform::DriveType::kRemote:
-      return env.Access(root, accessMode);
+    case platform::DriveType::kRemote: return env.Access(root, accessMode);
   }
   return true;
 }

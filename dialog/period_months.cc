@@ -14,8 +14,8 @@ void GetPeriodMonths(host::HostLibrary& host, int32_t firstDay, int32_t lastDay,
   int month = 0;
   period->GetAMonthByDate(firstDay, &month, 0);
   *firstMonth = static_cast<int16_t>(month);
-  *lastCode = static_cast<int16_t>(lastCalendarMonth < month ? lastCalendarMonth + 100
-                                                              : lastCalendarMonth);
+  *lastCode =
+      static_cast<int16_t>(lastCalendarMonth < month ? lastCalendarMonth + 100 : lastCalendarMonth);
 }
 
 }  // namespace ltb::dialog

@@ -35,19 +35,13 @@ void SayNotUsed(const std::string& path, const char* why) {
 // (said on standard error). A missing file reads as empty.
 bool ReadSettingsFile(platform::Env& env, const std::string& path, std::string* text) {
   switch (env.ReadRegularFile(path, text, kSettingsFileLimit)) {
-    case platform::ReadStatus::kOk:
-      return true;
-    case platform::ReadStatus::kMissing:
-      text->clear();
-      return true;
+    case platform::ReadStatus::kOk: return true;
+    case platform::ReadStatus::kMissing: text->clear(); return true;
     case platform::ReadStatus::kNotRegular:
       SayNotUsed(path, "is not a regular file (a link, folder, FIFO or device)");
       return false;
-    case platform::ReadStatus::kTooLarge:
-      SayNotUsed(path, "is too large");
-      return false;
-    case platform::ReadStatus::kFailed:
-      break;
+    case platform::ReadStatus::kTooLarge: SayNotUsed(path, "is too large"); return false;
+    case platform::ReadStatus::kFailed: break;
   }
   SayNotUsed(path, "cannot be read");
   return false;
@@ -65,8 +59,8 @@ std::string SettingsKey(std::string_view userId, long no1, long no2) {
   return key;
 }
 
-std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth,
-                         int16_t endMonth, std::string_view outputPath) {
+std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth, int16_t endMonth,
+                         std::string_view outputPath) {
   std::string line(key);
   line += std::to_string(mode);
   line += '/';
@@ -104,8 +98,8 @@ bool FindRememberedRecord(std::string_view fileText, std::string_view key,
   return true;
 }
 
-bool LoadRememberedRecord(platform::Env& env, const std::string& filePath,
-                          std::string_view key, RememberedRecord* record) {
+bool LoadRememberedRecord(platform::Env& env, const std::string& filePath, std::string_view key,
+                          RememberedRecord* record) {
   std::string text;
   if (!ReadSettingsFile(env, filePath, &text)) return false;
   return FindRememberedRecord(text, key, record);
@@ -137,8 +131,7 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
   const std::string path = folder + fileName;
   // From the read to the rename no other run may rewrite the file, or the
   // later rename drops the record of the earlier run.
-  std::unique_ptr<platform::FileLock> lock =
-      env.LockFile(path + ".lock", kSettingsLockWaitMs);
+  std::unique_ptr<platform::FileLock> lock = env.LockFile(path + ".lock", kSettingsLockWaitMs);
   if (!lock) {
     SayNotUsed(path, "could not be locked");
     return false;

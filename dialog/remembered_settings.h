@@ -37,8 +37,8 @@ struct RememberedRecord {
 std::string SettingsKey(std::string_view userId, long no1, long no2);
 
 // The whole record line, ending in LF.
-std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth,
-                         int16_t endMonth, std::string_view outputPath);
+std::string SettingsLine(std::string_view key, int32_t mode, int16_t startMonth, int16_t endMonth,
+                         std::string_view outputPath);
 
 // The record of key in the file's text; false when there is none or it is
 // damaged (fewer than three "/" after the key).
@@ -54,8 +54,8 @@ inline constexpr int kSettingsLockWaitMs = 10000;
 // is missing, unreadable or damaged. A file that is there but cannot be
 // used (not a regular file, too long, unreadable) is named on standard
 // error.
-bool LoadRememberedRecord(platform::Env& env, const std::string& filePath,
-                          std::string_view key, RememberedRecord* record);
+bool LoadRememberedRecord(platform::Env& env, const std::string& filePath, std::string_view key,
+                          RememberedRecord* record);
 
 // The file's new text: the old text without the key's line, then newLine.
 std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view key,

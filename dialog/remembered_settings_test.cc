@@ -68,13 +68,12 @@ TEST(SettingsRecordTest, ReplacementMovesTheLineToTheEndAndKeepsOthers) {
 TEST(SettingsFileTest, FirstRunCreatesFolderAndFileThenReplaces) {
   TempDriveEnv env;
   const std::string folder = "C:\\settings\\deep\\";
-  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:",
-                                    "U/1/2:0/4/3/C:\\a.xml\n"));
+  ASSERT_TRUE(
+      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/4/3/C:\\a.xml\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")), "U/1/2:0/4/3/C:\\a.xml\n");
-  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "V/1/2:",
-                                    "V/1/2:1/1/1/\n"));
-  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:",
-                                    "U/1/2:0/5/6/C:\\b.xml\n"));
+  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "V/1/2:", "V/1/2:1/1/1/\n"));
+  ASSERT_TRUE(
+      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/5/6/C:\\b.xml\n"));
   EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")),
             "V/1/2:1/1/1/\nU/1/2:0/5/6/C:\\b.xml\n");
   RememberedRecord r;

@@ -19,15 +19,21 @@ constexpr const char* kRefuseTaxExempt =
 constexpr const char* kRefuseTail = "\n\nアプリケーションを終了します。";
 constexpr const char* kCancelNotice = "｢消費税｣の集計を中止します。";
 
-constexpr const char* kBadPeriod = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-constexpr const char* kNoOutputPath = "データ出力先が指定されていません。\n\n出力先を指定してください。";
+constexpr const char* kBadPeriod =
+    "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
+constexpr const char* kNoOutputPath =
+    "データ出力先が指定されていません。\n\n出力先を指定してください。";
 constexpr const char* kBadPathChars =
     "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
-constexpr const char* kBadDrive = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
+constexpr const char* kBadDrive =
+    "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
 constexpr const char* kNoFileName = "ファイル名が指定されていません。";
-constexpr const char* kAskCreateFolder = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
-constexpr const char* kFolderNotCreated = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
-constexpr const char* kAskOverwrite = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+constexpr const char* kAskCreateFolder =
+    "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
+constexpr const char* kFolderNotCreated =
+    "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
+constexpr const char* kAskOverwrite =
+    "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
 // The filing class that offers the tax-return method's help tip.
 constexpr int16_t kPrincipleTaxation = 2;
@@ -50,7 +56,11 @@ constexpr const char* kHelpText =
 TaxConditionsDialog::TaxConditionsDialog(host::HostLibrary& host, platform::Env& env,
                                          ui::Seat& seat, const Edition& edition,
                                          host::WindowHandle owner)
-    : host_(host), env_(env), seat_(seat), edition_(edition), owner_(owner),
+    : host_(host),
+      env_(env),
+      seat_(seat),
+      edition_(edition),
+      owner_(owner),
       toolTipMgr_(host.NewToolTipMgr()) {
   // Every control of the template, with its template text, enabled.
   const resources::DialogTemplate& t = resources::ConditionsDialogTemplate();
@@ -73,8 +83,7 @@ std::string TaxConditionsDialog::Caption() const {
 void TaxConditionsDialog::OnInitDialog() {
   PushFields();
 
-  if (input.pastResultsData ||
-      (input.deductionLabelText.empty() && input.deductionText.empty())) {
+  if (input.pastResultsData || (input.deductionLabelText.empty() && input.deductionText.empty())) {
     std::string text = input.pastResultsData ? kRefusePastResults : kRefuseTaxExempt;
     text += kRefuseTail;
     Message(text.c_str(), kWarningOk);
@@ -91,8 +100,7 @@ void TaxConditionsDialog::OnInitDialog() {
   ui::AggregationMode mode = ui::kJournalAggregation;
   std::string path;
   int16_t start = firstMonth, end = static_cast<int16_t>(lastCode % 100);
-  if (!folder.empty() &&
-      LoadRememberedRecord(env_, folder + edition_.settingsFile, key, &record)) {
+  if (!folder.empty() && LoadRememberedRecord(env_, folder + edition_.settingsFile, key, &record)) {
     rememberedOutputPath_ = record.outputPath;
     path = record.outputPath;
     // Any stored digit but the tax-return method's means journal aggregation.
@@ -205,38 +213,23 @@ void TaxConditionsDialog::OnClick(int controlId) {
       }
       Focus(kIdReturnMethod, false);
       break;
-    case kIdExecute:
-      ExecuteConditions();
-      break;
-    case kIdBrowse:
-      BrowseOutputFile();
-      break;
-    case kIdCancel:
-      OnCancel();
-      break;
-    default:
-      break;
+    case kIdExecute: ExecuteConditions(); break;
+    case kIdBrowse: BrowseOutputFile(); break;
+    case kIdCancel: OnCancel(); break;
+    default: break;
   }
 }
 
 bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
   if (ended_) return false;
   switch (key) {
-    case ui::Key::kF12:
-      ExecuteConditions();
-      return true;
-    case ui::Key::kEscape:
-      OnCancel();
-      return true;
-    case ui::Key::kEnter:
-      break;
-    default:
-      return false;
+    case ui::Key::kF12: ExecuteConditions(); return true;
+    case ui::Key::kEscape: OnCancel(); return true;
+    case ui::Key::kEnter: break;
+    default: return false;
   }
   switch (focusId) {
-    case kIdStartMonth:
-      Focus(kIdEndMonth, true);
-      return true;
+    case kIdStartMonth: Focus(kIdEndMonth, true); return true;
     case kIdEndMonth:
       if (IsEnabled(kIdBrowse)) {
         Focus(kIdOutputPath, true);
@@ -244,15 +237,9 @@ bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
         Focus(kIdExecute, false);
       }
       return true;
-    case kIdOutputPath:
-      Focus(IsEnabled(kIdBrowse) ? kIdBrowse : kIdExecute, false);
-      return true;
-    case kIdBrowse:
-      BrowseOutputFile();
-      return true;
-    case kIdExecute:
-      ExecuteConditions();
-      return true;
+    case kIdOutputPath: Focus(IsEnabled(kIdBrowse) ? kIdBrowse : kIdExecute, false); return true;
+    case kIdBrowse: BrowseOutputFile(); return true;
+    case kIdExecute: ExecuteConditions(); return true;
     default:
       // Enter elsewhere closes nothing: there is no default button, and an
       // OK command would skip the checks of Execute.
@@ -283,8 +270,7 @@ void TaxConditionsDialog::ExecuteConditions() {
   int16_t firstMonth = 0, lastCode = 0;
   GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   switch (CheckMonthRange(start, end, firstMonth, lastCode)) {
-    case MonthRangeFault::kNone:
-      break;
+    case MonthRangeFault::kNone: break;
     case MonthRangeFault::kStartMonth:
       Message(kBadPeriod, kWarningOk);
       Focus(kIdStartMonth, true);

@@ -11,12 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "dialog/period_months.h"  // GetPeriodMonths
 #include "host/host.h"
 #include "platform/env.h"
 #include "resources/edition.h"
 #include "ui/conditions.h"
 #include "ui/dialog_controller.h"
-#include "dialog/period_months.h"  // GetPeriodMonths
 #include "ui/seat.h"
 
 namespace ltb::dialog {
@@ -55,8 +55,8 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
 
   // Remembers the run's conditions for this user and dataset. outputPath
   // null (a path fixed by the parent) keeps the path read at start-up.
-  bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
-                              const char* outputPathOrNull, ui::AggregationMode mode);
+  bool SaveRememberedSettings(int16_t startMonth, int16_t endMonth, const char* outputPathOrNull,
+                              ui::AggregationMode mode);
 
   // Also reachable through the keys and buttons.
   void ExecuteConditions();

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/testing/fake_host.h"
 #include "dialog/testing/temp_drive_env.h"
+#include "host/testing/fake_host.h"
 #include "ui/message_box.h"
 
 namespace ltb::dialog {

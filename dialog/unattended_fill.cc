@@ -13,9 +13,10 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
     const ui::ControlState radio = dialog.State(id);
     if (!radio.checked) {
       if (!radio.enabled) {
-        *error = returnValues
-                     ? "--method return: the saved tax-return values cannot be used for this dataset"
-                     : "--method journal: the method cannot be changed";
+        *error =
+            returnValues
+                ? "--method return: the saved tax-return values cannot be used for this dataset"
+                : "--method journal: the method cannot be changed";
         return false;
       }
       dialog.OnClick(id);

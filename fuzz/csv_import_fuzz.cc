@@ -29,8 +29,7 @@ LedgerDb& Ledger() {
     auto opened = LedgerDb::Open(home.path(), LedgerDb::Mode::kCreate, &error);
     LTB_FUZZ_CHECK(opened);
     // Speed over durability: the database is thrown away at exit.
-    LTB_FUZZ_CHECK(opened->Exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY",
-                                &error));
+    LTB_FUZZ_CHECK(opened->Exec("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY", &error));
     ltb::ledger::DatasetRow ds;
     ds.no = 1;
     ds.dataId = "F1";
@@ -87,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckTable(csv);
 
   LedgerDb& db = Ledger();
-  const char* countSql = assets ? "SELECT count(*) FROM fixed_assets"
-                                : "SELECT count(*) FROM journal";
+  const char* countSql =
+      assets ? "SELECT count(*) FROM fixed_assets" : "SELECT count(*) FROM journal";
   int count = -1;
   std::string error;
   const bool ok = assets ? ltb::ledger_tool::ImportAssetsCsv(db, 1, csv, &count, &error)

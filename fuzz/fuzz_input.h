@@ -11,8 +11,7 @@ namespace ltb::fuzz {
 
 class FuzzInput {
  public:
-  FuzzInput(const uint8_t* data, size_t size)
-      : rest_(reinterpret_cast<const char*>(data), size) {}
+  FuzzInput(const uint8_t* data, size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
 
   bool empty() const { return rest_.empty(); }
 

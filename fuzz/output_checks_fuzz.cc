@@ -46,8 +46,7 @@ void CheckAppendBackslash(std::string_view path, size_t capacity) {
 
 // Either the whole tree exists afterwards, or nothing that was created by
 // the call is left behind.
-void CheckCreateFolderTree(std::string_view path, ltb::platform::DriveType type,
-                           int failAt) {
+void CheckCreateFolderTree(std::string_view path, ltb::platform::DriveType type, int failAt) {
   ltb::platform::testing::MemoryEnv env;
   env.folderTree = true;
   env.driveType = type;

@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A record as the dialog hands it over: a path of one line, at most 260
   // bytes, and a user id of one line.
   if (userId.find('\n') != std::string_view::npos) return 0;
-  const std::string path(ltb::platform::CutOnCharBoundary(
-      typedPath.substr(0, typedPath.find('\n')), ltb::dialog::kPathCapacity - 1));
+  const std::string path(ltb::platform::CutOnCharBoundary(typedPath.substr(0, typedPath.find('\n')),
+                                                          ltb::dialog::kPathCapacity - 1));
   const int16_t start = static_cast<int16_t>(months & 0x0F);
   const int16_t end = static_cast<int16_t>(months >> 4);
   const std::string line = ltb::dialog::SettingsLine(key, mode, start, end, path);

@@ -64,8 +64,8 @@ void CheckFullPath(std::string_view path, std::string_view currentDir) {
   LTB_FUZZ_CHECK(FindText(below, "\\..\\") == std::string::npos);
 }
 
-void CheckDriveTable(std::string_view config, std::string_view winPath,
-                     std::string_view currentDir, std::string_view linuxPath) {
+void CheckDriveTable(std::string_view config, std::string_view winPath, std::string_view currentDir,
+                     std::string_view linuxPath) {
   DriveTable table;
   std::string error;
   if (!table.LoadConfig(config, &error)) LTB_FUZZ_CHECK(!error.empty());

@@ -84,8 +84,7 @@ class ClAccConnect {
   // Shows text with every "ES_APRPACKAGENAME" replaced by the package name.
   // type holds message-box flags (host/message_box_flags.h); returns the
   // answer id, kIdOk when no message sink is set. Null texts show as empty.
-  virtual int DispMsg(WindowHandle owner, const char* text, const char* caption,
-                      unsigned type) = 0;
+  virtual int DispMsg(WindowHandle owner, const char* text, const char* caption, unsigned type) = 0;
   // Ends the user's session.
   virtual void LogOut() = 0;
   // Closes the connection. Walkers the program still holds stay safe to
@@ -149,8 +148,7 @@ class ClSetKamoku : public ClSetBase {
   // 0 per record found; non-zero (kEndOfData) when no more records match.
   // Accounts come in code order; a null condition matches every account
   // (conditions test field 16, the classification code).
-  virtual long WalkFind(const StFINDINFO* condition, StKAMOKUINFO* account,
-                        Cursor cursor) = 0;
+  virtual long WalkFind(const StFINDINFO* condition, StKAMOKUINFO* account, Cursor cursor) = 0;
   virtual long ReleaseCursor(Cursor cursor) = 0;
 };
 
@@ -224,8 +222,7 @@ class ClMsgMgr {
   // show is non-zero: the code, and the source and line recorded for it by
   // SetLastError. 0 for kOk, kEndOfData and the codes the host counts as
   // harmless. Owner 0 means the connection's owner window.
-  virtual int CheckFatalErrorWithMsg(long code, long param, int show,
-                                     WindowHandle owner) = 0;
+  virtual int CheckFatalErrorWithMsg(long code, long param, int show, WindowHandle owner) = 0;
 };
 
 class ClFileMgr {
@@ -250,8 +247,7 @@ class ClToolTipMgr {
   virtual ~ClToolTipMgr() = default;
   // Hands owner the `count` entries of table that have a text, in order.
   // Neither pointer is kept after the call.
-  virtual void Init(ToolTipOwner* owner, const TOOLTIPMSG_TABLE* table,
-                    unsigned long count) = 0;
+  virtual void Init(ToolTipOwner* owner, const TOOLTIPMSG_TABLE* table, unsigned long count) = 0;
 };
 
 // ---- Period and tax-return store --------------------------------------------
@@ -319,8 +315,7 @@ class ClRuleShohizeiShinkoku : public ClRuleBase {
   // BusinessType are set by the caller beforehand. The figures of the sides
   // in `range` (null: every entry) are added to what the arrays hold, so the
   // caller zeroes them first; businessTypes may be null.
-  virtual long SumTax(uint8_t filingClass, const StFINDINFO* range,
-                      StTAXREPORTRATEINFO* rates,
+  virtual long SumTax(uint8_t filingClass, const StFINDINFO* range, StTAXREPORTRATEINFO* rates,
                       StTAXREPORTBUSINESSTYPEINFO* businessTypes) = 0;
 };
 
@@ -331,8 +326,8 @@ class ClRuleShohizei : public ClRuleBase {
   // REQUIRES: kind 2 and non-null slots and rate (read during the call
   // only). Slots are taken in their order inside the period; taxIncluded
   // non-zero adds each side's tax.
-  virtual long MoveReady(int kind, const int16_t* fromSlot, const int16_t* toSlot,
-                         const long* rate, const void* reserved, int taxIncluded) = 0;
+  virtual long MoveReady(int kind, const int16_t* fromSlot, const int16_t* toSlot, const long* rate,
+                         const void* reserved, int taxIncluded) = 0;
   virtual long GetSumInfoCount(long* count) = 0;
   // The next line in account-code order; kEndOfData after the last.
   virtual long MoveNext(StTAXSUMINFO* line) = 0;
@@ -344,19 +339,16 @@ class ClRuleShohizei : public ClRuleBase {
 class ClRuleShiwake : public ClRuleBase {
  public:
   // The number of matching entries; needs no MoveReady.
-  virtual long GetSwkCount(const StFINDINFO* condition, const void* reserved,
-                           long* count) = 0;
-  virtual long MoveReady(const StFINDINFO* condition, const void* reserved1,
-                         const void* reserved2, int mode) = 0;
+  virtual long GetSwkCount(const StFINDINFO* condition, const void* reserved, long* count) = 0;
+  virtual long MoveReady(const StFINDINFO* condition, const void* reserved1, const void* reserved2,
+                         int mode) = 0;
   // The next matching entry, both sides; kEndOfData after the last.
   virtual long MoveNext(StSWKTINFO* entry) = 0;
   virtual long MoveFinish() = 0;
   // Sets bit 3 (value 8) of *flags when entries at 10% exist.
-  virtual long CheckExistSwkByZeiRate(const StFINDINFO* condition, long* flags,
-                                      int mode) = 0;
+  virtual long CheckExistSwkByZeiRate(const StFINDINFO* condition, long* flags, int mode) = 0;
   // Counts the entries of business type `type`.
-  virtual long CheckExistSwkByJigyoBunrui(const StFINDINFO* condition, int type,
-                                          long* count) = 0;
+  virtual long CheckExistSwkByJigyoBunrui(const StFINDINFO* condition, int type, long* count) = 0;
 };
 
 // Account sums: one record per account of the dataset, in code order, with
@@ -365,9 +357,8 @@ class ClRuleKamoku : public ClRuleBase {
  public:
   // REQUIRES: kind 1. department may be null; with a department and
   // departmentType 4 only the sides booked to that department count.
-  virtual long MoveReady(int kind, int departmentType, int reserved,
-                         const StFINDINFO* range, const StBUMONINFO* department,
-                         int mode) = 0;
+  virtual long MoveReady(int kind, int departmentType, int reserved, const StFINDINFO* range,
+                         const StBUMONINFO* department, int mode) = 0;
   virtual long GetSumCount(long* count) = 0;
   // Moves the read position to record pos (0 .. the count).
   virtual long SetMovePos(long pos) = 0;

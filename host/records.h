@@ -86,11 +86,11 @@ struct StDATAINFO : ByteRecord<1491> {
 
 // The consumption-tax settings of a dataset (12 bytes, copied whole).
 struct StSHOHIZEIINFO : ByteRecord<12> {
-  uint8_t FilingClass() const { return U8(0); }      // 0 exempt, 1 simplified, 2 principle
-  uint8_t Rounding() const { return U8(2); }         // 0, 1, 2
-  uint8_t DeductionMethod() const { return U8(3); }  // 0 individual, 1 lump-sum
-  uint8_t MainBusinessType() const { return U8(4); } // 0..6
-  uint8_t TaxIncluded() const { return U8(5); }      // non-zero: tax-included books
+  uint8_t FilingClass() const { return U8(0); }       // 0 exempt, 1 simplified, 2 principle
+  uint8_t Rounding() const { return U8(2); }          // 0, 1, 2
+  uint8_t DeductionMethod() const { return U8(3); }   // 0 individual, 1 lump-sum
+  uint8_t MainBusinessType() const { return U8(4); }  // 0..6
+  uint8_t TaxIncluded() const { return U8(5); }       // non-zero: tax-included books
 };
 
 // The values saved in the tax-return screen (packed, 15360 bytes).
@@ -139,8 +139,13 @@ struct StFINDINFO {
   uint8_t raw[kRawSize] = {};
   const StFINDINFO* nested = nullptr;  // item array of a nested group
 
-  enum Field : int32_t { kTaxCategory = 3, kClassCode = 16, kMonth = 17,
-                         kAssetDate = 203, kGroup = 999 };
+  enum Field : int32_t {
+    kTaxCategory = 3,
+    kClassCode = 16,
+    kMonth = 17,
+    kAssetDate = 203,
+    kGroup = 999
+  };
   enum Comparison : int16_t { kEqual = 1, kAtLeast = 4, kLessThan = 5, kAtMost = 6 };
   enum ValueType : int16_t { kMonthPosition = 2, kCategoryOrDate = 3, kClassCodes = 19 };
   enum Link : int16_t { kLast = 0, kAnd = 1, kOr = 2 };
@@ -159,18 +164,27 @@ struct StFINDINFO {
   void SetValue(int32_t v) { Put(18, v); }
   void SetLink(int16_t v) { Put(30, v); }
 
-  void Clear() { std::memset(raw, 0, kRawSize); nested = nullptr; }
+  void Clear() {
+    std::memset(raw, 0, kRawSize);
+    nested = nullptr;
+  }
 
  private:
   template <typename T>
-  T Get(size_t off) const { T v; std::memcpy(&v, raw + off, sizeof v); return v; }
+  T Get(size_t off) const {
+    T v;
+    std::memcpy(&v, raw + off, sizeof v);
+    return v;
+  }
   template <typename T>
-  void Put(size_t off, T v) { std::memcpy(raw + off, &v, sizeof v); }
+  void Put(size_t off, T v) {
+    std::memcpy(raw + off, &v, sizeof v);
+  }
 };
 
 // Builds one comparison item.
-inline StFINDINFO MakeFindItem(int32_t field, int16_t compare, int16_t type,
-                               int32_t value, int16_t link, int16_t side = 0) {
+inline StFINDINFO MakeFindItem(int32_t field, int16_t compare, int16_t type, int32_t value,
+                               int16_t link, int16_t side = 0) {
   StFINDINFO f;
   f.SetFieldId(field);
   f.SetSide(side);
@@ -197,28 +211,50 @@ constexpr size_t kFindConditionItems = 4;
 struct StTAXREPORTRATEINFO : ByteRecord<496> {
   enum Off : size_t {
     RateCode = 0,
-    KAZEIURIAGEZEINUKI = 8, KAZEIURIAGEZEIGAKU = 16, KAZEIURIAGEZEIKOMI = 24,
-    HIKAZEIURIAGEYUUKAZEINUKI = 32, MENZEIURIAGEZEINUKI = 40,
-    HIKAZEIURIAGEYUUKAIGAIZEINUKI = 48, HIKAZEISHISANYUSHUTSUZEINUKI = 56,
-    KAZEIURIAGEHENKANZEINUKI = 64, KAZEIURIAGEHENKANZEIGAKU = 72,
-    KAZEIURIAGEHENKANZEIKOMI = 80, HIKAZEIURIAGEHENKANZEINUKI = 88,
+    KAZEIURIAGEZEINUKI = 8,
+    KAZEIURIAGEZEIGAKU = 16,
+    KAZEIURIAGEZEIKOMI = 24,
+    HIKAZEIURIAGEYUUKAZEINUKI = 32,
+    MENZEIURIAGEZEINUKI = 40,
+    HIKAZEIURIAGEYUUKAIGAIZEINUKI = 48,
+    HIKAZEISHISANYUSHUTSUZEINUKI = 56,
+    KAZEIURIAGEHENKANZEINUKI = 64,
+    KAZEIURIAGEHENKANZEIGAKU = 72,
+    KAZEIURIAGEHENKANZEIKOMI = 80,
+    HIKAZEIURIAGEHENKANZEINUKI = 88,
     MENZEIURIAGEHENKANZEINUKI = 96,
-    SHIIREKAZEIZEINUKI = 104, SHIIREKAZEIZEIGAKU = 112, SHIIREKAZEIZEIKOMI = 120,
-    SHIIREHIKAZEIZEINUKI = 128, SHIIREHIKAZEIZEIGAKU = 136, SHIIREHIKAZEIZEIKOMI = 144,
-    SHIIREKYOTUUZEINUKI = 152, SHIIREKYOTUUZEIGAKU = 160, SHIIREKYOTUUZEIKOMI = 168,
-    YUNYUSHIIREKAZEIZEIGAKU = 184, YUNYUSHIIREHIKAZEIZEIGAKU = 208,
+    SHIIREKAZEIZEINUKI = 104,
+    SHIIREKAZEIZEIGAKU = 112,
+    SHIIREKAZEIZEIKOMI = 120,
+    SHIIREHIKAZEIZEINUKI = 128,
+    SHIIREHIKAZEIZEIGAKU = 136,
+    SHIIREHIKAZEIZEIKOMI = 144,
+    SHIIREKYOTUUZEINUKI = 152,
+    SHIIREKYOTUUZEIGAKU = 160,
+    SHIIREKYOTUUZEIKOMI = 168,
+    YUNYUSHIIREKAZEIZEIGAKU = 184,
+    YUNYUSHIIREHIKAZEIZEIGAKU = 208,
     YUNYUSHIIREKYOTUUZEIGAKU = 232,
-    SHIIREHENKANKAZEIZEINUKI = 256, SHIIREHENKANKAZEIZEIGAKU = 264,
-    SHIIREHENKANKAZEIZEIKOMI = 272, SHIIREHENKANHIKAZEIZEINUKI = 280,
-    SHIIREHENKANHIKAZEIZEIGAKU = 288, SHIIREHENKANHIKAZEIZEIKOMI = 296,
-    SHIIREHENKANKYOTUUZEINUKI = 304, SHIIREHENKANKYOTUUZEIGAKU = 312,
+    SHIIREHENKANKAZEIZEINUKI = 256,
+    SHIIREHENKANKAZEIZEIGAKU = 264,
+    SHIIREHENKANKAZEIZEIKOMI = 272,
+    SHIIREHENKANHIKAZEIZEINUKI = 280,
+    SHIIREHENKANHIKAZEIZEIGAKU = 288,
+    SHIIREHENKANHIKAZEIZEIKOMI = 296,
+    SHIIREHENKANKYOTUUZEINUKI = 304,
+    SHIIREHENKANKYOTUUZEIGAKU = 312,
     SHIIREHENKANKYOTUUZEIKOMI = 320,
-    YUNYUHENKANKAZEIZEIGAKU = 336, YUNYUHENKANHIKAZEIZEIGAKU = 360,
+    YUNYUHENKANKAZEIZEIGAKU = 336,
+    YUNYUHENKANHIKAZEIZEIGAKU = 360,
     YUNYUHENKANKYOTUUZEIGAKU = 384,
-    KASHIDAOREZEINUKI = 400, KASHIDAOREZEIGAKU = 408, KASHIDAOREZEIKOMI = 416,
-    KASHIDAOREKAISHUZEINUKI = 424, KASHIDAOREKAISHUZEIGAKU = 432,
+    KASHIDAOREZEINUKI = 400,
+    KASHIDAOREZEIGAKU = 408,
+    KASHIDAOREZEIKOMI = 416,
+    KASHIDAOREKAISHUZEINUKI = 424,
+    KASHIDAOREKAISHUZEIGAKU = 432,
     KASHIDAOREKAISHUZEIKOMI = 440,
-    YUNYUSHIIRETIHO = 476, YUNYUHENKANTIHO = 484,
+    YUNYUSHIIRETIHO = 476,
+    YUNYUHENKANTIHO = 484,
   };
   int32_t Rate() const { return I32(RateCode); }
   void SetRate(int32_t v) { SetI32(RateCode, v); }
@@ -230,9 +266,14 @@ struct StTAXREPORTRATEINFO : ByteRecord<496> {
 // Sales and sales returns of one business type at one rate (63 bytes, packed).
 struct StTAXREPORTBUSINESSTYPEINFO : ByteRecord<63> {
   enum Off : size_t {
-    RateCode = 0, BusinessType = 4,
-    KAZEIURIAGESHUZEIKOMI = 7, KAZEIURIAGESHUZEIGAKU = 15, KAZEIURIAGESHUZEINUKI = 23,
-    KAZEIHENKANSHUZEIKOMI = 31, KAZEIHENKANSHUZEIGAKU = 39, KAZEIHENKANSHUZEINUKI = 47,
+    RateCode = 0,
+    BusinessType = 4,
+    KAZEIURIAGESHUZEIKOMI = 7,
+    KAZEIURIAGESHUZEIGAKU = 15,
+    KAZEIURIAGESHUZEINUKI = 23,
+    KAZEIHENKANSHUZEIKOMI = 31,
+    KAZEIHENKANSHUZEIGAKU = 39,
+    KAZEIHENKANSHUZEINUKI = 47,
   };
   int32_t Rate() const { return I32(RateCode); }
   void SetRate(int32_t v) { SetI32(RateCode, v); }
@@ -247,10 +288,9 @@ struct StTAXREPORTBUSINESSTYPEINFO : ByteRecord<63> {
 // closing adjustments, slot 14 the interim closing adjustments.
 struct StKAMOKUSUMINFO : ByteRecord<636> {
   static constexpr int kSlots = 15;
-  static constexpr size_t kExclusionAOff = 126, kSummaryLineOff = 127,
-                          kExclusionBOff = 128, kBalanceSideOff = 130,
-                          kClassCodeOff = 136, kDebitExOff = 152, kDebitInOff = 272,
-                          kCreditExOff = 392, kCreditInOff = 512;
+  static constexpr size_t kExclusionAOff = 126, kSummaryLineOff = 127, kExclusionBOff = 128,
+                          kBalanceSideOff = 130, kClassCodeOff = 136, kDebitExOff = 152,
+                          kDebitInOff = 272, kCreditExOff = 392, kCreditInOff = 512;
   uint8_t ExclusionA() const { return U8(kExclusionAOff); }
   uint8_t SummaryLine() const { return U8(kSummaryLineOff); }
   uint8_t ExclusionB() const { return U8(kExclusionBOff); }
@@ -285,8 +325,7 @@ struct StTAXSUMINFO : ByteRecord<826> {
 struct StSWKTINFO : ByteRecord<536> {
   static constexpr size_t kDebitOff = 88, kCreditOff = 128;
   // Side fields relative to kDebitOff / kCreditOff.
-  static constexpr size_t kAccount = 0, kDepartment = 4, kAmount = 8, kTax = 16,
-                          kCategory = 24;
+  static constexpr size_t kAccount = 0, kDepartment = 4, kAmount = 8, kTax = 16, kCategory = 24;
   int32_t Account(size_t side) const { return I32(side + kAccount); }
   int32_t Department(size_t side) const { return I32(side + kDepartment); }
   int64_t AmountExcl(size_t side) const { return I64(side + kAmount); }
@@ -307,8 +346,8 @@ using StKOTEISHISANMONTH = ByteRecord<1536>;
 
 // One department (256 bytes).
 struct StBUMONINFO : ByteRecord<256> {
-  static constexpr size_t kCodeOff = 0, kLinkOff = 16, kNameOff = 20, kNameCap = 48,
-                          kKindOff = 79, kIncomeTypeOff = 128;
+  static constexpr size_t kCodeOff = 0, kLinkOff = 16, kNameOff = 20, kNameCap = 48, kKindOff = 79,
+                          kIncomeTypeOff = 128;
   int32_t Code() const { return I32(kCodeOff); }
   int32_t LinkField() const { return I32(kLinkOff); }
   uint8_t Kind() const { return U8(kKindOff); }

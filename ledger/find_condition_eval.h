@@ -30,10 +30,10 @@ int MonthSlotRank(int32_t slot);
 // One comparison of a compiled condition.
 struct FindTerm {
   int32_t field = 0;
-  int16_t side = 0;     // field 3: 1 debit, 2 credit, other: either side
+  int16_t side = 0;  // field 3: 1 debit, 2 credit, other: either side
   int16_t compare = 0;
   int32_t value = 0;
-  int group = -1;       // index into CompiledCondition groups, or -1
+  int group = -1;  // index into CompiledCondition groups, or -1
 };
 
 // A record adapter tells whether a term holds for a record. It is called

@@ -34,7 +34,8 @@ StFINDINFO Category(int16_t side, int16_t cmp, int32_t v, int16_t link) {
 
 TEST(FindConditionEval, MonthRangeOrdersClosingCodesInsideThePeriod) {
   // at least 1 AND at most 12: takes in the interim closing, not year end.
-  StFINDINFO fullYear[] = {Month(StFINDINFO::kAtLeast, 1, kAnd), Month(StFINDINFO::kAtMost, 12, kLast)};
+  StFINDINFO fullYear[] = {Month(StFINDINFO::kAtLeast, 1, kAnd),
+                           Month(StFINDINFO::kAtMost, 12, kLast)};
   EXPECT_TRUE(Match(fullYear, EntryAt(15)));
   EXPECT_FALSE(Match(fullYear, EntryAt(18)));
   EXPECT_TRUE(Match(fullYear, EntryAt(12)));
@@ -48,7 +49,8 @@ TEST(FindConditionEval, MonthRangeOrdersClosingCodesInsideThePeriod) {
   EXPECT_FALSE(Match(half, EntryAt(18)));
 
   // Positions 7..12 exclude the interim closing; "less than 7" includes it.
-  StFINDINFO second[] = {Month(StFINDINFO::kAtLeast, 7, kAnd), Month(StFINDINFO::kAtMost, 18, kLast)};
+  StFINDINFO second[] = {Month(StFINDINFO::kAtLeast, 7, kAnd),
+                         Month(StFINDINFO::kAtMost, 18, kLast)};
   EXPECT_FALSE(Match(second, EntryAt(15)));
   EXPECT_TRUE(Match(second, EntryAt(18)));
   StFINDINFO below7[] = {Month(StFINDINFO::kLessThan, 7, kLast)};
@@ -102,7 +104,8 @@ TEST(FindConditionEval, NestedGroupsAndSides) {
                          Category(2, StFINDINFO::kEqual, 24, kOr),
                          Category(2, StFINDINFO::kAtLeast, 30, kLast)};
   StFINDINFO sides[] = {MakeFindGroup(debit, kOr), MakeFindGroup(credit, kLast)};
-  StFINDINFO range[] = {Month(StFINDINFO::kAtLeast, 1, kAnd), Month(StFINDINFO::kAtMost, 12, kLast)};
+  StFINDINFO range[] = {Month(StFINDINFO::kAtLeast, 1, kAnd),
+                        Month(StFINDINFO::kAtMost, 12, kLast)};
   StFINDINFO top[] = {MakeFindGroup(sides, kAnd), MakeFindGroup(range, kLast)};
 
   EXPECT_FALSE(Match(top, EntryAt(5, 21, 22)));  // both sides taxable purchases
@@ -115,7 +118,8 @@ TEST(FindConditionEval, NestedGroupsAndSides) {
 TEST(FindConditionEval, DegenerateConditions) {
   EXPECT_TRUE(Match(nullptr, EntryAt(18)));  // no condition: everything
   // A field the record does not have and an unknown comparison never hold.
-  StFINDINFO assetDate[] = {MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtLeast, 3, 0, kLast)};
+  StFINDINFO assetDate[] = {
+      MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtLeast, 3, 0, kLast)};
   EXPECT_FALSE(Match(assetDate, EntryAt(1)));
   StFINDINFO badCompare[] = {Month(9, 1, kLast)};
   EXPECT_FALSE(Match(badCompare, EntryAt(1)));

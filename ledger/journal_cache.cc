@@ -56,8 +56,7 @@ ConnectionCaches* CachesOf(sqlite3* db) {
   auto* caches = new ConnectionCaches{db, {}};
   Registry()[db] = caches;
   int rc = sqlite3_create_function_v2(db, "ltb_walker_journal_cache", 0, SQLITE_UTF8, caches,
-                                      UnusedSqlFunction, nullptr, nullptr,
-                                      DropConnectionCaches);
+                                      UnusedSqlFunction, nullptr, nullptr, DropConnectionCaches);
   if (rc != SQLITE_OK) return nullptr;  // the destructor already ran
   return caches;
 }

@@ -42,12 +42,10 @@ class JournalCache {
  public:
   // The journal of `dataset` in entry order, shared by every caller on the
   // same connection. Null (with *error) when the ledger cannot be read.
-  static std::shared_ptr<const JournalCache> Acquire(LedgerDb& db, int dataset,
-                                                     std::string* error);
+  static std::shared_ptr<const JournalCache> Acquire(LedgerDb& db, int dataset, std::string* error);
 
   // Reads the journal of `dataset` afresh (used by Acquire).
-  static std::shared_ptr<const JournalCache> Load(LedgerDb& db, int dataset,
-                                                  std::string* error);
+  static std::shared_ptr<const JournalCache> Load(LedgerDb& db, int dataset, std::string* error);
 
   const std::vector<JournalEntry>& entries() const { return entries_; }
 

@@ -14,12 +14,20 @@ bool JournalInsert::Add(int dataset, long entryNo, long date, int slot, bool clo
                         std::string_view description, const JournalSideRow& debit,
                         const JournalSideRow& credit) {
   q_.Reset();
-  q_.Bind(1, dataset).Bind(2, entryNo).Bind(3, date).Bind(4, slot).Bind(5, closing ? 1 : 0)
+  q_.Bind(1, dataset)
+      .Bind(2, entryNo)
+      .Bind(3, date)
+      .Bind(4, slot)
+      .Bind(5, closing ? 1 : 0)
       .BindText(6, description);
   int i = 7;
   for (const JournalSideRow* s : {&debit, &credit}) {
-    q_.Bind(i, s->account).Bind(i + 1, s->department).Bind(i + 2, s->amount)
-        .Bind(i + 3, s->tax).Bind(i + 4, s->category).Bind(i + 5, s->rate)
+    q_.Bind(i, s->account)
+        .Bind(i + 1, s->department)
+        .Bind(i + 2, s->amount)
+        .Bind(i + 3, s->tax)
+        .Bind(i + 4, s->category)
+        .Bind(i + 5, s->rate)
         .Bind(i + 6, s->businessType);
     i += 7;
   }

@@ -27,8 +27,7 @@ class JournalInsert {
   // description is UTF-8. False when SQLite refuses the row (a taken entry
   // number, a missing dataset), with the reason in error().
   bool Add(int dataset, long entryNo, long date, int slot, bool closing,
-           std::string_view description, const JournalSideRow& debit,
-           const JournalSideRow& credit);
+           std::string_view description, const JournalSideRow& debit, const JournalSideRow& credit);
 
  private:
   SqlStatement q_;

@@ -12,10 +12,10 @@
 namespace ltb::ledger {
 namespace {
 
-#define LTB_JOURNAL_COLUMNS                                                                  \
-  "entry_no, entry_date, month_slot,"                                                        \
-  " debit_account, debit_dept, debit_amount, debit_tax, debit_category, debit_rate,"         \
-  " debit_btype, credit_account, credit_dept, credit_amount, credit_tax, credit_category,"   \
+#define LTB_JOURNAL_COLUMNS                                                                \
+  "entry_no, entry_date, month_slot,"                                                      \
+  " debit_account, debit_dept, debit_amount, debit_tax, debit_category, debit_rate,"       \
+  " debit_btype, credit_account, credit_dept, credit_amount, credit_tax, credit_category," \
   " credit_rate, credit_btype"
 
 constexpr char kByEntryNoSql[] =
@@ -83,8 +83,7 @@ bool ReadRowRange(sqlite3* db, int dataset, int64_t from, int64_t to, Part* part
 }
 
 // The second half, through a connection of its own (run on another thread).
-void ReadRowRangeApart(const std::string& path, int dataset, int64_t from, int64_t to,
-                       Part* part) {
+void ReadRowRangeApart(const std::string& path, int dataset, int64_t from, int64_t to, Part* part) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) ==
       SQLITE_OK) {
@@ -145,10 +144,8 @@ bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan,
   // Only a connection outside a transaction: one with pending writes of its
   // own would see rows the second connection cannot.
   if (!sqlite3_get_autocommit(h) || InWalMode(h)) return false;
-  const int64_t firstRow =
-      Scalar(h, "SELECT min(rowid) FROM journal", dataset, 0);
-  const int64_t lastRow =
-      Scalar(h, "SELECT max(rowid) FROM journal", dataset, 0);
+  const int64_t firstRow = Scalar(h, "SELECT min(rowid) FROM journal", dataset, 0);
+  const int64_t lastRow = Scalar(h, "SELECT max(rowid) FROM journal", dataset, 0);
   // A table mostly of other datasets is better read through the index.
   if (lastRow - firstRow + 1 > 2 * entrySpan) return false;
 
@@ -185,11 +182,10 @@ bool ReadJournalInOnePass(LedgerDb& db, int dataset, std::vector<JournalEntry>* 
   // Entry numbers are normally 1..N, so their span is the number of rows:
   // two index lookups, where counting the rows would walk the whole index.
   // A sparse numbering only reserves address space that is never touched.
-  const int64_t span =
-      Scalar(db.handle(),
-             "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
-             " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
-             dataset, 0);
+  const int64_t span = Scalar(db.handle(),
+                              "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
+                              " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
+                              dataset, 0);
   Reserve(&all.entries, span);
   SqlStatement q(db.handle(), kByEntryNoSql);
   q.Bind(1, dataset);
@@ -204,11 +200,10 @@ bool ReadJournalInOnePass(LedgerDb& db, int dataset, std::vector<JournalEntry>* 
 
 bool ReadJournal(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries,
                  std::string* error) {
-  const int64_t span =
-      Scalar(db.handle(),
-             "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
-             " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
-             dataset, 0);
+  const int64_t span = Scalar(db.handle(),
+                              "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
+                              " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
+                              dataset, 0);
   if (span >= kSplitReadFrom && ReadInTwoHalves(db, dataset, span, entries)) return true;
   return ReadJournalInOnePass(db, dataset, entries, error);
 }

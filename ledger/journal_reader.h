@@ -25,8 +25,7 @@ constexpr int64_t kSplitReadFrom = 50000;
 
 // Reads the journal of `dataset` into *entries (replacing its contents).
 // False with *error on a ledger that cannot be read.
-bool ReadJournal(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries,
-                 std::string* error);
+bool ReadJournal(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries, std::string* error);
 
 // The same, always in one pass through the entry-number index (for tests
 // that compare both ways of reading).

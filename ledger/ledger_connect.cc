@@ -16,9 +16,7 @@ constexpr std::string_view kPackageToken = "ES_APRPACKAGENAME";
 constexpr char kDefaultPackageName[] = "Ledora";
 }  // namespace
 
-void LedgerConnect::SetCaption(const char* caption) {
-  session_.caption = caption ? caption : "";
-}
+void LedgerConnect::SetCaption(const char* caption) { session_.caption = caption ? caption : ""; }
 
 long LedgerConnect::Fail(long code, const std::string& utf8Message) {
   std::string text;
@@ -67,8 +65,8 @@ long LedgerConnect::Initiate() {
       return Fail(kErrDatabase,
                   "The ledger file " + session_.db->path() + " cannot be read: " + q.error());
     }
-    return Fail(kErrUnknownUser,
-                "The user " + user + " has no entry in the ledger file " + session_.db->path() + ".");
+    return Fail(kErrUnknownUser, "The user " + user + " has no entry in the ledger file " +
+                                     session_.db->path() + ".");
   }
   if (q.IsNull(1)) {
     return Fail(kErrNoDataset, "The user " + user + " has selected dataset " +
@@ -81,9 +79,9 @@ long LedgerConnect::Initiate() {
     SqlStatement d(session_.db->handle(), "SELECT no FROM datasets WHERE no = ?1");
     d.Bind(1, selected);
     if (!d.Step()) {
-      return Fail(d.ok() ? kErrNoDataset : kErrDatabase,
-                  "The ledger file " + session_.db->path() + " holds no dataset " +
-                      std::to_string(selected) + ".");
+      return Fail(d.ok() ? kErrNoDataset : kErrDatabase, "The ledger file " + session_.db->path() +
+                                                             " holds no dataset " +
+                                                             std::to_string(selected) + ".");
     }
   }
   session_.db->set_selected_dataset(selected);

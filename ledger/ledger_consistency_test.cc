@@ -56,13 +56,12 @@ TEST_F(LedgerConsistencyTest, SavedValuesEqualTheJournalSums) {
     walker->SetCurDataID(id);
     // (slot >= 1 AND slot <= 12) OR slot = 18: the whole year with both
     // closings, as the program asks for months 4 to 3.
-    StFINDINFO range[3] = {
-        host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtLeast, StFINDINFO::kMonthPosition,
-                           1, StFINDINFO::kAnd),
-        host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtMost, StFINDINFO::kMonthPosition,
-                           12, StFINDINFO::kOr),
-        host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kEqual, StFINDINFO::kMonthPosition,
-                           18, StFINDINFO::kLast)};
+    StFINDINFO range[3] = {host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtLeast,
+                                              StFINDINFO::kMonthPosition, 1, StFINDINFO::kAnd),
+                           host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kAtMost,
+                                              StFINDINFO::kMonthPosition, 12, StFINDINFO::kOr),
+                           host::MakeFindItem(StFINDINFO::kMonth, StFINDINFO::kEqual,
+                                              StFINDINFO::kMonthPosition, 18, StFINDINFO::kLast)};
     TaxReportBlocks report;
     const auto& rates = report.rates;
     const auto& types = report.types;

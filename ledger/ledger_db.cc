@@ -53,8 +53,7 @@ bool CheckSchema(sqlite3* db, const std::string& path, std::string* error) {
 
 }  // namespace
 
-std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode,
-                                         std::string* error) {
+std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std::string* error) {
   std::string path = LedgerFilePath(home);
   bool exists = IsRegularFile(path);
   if (!exists && mode != Mode::kCreate) {
@@ -72,8 +71,8 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode,
   int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   std::unique_ptr<LedgerDb> db(new LedgerDb(raw, home, path));
   if (rc != SQLITE_OK) {
-    *error = "The ledger file " + path + " cannot be opened: " +
-             (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    *error = "The ledger file " + path +
+             " cannot be opened: " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     return nullptr;
   }
   sqlite3_busy_timeout(raw, kLedgerBusyTimeoutMs);

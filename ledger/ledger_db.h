@@ -35,8 +35,7 @@ class LedgerDb {
   // Opens the ledger of `home` and checks that it is a ledger database of
   // kLedgerSchemaVersion. Null on failure, with *error (UTF-8) naming the
   // file and what is wrong with it.
-  static std::unique_ptr<LedgerDb> Open(const std::string& home, Mode mode,
-                                        std::string* error);
+  static std::unique_ptr<LedgerDb> Open(const std::string& home, Mode mode, std::string* error);
   ~LedgerDb();
   LedgerDb(const LedgerDb&) = delete;
   LedgerDb& operator=(const LedgerDb&) = delete;

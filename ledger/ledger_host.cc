@@ -76,8 +76,7 @@ class LedgerLinkMgr : public host::ClLinkMgr {
 // dangle).
 class HostConnect : public LedgerConnect {
  public:
-  HostConnect(LedgerSession& session, LedgerDataMgr& data)
-      : LedgerConnect(session), data_(data) {}
+  HostConnect(LedgerSession& session, LedgerDataMgr& data) : LedgerConnect(session), data_(data) {}
   long Initiate() override {
     data_.DropLedgerSets();
     return LedgerConnect::Initiate();

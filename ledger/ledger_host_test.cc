@@ -37,11 +37,11 @@ class LedgerHostTest : public ::testing::Test {
 
   std::unique_ptr<host::HostLibrary> Host(const std::string& home, const std::string& user = "") {
     auto host = OpenLedgerHost(Options(home, user));
-    host->SetMessageSink([this](host::WindowHandle, const char* text, const char* caption,
-                                unsigned flags) {
-      shown_.push_back({text, caption, flags});
-      return 1;
-    });
+    host->SetMessageSink(
+        [this](host::WindowHandle, const char* text, const char* caption, unsigned flags) {
+          shown_.push_back({text, caption, flags});
+          return 1;
+        });
     host->AccConnect().SetCaption("caption");
     return host;
   }
@@ -123,7 +123,8 @@ TEST_F(LedgerHostTest, DefaultRunCreatesSampleAndSelectsUserDataset) {
   EXPECT_EQ(info->PeriodStart(), 20160401);
   EXPECT_EQ(info->PeriodEnd(), 20170331);
   std::string company;
-  ASSERT_TRUE(platform::Utf8ToCp932(reinterpret_cast<const char*>(u8"株式会社サンプル商事"), &company));
+  ASSERT_TRUE(
+      platform::Utf8ToCp932(reinterpret_cast<const char*>(u8"株式会社サンプル商事"), &company));
   EXPECT_EQ(info->CompanyName(), company);
 
   host::Cursor cursor = 0;
@@ -189,11 +190,11 @@ TEST_F(LedgerHostTest, DatasetChosenForTheRunLeavesTheLedgersSelectionAlone) {
   EXPECT_EQ(host::DataSet(plain->DataMgr())->GetSelectedInfo()->DatasetNo(), 1);
 
   auto missing = OpenLedgerHost(Options(home, "", 9));
-  missing->SetMessageSink([this](host::WindowHandle, const char* text, const char* caption,
-                                 unsigned flags) {
-    shown_.push_back({text, caption, flags});
-    return 1;
-  });
+  missing->SetMessageSink(
+      [this](host::WindowHandle, const char* text, const char* caption, unsigned flags) {
+        shown_.push_back({text, caption, flags});
+        return 1;
+      });
   EXPECT_NE(missing->AccConnect().Initiate(), 0);
   ASSERT_FALSE(shown_.empty());
   EXPECT_NE(shown_.back().text.find("no dataset 9"), std::string::npos);
@@ -221,7 +222,9 @@ TEST_F(LedgerHostTest, DispMsgReplacesEveryPackageToken) {
   EXPECT_EQ(shown_[0].flags, 0x30u);
   // 0x83 0x45 is one double-byte character: the 'E' is its second byte and
   // does not start a token.
-  const char tricky[] = "\x83" "ES_APRPACKAGENAME";
+  const char tricky[] =
+      "\x83"
+      "ES_APRPACKAGENAME";
   host->AccConnect().DispMsg(0, tricky, "cap", 0);
   EXPECT_EQ(shown_[1].text, tricky);
 }
@@ -272,8 +275,8 @@ TEST_F(LedgerHostTest, SavedTaxReturnValuesFitTheirDataset) {
     const char* id;
     uint8_t taxation, deduction, interim;
   };
-  for (Expect e : {Expect{"SAMPLE01", 1, 1, 2}, Expect{"SAMPLE02", 2, 1, 1},
-                   Expect{"SAMPLE03", 1, 2, 1}}) {
+  for (Expect e :
+       {Expect{"SAMPLE01", 1, 1, 2}, Expect{"SAMPLE02", 2, 1, 1}, Expect{"SAMPLE03", 1, 2, 1}}) {
     auto store = host->NewSaveTaxShiryo();
     store->SetCurDataID(e.id);
     ASSERT_EQ(store->RefreshCache(), 0);

@@ -35,8 +35,7 @@ bool LedgerMsgMgr::IsFatal(long code) const {
   return ParseCodeList(session_.db->Setting("nonfatal_codes", "")).count(code) == 0;
 }
 
-int LedgerMsgMgr::CheckFatalErrorWithMsg(long code, long, int show,
-                                         host::WindowHandle owner) {
+int LedgerMsgMgr::CheckFatalErrorWithMsg(long code, long, int show, host::WindowHandle owner) {
   if (!IsFatal(code)) return 0;
   if (show) {
     std::string source = "(unknown)";
@@ -47,8 +46,8 @@ int LedgerMsgMgr::CheckFatalErrorWithMsg(long code, long, int show,
     }
     // The source name is the program's own ASCII text; the rest is ASCII too,
     // so the message is valid CP932 as it stands.
-    std::string text = source + " " + std::to_string(line) + ": error " +
-                       std::to_string(code) + " (" + HostErrorText(code) + ")";
+    std::string text = source + " " + std::to_string(line) + ": error " + std::to_string(code) +
+                       " (" + HostErrorText(code) + ")";
     session_.Show(owner ? owner : session_.owner, text.c_str(), session_.caption.c_str(),
                   host::kMbOk | host::kMbIconWarning);
   }

@@ -19,8 +19,7 @@ class LedgerMsgMgr : public host::ClMsgMgr {
   explicit LedgerMsgMgr(const LedgerSession& session) : session_(session) {}
 
   long SetLastError(long code, const char* source, unsigned long line) override;
-  int CheckFatalErrorWithMsg(long code, long param, int show,
-                             host::WindowHandle owner) override;
+  int CheckFatalErrorWithMsg(long code, long param, int show, host::WindowHandle owner) override;
 
   long last_code() const { return lastCode_; }
   const std::string& last_source() const { return lastSource_; }

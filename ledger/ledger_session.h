@@ -19,16 +19,15 @@ struct LedgerSession {
   // after Terminate keep a valid (if disconnected) ledger until the host
   // library goes away.
   std::unique_ptr<LedgerDb> retired;
-  std::string userId;            // the current user (ASCII)
-  std::string caption;           // CP932, for the host's messages
+  std::string userId;   // the current user (ASCII)
+  std::string caption;  // CP932, for the host's messages
   host::WindowHandle owner = 0;
   host::MessageSink sink;
   host::ClOptLink optLink;
 
   // Shows a message through the sink (CP932 text); without a sink the
   // answer is OK.
-  int Show(host::WindowHandle window, const char* text, const char* caption,
-           unsigned flags) const;
+  int Show(host::WindowHandle window, const char* text, const char* caption, unsigned flags) const;
 
   // The dataset number a set with this data id works on: the dataset of the
   // id, or the selected dataset for an empty id; 0 when none.

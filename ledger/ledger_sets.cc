@@ -35,9 +35,7 @@ long LedgerSetData::WalkDat(host::StDATAINFO* record, host::Cursor cursor) {
   return host::kOk;
 }
 
-long LedgerSetData::ReleaseDatCursor(host::Cursor cursor) {
-  return cursors_.Release(cursor);
-}
+long LedgerSetData::ReleaseDatCursor(host::Cursor cursor) { return cursors_.Release(cursor); }
 
 const host::StDATAINFO* LedgerSetData::GetSelectedInfo() {
   selected_.Clear();

@@ -51,8 +51,9 @@ bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int*
     *slot = kInterimClosingSlot;
     return true;
   }
-  *error = "a closing entry must be dated on the period's last day, or on the last day of"
-           " month 6 for a dataset with an interim closing";
+  *error =
+      "a closing entry must be dated on the period's last day, or on the last day of"
+      " month 6 for a dataset with an interim closing";
   return false;
 }
 
@@ -76,15 +77,27 @@ bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
     *error = "the period must run forward and span at most twelve months";
     return false;
   }
-  SqlStatement q(db.handle(),
-                 "INSERT INTO datasets (no, data_id, company_name, period_start, period_end,"
-                 " interim_flag, past_results, entity_kind, income_mode, closing_day,"
-                 " filing_class, rounding, deduction_method, main_business_type, tax_included,"
-                 " tax_rate_count) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16)");
-  q.Bind(1, r.no).BindText(2, r.dataId).BindText(3, r.companyName).Bind(4, r.periodStart)
-      .Bind(5, r.periodEnd).Bind(6, r.interimFlag).Bind(7, r.pastResults).Bind(8, r.entityKind)
-      .Bind(9, r.incomeMode).Bind(10, r.closingDay).Bind(11, r.filingClass).Bind(12, r.rounding)
-      .Bind(13, r.deductionMethod).Bind(14, r.mainBusinessType).Bind(15, r.taxIncluded)
+  SqlStatement q(
+      db.handle(),
+      "INSERT INTO datasets (no, data_id, company_name, period_start, period_end,"
+      " interim_flag, past_results, entity_kind, income_mode, closing_day,"
+      " filing_class, rounding, deduction_method, main_business_type, tax_included,"
+      " tax_rate_count) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15,?16)");
+  q.Bind(1, r.no)
+      .BindText(2, r.dataId)
+      .BindText(3, r.companyName)
+      .Bind(4, r.periodStart)
+      .Bind(5, r.periodEnd)
+      .Bind(6, r.interimFlag)
+      .Bind(7, r.pastResults)
+      .Bind(8, r.entityKind)
+      .Bind(9, r.incomeMode)
+      .Bind(10, r.closingDay)
+      .Bind(11, r.filingClass)
+      .Bind(12, r.rounding)
+      .Bind(13, r.deductionMethod)
+      .Bind(14, r.mainBusinessType)
+      .Bind(15, r.taxIncluded)
       .Bind(16, r.taxRateCount);
   return Finish(q, error, "dataset refused");
 }
@@ -96,8 +109,7 @@ bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::strin
   return Finish(q, error, "user refused");
 }
 
-bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo,
-                   std::string* error) {
+bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error) {
   if (!HasDataset(db, selectedNo)) {
     *error = "no dataset " + std::to_string(selectedNo);
     return false;
@@ -114,10 +126,16 @@ bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& r, std::strin
                  "INSERT INTO accounts (dataset, code, code_text, name, class_code, balance_side,"
                  " summary_line, exclusion_a, exclusion_b, list_exclusion)"
                  " VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)");
-  q.Bind(1, dataset).Bind(2, r.code)
+  q.Bind(1, dataset)
+      .Bind(2, r.code)
       .BindText(3, r.codeText.empty() ? std::to_string(r.code) : r.codeText)
-      .BindText(4, r.name).Bind(5, r.classCode).Bind(6, r.balanceSide).Bind(7, r.summaryLine)
-      .Bind(8, r.exclusionA).Bind(9, r.exclusionB).Bind(10, r.listExclusion);
+      .BindText(4, r.name)
+      .Bind(5, r.classCode)
+      .Bind(6, r.balanceSide)
+      .Bind(7, r.summaryLine)
+      .Bind(8, r.exclusionA)
+      .Bind(9, r.exclusionB)
+      .Bind(10, r.listExclusion);
   return Finish(q, error, "account refused");
 }
 
@@ -125,7 +143,11 @@ bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& r, std:
   SqlStatement q(db.handle(),
                  "INSERT INTO departments (dataset, code, name, kind, link_field, income_type)"
                  " VALUES (?1,?2,?3,?4,?5,?6)");
-  q.Bind(1, dataset).Bind(2, r.code).BindText(3, r.name).Bind(4, r.kind).Bind(5, r.linkField)
+  q.Bind(1, dataset)
+      .Bind(2, r.code)
+      .BindText(3, r.name)
+      .Bind(4, r.kind)
+      .Bind(5, r.linkField)
       .Bind(6, r.incomeType);
   return Finish(q, error, "department refused");
 }
@@ -180,8 +202,13 @@ bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& r, std::strin
   SqlStatement q(db.handle(),
                  "INSERT INTO fixed_assets (dataset, asset_no, name, acquired, kind, amount,"
                  " income_type) VALUES (?1,?2,?3,?4,?5,?6,?7)");
-  q.Bind(1, dataset).Bind(2, r.assetNo).BindText(3, r.name).Bind(4, r.acquired).Bind(5, r.kind)
-      .Bind(6, r.amount).Bind(7, r.incomeType);
+  q.Bind(1, dataset)
+      .Bind(2, r.assetNo)
+      .BindText(3, r.name)
+      .Bind(4, r.acquired)
+      .Bind(5, r.kind)
+      .Bind(6, r.amount)
+      .Bind(7, r.incomeType);
   return Finish(q, error, "fixed asset refused");
 }
 

@@ -17,8 +17,8 @@ struct DatasetRow {
   std::string companyName;
   long periodStart = 0, periodEnd = 0;
   int interimFlag = 0, pastResults = 0, entityKind = 0, incomeMode = 0, closingDay = 0;
-  int filingClass = 2, rounding = 0, deductionMethod = 0, mainBusinessType = 0,
-      taxIncluded = 0, taxRateCount = 3;
+  int filingClass = 2, rounding = 0, deductionMethod = 0, mainBusinessType = 0, taxIncluded = 0,
+      taxRateCount = 3;
 };
 
 struct AccountRecordRow {
@@ -68,15 +68,13 @@ bool AddDataset(LedgerDb& db, const DatasetRow& row, std::string* error);
 bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error);
 bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error);
 bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& row, std::string* error);
-bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& row,
-                   std::string* error);
+bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& row, std::string* error);
 // entryNo 0 takes the next free number of the dataset.
 bool AddJournal(LedgerDb& db, int dataset, const JournalRow& row, std::string* error);
 bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& row, std::string* error);
 bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& info,
                        std::string* error);
-bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value,
-                std::string* error);
+bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value, std::string* error);
 
 // BEGIN IMMEDIATE / COMMIT / ROLLBACK.
 class WriteTransaction {

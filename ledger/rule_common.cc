@@ -22,10 +22,8 @@ bool JournalEntryView::Test(const FindTerm& t) const {
       if (t.side == 2) return CompareValues(t.compare, entry.credit().category, t.value);
       return CompareValues(t.compare, entry.debit().category, t.value) ||
              CompareValues(t.compare, entry.credit().category, t.value);
-    case host::StFINDINFO::kMonth:
-      return CompareMonthSlots(t.compare, entry.slot, t.value);
-    default:
-      return false;
+    case host::StFINDINFO::kMonth: return CompareMonthSlots(t.compare, entry.slot, t.value);
+    default: return false;
   }
 }
 
@@ -33,10 +31,8 @@ bool JournalSideView::Test(const FindTerm& t) const {
   switch (t.field) {
     case host::StFINDINFO::kTaxCategory:
       return CompareValues(t.compare, entry.side[side].category, t.value);
-    case host::StFINDINFO::kMonth:
-      return CompareMonthSlots(t.compare, entry.slot, t.value);
-    default:
-      return false;
+    case host::StFINDINFO::kMonth: return CompareMonthSlots(t.compare, entry.slot, t.value);
+    default: return false;
   }
 }
 

@@ -17,11 +17,11 @@ namespace ltb::ledger {
 
 // Status codes of the ledger walkers besides kOk and kEndOfData: the
 // ledger's own codes where one fits, and three more of the walkers.
-constexpr long kWalkNoDataset = kErrNoDataset;   // the data id names no dataset
-constexpr long kWalkReadFailed = kErrDatabase;   // the ledger could not be read
-constexpr long kWalkBadCursor = kErrBadCursor;   // a cursor the set did not hand out
-constexpr long kWalkBadArgument = 2101;          // a null or out-of-range argument
-constexpr long kWalkNotReady = 2102;             // a walk read before MoveReady
+constexpr long kWalkNoDataset = kErrNoDataset;      // the data id names no dataset
+constexpr long kWalkReadFailed = kErrDatabase;      // the ledger could not be read
+constexpr long kWalkBadCursor = kErrBadCursor;      // a cursor the set did not hand out
+constexpr long kWalkBadArgument = 2101;             // a null or out-of-range argument
+constexpr long kWalkNotReady = 2102;                // a walk read before MoveReady
 constexpr long kWalkOverflow = host::kSumOverflow;  // a sum left the 64-bit range
 
 // The dataset a walker works on: the one named by SetCurDataID, or the
@@ -104,8 +104,7 @@ class JournalEntryFilter {
     const int slot = SlotKey(e.slot);
     if (slot < 0) return condition_.Matches(JournalEntryView{e});
     const size_t key = (static_cast<size_t>(e.side[0].category) << 12) |
-                       (static_cast<size_t>(e.side[1].category) << 4) |
-                       static_cast<size_t>(slot);
+                       (static_cast<size_t>(e.side[1].category) << 4) | static_cast<size_t>(slot);
     if (!memo_) AllocateMemo();
     uint8_t& known = memo_[key];
     if (known == 0) known = condition_.Matches(JournalEntryView{e}) ? 2 : 1;

@@ -14,9 +14,10 @@ TEST(RuleGenkashokyaku, DateRangeSelectsAssetsInclusive) {
   l.Asset(2, 20230401, 9, 222, 2);  // first day
   l.Asset(3, 20230930, 1, 333, 1);  // last day
   l.Asset(4, 20231001, 1, 444, 1);  // the day after
-  StFINDINFO cond[] = {
-      host::MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtLeast, 3, 20230401, StFINDINFO::kAnd),
-      host::MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtMost, 3, 20230930, StFINDINFO::kLast)};
+  StFINDINFO cond[] = {host::MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtLeast, 3, 20230401,
+                                          StFINDINFO::kAnd),
+                       host::MakeFindItem(StFINDINFO::kAssetDate, StFINDINFO::kAtMost, 3, 20230930,
+                                          StFINDINFO::kLast)};
   auto walker = NewLedgerRuleGenkashokyaku(l.db());
   ASSERT_EQ(walker->MoveReady(cond, 0, 0), host::kOk);
   long n = 0;

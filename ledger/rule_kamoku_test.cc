@@ -34,8 +34,8 @@ TEST(RuleKamoku, SlotsPlaceMonthsAndClosingsAndCarryAccountFlags) {
   l.Account(900, 0x40440000);  // no movement: still one record
   l.Entry(1, {100, 0, 1000, 80, 21, 800, 0}, {400, 0, 1080, 0, 0, 0, 0});
   l.Entry(6, {100, 0, 500, 0, 0, 0, 0}, {400, 0, 500, 0, 0, 0, 0});
-  l.Entry(15, {100, 0, 70, 0, 0, 0, 0}, {400, 0, 70, 0, 0, 0, 0});   // interim closing
-  l.Entry(18, {400, 0, 30, 0, 0, 0, 0}, {100, 0, 30, 0, 0, 0, 0});   // year-end closing
+  l.Entry(15, {100, 0, 70, 0, 0, 0, 0}, {400, 0, 70, 0, 0, 0, 0});  // interim closing
+  l.Entry(18, {400, 0, 30, 0, 0, 0, 0}, {100, 0, 30, 0, 0, 0, 0});  // year-end closing
   auto recs = Walk(l, nullptr, nullptr, 0);
   ASSERT_EQ(recs.size(), 3u);
 
@@ -82,7 +82,7 @@ TEST(RuleKamoku, SummaryLinesCarryTheirDetailAccounts) {
   EXPECT_EQ(summary.Debit(2, true), 1080);
   EXPECT_EQ(summary.Debit(3, false), 300);
   EXPECT_EQ(summary.Credit(3, false), 50);
-  EXPECT_EQ(summary.Debit(4, false), 5);  // its own booking, without 530
+  EXPECT_EQ(summary.Debit(4, false), 5);     // its own booking, without 530
   EXPECT_EQ(recs[2].Debit(2, false), 1000);  // details keep their own sums
   EXPECT_EQ(recs[5].Debit(2, false), 1000);
   EXPECT_EQ(recs[5].Debit(4, false), 0);

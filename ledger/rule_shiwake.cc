@@ -121,7 +121,7 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   }
 
   std::shared_ptr<const JournalCache> journal_;  // the journal matches_ indexes
-  PreparedRecords<uint32_t> matches_;  // positions in journal_'s entries
+  PreparedRecords<uint32_t> matches_;            // positions in journal_'s entries
 };
 
 }  // namespace

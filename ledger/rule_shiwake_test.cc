@@ -68,9 +68,10 @@ TEST_F(RuleShiwakeTest, ExistenceChecksByRateAndBusinessType) {
 }
 
 TEST_F(RuleShiwakeTest, ImportCategoryOnTheCreditSideAloneIsFound) {
-  StFINDINFO low[] = {
-      host::MakeFindItem(StFINDINFO::kTaxCategory, StFINDINFO::kAtLeast, 3, 31, StFINDINFO::kAnd, 2),
-      host::MakeFindItem(StFINDINFO::kTaxCategory, StFINDINFO::kAtMost, 3, 33, StFINDINFO::kLast, 2)};
+  StFINDINFO low[] = {host::MakeFindItem(StFINDINFO::kTaxCategory, StFINDINFO::kAtLeast, 3, 31,
+                                         StFINDINFO::kAnd, 2),
+                      host::MakeFindItem(StFINDINFO::kTaxCategory, StFINDINFO::kAtMost, 3, 33,
+                                         StFINDINFO::kLast, 2)};
   StFINDINFO top[] = {host::MakeFindGroup(low, StFINDINFO::kAnd),
                       host::MakeFindGroup(Months, StFINDINFO::kLast)};
   long n = 0;

@@ -78,7 +78,6 @@ class LedgerRuleShohizeiShinkoku : public LedgerWalker<host::ClRuleShohizeiShink
     }
     return -1;
   }
-
 };
 
 }  // namespace

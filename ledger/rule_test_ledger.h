@@ -53,8 +53,9 @@ class TestLedger {
 
   void Department(int code, int kind, int link, int incomeType) {
     Sql("INSERT INTO departments (dataset, code, name, kind, link_field, income_type)"
-        " VALUES (1, " + std::to_string(code) + ", 'Dept', " + std::to_string(kind) + ", " +
-        std::to_string(link) + ", " + std::to_string(incomeType) + ")");
+        " VALUES (1, " +
+        std::to_string(code) + ", 'Dept', " + std::to_string(kind) + ", " + std::to_string(link) +
+        ", " + std::to_string(incomeType) + ")");
   }
 
   // One journal entry in month slot `slot` (15 and 18 are closing entries).
@@ -67,8 +68,8 @@ class TestLedger {
 
   void Asset(int no, int date, int kind, long long amount, int incomeType) {
     Sql("INSERT INTO fixed_assets VALUES (1, " + std::to_string(no) + ", 'A', " +
-        std::to_string(date) + ", " + std::to_string(kind) + ", " + std::to_string(amount) +
-        ", " + std::to_string(incomeType) + ")");
+        std::to_string(date) + ", " + std::to_string(kind) + ", " + std::to_string(amount) + ", " +
+        std::to_string(incomeType) + ")");
   }
 
  private:

@@ -59,8 +59,7 @@ struct AccountDef {
 };
 
 constexpr RefundLine kPurchases = RefundLine::kPurchases, kSelling = RefundLine::kSelling,
-                     kNonOperating = RefundLine::kNonOperating,
-                     kOtherLoss = RefundLine::kOtherLoss;
+                     kNonOperating = RefundLine::kNonOperating, kOtherLoss = RefundLine::kOtherLoss;
 
 constexpr AccountDef kAccounts[] = {
     {111, u8"現金", 0x01010100, 1, 0, 0, 0},
@@ -109,8 +108,8 @@ JournalSideRow Taxed(int account, int64_t yen, int category, int rate, int btype
 }
 
 // An import tax side: the customs value and the tax paid on it.
-JournalSideRow ImportTax(int account, int64_t valueYen, int64_t taxYen, int category,
-                         int rate, int dept = 0) {
+JournalSideRow ImportTax(int account, int64_t valueYen, int64_t taxYen, int category, int rate,
+                         int dept = 0) {
   return {account, dept, valueYen * 10000, taxYen * 10000, category, rate, 0};
 }
 
@@ -273,7 +272,8 @@ std::vector<JournalRow> IndividualEntries() {
     if (m == 6) e.Debit(d, Taxed(511, 120000, 31, 800, 0, kBusinessDept), 131, u8"輸入仕入(仮)");
     if (m == 8) e.Credit(d, 131, Taxed(511, 6000, 35, 800, 0, kBusinessDept), u8"輸入仕入返還(仮)");
     if (m == 10) e.Debit(d, Taxed(155, 900000, 28, 800, 0, kBusinessDept), 131, u8"機械購入");
-    if (m == 11) e.Debit(d, Taxed(150, 1500000, 29, 800, 0, kRealEstateDept), 131, u8"賃貸物件設備");
+    if (m == 11)
+      e.Debit(d, Taxed(150, 1500000, 29, 800, 0, kRealEstateDept), 131, u8"賃貸物件設備");
     if (m <= 2) e.Debit(d, Taxed(511, 30000, 21, 500, 0, kBusinessDept), 211, u8"経過措置仕入");
     if (m == 3) e.Debit(d, Taxed(520, 12000, 21, 300, 0, kBusinessDept), 211, u8"旧税率仕入");
   }
@@ -290,13 +290,19 @@ size_t SavedRateSlot(size_t field, int ri) {
   const size_t(&kSales)[3] = StSaveTaxInfo::kSalesAreaOff;
   const size_t(&kPurchase)[3] = StSaveTaxInfo::kPurchaseAreaOff;
   const size_t(&kBadDebt)[3] = StSaveTaxInfo::kBadDebtAreaOff;
-  static constexpr std::array<std::pair<size_t, size_t>, 12> kSalesRel = {{
-      {R::KAZEIURIAGEZEINUKI, 0}, {R::KAZEIURIAGEZEIGAKU, 8}, {R::KAZEIURIAGEZEIKOMI, 16},
-      {R::MENZEIURIAGEZEINUKI, 24}, {R::HIKAZEIURIAGEYUUKAZEINUKI, 32},
-      {R::HIKAZEIURIAGEYUUKAIGAIZEINUKI, 40}, {R::KAZEIURIAGEHENKANZEINUKI, 48},
-      {R::KAZEIURIAGEHENKANZEIGAKU, 56}, {R::KAZEIURIAGEHENKANZEIKOMI, 64},
-      {R::MENZEIURIAGEHENKANZEINUKI, 72}, {R::HIKAZEIURIAGEHENKANZEINUKI, 80},
-      {R::HIKAZEISHISANYUSHUTSUZEINUKI, 88}}};
+  static constexpr std::array<std::pair<size_t, size_t>, 12> kSalesRel = {
+      {{R::KAZEIURIAGEZEINUKI, 0},
+       {R::KAZEIURIAGEZEIGAKU, 8},
+       {R::KAZEIURIAGEZEIKOMI, 16},
+       {R::MENZEIURIAGEZEINUKI, 24},
+       {R::HIKAZEIURIAGEYUUKAZEINUKI, 32},
+       {R::HIKAZEIURIAGEYUUKAIGAIZEINUKI, 40},
+       {R::KAZEIURIAGEHENKANZEINUKI, 48},
+       {R::KAZEIURIAGEHENKANZEIGAKU, 56},
+       {R::KAZEIURIAGEHENKANZEIKOMI, 64},
+       {R::MENZEIURIAGEHENKANZEINUKI, 72},
+       {R::HIKAZEIURIAGEHENKANZEINUKI, 80},
+       {R::HIKAZEISHISANYUSHUTSUZEINUKI, 88}}};
   for (auto [f, rel] : kSalesRel) {
     if (f == field) return kSales[ri] + rel;
   }
@@ -357,9 +363,7 @@ RefundLine RefundLineOf(int account) {
   return RefundLine::kNone;
 }
 
-bool NotTaxablePurchase(int category) {
-  return category < 21 || category == 24 || category >= 30;
-}
+bool NotTaxablePurchase(int category) { return category < 21 || category == 24 || category >= 30; }
 
 // The individual income lines a department's figures reach: its income type
 // (1 business, 3 real estate) and, for a department that carries a link,
@@ -463,8 +467,8 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
                      StSaveTaxInfo::kRangeStartOff}) {
     info.SetI32(off, static_cast<int32_t>(ds.periodStart));
   }
-  for (size_t off : {StSaveTaxInfo::kPeriodEndOff, StSaveTaxInfo::kReportToOff,
-                     StSaveTaxInfo::kRangeEndOff}) {
+  for (size_t off :
+       {StSaveTaxInfo::kPeriodEndOff, StSaveTaxInfo::kReportToOff, StSaveTaxInfo::kRangeEndOff}) {
     info.SetI32(off, static_cast<int32_t>(ds.periodEnd));
   }
   info.SetU8(StSaveTaxInfo::kInterimCodeOff, static_cast<uint8_t>(ds.interimFlag + 1));
@@ -548,8 +552,7 @@ bool WriteSample(LedgerDb& db, std::string* error) {
   std::vector<FixedAssetRow> simplifiedAssets = {
       {1, U8(u8"工作機械"), 20160901, 1, 1200000 * 10000L, 1},
   };
-  if (!WriteDataset(db, simplified, SimplifiedCorporationEntries(), simplifiedAssets, {},
-                    error)) {
+  if (!WriteDataset(db, simplified, SimplifiedCorporationEntries(), simplifiedAssets, {}, error)) {
     return false;
   }
 
@@ -567,8 +570,7 @@ bool WriteSample(LedgerDb& db, std::string* error) {
       {kBusinessDept, U8(u8"事業部門"), 1, kBusinessDept, 1},
       {kRealEstateDept, U8(u8"不動産部門"), 1, kRealEstateDept, 3},
   };
-  if (!WriteDataset(db, individual, IndividualEntries(), individualAssets, departments,
-                    error)) {
+  if (!WriteDataset(db, individual, IndividualEntries(), individualAssets, departments, error)) {
     return false;
   }
 

@@ -33,8 +33,7 @@ bool LoadAccountRows(LedgerDb& db, int dataset, std::vector<AccountRow>* rows) {
 
 void FillAccountInfo(const AccountRow& row, host::StKAMOKUINFO* info) {
   info->SetI32(host::StKAMOKUINFO::kCodeOff, row.code);
-  info->SetText(host::StKAMOKUINFO::kCodeTextOff, host::StKAMOKUINFO::kCodeTextCap,
-                row.codeText);
+  info->SetText(host::StKAMOKUINFO::kCodeTextOff, host::StKAMOKUINFO::kCodeTextCap, row.codeText);
   info->SetU8(host::StKAMOKUINFO::kListExclusionOff, row.listExclusion);
   info->SetI32(host::StKAMOKUINFO::kClassCodeOff, row.classCode);
 }
@@ -45,7 +44,8 @@ namespace {
 struct AccountView {
   const AccountRow& row;
   bool Test(const FindTerm& t) const {
-    return t.field == host::StFINDINFO::kClassCode && CompareValues(t.compare, row.classCode, t.value);
+    return t.field == host::StFINDINFO::kClassCode &&
+           CompareValues(t.compare, row.classCode, t.value);
   }
 };
 
@@ -63,8 +63,7 @@ class LedgerSetKamoku : public host::ClSetKamoku {
     if (pos == nullptr) return kWalkBadCursor;
     *pos = 0;
     if (binding_.Dataset() == 0) return kWalkNoDataset;
-    return LoadAccountRows(binding_.db(), binding_.Dataset(), &rows_) ? host::kOk
-                                                                      : kWalkReadFailed;
+    return LoadAccountRows(binding_.db(), binding_.Dataset(), &rows_) ? host::kOk : kWalkReadFailed;
   }
 
   long WalkFind(const host::StFINDINFO* condition, host::StKAMOKUINFO* account,

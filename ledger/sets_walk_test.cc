@@ -17,9 +17,10 @@ TEST(SetKamoku, WalkFindReturnsAccountsOfTheListedClassCodes) {
   auto set = NewLedgerSetKamoku(l.db());
   ASSERT_NE(set, nullptr);
 
-  StFINDINFO cond[] = {
-      host::MakeFindItem(StFINDINFO::kClassCode, StFINDINFO::kEqual, 19, 0x40888000, StFINDINFO::kOr),
-      host::MakeFindItem(StFINDINFO::kClassCode, StFINDINFO::kEqual, 19, 0x20200000, StFINDINFO::kLast)};
+  StFINDINFO cond[] = {host::MakeFindItem(StFINDINFO::kClassCode, StFINDINFO::kEqual, 19,
+                                          0x40888000, StFINDINFO::kOr),
+                       host::MakeFindItem(StFINDINFO::kClassCode, StFINDINFO::kEqual, 19,
+                                          0x20200000, StFINDINFO::kLast)};
   host::Cursor c = 0;
   ASSERT_EQ(set->GetCursor(&c), host::kOk);
   ASSERT_EQ(set->ReadyCursor(c), host::kOk);

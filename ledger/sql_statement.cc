@@ -30,8 +30,8 @@ SqlStatement& SqlStatement::BindText(int index, std::string_view text) {
 }
 
 SqlStatement& SqlStatement::BindBlob(int index, const void* data, size_t size) {
-  if (stmt_ && sqlite3_bind_blob(stmt_, index, data, static_cast<int>(size),
-                                 SQLITE_TRANSIENT) != SQLITE_OK) {
+  if (stmt_ && sqlite3_bind_blob(stmt_, index, data, static_cast<int>(size), SQLITE_TRANSIENT) !=
+                   SQLITE_OK) {
     failed_ = true;
   }
   return *this;

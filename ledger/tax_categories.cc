@@ -16,6 +16,8 @@ constexpr CategoryFields TaxOnly(size_t tax) { return {0, tax, 0}; }
 
 // Codes 0 and 20 are out of scope, 24 is a non-taxable purchase; those and
 // every unlisted code feed nothing.
+// The table keeps one category per entry, laid out by hand.
+// clang-format off
 constexpr std::array kTable = {
     // Sales side: credit.
     TaxCategory{1, C, Three(R::KAZEIURIAGEZEINUKI, R::KAZEIURIAGEZEIGAKU, R::KAZEIURIAGEZEIKOMI),
@@ -79,6 +81,7 @@ constexpr std::array kTable = {
     TaxCategory{47, C, TaxOnly(R::YUNYUHENKANKYOTUUZEIGAKU), {}, false, "輸入国税返還(共通対応)"},
     TaxCategory{48, C, TaxOnly(R::YUNYUHENKANTIHO), {}, false, "輸入地方消費税返還"},
 };
+// clang-format on
 
 constexpr std::array<const TaxCategory*, 256> BuildIndex() {
   std::array<const TaxCategory*, 256> index{};

@@ -52,8 +52,6 @@ bool IsNotTaxablePurchase(uint8_t code);
 bool IsProvisionalImport(uint8_t code);
 
 // Sign of a side of category `c` booked on `side`: +1 natural, -1 other.
-inline int SideSign(const TaxCategory& c, BookSide side) {
-  return c.natural == side ? 1 : -1;
-}
+inline int SideSign(const TaxCategory& c, BookSide side) { return c.natural == side ? 1 : -1; }
 
 }  // namespace ltb::ledger

@@ -11,6 +11,7 @@ using R = host::StTAXREPORTRATEINFO;
 using B = host::StTAXREPORTBUSINESSTYPEINFO;
 
 TEST(TaxCategories, EveryAmountFieldOfBothRecordsIsFedBySomeCategory) {
+  // clang-format off
   const std::set<size_t> rateFields = {
       R::KAZEIURIAGEZEINUKI, R::KAZEIURIAGEZEIGAKU, R::KAZEIURIAGEZEIKOMI,
       R::HIKAZEIURIAGEYUUKAZEINUKI, R::MENZEIURIAGEZEINUKI, R::HIKAZEIURIAGEYUUKAIGAIZEINUKI,
@@ -31,6 +32,7 @@ TEST(TaxCategories, EveryAmountFieldOfBothRecordsIsFedBySomeCategory) {
   const std::set<size_t> businessFields = {
       B::KAZEIURIAGESHUZEIKOMI, B::KAZEIURIAGESHUZEIGAKU, B::KAZEIURIAGESHUZEINUKI,
       B::KAZEIHENKANSHUZEIKOMI, B::KAZEIHENKANSHUZEIGAKU, B::KAZEIHENKANSHUZEINUKI};
+  // clang-format on
 
   std::set<size_t> fedRate, fedBusiness;
   for (const TaxCategory& c : TaxCategoryTable()) {

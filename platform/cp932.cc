@@ -22,8 +22,7 @@ Position PositionOf(std::string_view s, size_t pos) {
     afterLead = !afterLead && IsLeadByte(static_cast<unsigned char>(s[i]));
   }
   if (afterLead) return Position::kTrail;
-  return IsLeadByte(static_cast<unsigned char>(s[pos])) ? Position::kLead
-                                                        : Position::kSingle;
+  return IsLeadByte(static_cast<unsigned char>(s[pos])) ? Position::kLead : Position::kSingle;
 }
 
 // Calls f(index) for every character that starts at index and is a single
@@ -108,32 +107,23 @@ constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
 }  // namespace
 
-bool IsLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
-bool IsTrailByte(unsigned char c) {
-  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
 ByteKind KindAt(std::string_view s, size_t pos) {
   switch (PositionOf(s, pos)) {
-    case Position::kSingle:
-      return ByteKind::kSingle;
-    case Position::kLead:
-      return ByteKind::kLead;
+    case Position::kSingle: return ByteKind::kSingle;
+    case Position::kLead: return ByteKind::kLead;
     case Position::kTrail:
       return IsTrailByte(static_cast<unsigned char>(s[pos])) ? ByteKind::kTrail
                                                              : ByteKind::kIllegal;
-    case Position::kPastEnd:
-      break;
+    case Position::kPastEnd: break;
   }
   return ByteKind::kIllegal;
 }
 
-bool IsTrailAt(std::string_view s, size_t pos) {
-  return PositionOf(s, pos) == Position::kTrail;
-}
+bool IsTrailAt(std::string_view s, size_t pos) { return PositionOf(s, pos) == Position::kTrail; }
 
 bool IsInDoubleByteChar(std::string_view s, size_t pos) {
   Position p = PositionOf(s, pos);
@@ -180,8 +170,7 @@ std::string_view CutOnCharBoundary(std::string_view s, size_t maxBytes) {
   if (s.size() <= maxBytes) return s;
   size_t end = 0;
   for (size_t i = 0; i < maxBytes;) {
-    size_t width =
-        (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    size_t width = (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
     if (i + width > maxBytes) break;
     i += width;
     end = i;
@@ -196,8 +185,10 @@ std::string Cp932ToUtf8(std::string_view s) {
   if (!conv.ok()) {
     // Without a converter only ASCII can be carried over faithfully.
     for (char c : s) {
-      if (static_cast<unsigned char>(c) < 0x80) out += c;
-      else out += kReplacementUtf8;
+      if (static_cast<unsigned char>(c) < 0x80)
+        out += c;
+      else
+        out += kReplacementUtf8;
     }
     return out;
   }

@@ -29,12 +29,10 @@ TEST(Cp932ByteClassTest, LeadAndTrailRanges) {
 // page 932 (0x83-0x88 are lead bytes and valid second bytes there).
 TEST(Cp932KindTest, ParsesFromTheStart) {
   const std::string_view a = "\x83\x84\x85 \x86\x87 \x88\0"sv;  // 9 bytes
-  const std::vector<ByteKind> kinds = {
-      ByteKind::kLead, ByteKind::kTrail, ByteKind::kLead, ByteKind::kIllegal,
-      ByteKind::kLead, ByteKind::kTrail, ByteKind::kSingle, ByteKind::kLead,
-      ByteKind::kIllegal};
-  const std::vector<bool> trails = {false, true, false, true, false,
-                                    true,  false, false, true};
+  const std::vector<ByteKind> kinds = {ByteKind::kLead,    ByteKind::kTrail, ByteKind::kLead,
+                                       ByteKind::kIllegal, ByteKind::kLead,  ByteKind::kTrail,
+                                       ByteKind::kSingle,  ByteKind::kLead,  ByteKind::kIllegal};
+  const std::vector<bool> trails = {false, true, false, true, false, true, false, false, true};
   ASSERT_EQ(a.size(), 9u);
   for (size_t i = 0; i < a.size(); ++i) {
     EXPECT_EQ(KindAt(a, i), kinds[i]) << i;
@@ -77,7 +75,7 @@ TEST(Cp932KindTest, DoubleByteCharacterMembership) {
 TEST(Cp932SearchTest, BackslashInsideACharacterIsNotFound) {
   const std::string path = "C:\\ソフト\\表\\a.xml";
   EXPECT_EQ(FindChar(path, '\\'), 2u);
-  EXPECT_EQ(FindChar(path, '\\', 3), 9u);   // after ソフト, not inside ソ
+  EXPECT_EQ(FindChar(path, '\\', 3), 9u);    // after ソフト, not inside ソ
   EXPECT_EQ(FindLastChar(path, '\\'), 12u);  // after 表, not inside it
   EXPECT_EQ(FindChar("ソ", '\\'), std::string_view::npos);
   EXPECT_EQ(FindLastChar("表", '\\'), std::string_view::npos);
@@ -122,9 +120,9 @@ TEST(Cp932ConversionTest, RoundTripsJapaneseText) {
 
 TEST(Cp932ConversionTest, BadBytesAreReplacedNotDropped) {
   EXPECT_EQ(Cp932ToUtf8("a\x80z"), "a\xEF\xBF\xBDz");
-  EXPECT_EQ(Cp932ToUtf8("a\x83"), "a\xEF\xBF\xBD");                // cut short
-  EXPECT_EQ(Cp932ToUtf8("\x85\x40z"), "\xEF\xBF\xBDz");             // unassigned pair
-  EXPECT_EQ(Cp932ToUtf8("\x83 z"), "\xEF\xBF\xBD z");               // invalid second byte
+  EXPECT_EQ(Cp932ToUtf8("a\x83"), "a\xEF\xBF\xBD");      // cut short
+  EXPECT_EQ(Cp932ToUtf8("\x85\x40z"), "\xEF\xBF\xBDz");  // unassigned pair
+  EXPECT_EQ(Cp932ToUtf8("\x83 z"), "\xEF\xBF\xBD z");    // invalid second byte
   EXPECT_EQ(Cp932ToUtf8(std::string(10000, 'x') + "\xFF"),
             std::string(10000, 'x') + "\xEF\xBF\xBD");
 }

@@ -41,8 +41,7 @@ std::string NormalizeLinuxPath(std::string_view path) {
 
 // The part of linuxPath below folder ("" for the folder itself), or false
 // when linuxPath is not inside folder. Both are normalised.
-bool RelativeTo(std::string_view linuxPath, std::string_view folder,
-                std::string_view* rest) {
+bool RelativeTo(std::string_view linuxPath, std::string_view folder, std::string_view* rest) {
   if (folder == "/") {
     *rest = linuxPath.substr(1);
     return true;

@@ -70,9 +70,10 @@ TEST(DriveTableTest, LongestMappedFolderWins) {
 TEST(DriveTableTest, ConfigurationLines) {
   DriveTable t;
   std::string error;
-  ASSERT_TRUE(t.LoadConfig("# drives\n\nC: /srv/c\n  e:\\ /mnt/e dir \r\n"
-                           "\\\\nas\\tax /mnt/nas\n",
-                           &error))
+  ASSERT_TRUE(
+      t.LoadConfig("# drives\n\nC: /srv/c\n  e:\\ /mnt/e dir \r\n"
+                   "\\\\nas\\tax /mnt/nas\n",
+                   &error))
       << error;
   std::string lin;
   ASSERT_TRUE(t.ToLinux("C:\\a", "", &lin));

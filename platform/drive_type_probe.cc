@@ -76,18 +76,13 @@ DriveType DriveTypeOf(unsigned long magic, const std::string& fuseType) {
     case kSmb:
     case kCifs:
     case kSmb2:
-    case kV9fs:
-      return DriveType::kRemote;
+    case kV9fs: return DriveType::kRemote;
     case kIso9660:
-    case kUdf:
-      return DriveType::kCdRom;
+    case kUdf: return DriveType::kCdRom;
     case kTmpfs:
-    case kRamfs:
-      return DriveType::kRamDisk;
-    case kFuse:
-      return fuseType == "fuse.sshfs" ? DriveType::kRemote : DriveType::kFixed;
-    default:
-      return DriveType::kFixed;
+    case kRamfs: return DriveType::kRamDisk;
+    case kFuse: return fuseType == "fuse.sshfs" ? DriveType::kRemote : DriveType::kFixed;
+    default: return DriveType::kFixed;
   }
 }
 

@@ -30,8 +30,12 @@ enum class DriveType : int {
 };
 
 // _access modes.
-enum AccessMode : int { kAccessExists = 0, kAccessWrite = 2, kAccessRead = 4,
-                        kAccessReadWrite = 6 };
+enum AccessMode : int {
+  kAccessExists = 0,
+  kAccessWrite = 2,
+  kAccessRead = 4,
+  kAccessReadWrite = 6
+};
 
 // A file open for writing. Every operation returns false on failure; after a
 // failure the file stays open until Close or destruction.
@@ -74,8 +78,7 @@ class Env {
 
   // Reads at most maxBytes of the file into *data. False when it cannot be
   // opened or read.
-  virtual bool ReadFile(const std::string& path, std::string* data,
-                        size_t maxBytes = SIZE_MAX) = 0;
+  virtual bool ReadFile(const std::string& path, std::string* data, size_t maxBytes = SIZE_MAX) = 0;
   // Creates or truncates the file for writing; null when that fails.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
   // Creates a new, empty file with an unpredictable name in the folder of
@@ -86,8 +89,7 @@ class Env {
   // group. Until it is renamed or removed through this Env the file is on
   // the process's list of temporary files, which an interrupted or exiting
   // process removes. Null when it cannot be created.
-  virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target,
-                                                    bool keepTargetMode,
+  virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target, bool keepTargetMode,
                                                     std::string* tempPath);
   // Takes an exclusive advisory lock on the file `path`, creating it when
   // missing; the file is never removed, so every process locks the same
@@ -97,8 +99,7 @@ class Env {
   // Reads the file only when the name itself is a regular file: no link is
   // followed and opening never blocks (a FIFO is refused unopened). At most
   // maxBytes are read; a longer file gives kTooLarge.
-  virtual ReadStatus ReadRegularFile(const std::string& path, std::string* data,
-                                     size_t maxBytes);
+  virtual ReadStatus ReadRegularFile(const std::string& path, std::string* data, size_t maxBytes);
   // The kind of the entry at path, a link not followed.
   virtual EntryKind GetEntryKind(const std::string& path);
 

@@ -90,8 +90,7 @@ std::string ToFullWidth(std::string_view s) {
     } else if (c >= 0x20 && c <= 0x7E) {
       out += kAsciiFull[c - 0x20];
     } else if (c >= 0xA1 && c <= 0xDF) {
-      if (i + 1 < s.size() &&
-          Compose(c, static_cast<unsigned char>(s[i + 1]), &out)) {
+      if (i + 1 < s.size() && Compose(c, static_cast<unsigned char>(s[i + 1]), &out)) {
         ++i;
       } else {
         // ﾜﾞ and ｦﾞ have composed forms outside CP932; they stay two

@@ -88,8 +88,8 @@ class PosixEnv final : public Env {
     std::string targetLin;
     if (!Resolve(target, &targetLin)) return nullptr;
     struct stat model;
-    const bool haveModel = keepTargetMode && ::lstat(targetLin.c_str(), &model) == 0 &&
-                           S_ISREG(model.st_mode);
+    const bool haveModel =
+        keepTargetMode && ::lstat(targetLin.c_str(), &model) == 0 && S_ISREG(model.st_mode);
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
       const std::string win = TempNameBeside(target);
       std::string lin;
@@ -121,8 +121,7 @@ class PosixEnv final : public Env {
     // Read-only is enough for flock, so a lock file another user created
     // with a narrower mode still serves; O_NONBLOCK keeps a FIFO from
     // hanging the open.
-    int fd = ::open(lin.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                    0666);
+    int fd = ::open(lin.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -145,8 +144,7 @@ class PosixEnv final : public Env {
     return std::make_unique<PosixFileLock>(fd);
   }
 
-  ReadStatus ReadRegularFile(const std::string& path, std::string* data,
-                             size_t maxBytes) override {
+  ReadStatus ReadRegularFile(const std::string& path, std::string* data, size_t maxBytes) override {
     data->clear();
     std::string lin;
     if (!Resolve(path, &lin)) return ReadStatus::kFailed;
@@ -307,8 +305,8 @@ class PosixEnv final : public Env {
   bool SetCurrentDir(const std::string& path) override {
     std::lock_guard<std::mutex> lock(mu_);
     std::string full, lin;
-    if (!FullWindowsPath(path, CurrentDirLocked(), &full) ||
-        !drives_.ToLinux(full, "", &lin) || ::chdir(lin.c_str()) != 0) {
+    if (!FullWindowsPath(path, CurrentDirLocked(), &full) || !drives_.ToLinux(full, "", &lin) ||
+        ::chdir(lin.c_str()) != 0) {
       return false;
     }
     current_ = StripTrailingBackslash(full);

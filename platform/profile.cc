@@ -42,8 +42,8 @@ std::string Fit(std::string_view s, size_t capacity) {
 
 // The value of key in the first section named section: *found is false
 // when there is no such section or key, or when the key has no '='.
-std::string_view Lookup(std::string_view text, std::string_view section,
-                        std::string_view key, bool* found) {
+std::string_view Lookup(std::string_view text, std::string_view section, std::string_view key,
+                        bool* found) {
   *found = false;
   bool inSection = false;
   size_t pos = 0;
@@ -76,9 +76,9 @@ std::string_view Lookup(std::string_view text, std::string_view section,
 
 }  // namespace
 
-std::string GetPrivateProfileString(Env& env, const std::string& section,
-                                    const std::string& key, const std::string& def,
-                                    size_t capacity, const std::string& path) {
+std::string GetPrivateProfileString(Env& env, const std::string& section, const std::string& key,
+                                    const std::string& def, size_t capacity,
+                                    const std::string& path) {
   // Only trailing spaces of the default are dropped.
   std::string_view fallback = def;
   while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);

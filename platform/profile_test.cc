@@ -50,8 +50,9 @@ TEST(ProfileTest, WindowsTable) {
       {"P26", f1, "section1", "NaMe1", "default", 260, "val1"},
       {"P29/CR", cr, "section1", "name1", "default", 260, "val1"},
       {"P30", f1, "section2", "DoesntExist", "", 260, ""},
-      {"P32", std::string("\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n") +
-                  "=val_no_key\r\n[t]\r\n" + std::string(1, '\0'),
+      {"P32",
+       std::string("\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n") +
+           "=val_no_key\r\n[t]\r\n" + std::string(1, '\0'),
        "", "key", "", 100, "val_e_section"},
       {"P33", "[s]\r\n=val_no_key\r\n", "s", "", "", 100, "val_no_key"},
       {"I01", "[s]\r\n  key  =  value  \r\n", "s", "key", "d", 260, "value"},
@@ -134,10 +135,8 @@ TEST_F(ProfileFileTest, EntryAfterManyOthersIsFound) {
   const std::string path = dir_ + "\\設定.ini";
   auto f = Env::Default()->NewWritableFile(path);
   ASSERT_TRUE(f && f->Append(text) && f->Close());
-  EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "ProgramLevel", "SY26", "1", 16, path),
-            "2");
-  EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "big", "KEY49999", "1", 16, path),
-            "value");
+  EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "ProgramLevel", "SY26", "1", 16, path), "2");
+  EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "big", "KEY49999", "1", 16, path), "value");
 }
 
 }  // namespace

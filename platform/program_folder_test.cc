@@ -32,7 +32,9 @@ TEST(ProgramFolderTest, CutsAtTheLastRealBackslash) {
 TEST(ProgramFolder, CutsAtTheLastRealBackslash) {
   EXPECT_EQ(ProgramFolder("Z:\\opt\\bin\\a"), "Z:\\opt\\bin");
   EXPECT_EQ(ProgramFolder("C:\\a"), "C:\\");
-  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C" "a"), "Z:\\");
+  EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C"
+                          "a"),
+            "Z:\\");
   EXPECT_EQ(ProgramFolder("Z:\\\x83\x5C\\a"), "Z:\\\x83\x5C");
 }
 

@@ -38,8 +38,7 @@ void AppendComponents(std::string_view rest, std::vector<std::string>* parts) {
 
 // Splits an absolute path into its root text ("C:" or "\\srv\share") and
 // its normalised components.
-bool SplitAbsolute(std::string_view path, std::string* rootText,
-                   std::vector<std::string>* parts) {
+bool SplitAbsolute(std::string_view path, std::string* rootText, std::vector<std::string>* parts) {
   WindowsRoot root = ParseWindowsRoot(path);
   if (root.kind == WindowsRoot::Kind::kShare) {
     *rootText = root.share;
@@ -117,12 +116,13 @@ void SplitPath(std::string_view path, std::string* drive, std::string* dir) {
   size_t back = FindLastChar(rest, '\\');
   size_t slash = FindLastChar(rest, '/');
   size_t last = back == npos ? slash : (slash == npos ? back : std::max(back, slash));
-  if (last == npos) dir->clear();
-  else dir->assign(rest.substr(0, last + 1));
+  if (last == npos)
+    dir->clear();
+  else
+    dir->assign(rest.substr(0, last + 1));
 }
 
-bool FullWindowsPath(std::string_view path, std::string_view currentDir,
-                     std::string* full) {
+bool FullWindowsPath(std::string_view path, std::string_view currentDir, std::string* full) {
   std::string rootText;
   std::vector<std::string> parts;
   WindowsRoot root = ParseWindowsRoot(path);

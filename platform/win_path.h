@@ -30,8 +30,7 @@ void SplitPath(std::string_view path, std::string* drive, std::string* dir);
 // separates; "." and ".." are resolved and doubled separators collapse. A
 // root alone ends in a backslash ("C:\", "\\srv\share\"), nothing else
 // does. False when neither path nor currentDir gives a root.
-bool FullWindowsPath(std::string_view path, std::string_view currentDir,
-                     std::string* full);
+bool FullWindowsPath(std::string_view path, std::string_view currentDir, std::string* full);
 
 // The drive table: Windows drive letters and \\server\share roots mapped to
 // Linux folders. By default Z: is "/" and nothing else is mapped. The
@@ -50,8 +49,7 @@ class DriveTable {
   // Windows path (CP932) to a Linux path (UTF-8). Relative paths are taken
   // against currentDir (a Windows path). False when the drive or share is
   // not mapped or the path cannot be expressed.
-  bool ToLinux(std::string_view winPath, std::string_view currentDir,
-               std::string* linuxPath) const;
+  bool ToLinux(std::string_view winPath, std::string_view currentDir, std::string* linuxPath) const;
   // Linux absolute path (UTF-8) to its Windows form (CP932), through the
   // mapping with the longest matching folder (Z:\... by default).
   bool ToWindows(std::string_view linuxPath, std::string* winPath) const;

@@ -69,7 +69,7 @@ TEST(PathSkipRootTest, RootsAndNonRoots) {
       {"C:a", npos},
       {"C:/a", npos},
       {"", npos},
-      {"\x83\x41:\\x", npos},  // first byte is a lead byte
+      {"\x83\x41:\\x", npos},    // first byte is a lead byte
       {"\\\\ソ\\share\\x", 11},  // the 0x5C inside ソ is not a separator
   };
   for (const auto& [in, offset] : rows) EXPECT_EQ(PathSkipRoot(in), offset) << in;

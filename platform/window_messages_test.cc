@@ -40,9 +40,9 @@ class WindowMessagesTest : public ::testing::Test {
 TEST_F(WindowMessagesTest, PostedMessageArrivesWithSignExtendedParameter) {
   ASSERT_TRUE(PostWindowMessage(DisplayName(), window_, 1025, -1, 2));
   XEvent event;
-  ASSERT_TRUE(XCheckTypedWindowEvent(display_, window_, ClientMessage, &event) ||
-              (XSync(display_, False),
-               XCheckTypedWindowEvent(display_, window_, ClientMessage, &event)));
+  ASSERT_TRUE(
+      XCheckTypedWindowEvent(display_, window_, ClientMessage, &event) ||
+      (XSync(display_, False), XCheckTypedWindowEvent(display_, window_, ClientMessage, &event)));
   EXPECT_EQ(event.xclient.format, 32);
   char* type = XGetAtomName(display_, event.xclient.message_type);
   EXPECT_STREQ(type, "_LTB_WINDOW_MESSAGE");

@@ -14,10 +14,10 @@ bool IsPathSeparator(char c);
 struct WindowsRoot {
   enum class Kind { kNone, kDrive, kShare };
   Kind kind = Kind::kNone;
-  char letter = 0;       // kDrive: the upper-case drive letter
+  char letter = 0;        // kDrive: the upper-case drive letter
   bool absolute = false;  // kDrive: a separator follows "C:"
-  std::string share;     // kShare: "\\server\share" with backslashes
-  size_t length = 0;     // bytes of the root, including one separator after it
+  std::string share;      // kShare: "\\server\share" with backslashes
+  size_t length = 0;      // bytes of the root, including one separator after it
 };
 
 // kNone for relative paths, "\dir" paths, "\\server" alone and the

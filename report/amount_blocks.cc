@@ -55,9 +55,7 @@ struct Row {
 Row Field(const char* name, RateField f, Slots slots, bool scaled = false) {
   return {name, JournalSource::kRateField, f, slots, scaled};
 }
-Row Blank(const char* name, Slots slots) {
-  return {name, JournalSource::kEmpty, {}, slots};
-}
+Row Blank(const char* name, Slots slots) { return {name, JournalSource::kEmpty, {}, slots}; }
 
 std::vector<Row> SalesRows() {
   using F = RateField;
@@ -149,15 +147,17 @@ std::vector<Row> BusinessTypeRows(const char* stem, const std::array<TypedTriple
     Slots base = type < 5 ? Plus(typeBase, 24 * static_cast<int>(type)) : type6Base;
     for (size_t k = 0; k < triple.size(); ++k) {
       Row row{std::string(stem) + std::to_string(type + 1) + "SHU" + triple[k].suffix,
-              JournalSource::kBusinessType, {}, Plus(base, 8 * static_cast<int>(k))};
+              JournalSource::kBusinessType,
+              {},
+              Plus(base, 8 * static_cast<int>(k))};
       row.businessType = type;
       row.btField = triple[k].btField;
       rows.push_back(row);
     }
   }
   for (const TypedTriple& t : triple) {
-    Row row{std::string(stem) + "ZERO" + t.suffix, JournalSource::kUntypedRemainder,
-            t.total, NoSlots()};
+    Row row{std::string(stem) + "ZERO" + t.suffix, JournalSource::kUntypedRemainder, t.total,
+            NoSlots()};
     row.btField = t.btField;
     rows.push_back(row);
   }
@@ -168,13 +168,12 @@ std::vector<Row> BusinessTypeRows(const char* stem, const std::array<TypedTriple
 std::vector<Row> SalesByTypeRows() {
   using B = BusinessTypeField;
   using F = RateField;
-  return BusinessTypeRows(
-      "KAZEIURIAGE",
-      {{{"ZEINUKI", B::KAZEIURIAGESHUZEINUKI, F::KAZEIURIAGEZEINUKI},
-        {"ZEIGAKU", B::KAZEIURIAGESHUZEIGAKU, F::KAZEIURIAGEZEIGAKU},
-        {"ZEIKOMI", B::KAZEIURIAGESHUZEIKOMI, F::KAZEIURIAGEZEIKOMI}}},
-      kSalesTypeBase, kSalesType6Base,
-      Field("MENZEIURIAGEZEINUKI", F::MENZEIURIAGEZEINUKI, Sales(24)));
+  return BusinessTypeRows("KAZEIURIAGE",
+                          {{{"ZEINUKI", B::KAZEIURIAGESHUZEINUKI, F::KAZEIURIAGEZEINUKI},
+                            {"ZEIGAKU", B::KAZEIURIAGESHUZEIGAKU, F::KAZEIURIAGEZEIGAKU},
+                            {"ZEIKOMI", B::KAZEIURIAGESHUZEIKOMI, F::KAZEIURIAGEZEIKOMI}}},
+                          kSalesTypeBase, kSalesType6Base,
+                          Field("MENZEIURIAGEZEINUKI", F::MENZEIURIAGEZEINUKI, Sales(24)));
 }
 
 std::vector<Row> ReturnsByTypeRows() {

@@ -31,7 +31,7 @@ struct AmountElement {
   RateField rateField{};
   size_t businessType = 0;  // 0..5
   BusinessTypeField btField{};
-  int returnSlot = kNoSlot;   // byte offset of the amount in StSaveTaxInfo
+  int returnSlot = kNoSlot;     // byte offset of the amount in StSaveTaxInfo
   bool scaledByTwenty = false;  // the return-values report prints slot x 20
 };
 

@@ -17,10 +17,8 @@ int64_t WrappingSub(int64_t a, int64_t b) {
 // exact amounts and rounded once.
 int64_t JournalAmount(const RateView& view, const AmountElement& e) {
   switch (e.journal) {
-    case JournalSource::kRateField:
-      return view.Rate(e.rate, e.rateField);
-    case JournalSource::kBusinessType:
-      return view.BusinessType(e.rate, e.businessType, e.btField);
+    case JournalSource::kRateField: return view.Rate(e.rate, e.rateField);
+    case JournalSource::kBusinessType: return view.BusinessType(e.rate, e.businessType, e.btField);
     case JournalSource::kUntypedRemainder: {
       int64_t rest = view.Rate(e.rate, e.rateField);
       for (size_t type = 0; type < aggregate::kBusinessTypes; ++type) {
@@ -28,16 +26,15 @@ int64_t JournalAmount(const RateView& view, const AmountElement& e) {
       }
       return rest;
     }
-    case JournalSource::kEmpty:
-      break;
+    case JournalSource::kEmpty: break;
   }
   return 0;
 }
 
 }  // namespace
 
-bool WriteDataSection(ReportWriter& w, const ReportContext& ctx,
-                      const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings) {
+bool WriteDataSection(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                      const host::StSHOHIZEIINFO& settings) {
   if (!w.WriteStartTag("DATA", 1)) return false;
   host::ClSetShohizei* taxSettings = TaxSettingsOf(ctx.host);
   if (taxSettings == nullptr || ctx.totals == nullptr) return false;

@@ -11,7 +11,7 @@ namespace ltb::report {
 // False at the first failed write, and (after the DATA start tag) when the
 // host has no tax settings set or ctx.totals is missing. Rates the host did
 // not report are written as empty amounts.
-bool WriteDataSection(ReportWriter& w, const ReportContext& ctx,
-                      const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings);
+bool WriteDataSection(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                      const host::StSHOHIZEIINFO& settings);
 
 }  // namespace ltb::report

@@ -22,8 +22,8 @@ TEST(AmountBlocks, HoldThe21BlocksWith304ElementsInFileOrder) {
                          "D020130", "D020131", "D020132", "D02200",  "D02201",  "D02202",
                          "D020210", "D020211", "D020212", "D020220", "D020221", "D020222",
                          "D020230", "D020231", "D020232"};
-  const size_t sizes[] = {13, 13, 13, 32, 26, 24, 6, 6, 6, 5, 5, 5,
-                          22, 22, 22, 22, 22, 22, 6, 6, 6};
+  const size_t sizes[] = {13, 13, 13, 32, 26, 24, 6,  6, 6, 5, 5,
+                          5,  22, 22, 22, 22, 22, 22, 6, 6, 6};
   const auto& blocks = AmountBlocks();
   ASSERT_EQ(blocks.size(), 21u);
   size_t total = 0;
@@ -65,8 +65,7 @@ TEST_F(DataSectionTest, WritesRateFieldsRoundedAndZeroAsEmpty) {
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
   EXPECT_NE(out.find("\t\t\t<KAZEIURIAGEZEINUKI8>1234568</KAZEIURIAGEZEINUKI8>\r\n"),
             std::string::npos);
-  EXPECT_NE(out.find("\t\t\t<KAZEIURIAGEZEIGAKU8></KAZEIURIAGEZEIGAKU8>\r\n"),
-            std::string::npos);
+  EXPECT_NE(out.find("\t\t\t<KAZEIURIAGEZEIGAKU8></KAZEIURIAGEZEIGAKU8>\r\n"), std::string::npos);
   EXPECT_EQ(In("D020110", "HIKAZEISHISANYUSHUTSUZEINUKI8"), "-1500");
   EXPECT_EQ(In("D020121", "YUNYUHENKANTIHO5"), "1");
   EXPECT_EQ(In("D020122", "SHIIREHENKANKYOTUUZEIKOMI3"), "7");
@@ -171,7 +170,8 @@ class KanpuBlocksTest : public DataSectionTest {
   std::string Kanpuk() { return BlockText(Output(), "KANPUK"); }
   static size_t EmptyElements(const std::string& block) {
     size_t n = 0;
-    for (size_t at = block.find("></"); at != std::string::npos; at = block.find("></", at + 1)) ++n;
+    for (size_t at = block.find("></"); at != std::string::npos; at = block.find("></", at + 1))
+      ++n;
     return n;
   }
 };

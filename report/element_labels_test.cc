@@ -21,8 +21,8 @@ std::vector<ReportElement> LayoutElements() {
   std::string error;
   const std::string& layout = ReportLayoutText(*platform::Env::Default());
   EXPECT_EQ(layout.rfind(kReportDeclaration, 0), 0u);
-  EXPECT_TRUE(ReportElements(std::string_view(layout).substr(kReportDeclaration.size()),
-                             &elements, &error))
+  EXPECT_TRUE(
+      ReportElements(std::string_view(layout).substr(kReportDeclaration.size()), &elements, &error))
       << error;
   return elements;
 }
@@ -95,8 +95,8 @@ TEST(ReportReaderTest, ElementTextsComeBackUnescapedAndWholeCharactersStayWhole)
       {"\t\t<KOMONSAKINAME>A&amp;B&lt;&quot;x&quot;&gt;&apos;</KOMONSAKINAME>",
        ReportLine::Kind::kElement, "KOMONSAKINAME", "A&B<\"x\">'"},
       // 0x95 0x5C: a double-byte character whose second byte is a backslash.
-      {"\t\t<KOMONSAKINAME>\x95\x5C</KOMONSAKINAME>", ReportLine::Kind::kElement,
-       "KOMONSAKINAME", "\x95\x5C"},
+      {"\t\t<KOMONSAKINAME>\x95\x5C</KOMONSAKINAME>", ReportLine::Kind::kElement, "KOMONSAKINAME",
+       "\x95\x5C"},
       {"\t<DATA>", ReportLine::Kind::kStartTag, "DATA", ""},
       {"\t</DATA>", ReportLine::Kind::kEndTag, "DATA", ""},
       {"\t\t<A>x</B>", ReportLine::Kind::kOther, "", ""},

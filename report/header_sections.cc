@@ -15,8 +15,7 @@ constexpr const char* kDefaultProductVersion = "17.00.0X";
 
 // A value of the support file, cut on a whole character so that its line
 // fits the line buffer.
-std::string SupportValue(std::string_view name, std::string_view value,
-                         std::string_view fallback) {
+std::string SupportValue(std::string_view name, std::string_view value, std::string_view fallback) {
   if (value.empty()) value = fallback;
   return std::string(FitElementText(name, value, kChildLevel));
 }
@@ -38,8 +37,7 @@ const char* Flag12(bool one) { return one ? "1" : "2"; }
 bool WriteSystemSection(ReportWriter& w, const ReportContext& ctx) {
   SupportInfo support(ctx.env);
   const char* editionName = ctx.edition != nullptr ? ctx.edition->productName : "";
-  std::string programName =
-      SupportValue("PROGRAMNAME", support.ProductName(), editionName);
+  std::string programName = SupportValue("PROGRAMNAME", support.ProductName(), editionName);
   std::string programVersion =
       SupportValue("PROGRAMVER", support.ProductVersion(), kDefaultProductVersion);
   return w.WriteStartTag("SYSTEM", kSectionLevel) &&
@@ -52,8 +50,8 @@ bool WriteSystemSection(ReportWriter& w, const ReportContext& ctx) {
          w.WriteEndTag("SYSTEM", kSectionLevel);
 }
 
-bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx,
-                       const host::StDATAINFO& data, BasicSource source) {
+bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                       BasicSource source) {
   const bool principle = ctx.filingClass == 2;
   if (!w.WriteStartTag("BASIC", kSectionLevel) ||
       !w.WriteElement("KOMONSAKINAME", FullWidthName32(data.CompanyName()), kChildLevel)) {
@@ -73,8 +71,7 @@ bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx,
     oldRate = Flag12(saved->U8(host::StSaveTaxInfo::kOldRateFlagOff) != 0);
     salesTaxCalc = saved->U8(host::StSaveTaxInfo::kSalesTaxCalcFlagOff) != 0 ? "2" : "1";
     if (principle) {
-      purchaseTaxCalc =
-          saved->U8(host::StSaveTaxInfo::kPurchaseTaxCalcFlagOff) != 0 ? "2" : "1";
+      purchaseTaxCalc = saved->U8(host::StSaveTaxInfo::kPurchaseTaxCalcFlagOff) != 0 ? "2" : "1";
     }
   }
   return w.WriteElement("JIGYOUNENDOFROM", std::to_string(from), kChildLevel) &&
@@ -96,8 +93,8 @@ bool HasOldRateAmounts(const ReportContext& ctx) {
   // with 8%, 5% and 3% that is the 5% block alone.
   const long n = static_cast<int16_t>(hostRates - 1);
   for (long i = 1; i <= n - 1; ++i) {
-    for (size_t off = RateField::KAZEIURIAGEZEINUKI;
-         off <= RateField::KASHIDAOREKAISHUZEIKOMI; off += 8) {
+    for (size_t off = RateField::KAZEIURIAGEZEINUKI; off <= RateField::KASHIDAOREKAISHUZEIKOMI;
+         off += 8) {
       if (view.Rate(static_cast<size_t>(i), static_cast<RateField>(off)) != 0) return true;
     }
   }

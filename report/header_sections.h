@@ -16,8 +16,8 @@ bool WriteSystemSection(ReportWriter& w, const ReportContext& ctx);
 
 // In return-values mode the section needs ctx.taxSaveInfo and fails, before
 // writing anything that depends on it, when it is missing.
-bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx,
-                       const host::StDATAINFO& data, BasicSource source);
+bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                       BasicSource source);
 
 // Whether the aggregation found old-rate (5%) amounts: any amount of the 5%
 // rate block or of its business-type entries, or a non-zero OldRateSum3.

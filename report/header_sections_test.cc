@@ -35,8 +35,7 @@ TEST_F(SystemSectionTest, TakesSupportFileValuesAndCutsOverLongOnes) {
   std::string longName(300, 'N');
   longName[223] = '\x88';  // a kanji whose lead byte would be the last that fits
   longName[224] = '\x9F';
-  env.files[SupportInfo::kFileName] =
-      "[=製品名=]" + longName + "\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]17.00.05\r\n";
+  env.files[SupportInfo::kFileName] = "[=製品名=]" + longName + "\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]17.00.05\r\n";
   ASSERT_TRUE(WriteSystemSection(writer, ctx));
   EXPECT_EQ(ElementText(Output(), "FUNCTIONID"), "-7");
   EXPECT_EQ(ElementText(Output(), "PROGRAMVER"), "17.00.05");
@@ -56,8 +55,10 @@ TEST_F(SystemSectionTest, StopsAtTheFirstFailedWrite) {
 TEST(FullWidthName32, ConvertsAndCutsOnAWholeCharacter) {
   EXPECT_EQ(FullWidthName32("ABCDEFGHIJKLMNOPQRST"), "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ");
   // A control byte stays single, so the 32nd byte is the lead byte of "Ｐ".
-  EXPECT_EQ(FullWidthName32("\x01" "ABCDEFGHIJKLMNOPQRST"),
-            "\x01" "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ");
+  EXPECT_EQ(FullWidthName32("\x01"
+                            "ABCDEFGHIJKLMNOPQRST"),
+            "\x01"
+            "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ");
   EXPECT_EQ(FullWidthName32("ｶﾌﾞｼｷｶﾞｲｼｬ 1"), "カブシキガイシャ　１");
   EXPECT_EQ(FullWidthName32(""), "");
 }

@@ -11,7 +11,7 @@ using aggregate::TaxTotals;
 bool IsIndividual(uint8_t kind) { return kind == 3 || kind == 4; }
 bool IsCorporate(uint8_t kind) { return kind == 0 || kind == 1; }
 
-bool AnyNonZero(const TaxTotals& t, std::span<PurchaseLine TaxTotals::* const> lines) {
+bool AnyNonZero(const TaxTotals& t, std::span<PurchaseLine TaxTotals::*const> lines) {
   for (auto line : lines) {
     if ((t.*line).Settled != 0 || (t.*line).NonTaxable != 0) return true;
   }
@@ -22,7 +22,7 @@ bool AnyNonZero(const TaxTotals& t, std::span<PurchaseLine TaxTotals::* const> l
 // income groups it belongs to (a shared bit with the dataset's income-type
 // mask leaves it empty).
 struct IndividualLine {
-  PurchaseLine TaxTotals::* line;
+  PurchaseLine TaxTotals::*line;
   bool settledWritten;
   bool nonTaxableWritten;
   unsigned groupBits;
@@ -50,8 +50,8 @@ unsigned IncomeTypeMask(uint8_t incomeType) {
 
 }  // namespace
 
-bool WriteTextBlock(ReportWriter& w, std::string_view block,
-                    std::span<const char* const> names, std::span<const std::string> texts) {
+bool WriteTextBlock(ReportWriter& w, std::string_view block, std::span<const char* const> names,
+                    std::span<const std::string> texts) {
   constexpr int kBlockLevel = 2;
   constexpr int kElementLevel = 3;
   if (!w.WriteStartTag(block, kBlockLevel)) return false;
@@ -62,14 +62,14 @@ bool WriteTextBlock(ReportWriter& w, std::string_view block,
   return w.WriteEndTag(block, kBlockLevel);
 }
 
-bool WriteKanpuhBlock(ReportWriter& w, const ReportContext& ctx,
-                      const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings) {
+bool WriteKanpuhBlock(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                      const host::StSHOHIZEIINFO& settings) {
   std::vector<std::string> texts;
   if (!IsIndividual(data.EntityKind()) && ctx.totals != nullptr) {
     const TaxTotals& t = *ctx.totals;
     const uint8_t mode = ctx.fractionRounding;
     const char* taxClass = settings.TaxIncluded() != 0 ? "1" : "2";
-    constexpr PurchaseLine TaxTotals::* kLines[] = {
+    constexpr PurchaseLine TaxTotals::*kLines[] = {
         &TaxTotals::SHOHINSHIIRE, &TaxTotals::HANBAIIPPAN, &TaxTotals::EIGYOGAIHIYOU,
         &TaxTotals::SONOTASONEKI};
     texts.push_back(AnyNonZero(t, kLines) ? taxClass : "");
@@ -86,8 +86,8 @@ bool WriteKanpuhBlock(ReportWriter& w, const ReportContext& ctx,
   return WriteTextBlock(w, "KANPUH", kKanpuhElements, texts);
 }
 
-bool WriteKanpukBlock(ReportWriter& w, const ReportContext& ctx,
-                      const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings) {
+bool WriteKanpukBlock(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
+                      const host::StSHOHIZEIINFO& settings) {
   std::vector<std::string> texts;
   if (!IsCorporate(data.EntityKind()) && ctx.filingClass == 2 && ctx.totals != nullptr) {
     const TaxTotals& t = *ctx.totals;

@@ -12,9 +12,8 @@ constexpr int kExitError = 2;
 
 }  // namespace
 
-bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner,
-                        const std::string& outputPath, const ReportContext& ctx,
-                        const host::StDATAINFO& data,
+bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
+                        const ReportContext& ctx, const host::StDATAINFO& data,
                         const host::StSHOHIZEIINFO& settings, int* exitCode) {
   const ReportSection sections[] = {
       {kSystemFailedQuestion, [&](ReportWriter& w) { return WriteSystemSection(w, ctx); }},
@@ -28,17 +27,15 @@ bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner,
   return false;
 }
 
-int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner,
-                            const std::string& outputPath, const ReportContext& ctx,
-                            const host::StDATAINFO& data, int* exitCode) {
+int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
+                            const ReportContext& ctx, const host::StDATAINFO& data, int* exitCode) {
   const ReportSection sections[] = {
       {kSystemFailedQuestion, [&](ReportWriter& w) { return WriteSystemSection(w, ctx); }},
       {kBasicFailedQuestion,
        [&](ReportWriter& w) {
          return WriteBasicSection(w, ctx, data, BasicSource::kReturnValues);
        }},
-      {kDataFailedQuestion,
-       [&](ReportWriter& w) { return WriteReturnDataSection(w, ctx, data); }},
+      {kDataFailedQuestion, [&](ReportWriter& w) { return WriteReturnDataSection(w, ctx, data); }},
   };
   if (RunReport(seat, owner, ctx.env, outputPath, sections)) return 1;
   if (exitCode != nullptr) *exitCode = kExitError;

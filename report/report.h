@@ -42,15 +42,13 @@ struct ReportContext {
 // warning icon), then </REPORT>, and closes the file. True when completed
 // (also after Yes answers); false when the user answered No: *exitCode is 2,
 // REPORT is closed and the partial file stays.
-bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner,
-                        const std::string& outputPath, const ReportContext& ctx,
-                        const host::StDATAINFO& data,
+bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
+                        const ReportContext& ctx, const host::StDATAINFO& data,
                         const host::StSHOHIZEIINFO& settings, int* exitCode);
 
 // Return-values path: the same file from ctx.taxSaveInfo. 1 when completed,
 // 0 when the user chose to stop (*exitCode is 2).
-int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner,
-                            const std::string& outputPath, const ReportContext& ctx,
-                            const host::StDATAINFO& data, int* exitCode);
+int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
+                            const ReportContext& ctx, const host::StDATAINFO& data, int* exitCode);
 
 }  // namespace ltb::report

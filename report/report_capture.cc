@@ -97,8 +97,8 @@ std::string BuildLayout(platform::Env& files) {
 
 }  // namespace
 
-std::optional<std::string> CaptureReportText(
-    platform::Env& files, const std::function<bool(ReportWriter&)>& write) {
+std::optional<std::string> CaptureReportText(platform::Env& files,
+                                             const std::function<bool(ReportWriter&)>& write) {
   MemoryFilesEnv env(files);
   bool written = false;
   {

@@ -95,8 +95,8 @@ class BlockTracker {
     } else if (line.kind == ReportLine::Kind::kEndTag) {
       if (!open_.empty()) open_.pop_back();
     } else if (line.kind == ReportLine::Kind::kElement) {
-      elements->push_back({open_.empty() ? std::string() : open_.back(), line.name, line.text,
-                           number});
+      elements->push_back(
+          {open_.empty() ? std::string() : open_.back(), line.name, line.text, number});
     }
   }
 
@@ -180,8 +180,8 @@ bool ReadReport(std::string_view file, std::string_view layout,
       return false;
     }
     const ReportLine found = ParseReportLine(got);
-    const bool same = wanted.kind == ReportLine::Kind::kOther ? got == want
-                                                               : SameShape(wanted, found);
+    const bool same =
+        wanted.kind == ReportLine::Kind::kOther ? got == want : SameShape(wanted, found);
     if (!same) {
       *error = where + "expected " + Expected(wanted, want) + ", found " + Quote(got);
       return false;

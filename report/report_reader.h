@@ -28,8 +28,8 @@ ReportLine ParseReportLine(std::string_view line);
 struct ReportElement {
   std::string block;  // the enclosing section or block (SYSTEM, D020110, KANPUK ...)
   std::string name;
-  std::string text;   // CP932, entities replaced
-  int line = 0;       // 1-based line number in the file
+  std::string text;  // CP932, entities replaced
+  int line = 0;      // 1-based line number in the file
 };
 
 // Splits `text` (a whole report, or a section of one) into elements, the

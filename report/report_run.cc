@@ -5,8 +5,7 @@ namespace ltb::report {
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections) {
   if (env != nullptr && env->GetEntryKind(outputPath) == platform::EntryKind::kOther) {
-    seat.MessageBox(owner, kOutputNotAFileMessage, kMessageCaption,
-                    ui::kMbOk | ui::kMbIconWarning);
+    seat.MessageBox(owner, kOutputNotAFileMessage, kMessageCaption, ui::kMbOk | ui::kMbIconWarning);
     return false;
   }
   ReportWriter writer;

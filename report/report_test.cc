@@ -234,12 +234,11 @@ std::string RunCommand(const std::string& command, int* status) {
 }
 
 TEST_F(RealFileReportTest, AStandardParserReadsTheFileAsShiftJis) {
-  data.SetText(host::StDATAINFO::kCompanyOff, host::StDATAINFO::kCompanyCap,
-               "ｿﾌﾄ表示&Co.<株>");
+  data.SetText(host::StDATAINFO::kCompanyOff, host::StDATAINFO::kCompanyCap, "ｿﾌﾄ表示&Co.<株>");
   ASSERT_TRUE(RunTo(WindowsPath(dir / "tax.xml")));
   int status = -1;
-  std::string utf8 = RunCommand(
-      "xmllint --encode UTF-8 " + (dir / "tax.xml").string() + " 2>&1", &status);
+  std::string utf8 =
+      RunCommand("xmllint --encode UTF-8 " + (dir / "tax.xml").string() + " 2>&1", &status);
   ASSERT_EQ(status, 0) << utf8;
   // The company name as UTF-8, the way the parser decoded it.
   std::string expected = platform::Cp932ToUtf8("ソフト表示＆Ｃｏ．＜株＞");

@@ -71,8 +71,7 @@ bool ReportWriter::WriteLine(std::string_view text) {
   return false;
 }
 
-bool ReportWriter::WriteStartTag(std::string_view name, int level,
-                                 const TagAttributes& attrs) {
+bool ReportWriter::WriteStartTag(std::string_view name, int level, const TagAttributes& attrs) {
   std::string line = Indent(level);
   line.append("<").append(name).append(AttributeText(attrs)).append(">");
   line.append(kLineEnd);
@@ -116,12 +115,10 @@ std::string_view FitElementText(std::string_view name, std::string_view text, in
   size_t used = 0;
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t width = (platform::IsLeadByte(static_cast<unsigned char>(text[pos])) &&
-                    pos + 1 < text.size())
-                       ? 2
-                       : 1;
-    size_t escaped = width == 1 && !Entity(text[pos]).empty() ? Entity(text[pos]).size()
-                                                              : width;
+    size_t width =
+        (platform::IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) ? 2
+                                                                                               : 1;
+    size_t escaped = width == 1 && !Entity(text[pos]).empty() ? Entity(text[pos]).size() : width;
     if (used + escaped > room) break;
     used += escaped;
     pos += width;

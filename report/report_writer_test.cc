@@ -89,7 +89,12 @@ TEST(ReportWriterAbandoned, ADestroyedWriterLeavesThePreviousReport) {
 }
 
 TEST_F(ReportWriterTest, ControlCharactersBecomeSpacesAndTabCrLfStay) {
-  const std::string text = std::string("a\x01" "b\x1b" "c\x7f" "d\te\r\n") + '\0' + "表";
+  const std::string text = std::string(
+                               "a\x01"
+                               "b\x1b"
+                               "c\x7f"
+                               "d\te\r\n") +
+                           '\0' + "表";
   EXPECT_EQ(ReportWriter::EscapeText(text), std::string("a b c d\te\r\n ") + "表");
 }
 
@@ -109,7 +114,7 @@ TEST(FitElementText, CutsOnAWholeCharacterSoTheLineFits) {
   // Overhead at level 2 for name "N": 2 TABs + "<N>" + "</N>" + CR LF + NUL = 12.
   std::string ascii(300, 'a');
   EXPECT_EQ(FitElementText("N", ascii, 2, 20).size(), 8u);
-  std::string kanji = "a" + std::string("漢字漢字");  // 1 + 8 bytes
+  std::string kanji = "a" + std::string("漢字漢字");      // 1 + 8 bytes
   EXPECT_EQ(FitElementText("N", kanji, 2, 12 + 2), "a");  // room 2: no half a kanji
   EXPECT_EQ(FitElementText("N", kanji, 2, 12 + 5), "a漢字");
   EXPECT_EQ(FitElementText("N", "&&&", 2, 12 + 10), "&&");  // each & takes 5 bytes

@@ -19,21 +19,18 @@ constexpr size_t kAssetClassFlag = host::StSaveTaxInfo::kAssetClassFlagOff;
 
 bool Principle(const ReportContext& ctx) { return ctx.filingClass == 2; }
 
-int64_t Slot(const host::StSaveTaxInfo& s, size_t index) {
-  return s.I64(kRefundSlots + 8 * index);
-}
+int64_t Slot(const host::StSaveTaxInfo& s, size_t index) { return s.I64(kRefundSlots + 8 * index); }
 
 // The flag text when any of the slots [first, first + count) is set.
-std::string ClassText(const host::StSaveTaxInfo& s, size_t flag, size_t first,
-                      size_t count) {
+std::string ClassText(const host::StSaveTaxInfo& s, size_t flag, size_t first, size_t count) {
   for (size_t i = first; i < first + count; ++i) {
     if (Slot(s, i) != 0) return s.U8(flag) == 2 ? "2" : "1";
   }
   return "";
 }
 
-void AppendAmounts(std::vector<std::string>& texts, const ReportContext& ctx,
-                   size_t first, size_t count) {
+void AppendAmounts(std::vector<std::string>& texts, const ReportContext& ctx, size_t first,
+                   size_t count) {
   for (size_t i = first; i < first + count; ++i) {
     texts.push_back(FormatAmount(Slot(*ctx.taxSaveInfo, i), ctx.fractionRounding));
   }

@@ -10,8 +10,8 @@ constexpr char kEndOfData = '\xFF';
 constexpr char kEofMark = '\x1A';
 
 // Entries whose values run over several lines, up to the next tag.
-constexpr std::array<std::string_view, 2> kMultiLineTags = {
-    "[=お問い合わせ内容=]", "[=症状が再現する手順や条件=]"};
+constexpr std::array<std::string_view, 2> kMultiLineTags = {"[=お問い合わせ内容=]",
+                                                            "[=症状が再現する手順や条件=]"};
 
 // Every line end becomes two zero bytes and every end-of-file mark a zero, so
 // that each value ends at the zero that replaced its line's CR.

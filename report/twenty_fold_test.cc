@@ -20,15 +20,15 @@ TEST(TwentyFold, IsExactInWholeYenForEveryStoredAmount) {
     uint8_t rounding;
     int64_t yen;
   } cases[] = {
-      {10000000, 0, 20000},                       // 1000 yen
-      {-3, 2, -1},                                // -0.0060 yen, any fraction up
-      {-3, 0, 0},                                 // rounds away to nothing
-      {250, 0, 1},                                // 0.5 yen
-      {249, 1, 0},                                // 0.498 yen, cut
-      {kMax, 1, 18446744073709551},               // 922337203685477.5807 yen x 20
-      {kMax, 0, 18446744073709552},               // ...the 0.6140 yen fraction rounds
+      {10000000, 0, 20000},          // 1000 yen
+      {-3, 2, -1},                   // -0.0060 yen, any fraction up
+      {-3, 0, 0},                    // rounds away to nothing
+      {250, 0, 1},                   // 0.5 yen
+      {249, 1, 0},                   // 0.498 yen, cut
+      {kMax, 1, 18446744073709551},  // 922337203685477.5807 yen x 20
+      {kMax, 0, 18446744073709552},  // ...the 0.6140 yen fraction rounds
       {kMin, 0, -18446744073709552},
-      {kMax / 10, 0, 1844674407370955},           // the old cap was 922337203685477
+      {kMax / 10, 0, 1844674407370955},  // the old cap was 922337203685477
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TwentyFoldYen(c.amount, c.rounding), c.yen) << c.amount;

@@ -28,8 +28,7 @@ const ControlTemplate kControls[] = {
     {1008, ControlKind::kEdit, "", 9, 179, 171, 12,
      kStyleBorder | kStyleTabStop | kStyleAutoHScroll, 255},
     {1009, ControlKind::kPushButton, "参照(&D)...", 185, 178, 57, 14, kStyleTabStop, 0},
-    {1005, ControlKind::kPushButton, "実行(F12)", 127, 205, 57, 14,
-     kStyleGroup | kStyleTabStop, 0},
+    {1005, ControlKind::kPushButton, "実行(F12)", 127, 205, 57, 14, kStyleGroup | kStyleTabStop, 0},
     {1006, ControlKind::kPushButton, "キャンセル(Esc)", 189, 205, 57, 14,
      kStyleGroup | kStyleTabStop, 0},
     {kNoControlId, ControlKind::kStatic, "：", 65, 141, 9, 12, kSeparator, 0},
@@ -40,15 +39,22 @@ const ControlTemplate kControls[] = {
     {1030, ControlKind::kGroupBox, "集計方法", 5, 88, 241, 45, kStyleGroup, 0},
     {1029, ControlKind::kRadioButton, "集計期間を指定して仕訳を集計する(&N)", 13, 100, 136, 10,
      kStyleGroup | kStyleTabStop, 0},
-    {1031, ControlKind::kRadioButton,
-     "連動元製品の[消費税申告書作成]で入力した値を使用する(&P)", 13, 115, 193, 10,
-     kStyleTabStop, 0},
+    {1031, ControlKind::kRadioButton, "連動元製品の[消費税申告書作成]で入力した値を使用する(&P)",
+     13, 115, 193, 10, kStyleTabStop, 0},
     {1032, ControlKind::kImage, "", 210, 114, 11, 11, 0, 0},
 };
 
 const DialogTemplate kConditions = {
-    130, "消費税 - 集計条件", 255, 228, "ＭＳ Ｐゴシック", 9, false, true,
-    kControls, sizeof(kControls) / sizeof(kControls[0]),
+    130,
+    "消費税 - 集計条件",
+    255,
+    228,
+    "ＭＳ Ｐゴシック",
+    9,
+    false,
+    true,
+    kControls,
+    sizeof(kControls) / sizeof(kControls[0]),
 };
 
 }  // namespace

@@ -9,9 +9,9 @@
 namespace ltb::resources {
 
 enum class ControlKind {
-  kStatic,       // text label
-  kEdit,         // single-line edit field
-  kGroupBox,     // frame with a caption
+  kStatic,    // text label
+  kEdit,      // single-line edit field
+  kGroupBox,  // frame with a caption
   kPushButton,
   kRadioButton,  // automatic radio button
   kImage,        // image static
@@ -20,16 +20,16 @@ enum class ControlKind {
 
 // Style bits of a control.
 enum ControlStyle : unsigned {
-  kStyleGroup = 1u << 0,           // starts a group (tab and arrow-key order)
+  kStyleGroup = 1u << 0,  // starts a group (tab and arrow-key order)
   kStyleTabStop = 1u << 1,
-  kStyleDigitsOnly = 1u << 2,      // edit accepts 0-9 only
-  kStyleRightAligned = 1u << 3,    // text right-aligned
-  kStyleCentred = 1u << 4,         // text centred horizontally
-  kStyleVCentred = 1u << 5,        // text centred vertically
+  kStyleDigitsOnly = 1u << 2,    // edit accepts 0-9 only
+  kStyleRightAligned = 1u << 3,  // text right-aligned
+  kStyleCentred = 1u << 4,       // text centred horizontally
+  kStyleVCentred = 1u << 5,      // text centred vertically
   kStyleBorder = 1u << 6,
-  kStyleAutoHScroll = 1u << 7,     // edit scrolls horizontally while typing
-  kStyleSmooth = 1u << 8,          // progress bar drawn without segments
-  kStyleDisabled = 1u << 9,        // disabled when the window is created
+  kStyleAutoHScroll = 1u << 7,  // edit scrolls horizontally while typing
+  kStyleSmooth = 1u << 8,       // progress bar drawn without segments
+  kStyleDisabled = 1u << 9,     // disabled when the window is created
 };
 
 // Controls without an id of their own (separators) carry this id.
@@ -46,9 +46,9 @@ struct ControlTemplate {
 
 struct DialogTemplate {
   int id;
-  const char* caption;  // CP932
-  int width, height;    // dialog units
-  const char* fontName; // CP932
+  const char* caption;   // CP932
+  int width, height;     // dialog units
+  const char* fontName;  // CP932
   int fontPoints;
   bool systemModal;
   bool visibleAtCreation;

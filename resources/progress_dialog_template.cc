@@ -9,8 +9,8 @@ const ControlTemplate kControls[] = {
 };
 
 const DialogTemplate kProgress = {
-    131, "集計中", 221, 44, "ＭＳ Ｐゴシック", 9, true, false,
-    kControls, sizeof(kControls) / sizeof(kControls[0]),
+    131, "集計中", 221,   44,        "ＭＳ Ｐゴシック",
+    9,   true,     false, kControls, sizeof(kControls) / sizeof(kControls[0]),
 };
 
 }  // namespace

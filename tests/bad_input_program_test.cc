@@ -206,9 +206,9 @@ TEST_F(BadInputTest, ReadOnlySettingsFolderKeepsTheOldFile) {
     std::string error;
     auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(ledger::SetSetting(
-        *db, "folder_settings", platform::UserPathToWindows(platform::DriveTable(), folder),
-        &error))
+    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
+                                   platform::UserPathToWindows(platform::DriveTable(), folder),
+                                   &error))
         << error;
   }
   const std::string old = "user02/3/3:0/4/3/Z:\\theirs.xml\nuser01/1/1:0/5/6/Z:\\mine.xml\n";

@@ -118,10 +118,11 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
         << error;
     // Other users' records around an old record of this user, the last one
     // without its line end, as a hand-edited file may be.
-    oldSettings_ = "user02/3/3:1/1/12/Z:\\keep\\theirs.xml\n"
-                   "user01/1/1:1/5/6/Z:\\old\\mine.xml\n"
-                   "さとう/1/2:0/4/3/Z:\\共有\\報告.xml\n"
-                   "user03/2/2:0/7/9/Z:\\keep\\last.xml";
+    oldSettings_ =
+        "user02/3/3:1/1/12/Z:\\keep\\theirs.xml\n"
+        "user01/1/1:1/5/6/Z:\\old\\mine.xml\n"
+        "さとう/1/2:0/4/3/Z:\\共有\\報告.xml\n"
+        "user03/2/2:0/7/9/Z:\\keep\\last.xml";
   }
 
   std::string settingsFile() const { return dir / "settings/LedTaxBridgeA.env"; }
@@ -136,8 +137,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<Method> {
   RunOutcome RunOnce(platform::FaultInjectionEnv& faults, int failAt) {
     return RunOnce(faults, failAt, reportFile());
   }
-  RunOutcome RunOnce(platform::FaultInjectionEnv& faults, int failAt,
-                     const std::string& output) {
+  RunOutcome RunOnce(platform::FaultInjectionEnv& faults, int failAt, const std::string& output) {
     ledger::LedgerOptions options;
     options.home = dir / "ledger";
     options.userId = "user01";
@@ -184,8 +184,7 @@ bool ShowsFinished(const RunOutcome& r) {
 }
 
 TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult) {
-  const std::string golden =
-      ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
+  const std::string golden = ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
   ProgramFolderEnv programEnv(
       platform::Env::Default(),
@@ -204,7 +203,10 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
   const std::string newLine = "user01/1/1:" + std::to_string(GetParam().mode) + "/";
   ASSERT_EQ(newSettings.rfind("user02/3/3:1/1/12/Z:\\keep\\theirs.xml\n"
                               "さとう/1/2:0/4/3/Z:\\共有\\報告.xml\n"
-                              "user03/2/2:0/7/9/Z:\\keep\\last.xml\n" + newLine, 0), 0u)
+                              "user03/2/2:0/7/9/Z:\\keep\\last.xml\n" +
+                                  newLine,
+                              0),
+            0u)
       << newSettings;
   ASSERT_TRUE(newSettings.ends_with("\\out\\report.xml\n")) << newSettings;
   ASSERT_GT(pointsPerRun, 0);
@@ -229,8 +231,8 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
       EXPECT_EQ(r.exitCode, 2);
       EXPECT_FALSE(ShowsFinished(r));
       EXPECT_TRUE(settings == oldSettings_) << "settings remembered for a failed run";
-      EXPECT_TRUE(report == kOldReport) << "the previous report was touched: "
-                                         << report.size() << " bytes";
+      EXPECT_TRUE(report == kOldReport)
+          << "the previous report was touched: " << report.size() << " bytes";
       EXPECT_FALSE(r.shown.empty()) << "a failed run told the user nothing";
       for (const std::string& s : r.shown) EXPECT_TRUE(s.starts_with("消費税|")) << s;
     }
@@ -256,8 +258,7 @@ TEST_P(FaultInjectionTest, EveryFaultEndsInTheOldOrTheNewFilesAndAnHonestResult)
 // at the dialog (output folder, exitCode 1) or finishes without remembering
 // its settings (settings folder), and never leaves a partial tree behind.
 TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
-  const std::string golden =
-      ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
+  const std::string golden = ReadWholeFile(GoldenDir() + "/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
   const std::filesystem::path fresh = dir / "fresh";
   const std::string output = fresh / "out/deeper/report.xml";
@@ -268,8 +269,7 @@ TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
     ASSERT_TRUE(db) << error;
     ASSERT_TRUE(ledger::SetSetting(
         *db, "folder_settings",
-        platform::UserPathToWindows(platform::DriveTable(), (fresh / "conf/deep").string()) +
-            "\\",
+        platform::UserPathToWindows(platform::DriveTable(), (fresh / "conf/deep").string()) + "\\",
         &error))
         << error;
   }
@@ -299,7 +299,8 @@ TEST_P(FaultInjectionTest, FailedFolderCreationLeavesNoPartialTree) {
       // The output folder could not be made: the dialog said so, and none
       // of the levels it created stays.
       bool told = false;
-      for (const std::string& s : r.shown) told = told || Contains(s, "フォルダの作成に失敗しました");
+      for (const std::string& s : r.shown)
+        told = told || Contains(s, "フォルダの作成に失敗しました");
       EXPECT_TRUE(told);
       EXPECT_FALSE(std::filesystem::exists(fresh)) << "partial output folder";
       ++folderFaults;

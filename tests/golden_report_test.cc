@@ -50,8 +50,8 @@ std::string LineDiff(std::string_view before, std::string_view after) {
   std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1, 0));
   for (size_t i = a.size(); i-- > 0;) {
     for (size_t j = b.size(); j-- > 0;) {
-      common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1
-                                  : std::max(common[i + 1][j], common[i][j + 1]);
+      common[i][j] =
+          a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
     }
   }
   std::string out;
@@ -87,16 +87,15 @@ class GoldenReportTest : public ::testing::TestWithParam<Method> {};
 TEST_P(GoldenReportTest, SampleLedgerReportMatches) {
   TempDir dir;
   const std::string out = dir / "report.xml";
-  std::vector<std::string> args = {"--ui", "console", "--method", GetParam().name,
-                                   "--output", out, "--execute", "--yes"};
+  std::vector<std::string> args = {"--ui",     "console", "--method",  GetParam().name,
+                                   "--output", out,       "--execute", "--yes"};
   if (std::string(GetParam().name) == "journal") args.insert(args.end(), {"--months", "4-3"});
   // No --ledger and no $LEDORA_HOME: the built-in sample, created on first use.
-  const ProgramResult r =
-      RunProgram(ProgramDir() + "/LedTaxBridgeA", args,
-                 {{"HOME", dir.path()},
-                  {"XDG_DATA_HOME", dir / "share"},
-                  {"LEDORA_HOME", ""},
-                  {"LEDORA_USER", ""}});
+  const ProgramResult r = RunProgram(ProgramDir() + "/LedTaxBridgeA", args,
+                                     {{"HOME", dir.path()},
+                                      {"XDG_DATA_HOME", dir / "share"},
+                                      {"LEDORA_HOME", ""},
+                                      {"LEDORA_USER", ""}});
   ASSERT_EQ(r.status, 0) << r.output;
   const std::string golden = GoldenDir() + "/" + GetParam().golden;
   const std::string produced = ReadWholeFile(out);

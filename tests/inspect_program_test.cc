@@ -27,9 +27,7 @@ std::string LineWith(const std::string& text, const std::string& needle) {
                          (start == std::string::npos ? 0 : start + 1));
 }
 
-std::string Golden(const std::string& name) {
-  return ReadWholeFile(GoldenDir() + "/" + name);
-}
+std::string Golden(const std::string& name) { return ReadWholeFile(GoldenDir() + "/" + name); }
 
 class InspectTest : public ::testing::Test {
  protected:
@@ -158,9 +156,8 @@ TEST_F(InspectTest, CompareAgreesThenShowsExactlyWhatOneMoreEntryChanged) {
   for (const char* line :
        {"10,954,000  10,854,000  100,000  KAZEIURIAGEZEINUKI8",
         "876,320     868,320    8,000  KAZEIURIAGEZEIGAKU8",
-        "11,830,320  11,722,320  108,000  KAZEIURIAGEZEIKOMI8",
-        "100,000  KAZEIURIAGE1SHUZEINUKI8", "8,000  KAZEIURIAGE1SHUZEIGAKU8",
-        "108,000  KAZEIURIAGE1SHUZEIKOMI8"}) {
+        "11,830,320  11,722,320  108,000  KAZEIURIAGEZEIKOMI8", "100,000  KAZEIURIAGE1SHUZEINUKI8",
+        "8,000  KAZEIURIAGE1SHUZEIGAKU8", "108,000  KAZEIURIAGE1SHUZEIKOMI8"}) {
     EXPECT_TRUE(Contains(differ.output, line)) << line << "\n" << differ.output;
   }
 

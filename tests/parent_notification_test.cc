@@ -46,8 +46,8 @@ class ParentWindowTest : public ::testing::Test {
   ProgramResult Run(const std::string& commandLine, const std::string& ledgerHome,
                     const std::string& workDir = {}) {
     return RunProgram(ProgramDir() + "/LedTaxBridgeA",
-                      {"--ledger", ledgerHome, "--ui", "console", "--method", "journal",
-                       "--months", "4-3", "--execute", "--yes", commandLine},
+                      {"--ledger", ledgerHome, "--ui", "console", "--method", "journal", "--months",
+                       "4-3", "--execute", "--yes", commandLine},
                       {{"HOME", dir / "home"},
                        {"XDG_DATA_HOME", dir / "home/.local/share"},
                        {"LEDORA_HOME", ""},
@@ -111,8 +111,7 @@ TEST_F(ParentWindowTest, HexadecimalIdAndRelativeOutputItem) {
 
   std::filesystem::create_directories(dir / "work");
   r = Run("window" + std::to_string(window) + ",1025,-1,", dir / "ledger", dir / "work");
-  EXPECT_NE(r.output.find("\"window" + std::to_string(window) + "\" is neither"),
-            std::string::npos)
+  EXPECT_NE(r.output.find("\"window" + std::to_string(window) + "\" is neither"), std::string::npos)
       << r.output;
   EXPECT_TRUE(Collect().order.empty());
 }

@@ -58,9 +58,8 @@ class ProgramTest : public ::testing::Test {
             {"LTB_DRIVES", ""}};
   }
   std::vector<std::string> Unattended(const std::string& method) {
-    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",
-                                     "--method", method, "--output", out(),
-                                     "--execute", "--yes"};
+    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",   "--method",
+                                     method,     "--output",   out(),  "--execute", "--yes"};
     // The month range belongs to journal aggregation only.
     if (method == "journal") args.insert(args.end(), {"--months", "4-3"});
     return args;
@@ -91,8 +90,7 @@ TEST_F(ProgramTest, EachEditionWritesAJournalReportWithItsProductName) {
                            Edition{"LedTaxBridgeC", "<PROGRAMNAME>Ledora１７ Hearth<"}}) {
     SCOPED_TRACE(e.program);
     std::filesystem::remove(out());
-    const ProgramResult r = Run(Unattended("journal"), "user01",
-                                ProgramDir() + "/" + e.program);
+    const ProgramResult r = Run(Unattended("journal"), "user01", ProgramDir() + "/" + e.program);
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_TRUE(Contains(r.output, Utf8(u8"消費税情報の出力が終了しました。"))) << r.output;
     const std::string report = ReadWholeFile(out());
@@ -122,8 +120,8 @@ TEST_F(ProgramTest, RefusedDatasetsEndWithStatusOneAndNoReport) {
 }
 
 TEST_F(ProgramTest, MissingLedgerIsAnErrorWithTheLedgersMessage) {
-  const ProgramResult r = Run({"--ledger", dir / "nowhere", "--ui", "console", "--execute",
-                               "--yes", "--output", out()});
+  const ProgramResult r = Run(
+      {"--ledger", dir / "nowhere", "--ui", "console", "--execute", "--yes", "--output", out()});
   EXPECT_EQ(r.status, 2) << r.output;
   EXPECT_FALSE(r.output.empty());
   EXPECT_FALSE(std::filesystem::exists(out()));
@@ -151,7 +149,8 @@ TEST_F(ProgramTest, EnvironmentCheckBesideTheProgram) {
   };
   const Case cases[] = {
       {nullptr, 2, u8"動作環境が不正です。"},
-      {"[ProgramLevel]\r\nSY26=0\r\n", 2, u8"の最新版を入手してインストールしてからご利用ください。"},
+      {"[ProgramLevel]\r\nSY26=0\r\n", 2,
+       u8"の最新版を入手してインストールしてからご利用ください。"},
       {"[ProgramLevel]\r\nSY26=2\r\n", 2, u8"連動コンポーネントの最新版を入手して"},
       {"[ProgramLevel]\r\nSY26=\r\n", 2, u8"動作環境が不正です。"},
       {"[ProgramLevel]\r\n", 0, u8"消費税情報の出力が終了しました。"},
@@ -177,9 +176,9 @@ TEST_F(ProgramTest, CommandLinePathsAreTheCallersAndOverlongOnesAreRefused) {
   const std::string work = dir / "work";
   std::filesystem::create_directories(work + "/sub");
   std::map<std::string, std::string> env = Env();
-  const std::vector<std::string> relative = {
-      "--ledger", "../ledger", "--ui", "console", "--method", "journal", "--months", "4-3",
-      "--execute", "--yes", "--output"};
+  const std::vector<std::string> relative = {"--ledger",  "../ledger", "--ui",     "console",
+                                             "--method",  "journal",   "--months", "4-3",
+                                             "--execute", "--yes",     "--output"};
   for (const char* output : {"rel.xml", "sub/rel.xml", "sub\\back.xml"}) {
     SCOPED_TRACE(output);
     std::vector<std::string> args = relative;
@@ -209,9 +208,8 @@ TEST_F(ProgramTest, CommandLinePathsAreTheCallersAndOverlongOnesAreRefused) {
     SCOPED_TRACE(windowsLength);
     const std::string name =
         dir.path() + "/" + std::string(windowsLength - 2 - dir.path().size() - 1, 'n');
-    const ProgramResult r = Run({"--ledger", ledgerHome(), "--ui", "console", "--method",
-                                 "journal", "--months", "4-3", "--execute", "--yes",
-                                 "--output", name});
+    const ProgramResult r = Run({"--ledger", ledgerHome(), "--ui", "console", "--method", "journal",
+                                 "--months", "4-3", "--execute", "--yes", "--output", name});
     if (windowsLength == 255) {
       EXPECT_EQ(r.status, 0) << r.output;
       EXPECT_TRUE(std::filesystem::exists(name));

@@ -28,8 +28,8 @@ std::string ProgramDir() { return FromEnvOr("LTB_TEST_PROGRAM_DIR", LTB_PROGRAM_
 std::string GoldenDir() { return FromEnvOr("LTB_TEST_GOLDEN_DIR", LTB_GOLDEN_DIR); }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env,
-                         int timeoutSeconds, const std::string& workDir) {
+                         const std::map<std::string, std::string>& env, int timeoutSeconds,
+                         const std::string& workDir) {
   StartedProgram started = StartProgram(program, args, env, "", workDir);
   return FinishProgram(started, timeoutSeconds);
 }
@@ -45,8 +45,10 @@ StartedProgram StartProgram(const std::string& program, const std::vector<std::s
     if (eq != std::string::npos) vars[kv.substr(0, eq)] = kv.substr(eq + 1);
   }
   for (const auto& [k, v] : env) {
-    if (v.empty()) vars.erase(k);
-    else vars[k] = v;
+    if (v.empty())
+      vars.erase(k);
+    else
+      vars[k] = v;
   }
   std::vector<std::string> envStrings;
   for (const auto& [k, v] : vars) envStrings.push_back(k + "=" + v);
@@ -57,8 +59,7 @@ StartedProgram StartProgram(const std::string& program, const std::vector<std::s
   argStrings.insert(argStrings.end(), args.begin(), args.end());
   if (!shellPrefix.empty()) {
     // sh -c '<prefix> exec "$0" "$@"' program args...
-    argStrings.insert(argStrings.begin(),
-                      {"/bin/sh", "-c", shellPrefix + " exec \"$0\" \"$@\""});
+    argStrings.insert(argStrings.begin(), {"/bin/sh", "-c", shellPrefix + " exec \"$0\" \"$@\""});
   }
   for (auto& s : argStrings) argv.push_back(s.data());
   argv.push_back(nullptr);

@@ -34,15 +34,14 @@ std::string GoldenDir();
 // value removes one). Killed after timeoutSeconds. Started in workDir when
 // one is given.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::map<std::string, std::string>& env,
-                         int timeoutSeconds = 120, const std::string& workDir = {});
+                         const std::map<std::string, std::string>& env, int timeoutSeconds = 120,
+                         const std::string& workDir = {});
 // RunProgram in two halves, for a test that acts while the child runs;
 // shellPrefix, when given, runs the program through "sh -c '<prefix> exec
 // program args'" (say "ulimit -f 8;").
 StartedProgram StartProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::map<std::string, std::string>& env,
-                            const std::string& shellPrefix = "",
-                            const std::string& workDir = {});
+                            const std::string& shellPrefix = "", const std::string& workDir = {});
 ProgramResult FinishProgram(StartedProgram& started, int timeoutSeconds = 120);
 
 // A fresh temporary folder, removed with everything in it on destruction.

@@ -56,9 +56,9 @@ class SharedFolderTest : public ::testing::Test {
     ASSERT_TRUE(ledger::CreateSampleLedger(ledgerHome(), &error)) << error;
     auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(ledger::SetSetting(
-        *db, "folder_settings", platform::UserPathToWindows(platform::DriveTable(), shared()),
-        &error))
+    ASSERT_TRUE(ledger::SetSetting(*db, "folder_settings",
+                                   platform::UserPathToWindows(platform::DriveTable(), shared()),
+                                   &error))
         << error;
     for (int i = 0; i < kUsers; ++i) ASSERT_TRUE(ledger::AddUser(*db, UserName(i), 1, &error));
   }
@@ -70,22 +70,23 @@ class SharedFolderTest : public ::testing::Test {
   std::string out() const { return dir / "out/report.xml"; }
 
   std::map<std::string, std::string> Environment(const std::string& user) const {
-    return {{"HOME", dir / "home"}, {"XDG_DATA_HOME", dir / "home/.local/share"},
-            {"XDG_CONFIG_HOME", dir / "home/.config"}, {"LEDORA_HOME", ""},
-            {"LEDORA_USER", user}, {"LTB_DRIVES", ""}};
+    return {{"HOME", dir / "home"},
+            {"XDG_DATA_HOME", dir / "home/.local/share"},
+            {"XDG_CONFIG_HOME", dir / "home/.config"},
+            {"LEDORA_HOME", ""},
+            {"LEDORA_USER", user},
+            {"LTB_DRIVES", ""}};
   }
   std::vector<std::string> Args(const std::string& method, const std::string& output) const {
-    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",
-                                     "--method", method, "--output", output,
-                                     "--execute", "--yes"};
+    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",   "--method",
+                                     method,     "--output",   output, "--execute", "--yes"};
     if (method == "journal") args.insert(args.end(), {"--months", "4-3"});
     return args;
   }
   StartedProgram Start(const std::string& method, const std::string& output,
-                       const std::string& user = "user01",
-                       const std::string& shellPrefix = "") {
-    return StartProgram(ProgramDir() + "/LedTaxBridgeA", Args(method, output),
-                        Environment(user), shellPrefix);
+                       const std::string& user = "user01", const std::string& shellPrefix = "") {
+    return StartProgram(ProgramDir() + "/LedTaxBridgeA", Args(method, output), Environment(user),
+                        shellPrefix);
   }
   ProgramResult Run(const std::string& method, const std::string& output,
                     const std::string& user = "user01", const std::string& shellPrefix = "") {
@@ -107,17 +108,16 @@ TEST_F(SharedFolderTest, ConcurrentRunsKeepEveryRecord) {
     SCOPED_TRACE("round " + std::to_string(round));
     std::vector<StartedProgram> runs;
     for (int i = 0; i < kUsers; ++i) {
-      const std::string output = round == 3 ? outDir() + "/common.xml"
-                                            : outDir() + "/" + UserName(i) + "_" +
-                                                  std::to_string(round) + ".xml";
+      const std::string output =
+          round == 3 ? outDir() + "/common.xml"
+                     : outDir() + "/" + UserName(i) + "_" + std::to_string(round) + ".xml";
       runs.push_back(Start(round == 2 ? "journal" : "return", output, UserName(i)));
     }
     for (StartedProgram& run : runs) {
       ProgramResult r = FinishProgram(run, 120);
       EXPECT_EQ(r.status, 0) << r.output;
     }
-    const std::map<std::string, std::string> records =
-        RecordsByUser(ReadWholeFile(settingsFile()));
+    const std::map<std::string, std::string> records = RecordsByUser(ReadWholeFile(settingsFile()));
     EXPECT_EQ(records.size(), static_cast<size_t>(kUsers + 1));
     EXPECT_EQ(records.count("keep") ? records.at("keep") : "", stranger);
     for (int i = 0; i < kUsers; ++i) {
@@ -155,8 +155,7 @@ TEST_F(SharedFolderTest, NamesPlantedAtTheSettingsFileAreLeftAlone) {
        fs::file_type::symlink},
       {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0666), 0); },
        fs::file_type::fifo},
-      {"folder", [](const std::string& p) { fs::create_directory(p); },
-       fs::file_type::directory},
+      {"folder", [](const std::string& p) { fs::create_directory(p); }, fs::file_type::directory},
   };
   for (const Plant& plant : plants) {
     SCOPED_TRACE(plant.what);
@@ -311,10 +310,11 @@ TEST_F(SharedFolderTest, ControlCharactersInLedgerTextKeepTheReportWellFormed) {
     std::string error;
     auto db = ledger::LedgerDb::Open(ledgerHome(), ledger::LedgerDb::Mode::kReadWrite, &error);
     ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(db->Exec("UPDATE datasets SET company_name = "
-                         "'Ctrl' || char(1) || 'Esc' || char(27) || '[31mDel' || char(127) || 'End' "
-                         "WHERE no = 1",
-                         &error))
+    ASSERT_TRUE(
+        db->Exec("UPDATE datasets SET company_name = "
+                 "'Ctrl' || char(1) || 'Esc' || char(27) || '[31mDel' || char(127) || 'End' "
+                 "WHERE no = 1",
+                 &error))
         << error;
   }
   for (const char* method : {"journal", "return"}) {

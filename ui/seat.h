@@ -17,12 +17,12 @@
 namespace ltb::ui {
 
 struct SaveFileRequest {
-  std::string title;           // "保存ファイルを指定"
-  std::string filter;          // "Xml Files (*.xml)|*.xml||"
-  std::string defaultExt;      // "XML"
-  std::string initialName;     // Windows path pieces, CP932
+  std::string title;        // "保存ファイルを指定"
+  std::string filter;       // "Xml Files (*.xml)|*.xml||"
+  std::string defaultExt;   // "XML"
+  std::string initialName;  // Windows path pieces, CP932
   std::string initialFolder;
-  unsigned flags = 0;          // OFN_* bits
+  unsigned flags = 0;  // OFN_* bits
 };
 
 class Seat {
@@ -30,8 +30,8 @@ class Seat {
   virtual ~Seat() = default;
   // Shows a message box; flags from message_box.h; returns kIdOk, kIdYes or
   // kIdNo. owner may be 0.
-  virtual int MessageBox(host::WindowHandle owner, std::string_view text,
-                         std::string_view caption, unsigned flags) = 0;
+  virtual int MessageBox(host::WindowHandle owner, std::string_view text, std::string_view caption,
+                         unsigned flags) = 0;
   // Runs a modal dialog until the controller reports that it ended;
   // returns its end code.
   virtual int RunModal(DialogController& dialog) = 0;

@@ -21,10 +21,10 @@ struct UnattendedOptions {
 };
 
 enum class OptionParse {
-  kNotMine,     // not an unattended option; nothing consumed
-  kFlag,        // consumed arg only (a flag, or --name=value)
-  kWithValue,   // consumed arg and value
-  kError,       // an unattended option with a bad or missing value; *error set
+  kNotMine,    // not an unattended option; nothing consumed
+  kFlag,       // consumed arg only (a flag, or --name=value)
+  kWithValue,  // consumed arg and value
+  kError,      // an unattended option with a bad or missing value; *error set
 };
 
 namespace unattended_detail {

@@ -22,8 +22,7 @@ class ScriptedSeat : public ui::Seat {
   std::vector<std::string> texts;
   std::vector<unsigned> flags;
   int answer = ui::kIdYes;
-  int MessageBox(host::WindowHandle, std::string_view text, std::string_view,
-                 unsigned f) override {
+  int MessageBox(host::WindowHandle, std::string_view text, std::string_view, unsigned f) override {
     texts.emplace_back(text);
     flags.push_back(f);
     events_->push_back("message");

@@ -344,8 +344,15 @@ class FakeFileMgr : public host::ClFileMgr {
 
 struct FakeHost::Parts {
   explicit Parts(FakeHost& h)
-      : setMgr(h), dataMgr(h, setMgr), accConnect(h), msgMgr(h), fileMgr(h), dataSet(h),
-        taxSet(h), accountSet(h), departmentSet(h) {
+      : setMgr(h),
+        dataMgr(h, setMgr),
+        accConnect(h),
+        msgMgr(h),
+        fileMgr(h),
+        dataSet(h),
+        taxSet(h),
+        accountSet(h),
+        departmentSet(h) {
     setMgr.accounts = &accountSet;
     setMgr.departments = &departmentSet;
     setMgr.taxSettings = &taxSet;

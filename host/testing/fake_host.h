@@ -25,9 +25,9 @@ namespace ltb::testing {
 
 struct FakeJournalEntry {
   host::StSWKTINFO record;
-  int month = 1;          // month position 1..12, or closing code 15/18
-  int businessType = 1;   // 1..6
-  int ratePercent = 8;    // 10 marks the entries the 10% check looks for
+  int month = 1;         // month position 1..12, or closing code 15/18
+  int businessType = 1;  // 1..6
+  int ratePercent = 8;   // 10 marks the entries the 10% check looks for
 };
 
 struct FakeAsset {
@@ -43,8 +43,8 @@ struct FakeTaxSumLine {
 // What a test scripts and observes; FakeHost::Reset() restores it whole.
 struct FakeHostState {
   // ---- Scripted data ----
-  long initiateResult = 0;      // ClAccConnect::Initiate
-  long expSysLinkResult = 0;    // ClAccConnect::ExpSysLink
+  long initiateResult = 0;                 // ClAccConnect::Initiate
+  long expSysLinkResult = 0;               // ClAccConnect::ExpSysLink
   host::StDATAINFO dataset;                // the selected dataset
   std::vector<host::StDATAINFO> datasets;  // what a dataset walk yields
   long selectedNo = 1;                     // ClSysUser::GetSelectedNo
@@ -67,22 +67,22 @@ struct FakeHostState {
   // Fills the report arrays in SumTax (rates, businessTypes, rate count).
   std::function<void(host::StTAXREPORTRATEINFO*, host::StTAXREPORTBUSINESSTYPEINFO*, long)>
       fillTaxReport;
-  host::StSaveTaxInfo saved;   // what the tax-return store reads ...
-  long saveReadResult = 0;     // ... and its status
+  host::StSaveTaxInfo saved;           // what the tax-return store reads ...
+  long saveReadResult = 0;             // ... and its status
   std::map<int, std::string> folders;  // ClFileMgr folders by type
 
   // ---- Failure injection ----
-  std::set<std::string> cannotCreate;  // "Shiwake", "Kamoku", "Shohizei", "Shinkoku",
-                                       // "Genkashokyaku", "Period", "SaveTaxShiryo"
-  long zeiRateStatus = 0;       // result of CheckExistSwkByZeiRate
-  long jigyoBunruiStatus = 0;   // result of CheckExistSwkByJigyoBunrui
-  long swkCountStatus = 0;      // result of GetSwkCount
-  long journalFailAt = -1;      // MoveNext of this entry index fails ...
-  long journalFailStatus = 9;   // ... with this status
-  long taxSumFailAt = -1;       // MoveNext of this tax-summary line fails
-  long assetFailAt = -1;        // Move of this asset index fails
+  std::set<std::string> cannotCreate;        // "Shiwake", "Kamoku", "Shohizei", "Shinkoku",
+                                             // "Genkashokyaku", "Period", "SaveTaxShiryo"
+  long zeiRateStatus = 0;                    // result of CheckExistSwkByZeiRate
+  long jigyoBunruiStatus = 0;                // result of CheckExistSwkByJigyoBunrui
+  long swkCountStatus = 0;                   // result of GetSwkCount
+  long journalFailAt = -1;                   // MoveNext of this entry index fails ...
+  long journalFailStatus = 9;                // ... with this status
+  long taxSumFailAt = -1;                    // MoveNext of this tax-summary line fails
+  long assetFailAt = -1;                     // Move of this asset index fails
   std::set<int32_t> failingDepartmentWalks;  // Kamoku MoveReady fails for these codes
-  std::vector<long> fatalCodes;  // codes CheckFatalErrorWithMsg calls fatal
+  std::vector<long> fatalCodes;              // codes CheckFatalErrorWithMsg calls fatal
 
   // ---- Observations ----
   // Connection calls by name ("Initiate", "LogOut", ...) and walker
@@ -92,7 +92,11 @@ struct FakeHostState {
   host::WindowHandle dispOwner = 0;
   host::WindowHandle ownerWindow = 0;
   int appType = -1;
-  struct LastError { long code; std::string source; unsigned long line; };
+  struct LastError {
+    long code;
+    std::string source;
+    unsigned long line;
+  };
   std::vector<LastError> lastErrors;
   int liveWalkers = 0;
   int walkersCreated = 0;
@@ -100,9 +104,14 @@ struct FakeHostState {
   int openDepartmentCursors = 0;
   int taxReportCalls = 0;
   uint8_t lastFilingClass = 0;
-  struct TaxSumReady { int16_t from; int16_t to; long rate; int taxIncluded; };
+  struct TaxSumReady {
+    int16_t from;
+    int16_t to;
+    long rate;
+    int taxIncluded;
+  };
   std::vector<TaxSumReady> taxSumReadies;
-  std::vector<int> kamokuDepartmentTypes;  // departmentType of each Kamoku MoveReady
+  std::vector<int> kamokuDepartmentTypes;              // departmentType of each Kamoku MoveReady
   std::vector<std::pair<long, long>> assetDateRanges;  // per asset MoveReady
 };
 

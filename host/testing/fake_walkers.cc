@@ -118,8 +118,8 @@ class FakeShiwake : public FakeWalker<host::ClRuleShiwake> {
   }
   long CheckExistSwkByJigyoBunrui(const StFINDINFO* condition, int type, long* count) override {
     if (host_.jigyoBunruiStatus != 0) return host_.jigyoBunruiStatus;
-    *count = static_cast<long>(std::count_if(
-        host_.journal.begin(), host_.journal.end(), [&](const FakeJournalEntry& e) {
+    *count = static_cast<long>(
+        std::count_if(host_.journal.begin(), host_.journal.end(), [&](const FakeJournalEntry& e) {
           return e.businessType == type && host_.JournalMatches(e, condition);
         }));
     return 0;

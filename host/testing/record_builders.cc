@@ -14,8 +14,7 @@ host::StKAMOKUINFO MakeAccount(int32_t code, int32_t classCode, uint8_t listExcl
   return a;
 }
 
-host::StKAMOKUSUMINFO MakeAccountSums(int32_t classCode, uint8_t summaryLine,
-                                      uint8_t balanceSide) {
+host::StKAMOKUSUMINFO MakeAccountSums(int32_t classCode, uint8_t summaryLine, uint8_t balanceSide) {
   host::StKAMOKUSUMINFO s;
   s.SetI32(host::StKAMOKUSUMINFO::kClassCodeOff, classCode);
   s.SetU8(host::StKAMOKUSUMINFO::kSummaryLineOff, summaryLine);
@@ -23,8 +22,7 @@ host::StKAMOKUSUMINFO MakeAccountSums(int32_t classCode, uint8_t summaryLine,
   return s;
 }
 
-void SetSlot(host::StKAMOKUSUMINFO* s, int slot, int64_t debit, int64_t credit,
-             bool taxIncluded) {
+void SetSlot(host::StKAMOKUSUMINFO* s, int slot, int64_t debit, int64_t credit, bool taxIncluded) {
   using K = host::StKAMOKUSUMINFO;
   s->SetI64((taxIncluded ? K::kDebitInOff : K::kDebitExOff) + 8 * slot, debit);
   s->SetI64((taxIncluded ? K::kCreditInOff : K::kCreditExOff) + 8 * slot, credit);
@@ -33,8 +31,8 @@ void SetSlot(host::StKAMOKUSUMINFO* s, int slot, int64_t debit, int64_t credit,
 host::StSWKTINFO MakeEntry(const JournalSide& debit, const JournalSide& credit) {
   using E = host::StSWKTINFO;
   E e;
-  for (auto [off, side] : {std::pair<size_t, const JournalSide*>{E::kDebitOff, &debit},
-                           {E::kCreditOff, &credit}}) {
+  for (auto [off, side] :
+       {std::pair<size_t, const JournalSide*>{E::kDebitOff, &debit}, {E::kCreditOff, &credit}}) {
     e.SetI32(off + E::kAccount, side->account);
     e.SetI32(off + E::kDepartment, side->department);
     e.SetI64(off + E::kAmount, side->amount);
@@ -68,8 +66,8 @@ host::StTAXSUMINFO MakeTaxSumLine(const std::string& codeText, int64_t amount) {
   return t;
 }
 
-host::StDATAINFO MakeDataset(int32_t number, const char* company, int32_t first,
-                             int32_t last, int32_t interim) {
+host::StDATAINFO MakeDataset(int32_t number, const char* company, int32_t first, int32_t last,
+                             int32_t interim) {
   host::StDATAINFO d;
   std::string id = std::to_string(number);
   id.insert(id.begin(), 'D');

@@ -33,7 +33,7 @@ host::StTAXSUMINFO MakeTaxSumLine(const std::string& codeText, int64_t amount);
 
 // A dataset record with the fields the run driver reads; its id is "D" and
 // the number.
-host::StDATAINFO MakeDataset(int32_t number, const char* company, int32_t first,
-                             int32_t last, int32_t interim = 0);
+host::StDATAINFO MakeDataset(int32_t number, const char* company, int32_t first, int32_t last,
+                             int32_t interim = 0);
 
 }  // namespace ltb::testing

@@ -2,11 +2,10 @@
 // folder creation, temporary-file creation or lock.
 //
 // Every WritableFile Append, Flush, Sync and Close, every RenameFile, every
-// CreateDir, every NewTempFile and every LockFile is a "fault point". FailAt(n) makes the n-th point from
-// then on fail (1 = the next one; 0 = never). A test first runs the
-// operation once to count its points, then runs it again failing point 1,
-// 2, ... in turn and checks that each run ends in success or a reported
-// failure, never in damaged data.
+// CreateDir, every NewTempFile and every LockFile is a "fault point". FailAt(n) makes the n-th
+// point from then on fail (1 = the next one; 0 = never). A test first runs the operation once to
+// count its points, then runs it again failing point 1, 2, ... in turn and checks that each run
+// ends in success or a reported failure, never in damaged data.
 //
 // A failed point does nothing: an Append writes nothing (or, with
 // SetPartialAppend(true), only the first half of its data, like a disk

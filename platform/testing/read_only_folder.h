@@ -18,8 +18,7 @@ namespace ltb::platform::testing {
 class ReadOnlyFolder {
  public:
   // REQUIRES: folder exists.
-  explicit ReadOnlyFolder(std::string folder,
-                          const std::map<std::string, std::string>& files = {})
+  explicit ReadOnlyFolder(std::string folder, const std::map<std::string, std::string>& files = {})
       : folder_(std::move(folder)) {
     if (::geteuid() == 0) {
       if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=256k") != 0) return;

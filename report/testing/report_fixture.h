@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "report/report.h"
-#include "report/report_writer.h"
 #include "host/testing/fake_host.h"
 #include "platform/testing/memory_env.h"
+#include "report/report.h"
+#include "report/report_writer.h"
 
 namespace ltb::report::testing {
 

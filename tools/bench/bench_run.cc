@@ -104,8 +104,7 @@ bool Exists(const std::string& path) {
 bool LedgerFor(const Settings& s, long entries, std::string* home, std::string* error) {
   ltb::bench::LedgerShape shape;
   shape.entries = entries;
-  *home = s.work + "/ledger-v" + std::to_string(kGeneratorVersion) + "-" +
-          std::to_string(entries);
+  *home = s.work + "/ledger-v" + std::to_string(kGeneratorVersion) + "-" + std::to_string(entries);
   if (Exists(*home + "/ledger.db")) return true;
   std::printf("generating %ld entries in %s ...\n", entries, home->c_str());
   std::fflush(stdout);
@@ -118,15 +117,15 @@ std::vector<std::string> RunEnvironment(const Settings& s) {
   return {"XDG_DATA_HOME=" + s.work + "/data", "LEDORA_HOME", "DISPLAY"};
 }
 
-bool TimeRuns(const Settings& s, const std::vector<std::string>& argv, int runs,
-              int expectedStatus, std::vector<ChildRun>* results, std::string* error) {
+bool TimeRuns(const Settings& s, const std::vector<std::string>& argv, int runs, int expectedStatus,
+              std::vector<ChildRun>* results, std::string* error) {
   const std::string log = s.work + "/run.log";
   for (int i = 0; i <= runs; ++i) {  // run 0 warms the caches and is not counted
     ChildRun run;
     if (!ltb::bench::RunChild(argv, RunEnvironment(s), log, &run, error)) return false;
     if (run.exitStatus != expectedStatus) {
-      *error = "the program ended with status " + std::to_string(run.exitStatus) +
-               " instead of " + std::to_string(expectedStatus) + "; see " + log;
+      *error = "the program ended with status " + std::to_string(run.exitStatus) + " instead of " +
+               std::to_string(expectedStatus) + "; see " + log;
       return false;
     }
     if (i > 0) results->push_back(run);
@@ -149,7 +148,6 @@ Summary Summarise(const std::vector<ChildRun>& runs) {
           *std::max_element(walls.begin(), walls.end()), ltb::bench::Median(cpu),
           ltb::bench::Median(rss)};
 }
-
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "bench_run: %s\n", message.c_str());
@@ -222,8 +220,7 @@ int main(int argc, char** argv) {
     std::printf(
         "start-up to the dialog, sample ledger: median %.1f ms (min %.1f, max %.1f, %d runs), "
         "median CPU %.1f ms, median peak RSS %.1f MB\n",
-        m.wall * 1000, m.minWall * 1000, m.maxWall * 1000, s.startupRuns, m.cpu * 1000,
-        m.rssMb);
+        m.wall * 1000, m.minWall * 1000, m.maxWall * 1000, s.startupRuns, m.cpu * 1000, m.rssMb);
   }
   return 0;
 }

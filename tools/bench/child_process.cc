@@ -31,9 +31,8 @@ std::vector<std::string> ChildEnvironment(const std::vector<std::string>& overri
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string entry = *e;
-    bool replaced = std::any_of(overrides.begin(), overrides.end(), [&](const std::string& o) {
-      return NameOf(o) == NameOf(entry);
-    });
+    bool replaced = std::any_of(overrides.begin(), overrides.end(),
+                                [&](const std::string& o) { return NameOf(o) == NameOf(entry); });
     if (!replaced) env.push_back(entry);
   }
   for (const std::string& o : overrides) {

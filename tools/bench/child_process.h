@@ -8,10 +8,10 @@
 namespace ltb::bench {
 
 struct ChildRun {
-  int exitStatus = -1;       // the exit status, or -1 when killed by a signal
-  double wallSeconds = 0;    // CLOCK_MONOTONIC, fork to reaped exit
-  double cpuSeconds = 0;     // user plus system time of the child
-  long peakRssKb = 0;        // ru_maxrss of the child
+  int exitStatus = -1;     // the exit status, or -1 when killed by a signal
+  double wallSeconds = 0;  // CLOCK_MONOTONIC, fork to reaped exit
+  double cpuSeconds = 0;   // user plus system time of the child
+  long peakRssKb = 0;      // ru_maxrss of the child
 };
 
 // Runs argv[0] (a path) with `argv`, the current environment changed by

@@ -203,8 +203,7 @@ void EntryGenerator::Fill(GeneratedEntry* e) {
   } else if (kind < 70) {
     static constexpr int kExpense[] = {611, 612, 614, 616, 617, 618, 620};
     static constexpr int kCategory[] = {21, 22, 23, 23, 24, 21, 20};
-    debit(Taxed(kExpense[kind % 7], yen / 5 + 1, kCategory[(kind / 7 + kind) % 7], rate, 0,
-                dept),
+    debit(Taxed(kExpense[kind % 7], yen / 5 + 1, kCategory[(kind / 7 + kind) % 7], rate, 0, dept),
           kind % 3 ? 131 : 111, u8"経費");
   } else if (kind < 74) {
     debit(Taxed(kind % 2 ? 711 : 712, yen / 10 + 1, kind % 2 ? 24 : 21, rate, 0, dept), 131,
@@ -338,7 +337,11 @@ bool WriteAssets(LedgerDb& db, const LedgerShape& shape, std::string* error) {
     const int kind = next() % 20 == 0 ? 9 : 1;
     const int64_t amount = static_cast<int64_t>(100000 + next() % 4900000) * 10000;
     q.Reset();
-    q.Bind(1, kGeneratedDatasetNo).Bind(2, n).BindText(3, name).Bind(4, date).Bind(5, kind)
+    q.Bind(1, kGeneratedDatasetNo)
+        .Bind(2, n)
+        .BindText(3, name)
+        .Bind(4, date)
+        .Bind(5, kind)
         .Bind(6, amount);
     if (!q.Run()) return Failed(q, "fixed asset refused", error);
   }

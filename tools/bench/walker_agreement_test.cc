@@ -161,12 +161,11 @@ TEST_F(GeneratedLedgerWalks, TaxReturnSumsEqualSqlTotals) {
 
   for (const char* side : {"debit", "credit"}) {
     const std::string s = side;
-    ledger::SqlStatement q(
-        db_->handle(),
-        ("SELECT " + s + "_category, " + s + "_rate, " + s + "_btype, sum(" + s +
-         "_amount), sum(" + s + "_tax) FROM journal WHERE dataset = 1 AND " + s +
-         "_account <> 0 AND month_slot BETWEEN 4 AND 7 GROUP BY 1, 2, 3")
-            .c_str());
+    ledger::SqlStatement q(db_->handle(),
+                           ("SELECT " + s + "_category, " + s + "_rate, " + s + "_btype, sum(" + s +
+                            "_amount), sum(" + s + "_tax) FROM journal WHERE dataset = 1 AND " + s +
+                            "_account <> 0 AND month_slot BETWEEN 4 AND 7 GROUP BY 1, 2, 3")
+                               .c_str());
     while (q.Step()) {
       const ledger::TaxCategory* cat = ledger::FindTaxCategory(static_cast<uint8_t>(q.Int(0)));
       int block = -1;
@@ -174,8 +173,8 @@ TEST_F(GeneratedLedgerWalks, TaxReturnSumsEqualSqlTotals) {
         if (rateCodes[r] == q.Int(1)) block = r;
       }
       if (!cat || cat->provisional || block < 0) continue;
-      const int sign = ledger::SideSign(*cat, s == "debit" ? ledger::BookSide::kDebit
-                                                           : ledger::BookSide::kCredit);
+      const int sign = ledger::SideSign(
+          *cat, s == "debit" ? ledger::BookSide::kDebit : ledger::BookSide::kCredit);
       const int64_t amount = q.Int(3), tax = q.Int(4);
       auto add = [&](auto& record, const ledger::CategoryFields& f) {
         if (f.excluded) record.SetI64(f.excluded, record.I64(f.excluded) + sign * amount);
@@ -194,8 +193,7 @@ TEST_F(GeneratedLedgerWalks, TaxReturnSumsEqualSqlTotals) {
   }
   for (int r = 0; r < 3; ++r) {
     EXPECT_EQ(std::vector<uint8_t>(rates[r].bytes, rates[r].bytes + sizeof rates[r].bytes),
-              std::vector<uint8_t>(expected[r].bytes,
-                                   expected[r].bytes + sizeof expected[r].bytes))
+              std::vector<uint8_t>(expected[r].bytes, expected[r].bytes + sizeof expected[r].bytes))
         << "rate " << rateCodes[r];
   }
   for (int i = 0; i < 18; ++i) {
@@ -221,14 +219,13 @@ TEST_F(GeneratedLedgerWalks, AccountSumsOfOneDepartmentEqualSqlTotals) {
   for (int s = 0; s < 2; ++s) {
     const std::string side = s == 0 ? "debit" : "credit";
     ledger::SqlStatement q(
-        db_->handle(),
-        ("SELECT " + side + "_account, month_slot, sum(" + side + "_amount), sum(" + side +
-         "_amount + " + side + "_tax) FROM journal WHERE dataset = 1 AND " + side +
-         "_dept = 3 GROUP BY 1, 2")
-            .c_str());
+        db_->handle(), ("SELECT " + side + "_account, month_slot, sum(" + side + "_amount), sum(" +
+                        side + "_amount + " + side + "_tax) FROM journal WHERE dataset = 1 AND " +
+                        side + "_dept = 3 GROUP BY 1, 2")
+                           .c_str());
     while (q.Step()) {
-      auto& t = totals[{static_cast<int>(q.Int(0)), ledger::SumSlotIndex(
-                                                        static_cast<int16_t>(q.Int(1)))}];
+      auto& t = totals[{static_cast<int>(q.Int(0)),
+                        ledger::SumSlotIndex(static_cast<int16_t>(q.Int(1)))}];
       t[2 * s] += q.Int(2);
       t[2 * s + 1] += q.Int(3);
     }
@@ -261,8 +258,8 @@ TEST_F(GeneratedLedgerWalks, AccountSumsOfOneDepartmentEqualSqlTotals) {
     const int account = r.I32(0);
     for (int slot = 0; slot < host::StKAMOKUSUMINFO::kSlots; ++slot) {
       auto it = totals.find({account, slot});
-      const std::array<int64_t, 4> want = it == totals.end() ? std::array<int64_t, 4>{}
-                                                             : it->second;
+      const std::array<int64_t, 4> want =
+          it == totals.end() ? std::array<int64_t, 4>{} : it->second;
       ASSERT_EQ(r.Debit(slot, false), want[0]) << account << " slot " << slot;
       ASSERT_EQ(r.Debit(slot, true), want[1]) << account << " slot " << slot;
       ASSERT_EQ(r.Credit(slot, false), want[2]) << account << " slot " << slot;
@@ -311,10 +308,11 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   EXPECT_TRUE(SameEntries(halves, onePass));
 
   // The same rows stored in reverse entry order.
-  ASSERT_TRUE(db->Exec("CREATE TEMP TABLE copy AS SELECT * FROM journal;"
-                       "DELETE FROM journal;"
-                       "INSERT INTO journal SELECT * FROM copy ORDER BY entry_no DESC;",
-                       &error))
+  ASSERT_TRUE(
+      db->Exec("CREATE TEMP TABLE copy AS SELECT * FROM journal;"
+               "DELETE FROM journal;"
+               "INSERT INTO journal SELECT * FROM copy ORDER BY entry_no DESC;",
+               &error))
       << error;
   ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
   EXPECT_TRUE(SameEntries(halves, onePass));
@@ -322,7 +320,8 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   // Entries changed inside an open transaction of the reading connection.
   const std::string last = std::to_string(shape.entries);
   ASSERT_TRUE(db->Exec(("BEGIN; UPDATE journal SET debit_amount = 7 WHERE entry_no = 1;"
-                        " UPDATE journal SET credit_amount = 9 WHERE entry_no = " + last + ";")
+                        " UPDATE journal SET credit_amount = 9 WHERE entry_no = " +
+                        last + ";")
                            .c_str(),
                        &error))
       << error;
@@ -333,12 +332,13 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   db->Exec("ROLLBACK", nullptr);
 
   // A small second dataset among the large first one.
-  ASSERT_TRUE(db->Exec("INSERT INTO datasets (no, data_id, period_start, period_end)"
-                       " VALUES (2, 'OTHER', 20160401, 20170331);"
-                       "INSERT INTO journal (dataset, entry_no, entry_date, month_slot,"
-                       " debit_account, debit_amount) VALUES (2, 5, 20160402, 1, 111, 3),"
-                       " (2, 4, 20160403, 1, 131, 4);",
-                       &error))
+  ASSERT_TRUE(
+      db->Exec("INSERT INTO datasets (no, data_id, period_start, period_end)"
+               " VALUES (2, 'OTHER', 20160401, 20170331);"
+               "INSERT INTO journal (dataset, entry_no, entry_date, month_slot,"
+               " debit_account, debit_amount) VALUES (2, 5, 20160402, 1, 111, 3),"
+               " (2, 4, 20160403, 1, 131, 4);",
+               &error))
       << error;
   ASSERT_TRUE(ledger::ReadJournal(*db, 2, &halves, &error)) << error;
   ASSERT_EQ(halves.size(), 2u);

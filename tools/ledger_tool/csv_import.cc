@@ -41,13 +41,12 @@ class RowReader {
     const std::string& text = row_.fields[col];
     bool ok = def.kind == Kind::kAmount ? ParseAmount(text, value)
               : def.kind == Kind::kRate ? ParseRatePercent(text, value)
-                                         : ParseInteger(text, value);
+                                        : ParseInteger(text, value);
     if (!ok) {
-      *error = "line " + std::to_string(row_.line) + ": " + def.name + " \"" + text +
-               "\" is not " +
+      *error = "line " + std::to_string(row_.line) + ": " + def.name + " \"" + text + "\" is not " +
                (def.kind == Kind::kAmount ? "an amount in yen (at most four decimals)"
                 : def.kind == Kind::kRate ? "a tax rate in percent"
-                                           : "a whole number");
+                                          : "a whole number");
       return false;
     }
     return true;
@@ -62,8 +61,7 @@ class RowReader {
   const CsvRow& row_;
 };
 
-bool CheckHeader(const CsvTable& table, const std::vector<ColumnDef>& defs,
-                 std::string* error) {
+bool CheckHeader(const CsvTable& table, const std::vector<ColumnDef>& defs, std::string* error) {
   for (const std::string& name : table.header()) {
     bool known = false;
     for (const ColumnDef& s : defs) known = known || name == s.name;
@@ -96,8 +94,8 @@ bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
 }
 
 // Parses the file, then runs `addRow` per row inside one transaction.
-bool ImportRows(LedgerDb& db, int dataset, std::string_view csv,
-                const std::vector<ColumnDef>& defs, int* count, std::string* error,
+bool ImportRows(LedgerDb& db, int dataset, std::string_view csv, const std::vector<ColumnDef>& defs,
+                int* count, std::string* error,
                 const std::function<bool(const CsvTable&, const CsvRow&, std::string*)>& addRow) {
   *count = 0;
   if (!DatasetExists(db, dataset, error)) return false;
@@ -138,9 +136,9 @@ const std::vector<ColumnDef> kJournalColumns = {
 };
 
 const std::vector<ColumnDef> kAssetColumns = {
-    {"asset_no", Kind::kInteger, false},  {"name", Kind::kText, false},
-    {"acquired", Kind::kInteger, true},   {"kind", Kind::kInteger, false},
-    {"amount", Kind::kAmount, true},      {"income_type", Kind::kInteger, false},
+    {"asset_no", Kind::kInteger, false}, {"name", Kind::kText, false},
+    {"acquired", Kind::kInteger, true},  {"kind", Kind::kInteger, false},
+    {"amount", Kind::kAmount, true},     {"income_type", Kind::kInteger, false},
 };
 
 const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view name) {
@@ -154,8 +152,7 @@ const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view nam
 
 bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
                       std::string* error) {
-  std::set<long long> accounts =
-      Codes(db, "SELECT code FROM accounts WHERE dataset = ?1", dataset);
+  std::set<long long> accounts = Codes(db, "SELECT code FROM accounts WHERE dataset = ?1", dataset);
   std::set<long long> departments =
       Codes(db, "SELECT code FROM departments WHERE dataset = ?1", dataset);
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
@@ -180,10 +177,10 @@ bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* coun
     for (const char* side : {"debit", "credit"}) {
       std::string p = side;
       long long account, dept, amount, tax, category, rate, btype;
-      if (!num((p + "_account").c_str(), &account) ||
-          !num((p + "_department").c_str(), &dept) || !num((p + "_amount").c_str(), &amount) ||
-          !num((p + "_tax").c_str(), &tax) || !num((p + "_category").c_str(), &category) ||
-          !num((p + "_rate").c_str(), &rate) || !num((p + "_business_type").c_str(), &btype)) {
+      if (!num((p + "_account").c_str(), &account) || !num((p + "_department").c_str(), &dept) ||
+          !num((p + "_amount").c_str(), &amount) || !num((p + "_tax").c_str(), &tax) ||
+          !num((p + "_category").c_str(), &category) || !num((p + "_rate").c_str(), &rate) ||
+          !num((p + "_business_type").c_str(), &btype)) {
         return false;
       }
       if (account != 0 && !accounts.count(account)) {
@@ -192,16 +189,20 @@ bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* coun
         return false;
       }
       if (dept != 0 && !departments.count(dept)) {
-        *err = at + p + "_department " + std::to_string(dept) +
-               " is not a department of dataset " + std::to_string(dataset);
+        *err = at + p + "_department " + std::to_string(dept) + " is not a department of dataset " +
+               std::to_string(dataset);
         return false;
       }
       if (rate != 0 && rate != 300 && rate != 500 && rate != 800 && rate != 1000) {
         *err = at + p + "_rate must be 0, 3, 5, 8 or 10";
         return false;
       }
-      ledger::JournalSideRow s{static_cast<int>(account), static_cast<int>(dept), amount, tax,
-                               static_cast<int>(category), static_cast<int>(rate),
+      ledger::JournalSideRow s{static_cast<int>(account),
+                               static_cast<int>(dept),
+                               amount,
+                               tax,
+                               static_cast<int>(category),
+                               static_cast<int>(rate),
                                static_cast<int>(btype)};
       (p == "debit" ? entry.debit : entry.credit) = s;
     }
@@ -232,8 +233,11 @@ bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count
       *err = at + "income_type must be 1 (business) or 2 (real estate)";
       return false;
     }
-    ledger::FixedAssetRow asset{static_cast<int>(no), r.Text("name"), static_cast<long>(acquired),
-                                kind == 0 ? 1 : static_cast<int>(kind), amount,
+    ledger::FixedAssetRow asset{static_cast<int>(no),
+                                r.Text("name"),
+                                static_cast<long>(acquired),
+                                kind == 0 ? 1 : static_cast<int>(kind),
+                                amount,
                                 static_cast<int>(incomeType)};
     if (!ledger::AddFixedAsset(db, dataset, asset, err)) {
       *err = at + *err;

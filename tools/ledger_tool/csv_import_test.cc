@@ -107,8 +107,8 @@ TEST_F(CsvImportTest, BadRowsNameTheirLineAndImportNothing) {
 
   int count = 0;
   std::string error;
-  EXPECT_FALSE(ImportJournalCsv(*db_, 1, "date,debit_account,credit_account,colour\n", &count,
-                                &error));
+  EXPECT_FALSE(
+      ImportJournalCsv(*db_, 1, "date,debit_account,credit_account,colour\n", &count, &error));
   EXPECT_EQ(error, "line 1: unknown column \"colour\"");
   EXPECT_FALSE(ImportJournalCsv(*db_, 1, "date,debit_account\n", &count, &error));
   EXPECT_EQ(error, "line 1: the column \"credit_account\" is missing");
@@ -132,8 +132,8 @@ TEST_F(CsvImportTest, AssetsImportAndRefuseBadRows) {
                                "Flat,20160732,100,2\n",
                                &count, &error));
   EXPECT_EQ(error.rfind("line 3: acquisition date", 0), 0u) << error;
-  EXPECT_FALSE(ImportAssetsCsv(*db_, 1, "acquired,amount,income_type\n20160701,1,3\n", &count,
-                               &error));
+  EXPECT_FALSE(
+      ImportAssetsCsv(*db_, 1, "acquired,amount,income_type\n20160701,1,3\n", &count, &error));
   EXPECT_EQ(error.rfind("line 2: income_type", 0), 0u) << error;
   EXPECT_EQ(Count("fixed_assets"), 2);
 }

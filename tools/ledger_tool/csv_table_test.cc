@@ -8,12 +8,14 @@ namespace {
 TEST(CsvTableTest, QuotingLineEndsAndLineNumbers) {
   CsvTable t;
   std::string error;
-  ASSERT_TRUE(t.Parse("\xEF\xBB\xBF" "a, b ,c\r\n"
-                      "1,\"two, with \"\"quotes\"\"\",3\r\n"
-                      "\n"
-                      "4,\"multi\nline\", 6 \n"
-                      "7,8,9",
-                      &error))
+  ASSERT_TRUE(
+      t.Parse("\xEF\xBB\xBF"
+              "a, b ,c\r\n"
+              "1,\"two, with \"\"quotes\"\"\",3\r\n"
+              "\n"
+              "4,\"multi\nline\", 6 \n"
+              "7,8,9",
+              &error))
       << error;
   EXPECT_EQ(t.header(), (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(t.Column("b"), 1);

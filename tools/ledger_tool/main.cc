@@ -166,7 +166,8 @@ int CmdDatasets(const std::vector<std::string>& a) {
                " rates interim entries users  company\n";
   while (q.Step()) {
     char line[200];
-    std::snprintf(line, sizeof line, "%-3lld %-16s %08lld-%08lld %6lld %6lld %6lld %4lld %4lld %5lld %7lld %7lld ",
+    std::snprintf(line, sizeof line,
+                  "%-3lld %-16s %08lld-%08lld %6lld %6lld %6lld %4lld %4lld %5lld %7lld %7lld ",
                   static_cast<long long>(q.Int(0)), q.Text(1).c_str(),
                   static_cast<long long>(q.Int(2)), static_cast<long long>(q.Int(3)),
                   static_cast<long long>(q.Int(4)), static_cast<long long>(q.Int(5)),
@@ -201,10 +202,10 @@ int CmdAddDataset(const std::vector<std::string>& a) {
   Options o;
   std::string error;
   long long from = 0, to = 0, entity = 0, income = 0, interim = 0, past = 0, closing = 0;
-  if (!o.Parse(a, 4, &error) || !o.Number("from", &from, &error) ||
-      !o.Number("to", &to, &error) || !o.Number("entity", &entity, &error) ||
-      !o.Number("income-mode", &income, &error) || !o.Number("interim", &interim, &error) ||
-      !o.Number("past-results", &past, &error) || !o.Number("closing-day", &closing, &error)) {
+  if (!o.Parse(a, 4, &error) || !o.Number("from", &from, &error) || !o.Number("to", &to, &error) ||
+      !o.Number("entity", &entity, &error) || !o.Number("income-mode", &income, &error) ||
+      !o.Number("interim", &interim, &error) || !o.Number("past-results", &past, &error) ||
+      !o.Number("closing-day", &closing, &error)) {
     return Fail(error);
   }
   row.companyName = o.Text("company");
@@ -288,9 +289,10 @@ int CmdImport(const std::vector<std::string>& a, bool journal) {
   auto db = OpenForWriting(a[1], &error);
   if (!db) return Fail(error);
   int count = 0;
-  bool ok = journal
-                ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), csv, &count, &error)
-                : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), csv, &count, &error);
+  bool ok =
+      journal
+          ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), csv, &count, &error)
+          : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), csv, &count, &error);
   if (!ok) return Fail(a[3] + ": " + error + " (nothing imported)");
   std::cout << count << (journal ? " journal entries" : " fixed assets") << " imported\n";
   return 0;
@@ -310,7 +312,7 @@ int CmdSetTax(const std::vector<std::string>& a) {
     long long low, high;
   };
   static const Field kFields[] = {
-      {"filing", "filing_class", 0, 2},     {"rounding", "rounding", 0, 2},
+      {"filing", "filing_class", 0, 2},        {"rounding", "rounding", 0, 2},
       {"deduction", "deduction_method", 0, 1}, {"main-type", "main_business_type", 0, 6},
       {"tax-included", "tax_included", 0, 1},  {"rates", "tax_rate_count", 1, 3},
   };

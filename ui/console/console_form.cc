@@ -73,8 +73,7 @@ bool EditFields(DialogController& dialog, const platform::DriveTable& drives, st
     if (*m == "2") dialog.OnClick(kIdReturnMethod);
   }
   const std::string period = TemplateLabel(kIdRangeLabel);
-  const int months[][2] = {{kIdStartMonth, kIdStartMonthLabel},
-                           {kIdEndMonth, kIdEndMonthLabel}};
+  const int months[][2] = {{kIdStartMonth, kIdStartMonthLabel}, {kIdEndMonth, kIdEndMonthLabel}};
   for (const auto& month : months) {
     const ControlState s = dialog.State(month[0]);
     if (!s.enabled) {
@@ -90,8 +89,7 @@ bool EditFields(DialogController& dialog, const platform::DriveTable& drives, st
   if (!output.enabled) {
     PrintCp932(out, WithoutMnemonic(outputLabel) + "： " + output.text + "\n");
   } else {
-    std::optional<std::string> typed =
-        Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
+    std::optional<std::string> typed = Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
     if (!typed) return false;
     if (!typed->empty()) {
       dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *typed));
@@ -102,8 +100,8 @@ bool EditFields(DialogController& dialog, const platform::DriveTable& drives, st
 
 }  // namespace
 
-void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives,
-                       std::FILE* in, std::FILE* out) {
+void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives, std::FILE* in,
+                       std::FILE* out) {
   PrintFacts(dialog, out);
   int code = 0;
   bool edit = true;

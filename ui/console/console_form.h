@@ -13,7 +13,7 @@ namespace ltb::ui {
 // Runs until the dialog has ended; the end of input cancels it.
 // Typed text is UTF-8; the output path may be a POSIX absolute path, which
 // takes its Windows form through `drives`.
-void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives,
-                       std::FILE* in, std::FILE* out);
+void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives, std::FILE* in,
+                       std::FILE* out);
 
 }  // namespace ltb::ui

@@ -53,8 +53,7 @@ void ConsoleProgressView::Draw() {
   bar.replace(0, filled, filled, '#');
   std::fputs("\r", out_);
   PrintCp932(out_, caption_);
-  std::fprintf(out_, " [%s] %c", bar.c_str(),
-               kSpinner[activityRange_ > 0 ? (activity_ & 3) : 0]);
+  std::fprintf(out_, " [%s] %c", bar.c_str(), kSpinner[activityRange_ > 0 ? (activity_ & 3) : 0]);
   std::fflush(out_);
 }
 

@@ -15,8 +15,8 @@ namespace {
 
 class ConsoleSeat : public Seat {
  public:
-  ConsoleSeat(platform::Env& env, const UnattendedOptions& options, std::FILE* in,
-              std::FILE* out, std::FILE* err, bool interactive)
+  ConsoleSeat(platform::Env& env, const UnattendedOptions& options, std::FILE* in, std::FILE* out,
+              std::FILE* err, bool interactive)
       : env_(env), options_(options), in_(in), out_(out), err_(err), interactive_(interactive) {}
 
   int MessageBox(host::WindowHandle, std::string_view text, std::string_view caption,
@@ -43,8 +43,10 @@ class ConsoleSeat : public Seat {
       // asking again.
       if (!prefilled || !dialog::PressExecute(dialog)) dialog.OnCancel();
     } else if (!interactive_) {
-      std::fputs("This run needs a terminal to show the conditions, or --execute "
-                 "(with --method, --months, --output) to run unattended.\n", err_);
+      std::fputs(
+          "This run needs a terminal to show the conditions, or --execute "
+          "(with --method, --months, --output) to run unattended.\n",
+          err_);
       dialog.OnCancel();
     } else {
       RunConditionsForm(dialog, env_.Drives(), in_, out_);

@@ -18,7 +18,7 @@ namespace ltb::ui {
 // progress bar is paced by its clock. interactive: standard input is a
 // terminal that a person answers.
 std::unique_ptr<Seat> NewConsoleSeat(platform::Env& env, const UnattendedOptions& options,
-                                     std::FILE* in,
-                                     std::FILE* out, std::FILE* err, bool interactive);
+                                     std::FILE* in, std::FILE* out, std::FILE* err,
+                                     bool interactive);
 
 }  // namespace ltb::ui

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "dialog/tax_conditions_dialog.h"
-#include "host/testing/fake_host.h"
 #include "dialog/testing/temp_drive_env.h"
+#include "host/testing/fake_host.h"
 
 namespace ltb::ui {
 namespace {
@@ -107,8 +107,8 @@ TEST_F(ConsoleSeatTest, UnattendedRefusalOrMissingAnswerEndsCancelled) {
 }
 
 TEST_F(ConsoleSeatTest, InteractiveFormAsksAgainAfterARefusal) {
-  // No method question (the tax-return values are not usable); months 4-3 kept, a bad path, execute (M3), then a good
-  // path, execute, create the folder.
+  // No method question (the tax-return values are not usable); months 4-3 kept, a bad path, execute
+  // (M3), then a good path, execute, create the folder.
   Console c("\n\nC:\\o\\*.xml\ne\n\n\nC:\\o\\t.xml\ne\ny\n");
   EXPECT_EQ(Run(UnattendedOptions{}, c, true), dialog::kIdExecute);
   EXPECT_EQ(outputPath, "C:\\o\\t.xml");

@@ -3,8 +3,8 @@
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/control.h>
-#include <wx/radiobut.h>
 #include <wx/generic/statbmpg.h>
+#include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -117,8 +117,7 @@ void ControllerDialog::SyncFromController() {
         }
         break;
       }
-      case ControlKind::kProgressBar:
-        break;
+      case ControlKind::kProgressBar: break;
       default:
         if (window->GetLabel() != text) {
           window->SetLabel(text);
@@ -265,8 +264,8 @@ void ControllerDialog::OnCharHook(wxKeyEvent& event) {
   if (key == Key::kEnter) {
     const int id = FocusedId();
     const resources::ControlTemplate* record = resources::FindControl(Template(), id);
-    if (record != nullptr && (record->kind == ControlKind::kPushButton ||
-                              record->kind == ControlKind::kRadioButton)) {
+    if (record != nullptr &&
+        (record->kind == ControlKind::kPushButton || record->kind == ControlKind::kRadioButton)) {
       Click(id);
     }
     return;

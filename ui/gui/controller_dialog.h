@@ -52,7 +52,7 @@ class ControllerDialog : public TemplateWindow {
 
   DialogController& controller_;
   int lastFocus_ = 0;
-  int pendingSelect_ = 0;  // edit field to select whole once it has the focus
+  int pendingSelect_ = 0;     // edit field to select whole once it has the focus
   int selectGeneration_ = 0;  // grows with every key; stale selections skip
   bool userTyped_ = false;
   bool syncing_ = false;

@@ -3,8 +3,8 @@
 #include <gtk/gtk.h>
 
 #include <set>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include <wx/window.h>
 
@@ -23,8 +23,8 @@ void InstallCompactTheme() {
   if (screen == nullptr) return;
   GtkCssProvider* provider = gtk_css_provider_new();
   gtk_css_provider_load_from_data(provider, kCss, -1, nullptr);
-  gtk_style_context_add_provider_for_screen(
-      screen, GTK_STYLE_PROVIDER(provider), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider),
+                                            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);
 }
 

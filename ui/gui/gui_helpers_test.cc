@@ -33,7 +33,9 @@ TEST(WxText, InvalidOrUnmappableTextDegradesInsteadOfVanishing) {
   EXPECT_TRUE(wide.StartsWith(wxString::FromAscii("AB")));
   EXPECT_TRUE(wide.EndsWith(wxString::FromAscii("D")));
   // U+1F600 has no CP932 form.
-  EXPECT_EQ(FromWx(wxString::FromUTF8("a\xF0\x9F\x98\x80" "b")), "a?b");
+  EXPECT_EQ(FromWx(wxString::FromUTF8("a\xF0\x9F\x98\x80"
+                                      "b")),
+            "a?b");
   EXPECT_EQ(FromWx(wxString()), "");
   EXPECT_TRUE(ToWx("").empty());
 }

@@ -12,8 +12,8 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <map>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -52,8 +52,8 @@ std::string WindowTitle(Display* display, Window window) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::string title;
-  if (XGetWindowProperty(display, window, name, 0, 256, False, utf8, &type, &format, &count,
-                         &after, &data) == Success &&
+  if (XGetWindowProperty(display, window, name, 0, 256, False, utf8, &type, &format, &count, &after,
+                         &data) == Success &&
       data != nullptr) {
     title.assign(reinterpret_cast<char*>(data), count);
   }
@@ -208,27 +208,24 @@ TEST_F(GuiProgramTest, TypedJournalRunOverwritesTheFileWithTheReport) {
   ASSERT_EQ(result.status, 0) << result.output;
   EXPECT_EQ(result.output.find("Gtk-"), std::string::npos) << result.output;
   EXPECT_GE(boxes, 2) << "the overwrite question and the final message";
-  const std::string golden =
-      ReadWholeFile(GoldenDir() + "/sample_journal.xml");
+  const std::string golden = ReadWholeFile(GoldenDir() + "/sample_journal.xml");
   ASSERT_FALSE(golden.empty());
   EXPECT_TRUE(ReadWholeFile(out) == golden) << "the report differs from the golden journal report";
 }
 
 TEST_F(GuiProgramTest, UnattendedOptionsFillTheShownDialogAndExecute) {
   const std::string out = dir / "unattended.xml";
-  const ProgramResult result =
-      RunProgram(ProgramDir() + "/LedTaxBridgeA",
-                 {"--ui", "gui", "--method", "journal", "--months", "4-3", "--output", out,
-                  "--execute", "--yes"},
-                 Environment(), 60);
+  const ProgramResult result = RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                                          {"--ui", "gui", "--method", "journal", "--months", "4-3",
+                                           "--output", out, "--execute", "--yes"},
+                                          Environment(), 60);
   ASSERT_EQ(result.status, 0) << result.output;
   // Nobody watches the screen: the final message is said on standard error.
   EXPECT_NE(result.output.find("\xE5\x87\xBA\xE5\x8A\x9B\xE3\x81\x8C\xE7\xB5\x82"
                                "\xE4\xBA\x86"),  // "出力が終了", UTF-8
             std::string::npos)
       << result.output;
-  EXPECT_TRUE(ReadWholeFile(out) ==
-              ReadWholeFile(GoldenDir() + "/sample_journal.xml"));
+  EXPECT_TRUE(ReadWholeFile(out) == ReadWholeFile(GoldenDir() + "/sample_journal.xml"));
 }
 
 TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
@@ -248,8 +245,8 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   ASSERT_EQ(parentAttributes.map_state, IsViewable);
   int parentLeft = 0, parentTop = 0;
   Window unused = 0;
-  XTranslateCoordinates(display, parent, DefaultRootWindow(display), 0, 0, &parentLeft,
-                        &parentTop, &unused);
+  XTranslateCoordinates(display, parent, DefaultRootWindow(display), 0, 0, &parentLeft, &parentTop,
+                        &unused);
   const Atom disabled = XInternAtom(display, "_LTB_WINDOW_DISABLED", False);
   const Atom message = XInternAtom(display, "_LTB_WINDOW_MESSAGE", False);
   XSync(display, False);
@@ -278,8 +275,7 @@ TEST_F(GuiProgramTest, EscapeCancelsAndTheParentWindowIsToldAndEnabledAgain) {
   int left = 0, top = 0;
   Window child = 0;
   ASSERT_TRUE(XGetWindowAttributes(display, conditions, &attributes));
-  XTranslateCoordinates(display, conditions, DefaultRootWindow(display), 0, 0, &left, &top,
-                        &child);
+  XTranslateCoordinates(display, conditions, DefaultRootWindow(display), 0, 0, &left, &top, &child);
   EXPECT_NEAR(left + attributes.width / 2, parentLeft + 640 / 2, 30);
   EXPECT_NEAR(top + attributes.height / 2, parentTop + 480 / 2, 30);
 
@@ -356,8 +352,9 @@ TEST_F(GuiProgramTest, DialogKeepsTheTemplatesProportionsInEveryLocaleAndScale) 
 
 TEST_F(GuiProgramTest, TheSaveDialogOpensAndClosesWithoutComplaints) {
   // "保存ファイルを指定", UTF-8
-  const char kSaveTitle[] = "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
-                            "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A";
+  const char kSaveTitle[] =
+      "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
+      "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A";
   std::map<std::string, std::string> env = Environment();
   env["LC_ALL"] = "ja_JP.UTF-8";
   // No session bus, as under a bare X server or a remote login.
@@ -384,12 +381,14 @@ TEST_F(GuiProgramTest, TheSaveDialogOpensAndClosesWithoutComplaints) {
 // Needs no display: it takes the display away.
 TEST(GuiProgramWithoutDisplay, AskingForTheGuiFailsClearly) {
   TempDir dir;
-  const ProgramResult result = RunProgram(
-      ProgramDir() + "/LedTaxBridgeA",
-      {"--ui", "gui", "--method", "journal", "--months", "4-3", "--output", dir / "r.xml",
-       "--execute"},
-      {{"HOME", dir.path()}, {"XDG_DATA_HOME", dir / "share"}, {"LEDORA_HOME", ""},
-       {"LEDORA_USER", ""}, {"DISPLAY", ""}});
+  const ProgramResult result = RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                                          {"--ui", "gui", "--method", "journal", "--months", "4-3",
+                                           "--output", dir / "r.xml", "--execute"},
+                                          {{"HOME", dir.path()},
+                                           {"XDG_DATA_HOME", dir / "share"},
+                                           {"LEDORA_HOME", ""},
+                                           {"LEDORA_USER", ""},
+                                           {"DISPLAY", ""}});
   EXPECT_EQ(result.status, 2) << result.output;
   EXPECT_NE(result.output.find("graphical front end"), std::string::npos) << result.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "r.xml"));

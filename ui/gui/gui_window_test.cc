@@ -42,8 +42,8 @@
 
 // Xlib last: its macros (None, Bool, Status) clash with names the other
 // headers use.
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 
@@ -86,9 +86,9 @@ class WxEnvironment : public ::testing::Environment {
 WxEnvironment* g_env =
     static_cast<WxEnvironment*>(::testing::AddGlobalTestEnvironment(new WxEnvironment));
 
-#define REQUIRE_DISPLAY()                                          \
-  do {                                                             \
-    if (!HaveDisplay()) GTEST_SKIP() << "no $DISPLAY";             \
+#define REQUIRE_DISPLAY()                                             \
+  do {                                                                \
+    if (!HaveDisplay()) GTEST_SKIP() << "no $DISPLAY";                \
     ASSERT_TRUE(g_env->started_) << "wx failed to start on $DISPLAY"; \
   } while (0)
 
@@ -123,8 +123,8 @@ wxImage Screenshot(wxWindow* topLevel) {
     int left = 0, top = 0;
     Window child;
     XTranslateCoordinates(display, self, root, 0, 0, &left, &top, &child);
-    XImage* shot = XGetImage(display, self, 0, 0, attributes.width, attributes.height,
-                             AllPlanes, ZPixmap);
+    XImage* shot =
+        XGetImage(display, self, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (shot != nullptr) {
       image.Create(rootAttributes.width, rootAttributes.height);
       auto channel = [](unsigned long pixel, unsigned long mask) {
@@ -154,8 +154,8 @@ wxImage Screenshot(wxWindow* topLevel) {
 void SaveCapture(const wxImage& screen, const wxRect& rect, const char* name) {
   const char* dir = std::getenv("LTB_SCREENSHOT_DIR");
   if (dir == nullptr || !screen.IsOk()) return;
-  wxImage part = screen.GetSubImage(rect.Intersect(wxRect(0, 0, screen.GetWidth(),
-                                                          screen.GetHeight())));
+  wxImage part =
+      screen.GetSubImage(rect.Intersect(wxRect(0, 0, screen.GetWidth(), screen.GetHeight())));
   part.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + name), wxBITMAP_TYPE_PNG);
 }
 
@@ -165,7 +165,8 @@ int DarkPixels(const wxImage& image, const wxRect& rect) {
   for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
     for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x) {
       if (x < 0 || y < 0 || x >= image.GetWidth() || y >= image.GetHeight()) continue;
-      const int lum = (image.GetRed(x, y) * 3 + image.GetGreen(x, y) * 6 + image.GetBlue(x, y)) / 10;
+      const int lum =
+          (image.GetRed(x, y) * 3 + image.GetGreen(x, y) * 6 + image.GetBlue(x, y)) / 10;
       if (lum < 160) ++dark;
     }
   }
@@ -447,7 +448,8 @@ TEST(ConditionsDialogWindow, KeyboardDrivesTheLogicAndEscapeCancels) {
   EXPECT_EQ(log.front(), "text 1014 7") << all;
   EXPECT_TRUE(has("key 0 1014")) << "Enter in the start month went to the logic";
   EXPECT_TRUE(has("text 1016 9")) << "Enter moved the focus to the end month and selected "
-                                       "its text: " << all;
+                                     "its text: "
+                                  << all;
   EXPECT_EQ(log.back(), "cancel");
 }
 
@@ -641,9 +643,9 @@ TEST(MessageBoxWindow, CaptionIconButtonsAndAnswers) {
   }
   DialogAnswerer closed(kCloseTheBox);
   closed.Arm();
-  EXPECT_EQ(ShowMessageBox(nullptr, "上書きしてもよろしいですか？", "消費税",
-                           kMbYesNo | kMbIconWarning),
-            kIdNo);
+  EXPECT_EQ(
+      ShowMessageBox(nullptr, "上書きしてもよろしいですか？", "消費税", kMbYesNo | kMbIconWarning),
+      kIdNo);
   EXPECT_TRUE(closed.icon);
   DialogAnswerer ok(wxID_OK);
   ok.Arm();
@@ -707,8 +709,9 @@ TEST(SaveFileDialogWindow, TitleFilterNameAndAnswerInWindowsForm) {
   std::string chosen;
   const bool picked = ShowSaveFileDialog(nullptr, *platform::Env::Default(), request, &chosen);
   rmdir(folder);
-  EXPECT_EQ(title, "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
-                   "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A");  // UTF-8
+  EXPECT_EQ(title,
+            "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4"
+            "\xE3\x83\xAB\xE3\x82\x92\xE6\x8C\x87\xE5\xAE\x9A");  // UTF-8
   EXPECT_EQ(filterName, "Xml Files (*.xml)");
   // The offered name, which the toolkit completes with the filter's
   // extension.
@@ -754,8 +757,8 @@ class WindowManager {
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
-                       &type, &format, &items, &after, &data);
+    XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW, &type,
+                       &format, &items, &after, &data);
     const bool present = data != nullptr && items == 1;
     if (data != nullptr) XFree(data);
     return present;
@@ -829,8 +832,8 @@ TEST(ModalWindows, OfferNoMinimiseOrMaximiseAndComeBackWhenMinimised) {
       int format = 0;
       unsigned long items = 0, after = 0;
       unsigned char* data = nullptr;
-      XGetWindowProperty(display, id, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5,
-                         False, AnyPropertyType, &type, &format, &items, &after, &data);
+      XGetWindowProperty(display, id, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5, False,
+                         AnyPropertyType, &type, &format, &items, &after, &data);
       ASSERT_NE(data, nullptr);
       ASSERT_GE(items, 3u);
       const long* hints = reinterpret_cast<const long*>(data);

@@ -14,7 +14,7 @@
 namespace ltb::ui::gui {
 namespace {
 
-constexpr int kMargin = 12;      // around the contents, in pixels
+constexpr int kMargin = 12;  // around the contents, in pixels
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 88;
 
@@ -88,8 +88,8 @@ void MessageBoxWindow::Answer(int wxId) {
   }
 }
 
-int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption,
-                   unsigned flags, uint64_t foreignOwner) {
+int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption, unsigned flags,
+                   uint64_t foreignOwner) {
   const long style = MessageBoxStyle(flags);
   // The box is no wx child of its owner (the owner may be destroyed while
   // the box is up, as the hidden progress dialog is); the window manager

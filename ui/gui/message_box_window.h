@@ -32,7 +32,7 @@ class MessageBoxWindow : public wxDialog {
 // of a question; Escape or closing a Yes/No box without answering counts as
 // No. A box without a wx owner may belong to another program's X11 window
 // (foreignOwner, 0 for none) in the same way.
-int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption,
-                   unsigned flags, uint64_t foreignOwner = 0);
+int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view caption, unsigned flags,
+                   uint64_t foreignOwner = 0);
 
 }  // namespace ltb::ui::gui

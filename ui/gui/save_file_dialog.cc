@@ -39,8 +39,8 @@ bool ShowSaveFileDialog(wxWindow* owner, platform::Env& env, const SaveFileReque
   // must outlive it.
   const wxString path = dialog.GetPath();
   const wxScopedCharBuffer utf8 = path.utf8_str();
-  std::string linuxPath = WithDefaultExtension(std::string(utf8.data(), utf8.length()),
-                                           request.defaultExt);
+  std::string linuxPath =
+      WithDefaultExtension(std::string(utf8.data(), utf8.length()), request.defaultExt);
   *chosen = platform::UserPathToWindows(env.Drives(), linuxPath);
   return true;
 }

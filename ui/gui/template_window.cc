@@ -58,8 +58,8 @@ void SetPoints(wxWindow* control, wxFont font, double points) {
 
 bool IsEllipsized(const ControlTemplate& control) {
   return control.kind == ControlKind::kStatic && control.id != resources::kNoControlId &&
-         (control.style & (resources::kStyleGroup | resources::kStyleRightAligned |
-                           resources::kStyleCentred)) == 0;
+         (control.style &
+          (resources::kStyleGroup | resources::kStyleRightAligned | resources::kStyleCentred)) == 0;
 }
 
 bool LabelClipped(wxWindow* control) {
@@ -76,10 +76,9 @@ int TextIndicatorWidth(ControlKind kind) {
   }
 }
 
-TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTemplate,
-                               long style)
-    : wxDialog(parent, wxID_ANY, ToWx(dialogTemplate.caption), wxDefaultPosition,
-               wxDefaultSize, style),
+TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTemplate, long style)
+    : wxDialog(parent, wxID_ANY, ToWx(dialogTemplate.caption), wxDefaultPosition, wxDefaultSize,
+               style),
       template_(dialogTemplate) {
   SetFont(TemplateFont(dialogTemplate));
   base_ = BaseUnitsOf(GetFont(), this);
@@ -143,16 +142,16 @@ wxWindow* TemplateWindow::CreateControl(const ControlTemplate& control) {
       if (style & resources::kStyleRightAligned) align = wxALIGN_RIGHT;
       if (style & resources::kStyleCentred) align = wxALIGN_CENTRE_HORIZONTAL;
       if (IsEllipsized(control)) align |= wxST_ELLIPSIZE_END;
-      auto* label = new wxStaticText(this, wxID_ANY, wxString(), rect.GetPosition(),
-                                     rect.GetSize(), align | wxST_NO_AUTORESIZE);
+      auto* label = new wxStaticText(this, wxID_ANY, wxString(), rect.GetPosition(), rect.GetSize(),
+                                     align | wxST_NO_AUTORESIZE);
       label->SetLabel(text);
       return label;
     }
     case ControlKind::kEdit: {
       long editStyle = 0;
       if (style & resources::kStyleRightAligned) editStyle |= wxTE_RIGHT;
-      auto* edit = new wxTextCtrl(this, wxID_ANY, text, rect.GetPosition(), rect.GetSize(),
-                                  editStyle);
+      auto* edit =
+          new wxTextCtrl(this, wxID_ANY, text, rect.GetPosition(), rect.GetSize(), editStyle);
       if (control.maxLength > 0) edit->SetMaxLength(control.maxLength);
       if (style & resources::kStyleDigitsOnly) {
         edit->SetValidator(wxTextValidator(wxFILTER_DIGITS));

@@ -24,8 +24,7 @@ class FrontEndApp : public wxApp {
  public:
   bool OnInit() override { return true; }
   // A toolkit assertion must not end the run with a dialog of its own.
-  void OnAssertFailure(const wxChar*, int, const wxChar*, const wxChar*,
-                       const wxChar*) override {}
+  void OnAssertFailure(const wxChar*, int, const wxChar*, const wxChar*, const wxChar*) override {}
 };
 
 constexpr int kConnectAttempts = 5;

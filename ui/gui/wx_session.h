@@ -32,7 +32,9 @@ void StopWx();
 class WxSession {
  public:
   WxSession() = default;
-  ~WxSession() { if (started_) StopWx(); }
+  ~WxSession() {
+    if (started_) StopWx();
+  }
   WxSession(const WxSession&) = delete;
   WxSession& operator=(const WxSession&) = delete;
   bool Start(const platform::ProcessSettings& settings, std::string* why) {
