@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang-format
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libwxgtk3.2-dev libgtk-3-dev
