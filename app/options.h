@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/inspect_options.h"
+#include "app/show_compare_options.h"
 #include "ui/unattended.h"
 
 namespace ltb::app {

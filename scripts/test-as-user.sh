@@ -31,7 +31,7 @@ TESTS=(
   tests/bad_input_program_tests
   tests/fault_injection_tests
   tests/closing_day_report_tests
-  tests/inspect_program_tests
+  tests/show_compare_program_tests
   tests/shared_folder_program_tests
   tests/parent_notification_tests
   ui/gui/gui_program_tests

@@ -1,4 +1,4 @@
-#include "app/inspect_options.h"
+#include "app/show_compare_options.h"
 
 namespace ltb::app {
 namespace {
