@@ -188,6 +188,7 @@ int main(int argc, char** argv) try {
   }
   const std::string commandLine =
       ltb::app::ParentLineToCp932(drives, options.parentCommandLine, callerDir);
+  if (!ltb::app::CheckParentLineFits(commandLine, &error)) return Fail(program, error);
   if (const std::string warning = ltb::app::WindowItemWarning(options.parentCommandLine);
       !warning.empty()) {
     std::fprintf(stderr, "%s: %s\n", program, warning.c_str());

@@ -1,6 +1,7 @@
 #include "app/option_checks.h"
 
 #include "app/caller_paths.h"
+#include "app/command_line.h"
 #include "dialog/tax_conditions_dialog.h"
 #include "platform/cp932.h"
 #include "platform/win_path.h"
@@ -40,6 +41,15 @@ bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, const platform:
     return false;
   }
   return true;
+}
+
+bool CheckParentLineFits(std::string_view cp932Line, std::string* error) {
+  constexpr size_t kMaxLine = kCommandLineBuffer - 1;
+  if (cp932Line.size() <= kMaxLine) return true;
+  *error = "the parent command line is " + std::to_string(cp932Line.size()) +
+           " bytes with its output file in Windows form; the run reads at most " +
+           std::to_string(kMaxLine) + " bytes";
+  return false;
 }
 
 }  // namespace ltb::app

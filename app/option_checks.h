@@ -21,4 +21,10 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
 bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, const platform::DriveTable& drives,
                            std::string* error);
 
+// False with *error when a parent's command line, in the CP932 form the run
+// reads (ParentLineToCp932), is longer than the run's command-line buffer:
+// the end of its output item would be cut off and the report written
+// elsewhere.
+bool CheckParentLineFits(std::string_view cp932Line, std::string* error);
+
 }  // namespace ltb::app

@@ -220,6 +220,29 @@ TEST_F(ProgramTest, CommandLinePathsAreTheCallersAndOverlongOnesAreRefused) {
       EXPECT_FALSE(std::filesystem::exists(name.substr(0, 255 - 2)));
     }
   }
+
+  // A parent's line is read into 259 bytes with its output item in Windows
+  // form; a longer one would lose the end of the path, so it is refused the
+  // same way. The item is relative: its caller-relative form is what counts.
+  const std::string parentItems = "0,1025,2,";
+  for (const size_t lineLength : {size_t{259}, size_t{260}}) {
+    SCOPED_TRACE(lineLength);
+    const std::string name(lineLength - parentItems.size() - 2 - work.size() - 1, 'p');
+    const ProgramResult r =
+        RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                   {"--ledger", ledgerHome(), "--ui", "console", "--method", "journal", "--months",
+                    "4-3", "--execute", "--yes", parentItems + name},
+                   env, 120, work);
+    if (lineLength == 259) {
+      EXPECT_EQ(r.status, 0) << r.output;
+      EXPECT_TRUE(std::filesystem::exists(work + "/" + name));
+      std::filesystem::remove(work + "/" + name);
+    } else {
+      EXPECT_EQ(r.status, 2) << r.output;
+      EXPECT_TRUE(Contains(r.output, "at most 259 bytes")) << r.output;
+      EXPECT_FALSE(std::filesystem::exists(work + "/" + name.substr(0, name.size() - 1)));
+    }
+  }
 }
 
 }  // namespace
