@@ -104,6 +104,15 @@ TEST(ReportReaderTest, ElementTextsComeBackUnescapedAndWholeCharactersStayWhole)
       {"\t\t<A>a<b</A>", ReportLine::Kind::kOther, "", ""},
       {"\t\t<A/>", ReportLine::Kind::kOther, "", ""},
       {"\t\t<a>1</a>", ReportLine::Kind::kOther, "", ""},
+      // The writer keeps control characters other than tab and CR out of
+      // texts; a file holding one (an ESC that would drive the terminal
+      // --show prints to, a DEL, one behind a lead byte) is no report.
+      {"\t\t<KOMONSAKINAME>a\tb\rc</KOMONSAKINAME>", ReportLine::Kind::kElement, "KOMONSAKINAME",
+       "a\tb\rc"},
+      {"\t\t<KOMONSAKINAME>a\x1B[2Jb</KOMONSAKINAME>", ReportLine::Kind::kOther, "", ""},
+      {"\t\t<KOMONSAKINAME>a\x07</KOMONSAKINAME>", ReportLine::Kind::kOther, "", ""},
+      {"\t\t<KOMONSAKINAME>a\x7F</KOMONSAKINAME>", ReportLine::Kind::kOther, "", ""},
+      {"\t\t<KOMONSAKINAME>\x95\x1B</KOMONSAKINAME>", ReportLine::Kind::kOther, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);

@@ -1,6 +1,7 @@
 #include "report/report_reader.h"
 
 #include "platform/cp932.h"
+#include "report/xml_safe_text.h"
 
 namespace ltb::report {
 namespace {
@@ -18,11 +19,16 @@ bool IsName(std::string_view name) {
   return true;
 }
 
-// Replaces the writer's five entities; false on a bare '<', '>' or '&'.
+// Replaces the writer's five entities; false on a bare '<', '>' or '&', and
+// on a control character the writer never writes (--show prints the text
+// to a terminal, which an ESC would drive).
 bool Unescape(std::string_view text, std::string* out) {
   static constexpr std::pair<std::string_view, char> kEntities[] = {
       {"&amp;", '&'}, {"&gt;", '>'}, {"&lt;", '<'}, {"&quot;", '"'}, {"&apos;", '\''}};
   out->clear();
+  for (char c : text) {
+    if (XmlSafeByte(c) != c) return false;
+  }
   for (size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c == '<' || c == '>') return false;
@@ -49,13 +55,22 @@ bool Unescape(std::string_view text, std::string* out) {
   return true;
 }
 
-// The line quoted for a message, in UTF-8.
+// The line quoted for a message, in UTF-8. Control characters other than
+// tab appear as \xHH: a damaged file must not drive the terminal.
 std::string Quote(std::string_view line) {
-  if (line.size() > kQuotedBytes) {
-    line = platform::CutOnCharBoundary(line, kQuotedBytes);
-    return "\"" + platform::Cp932ToUtf8(line) + "...\"";
+  const bool cut = line.size() > kQuotedBytes;
+  if (cut) line = platform::CutOnCharBoundary(line, kQuotedBytes);
+  std::string visible;
+  for (char c : line) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      visible.append({'\\', 'x', kHex[u >> 4], kHex[u & 0xF]});
+    } else {
+      visible.push_back(c);
+    }
   }
-  return "\"" + platform::Cp932ToUtf8(line) + "\"";
+  return "\"" + platform::Cp932ToUtf8(visible) + (cut ? "...\"" : "\"");
 }
 
 // What a layout line asks for, in words.

@@ -20,8 +20,9 @@ struct ReportLine {
 };
 
 // Splits `line` (no CR LF) into its parts. An element's text must be free
-// of '<' and '>' and use '&' only for the five entities the writer makes;
-// otherwise, or for anything but a bare tag, the kind is kOther.
+// of '<' and '>', use '&' only for the five entities the writer makes and
+// hold no control character the writer keeps out (XmlSafeByte); otherwise,
+// or for anything but a bare tag, the kind is kOther.
 ReportLine ParseReportLine(std::string_view line);
 
 // An element of a report and where it stands.

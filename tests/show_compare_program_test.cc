@@ -3,6 +3,7 @@
 // a chosen dataset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -114,6 +115,18 @@ TEST_F(InspectTest, ShowRefusesFilesOfAnotherLayoutNamingTheFirstLineThatDiffers
       {"other XML", "<?xml version=\"1.0\"?>\r\n<REPORT>\r\n</REPORT>\r\n",
        "line 1: expected \"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\""},
       {"something longer", good + "<EXTRA></EXTRA>\r\n", "line 407: the report should have ended"},
+      // Terminal controls in a text or in a file of no report at all reach
+      // neither the table nor the message, which shows them as \xHH.
+      {"terminal control in a text",
+       replaced("<KOMONSAKINAME>", "<KOMONSAKINAME>\x1B]0;title\x07\x1B[2J"),
+       "line 12: expected the element KOMONSAKINAME at level 2, found "
+       "\"\t\t<KOMONSAKINAME>\\x1B]0;title\\x07\\x1B[2J"},
+      {"binary file",
+       std::string("\x7F"
+                   "ELF\x02\x01\x01\x00\r\n",
+                   10),
+       "line 1: expected \"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\", found "
+       "\"\\x7FELF\\x02\\x01\\x01\\x00\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -121,6 +134,9 @@ TEST_F(InspectTest, ShowRefusesFilesOfAnotherLayoutNamingTheFirstLineThatDiffers
     const ProgramResult r = Run({"--show", dir / "bad.xml"});
     EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_TRUE(Contains(r.output, c.message)) << r.output;
+    EXPECT_TRUE(std::none_of(r.output.begin(), r.output.end(), [](char ch) {
+      return (static_cast<unsigned char>(ch) < 0x20 && ch != '\n' && ch != '\t') || ch == '\x7F';
+    })) << r.output;
   }
   const ProgramResult missing = Run({"--show", dir / "missing.xml"});
   EXPECT_EQ(missing.status, 2);
