@@ -129,8 +129,9 @@ class PosixEnv final : public Env {
       return nullptr;
     }
     // Whoever made the lock file lets every other user open it, whatever
-    // that user's umask was.
-    if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) {
+    // that user's umask was. A name with a second link is another file of
+    // this user planted in the shared folder: its permissions stay.
+    if (st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & 0444) != 0444) {
       ::fchmod(fd, (st.st_mode & 07777) | 0444);
     }
     const int64_t deadline = NowNanos() + int64_t{timeoutMs} * 1000000;

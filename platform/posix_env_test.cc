@@ -248,6 +248,21 @@ TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
   EXPECT_EQ(env_->GetEntryKind(lockPath), EntryKind::kRegular);
   ASSERT_EQ(::mkfifo((linuxDir_ + "/fifo.lock").c_str(), 0600), 0);
   EXPECT_EQ(env_->LockFile(dir_ + "\\fifo.lock", 50), nullptr);
+  // A lock file this user made is opened up for every colleague; a name
+  // planted as a hard link to another file of this user is locked, but that
+  // file's permissions are never widened.
+  const mode_t oldMask = ::umask(077);
+  EXPECT_NE(env_->LockFile(dir_ + "\\mine.lock", 50), nullptr);
+  ::umask(oldMask);
+  ASSERT_TRUE(Write(dir_ + "\\private", "secret"));
+  ASSERT_EQ(::chmod((linuxDir_ + "/private").c_str(), 0600), 0);
+  ASSERT_EQ(::link((linuxDir_ + "/private").c_str(), (linuxDir_ + "/planted.lock").c_str()), 0);
+  EXPECT_NE(env_->LockFile(dir_ + "\\planted.lock", 50), nullptr);
+  for (auto [name, mode] : {std::pair{"mine.lock", 0644}, std::pair{"private", 0600}}) {
+    struct stat st;
+    ASSERT_EQ(::stat((linuxDir_ + "/" + name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, static_cast<mode_t>(mode)) << name;
+  }
 
   std::string a, b;
   auto fa = env_->NewTempFile(dir_ + "\\r.xml", false, &a);
