@@ -118,20 +118,27 @@ class PosixEnv final : public Env {
   std::unique_ptr<FileLock> LockFile(const std::string& path, int timeoutMs) override {
     std::string lin;
     if (!Resolve(path, &lin)) return nullptr;
-    // Read-only is enough for flock, so a lock file another user created
-    // with a narrower mode still serves; O_NONBLOCK keeps a FIFO from
-    // hanging the open.
-    int fd = ::open(lin.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    // Over NFS flock locks the whole file for writing, which needs a
+    // descriptor open for writing; on a local disk read-only is enough, so a
+    // lock file this user may only read still serves there. O_NONBLOCK
+    // keeps a FIFO from hanging the open.
+    constexpr int kFlags = O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(lin.c_str(), O_RDWR | kFlags, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+      fd = ::open(lin.c_str(), O_RDONLY | kFlags, 0666);
+    }
     if (fd < 0) return nullptr;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd);
       return nullptr;
     }
-    // Whoever made the lock file lets every other user open it, whatever
-    // that user's umask was.
-    if (st.st_uid == ::geteuid() && (st.st_mode & 0444) != 0444) {
-      ::fchmod(fd, (st.st_mode & 07777) | 0444);
+    // Whoever made the lock file lets every other user open it for writing,
+    // whatever that user's umask was; the file holds nothing. A name with a
+    // second link is another file of this user planted in the shared
+    // folder: its permissions stay.
+    if (st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & 0666) != 0666) {
+      ::fchmod(fd, (st.st_mode & 07777) | 0666);
     }
     const int64_t deadline = NowNanos() + int64_t{timeoutMs} * 1000000;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -5,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/drive_type_probe.h"
@@ -236,6 +239,44 @@ TEST_F(PosixEnvTest, ReadRegularFileReadsOnlyRegularFilesWithinTheLimit) {
   }
 }
 
+// The access mode (O_RDONLY, O_WRONLY or O_RDWR) of this process's
+// descriptor open on the file, or -1 when none is.
+int AccessModeOfOpenFile(const std::string& linuxPath) {
+  const std::filesystem::path file = std::filesystem::canonical(linuxPath);
+  for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code ec;
+    if (std::filesystem::read_symlink(fd.path(), ec) != file) continue;
+    std::ifstream info("/proc/self/fdinfo/" + fd.path().filename().string());
+    for (std::string key, value; info >> key >> value;) {
+      if (key == "flags:") return std::stoi(value, nullptr, 8) & O_ACCMODE;
+    }
+  }
+  return -1;
+}
+
+// Over NFS an exclusive lock is a lock of the whole file for writing, which
+// a descriptor open only for reading cannot take. The lock is held through
+// a descriptor open for writing, on a lock file its maker lets every
+// colleague open that way; a lock file this user may only read still
+// serves where the file system allows it.
+TEST_F(PosixEnvTest, TheLockIsHeldThroughADescriptorOpenForWriting) {
+  const std::string lin = linuxDir_ + "/s.env.lock";
+  const mode_t oldMask = ::umask(077);
+  std::unique_ptr<FileLock> lock = env_->LockFile(dir_ + "\\s.env.lock", 50);
+  ::umask(oldMask);
+  ASSERT_NE(lock, nullptr);
+  EXPECT_EQ(AccessModeOfOpenFile(lin), O_RDWR);
+  struct stat st;
+  ASSERT_EQ(::stat(lin.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0666u);
+  lock.reset();
+  EXPECT_EQ(AccessModeOfOpenFile(lin), -1);  // released and closed
+
+  ASSERT_EQ(::chmod(lin.c_str(), 0444), 0);
+  lock = env_->LockFile(dir_ + "\\s.env.lock", 50);
+  EXPECT_NE(lock, nullptr);
+}
+
 // The lock excludes a second holder until the first is released, and its
 // file stays; a temporary file is never created through a planted name.
 TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
@@ -248,6 +289,15 @@ TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
   EXPECT_EQ(env_->GetEntryKind(lockPath), EntryKind::kRegular);
   ASSERT_EQ(::mkfifo((linuxDir_ + "/fifo.lock").c_str(), 0600), 0);
   EXPECT_EQ(env_->LockFile(dir_ + "\\fifo.lock", 50), nullptr);
+  // A name planted as a hard link to another file of this user is locked,
+  // but that file's permissions are never widened.
+  ASSERT_TRUE(Write(dir_ + "\\private", "secret"));
+  ASSERT_EQ(::chmod((linuxDir_ + "/private").c_str(), 0600), 0);
+  ASSERT_EQ(::link((linuxDir_ + "/private").c_str(), (linuxDir_ + "/planted.lock").c_str()), 0);
+  EXPECT_NE(env_->LockFile(dir_ + "\\planted.lock", 50), nullptr);
+  struct stat st;
+  ASSERT_EQ(::stat((linuxDir_ + "/private").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 
   std::string a, b;
   auto fa = env_->NewTempFile(dir_ + "\\r.xml", false, &a);

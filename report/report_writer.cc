@@ -55,6 +55,10 @@ ReportWriter::~ReportWriter() {
 
 int ReportWriter::Close() {
   if (!file_) return 0;
+  // The report's bytes reach the disk before the file takes its name: a
+  // crash just after the rename must not leave an empty file where the
+  // previous report was.
+  if (!broken_ && !file_->Sync()) broken_ = true;
   if (!file_->Close()) broken_ = true;
   file_.reset();
   if (!broken_ && !env_->RenameFile(tempPath_, path_)) broken_ = true;

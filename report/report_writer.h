@@ -40,9 +40,9 @@ class ReportWriter {
   // be made.
   int Open(platform::Env* env, const std::string& path);
   // Closes the attached file, if any, and detaches it: unless broken(), the
-  // temporary file is renamed over the report; a broken one is removed.
-  // Always 0; a file that fails to close or to take the report's name
-  // counts as broken().
+  // temporary file is synced and renamed over the report; a broken one is
+  // removed. Always 0; a file that fails to sync, to close or to take the
+  // report's name counts as broken().
   int Close();
 
   // Writes exactly the bytes of `text`. False when no file is attached or
@@ -62,7 +62,8 @@ class ReportWriter {
 
   const std::string& path() const { return path_; }
   // True after a write error closed the file, or after the file failed to
-  // close or to take the report's name: the report was not replaced.
+  // sync, to close or to take the report's name: the report was not
+  // replaced.
   bool broken() const { return broken_; }
 
  private:

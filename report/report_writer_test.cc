@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "platform/testing/fault_env.h"
 #include "platform/testing/memory_env.h"
 
 namespace ltb::report {
@@ -86,6 +89,36 @@ TEST(ReportWriterAbandoned, ADestroyedWriterLeavesThePreviousReport) {
   }
   EXPECT_EQ(env.files[kPath], "the previous report");
   EXPECT_EQ(env.files.size(), 1u);
+}
+
+// Each step of writing a report fails in turn: the previous report stays
+// and the writer says it is broken. The new report reaches the disk (sync)
+// before it takes the report's name, so a crash just after the rename never
+// leaves an empty file where the previous report was.
+TEST(ReportWriterFaults, EveryFailedStepLeavesThePreviousReport) {
+  platform::testing::MemoryEnv memory;
+  platform::FaultInjectionEnv env(&memory);
+  auto write = [&] {
+    memory.files = {{kPath, "the previous report"}};
+    ReportWriter writer;
+    if (writer.Open(&env, kPath) != 0) return false;
+    writer.WriteLine("new\r\n");
+    writer.Close();
+    return !writer.broken();
+  };
+  ASSERT_TRUE(write());
+  EXPECT_EQ(memory.files[kPath], "new\r\n");
+  const int points = env.points();
+  std::set<std::string> kinds;
+  for (int n = 1; n <= points; ++n) {
+    env.FailAt(n);
+    EXPECT_FALSE(write()) << n;
+    kinds.insert(env.injectedKind());
+    EXPECT_EQ(memory.files[kPath], "the previous report") << n;
+    EXPECT_EQ(memory.files.size(), 1u) << n;
+  }
+  EXPECT_EQ(kinds,
+            (std::set<std::string>{"tempfile", "append", "flush", "sync", "close", "rename"}));
 }
 
 TEST_F(ReportWriterTest, ControlCharactersBecomeSpacesAndTabCrLfStay) {
