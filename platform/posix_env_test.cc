@@ -300,8 +300,8 @@ TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
   EXPECT_EQ(st.st_mode & 07777, 0600u);
 
   std::string a, b;
-  auto fa = env_->NewTempFile(dir_ + "\\r.xml", false, &a);
-  auto fb = env_->NewTempFile(dir_ + "\\r.xml", false, &b);
+  auto fa = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &a);
+  auto fb = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &b);
   ASSERT_TRUE(fa && fb);
   EXPECT_NE(a, b);
   EXPECT_EQ(a.rfind(dir_ + "\\.~ltb", 0), 0u) << a;
