@@ -107,11 +107,12 @@ Options:
                       the saved values; print the elements that differ
                       (--csv: as CSV); writes nothing. Status 0 agree,
                       3 differ, 1 nothing to compare
-                      With --csv, a cell that begins with =, +, -, @, a
-                      tab or a CR (and is no number) gets a leading ' so
-                      that a spreadsheet shows it as text, not a formula.
   --help              show this help and exit
   --version           show the version and exit
+
+With --csv, a cell that begins with =, +, -, @, a tab or a CR (and is no
+number) gets a leading ' so that a spreadsheet shows it as text, never as a
+formula.
 
 Any other arguments form the parent program's command line, four items
 separated by commas: window id, message number, message parameter and
