@@ -356,7 +356,9 @@ TEST_F(BadInputTest, ADriveOnAReadOnlyMountIsRefused) {
   if (platform::ProbeDriveType(root) != platform::DriveType::kFixed) {
     GTEST_SKIP() << "the test folder is on no fixed disk";
   }
-  if (RunProgram("/usr/bin/unshare", {"-Urm", "true"}, {}, 30).status != 0) {
+  if (RunProgram("/usr/bin/unshare", {"-Urm", "sh", "-c", "mount --bind -o ro \"$0\" \"$0\"", root},
+                 {}, 30)
+          .status != 0) {
     GTEST_SKIP() << "no mount namespaces here";
   }
   WriteWholeFile(dir / "drives", "D: " + root + "\n");
