@@ -175,11 +175,14 @@ class CompareComponents : public RealComponents {
     }
     if (result.compared == 0) {
       // Under simplified taxation the return-values report writes no
-      // amounts, so there is nothing to set the journal figures against.
+      // amounts, so there is nothing to set the journal figures against:
+      // refused, never "agree".
       std::fputs(
-          "The saved tax-return values give this dataset no figures to compare "
-          "(they carry figures under principle taxation only).\n",
+          "Nothing was compared: the saved tax-return values give this dataset no figures "
+          "(they carry figures under principle taxation only), so the journal figures cannot "
+          "be checked against them.\n",
           err_);
+      return kExitCancelled;
     }
     const int differ = static_cast<int>(result.differing.rows.size());
     char summary[160];

@@ -12,22 +12,30 @@ void Put(std::FILE* out, std::string_view cp932) {
   std::fwrite(utf8.data(), 1, utf8.size(), out);
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted.push_back('"');
-    quoted.push_back(c);
-  }
-  return quoted + "\"";
-}
-
 // Digits with separators and an optional sign: the cells a right-aligned
 // column aligns on the right; its texts stay on the left.
 bool IsNumberCell(std::string_view cell) {
   if (!cell.empty() && cell.front() == '-') cell.remove_prefix(1);
   return !cell.empty() && std::all_of(cell.begin(), cell.end(),
                                       [](char c) { return (c >= '0' && c <= '9') || c == ','; });
+}
+
+std::string CsvField(std::string_view text) {
+  std::string cell;
+  // A cell that a spreadsheet would take for a formula gets a leading
+  // apostrophe, which shows it as text; a negative amount stays a number.
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
+      !IsNumberCell(text)) {
+    cell = "'";
+  }
+  cell += text;
+  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+  std::string quoted = "\"";
+  for (char c : cell) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  return quoted + "\"";
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 // status is the run's exitCode.
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <memory>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,31 +69,69 @@ ltb::platform::ProcessSettings ReadProcessSettings() {
   return s;
 }
 
+// The longest drive-table file that is read: a table of every letter and
+// hundreds of shares fits many times over.
+constexpr size_t kDriveTableLimit = 1 << 20;
+
+// Reads a drive-table file named by `source` (the option or the variable)
+// into *text. Only a regular file is read (a link to one is followed): a
+// FIFO, a device or a folder is refused without waiting on it, and so is a
+// file over kDriveTableLimit. *fatal tells a refusal that ends the run from
+// a missing or unreadable file.
+bool ReadDriveTableFile(const char* source, const std::string& path, std::string* text, bool* fatal,
+                        std::string* error) {
+  char message[512];
+  *fatal = true;
+  switch (ltb::platform::ReadRegularLinuxFile(path, true, text, kDriveTableLimit)) {
+    case ltb::platform::ReadStatus::kOk: return true;
+    case ltb::platform::ReadStatus::kNotRegular:
+      std::snprintf(message, sizeof message,
+                    "%s %s is not a regular file (a FIFO, a device or a folder); name a "
+                    "drive-table file",
+                    source, path.c_str());
+      break;
+    case ltb::platform::ReadStatus::kTooLarge:
+      std::snprintf(message, sizeof message,
+                    "%s %s is larger than %zu bytes, far more than any drive table; name a "
+                    "drive-table file",
+                    source, path.c_str(), kDriveTableLimit);
+      break;
+    case ltb::platform::ReadStatus::kMissing:
+    case ltb::platform::ReadStatus::kFailed: {
+      const int why = errno;
+      *fatal = false;
+      std::snprintf(message, sizeof message, "%s: the drive table %s cannot be read (%s)", source,
+                    path.c_str(), why != 0 ? std::strerror(why) : "no such file");
+      break;
+    }
+  }
+  *error = message;
+  return false;
+}
+
 // The drive table of the run: the default, then the file named by
-// $LTB_DRIVES (a fault there is only reported: the variable may be set for
-// other programs too), then --drives (a fault there ends the run).
+// $LTB_DRIVES (a missing, unreadable or malformed file there is only
+// reported: the variable may be set for other programs too), then --drives
+// (any fault there ends the run). A file that is no regular file or is far
+// too large ends the run from either.
 bool BuildDriveTable(const std::string& environmentFile, const std::string& optionFile,
                      ltb::platform::DriveTable* table, std::string* error) {
+  std::string text, why;
+  bool fatal = false;
   if (!environmentFile.empty()) {
-    std::ifstream in(environmentFile, std::ios::binary);
-    std::ostringstream text;
-    if (in.is_open()) text << in.rdbuf();
-    std::string why;
-    if (!in.is_open() || in.bad()) {
-      std::fprintf(stderr, "LTB_DRIVES: cannot read %s\n", environmentFile.c_str());
-    } else if (!table->LoadConfig(text.str(), &why)) {
+    if (!ReadDriveTableFile("LTB_DRIVES", environmentFile, &text, &fatal, &why)) {
+      if (fatal) {
+        *error = why;
+        return false;
+      }
+      std::fprintf(stderr, "%s\n", why.c_str());
+    } else if (!table->LoadConfig(text, &why)) {
       std::fprintf(stderr, "LTB_DRIVES: %s: %s\n", environmentFile.c_str(), why.c_str());
     }
   }
   if (optionFile.empty()) return true;
-  std::ifstream in(optionFile);
-  if (!in) {
-    *error = "cannot read the drive table " + optionFile;
-    return false;
-  }
-  std::stringstream text;
-  text << in.rdbuf();
-  return table->LoadConfig(text.str(), error);
+  if (!ReadDriveTableFile("--drives", optionFile, &text, &fatal, error)) return false;
+  return table->LoadConfig(text, error);
 }
 
 std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
@@ -144,14 +182,22 @@ int main(int argc, char** argv) try {
   if (!ltb::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
     return Fail(program, error);
   }
-  if (options.help) {
-    std::fputs(ltb::app::HelpText(program).c_str(), stdout);
+  if (options.help || options.version) {
+    // A full disk or a closed pipe fails the output the caller asked for.
+    if (options.help) {
+      std::fputs(ltb::app::HelpText(program).c_str(), stdout);
+    } else {
+      std::printf("%s %s\n", program, ltb::kVersionString);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+      const int why = errno;
+      std::fprintf(stderr, "%s: the %s text could not be written to standard output (%s)\n",
+                   program, options.help ? "help" : "version", std::strerror(why));
+      return kStatusError;
+    }
     return 0;
   }
-  if (options.version) {
-    std::printf("%s %s\n", program, ltb::kVersionString);
-    return 0;
-  }
+  if (!ltb::app::CheckNoControlCharacters(options, &error)) return Fail(program, error);
   // Relative paths are the caller's; the run later works in the program's
   // folder. A value the dialog would cut or change is refused here.
   const std::string callerDir = ltb::app::CallerWorkingDir();

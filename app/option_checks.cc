@@ -1,5 +1,8 @@
 #include "app/option_checks.h"
 
+#include <cstdio>
+#include <utility>
+
 #include "app/caller_paths.h"
 #include "app/command_line.h"
 #include "dialog/tax_conditions_dialog.h"
@@ -23,6 +26,31 @@ bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::strin
     return false;
   }
   return !options->unattended.output || resolve("--output", &*options->unattended.output);
+}
+
+bool CheckNoControlCharacters(const Options& options, std::string* error) {
+  const std::pair<const char*, const std::string*> values[] = {
+      {"--output", options.unattended.output ? &*options.unattended.output : nullptr},
+      {"--ledger", &options.ledger},
+      {"--drives", &options.drives},
+      {"--show", options.inspect.show ? &*options.inspect.show : nullptr},
+      {"the parent command line", &options.parentCommandLine},
+  };
+  for (const auto& [name, value] : values) {
+    if (value == nullptr) continue;
+    for (size_t i = 0; i < value->size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>((*value)[i]);
+      if (c >= 0x20 && c != 0x7F) continue;
+      char text[200];
+      std::snprintf(text, sizeof text,
+                    "%s holds the control character 0x%02X at byte %zu; give a path without "
+                    "line breaks, tabs or other control characters",
+                    name, c, i + 1);
+      *error = text;
+      return false;
+    }
+  }
+  return true;
 }
 
 bool CheckOptionsFitDialog(const ui::UnattendedOptions& options, const platform::DriveTable& drives,

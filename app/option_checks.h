@@ -14,6 +14,13 @@ namespace ltb::app {
 // *error when one of them is relative and callerDir is empty.
 bool ResolveCallerPaths(Options* options, std::string_view callerDir, std::string* error);
 
+// False with *error when a path given on the command line (--output,
+// --ledger, --drives, --show) or the parent's command line holds a control
+// character (C0 or DEL): a line break would be stored in the settings file
+// and lead a later report elsewhere. The error names the option, never
+// echoing the character itself.
+bool CheckNoControlCharacters(const Options& options, std::string* error);
+
 // False with *error when an option's value would reach the dialog changed:
 // an --output that in its Windows form is longer than the output field or
 // has characters Shift_JIS cannot hold. The Windows form is taken through

@@ -100,14 +100,19 @@ Options:
                       selection stays as it is)
   --show REPORT       check that REPORT is a report of this program and
                       print its figures as a table (--all: also the empty
-                      elements; --csv: as CSV)
+                      elements; --csv: as CSV); control characters in a
+                      text show as \r, \n, \t or \xHH
   --compare           compare the journal figures of the months (--months,
                       default those of the saved tax-return values) with
                       the saved values; print the elements that differ
                       (--csv: as CSV); writes nothing. Status 0 agree,
-                      3 differ
+                      3 differ, 1 nothing to compare
   --help              show this help and exit
   --version           show the version and exit
+
+With --csv, a cell that begins with =, +, -, @, a tab or a CR (and is no
+number) gets a leading ' so that a spreadsheet shows it as text, never as a
+formula.
 
 Any other arguments form the parent program's command line, four items
 separated by commas: window id, message number, message parameter and

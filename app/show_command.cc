@@ -1,10 +1,10 @@
 #include "app/show_command.h"
 
-#include <sys/stat.h>
-
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/cp932.h"
+#include "platform/posix_env.h"
 #include "report/element_labels.h"
 #include "report/report_capture.h"
 
@@ -14,7 +14,7 @@ namespace {
 constexpr int kShown = 0;
 constexpr int kNotAReport = 2;
 // Far more than any report; a bigger file is not one.
-constexpr std::streamsize kMaxReportBytes = 4 << 20;
+constexpr size_t kMaxReportBytes = 4 << 20;
 
 bool IsAmount(std::string_view text) {
   if (!text.empty() && text.front() == '-') text.remove_prefix(1);
@@ -35,6 +35,30 @@ std::string DateText(const std::string& text) {
   return text.substr(0, 4) + "/" + text.substr(4, 2) + "/" + text.substr(6, 2);
 }
 
+// The text with its control characters written out (\r, \n, \t, else
+// \xHH), so that a line break or a CR in a company name shows as what it is
+// and never moves the terminal's cursor. CP932 never uses these bytes
+// inside a character.
+std::string VisibleText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7F) {
+      out.push_back(c);
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += {'\\', 'x', kHex[u >> 4], kHex[u & 0xF]};
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool all,
@@ -44,7 +68,7 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
   table->rows.clear();
   for (const report::ReportElement& e : elements) {
     const bool figures = e.block != "SYSTEM" && e.block != "BASIC";
-    std::string value = e.text;
+    std::string value = VisibleText(e.text);
     if (report::IsCodeElement(e.name)) {
       const std::string_view meaning = report::CodeMeaningOf(e.name, e.text);
       if (!meaning.empty()) value += " " + std::string(meaning);
@@ -70,28 +94,24 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
 
 int RunShowCommand(platform::Env& env, const char* program, const std::string& path,
                    const ShowOptions& options, std::FILE* out, std::FILE* err) {
-  // Only a regular file: a pipe or a device named here would block or
-  // never end.
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    std::fprintf(err, "%s: %s is not a regular file\n", program, path.c_str());
-    return kNotAReport;
-  }
-  std::ifstream in(path, std::ios::binary);
+  // Only a regular file (a link to one is followed: the user named it): a
+  // pipe or a device named here would block or never end.
   std::string file;
-  if (in) {
-    file.resize(static_cast<size_t>(kMaxReportBytes) + 1);
-    in.read(file.data(), kMaxReportBytes + 1);
-    file.resize(static_cast<size_t>(in.gcount()));
-  }
-  if (!in && !in.eof()) {
-    std::fprintf(err, "%s: cannot read %s\n", program, path.c_str());
-    return kNotAReport;
-  }
-  if (file.size() > static_cast<size_t>(kMaxReportBytes)) {
-    std::fprintf(err, "%s: %s is not a report of this program: it is far too large\n", program,
-                 path.c_str());
-    return kNotAReport;
+  switch (platform::ReadRegularLinuxFile(path, true, &file, kMaxReportBytes)) {
+    case platform::ReadStatus::kOk: break;
+    case platform::ReadStatus::kNotRegular:
+      std::fprintf(err, "%s: %s is not a regular file\n", program, path.c_str());
+      return kNotAReport;
+    case platform::ReadStatus::kTooLarge:
+      std::fprintf(err, "%s: %s is not a report of this program: it is far too large\n", program,
+                   path.c_str());
+      return kNotAReport;
+    case platform::ReadStatus::kMissing:
+    case platform::ReadStatus::kFailed: {
+      const int why = errno;
+      std::fprintf(err, "%s: cannot read %s (%s)\n", program, path.c_str(), std::strerror(why));
+      return kNotAReport;
+    }
   }
   std::vector<report::ReportElement> elements;
   std::string error;

@@ -18,7 +18,20 @@ bool IsNetworkPath(std::string_view path) {
 
 }  // namespace
 
+bool HoldsControlCharacter(std::string_view text) {
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return true;
+  }
+  return false;
+}
+
 bool HasInvalidPathChars(std::string_view path) {
+  // A control character (C0 or DEL) is never part of a path a person means:
+  // a line break would split the settings file's record, and the terminal
+  // would act on the others. CP932 never uses these bytes inside a
+  // character.
+  if (HoldsControlCharacter(path)) return true;
   std::string_view checked;
   if (IsNetworkPath(path)) {
     if (FindText(path, "\\\\", 3) != npos) return true;
@@ -131,9 +144,11 @@ bool CreateFolderTree(platform::Env& env, std::string_view folder) {
   auto rollBack = [&] {
     // Deepest first; a folder that cannot be removed stops the rollback, so
     // nothing above it (and nothing that existed before) is touched.
+    const int why = errno;  // the caller tells the user the creation's reason
     for (auto it = created.rbegin(); it != created.rend(); ++it) {
       if (!env.RemoveDir(*it)) break;
     }
+    errno = why;
   };
   for (size_t i = 0; i < rest.size(); ++i) {
     if (platform::IsLeadByte(static_cast<unsigned char>(rest[i])) &&

@@ -17,10 +17,13 @@ namespace ltb::dialog {
 
 constexpr size_t kPathCapacity = 261;
 
-// True when the path is rejected by the character rules: a double backslash
-// (after the leading pair of a network path), or one of / : , ; * ? " > < |
-// in the part after the drive colon (after the leading pair of a network
-// path).
+// True when text holds a C0 control character or DEL.
+bool HoldsControlCharacter(std::string_view text);
+
+// True when the path is rejected by the character rules: a control
+// character anywhere, a double backslash (after the leading pair of a
+// network path), or one of / : , ; * ? " > < | in the part after the drive
+// colon (after the leading pair of a network path).
 bool HasInvalidPathChars(std::string_view path);
 
 // True when the drive or network share that the path names is usable for

@@ -23,6 +23,11 @@ TEST(PathCharsTest, RejectsForbiddenCharactersAndDoubleBackslashes) {
   EXPECT_TRUE(HasInvalidPathChars("C:/out/a.xml"));
   EXPECT_TRUE(HasInvalidPathChars("\\\\srv\\share\\\\a.xml"));
   EXPECT_TRUE(HasInvalidPathChars("\\\\srv\\share\\a|b.xml"));
+  // A control character anywhere, the drive part and a network path too.
+  for (const char* typed : {"C:\\out\\tax\n2016.xml", "C:\\out\\a.xml\r", "C\t:\\a.xml",
+                            "\\\\srv\x1B\\share\\a.xml", "C:\\a\x7F.xml"}) {
+    EXPECT_TRUE(HasInvalidPathChars(typed)) << typed;
+  }
 
   EXPECT_FALSE(HasInvalidPathChars("C:\\out\\a.xml"));
   EXPECT_FALSE(HasInvalidPathChars("\\\\srv\\share\\a.xml"));

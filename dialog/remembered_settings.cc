@@ -1,6 +1,8 @@
 #include "dialog/remembered_settings.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "dialog/decimal_text.h"
 #include "dialog/output_checks.h"
@@ -31,10 +33,18 @@ void SayNotUsed(const std::string& path, const char* why) {
                platform::Cp932ToUtf8(path).c_str(), why);
 }
 
+// The system's reason for the errno a failed call left.
+const char* Reason(int error) {
+  return error != 0 ? std::strerror(error) : "the system gave no reason";
+}
+
 // Reads the whole settings file; false when it is there but cannot be used
 // (said on standard error). A missing file reads as empty.
 bool ReadSettingsFile(platform::Env& env, const std::string& path, std::string* text) {
-  switch (env.ReadRegularFile(path, text, kSettingsFileLimit)) {
+  errno = 0;
+  const platform::ReadStatus status = env.ReadRegularFile(path, text, kSettingsFileLimit);
+  const int why = errno;
+  switch (status) {
     case platform::ReadStatus::kOk: return true;
     case platform::ReadStatus::kMissing: text->clear(); return true;
     case platform::ReadStatus::kNotRegular:
@@ -43,7 +53,14 @@ bool ReadSettingsFile(platform::Env& env, const std::string& path, std::string* 
     case platform::ReadStatus::kTooLarge: SayNotUsed(path, "is too large"); return false;
     case platform::ReadStatus::kFailed: break;
   }
-  SayNotUsed(path, "cannot be read");
+  // Most often a colleague's file that this user may not read: its owner
+  // can open it up.
+  const std::string owner = env.OwnerName(path);
+  std::fprintf(stderr,
+               "the settings file %s (owner: %s) cannot be read (%s); the conditions are not "
+               "remembered until its owner lets you read and write it\n",
+               platform::Cp932ToUtf8(path).c_str(), owner.empty() ? "unknown" : owner.c_str(),
+               Reason(why));
   return false;
 }
 
@@ -80,6 +97,10 @@ bool FindRememberedRecord(std::string_view fileText, std::string_view key,
   std::string_view body = fileText.substr(at + key.size());
   const size_t lf = body.find('\n');
   if (lf != npos) body = body.substr(0, lf);
+  // A record with a control character (a CR before its LF, a path that
+  // once held a line break) is ignored as a whole and replaced by the next
+  // finished run: such a path could lead the report elsewhere.
+  if (HoldsControlCharacter(body)) return false;
   size_t slash[3];
   size_t from = 0;
   for (size_t& s : slash) {
@@ -90,10 +111,7 @@ bool FindRememberedRecord(std::string_view fileText, std::string_view key,
   record->mode = LeadingDecimal(body.substr(0, slash[0]));
   record->startMonth = LeadingDecimal16(body.substr(slash[0] + 1, slash[1] - slash[0] - 1));
   record->endMonth = LeadingDecimal16(body.substr(slash[1] + 1, slash[2] - slash[1] - 1));
-  // The path is a zero-terminated text: a zero byte in a damaged file ends
-  // it, so every later check sees the same path the dialog shows.
   std::string_view path = body.substr(slash[2] + 1);
-  path = path.substr(0, path.find('\0'));
   record->outputPath = std::string(platform::CutOnCharBoundary(path, kPathCapacity - 1));
   return true;
 }
@@ -127,7 +145,14 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
                            const std::string& fileName, std::string_view key,
                            std::string_view newLine) {
   if (folder.empty()) return false;
-  if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) return false;
+  errno = 0;
+  if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) {
+    std::fprintf(stderr,
+                 "the settings folder %s could not be created (%s); the conditions of this run "
+                 "are not remembered\n",
+                 platform::Cp932ToUtf8(folder).c_str(), Reason(errno));
+    return false;
+  }
   const std::string path = folder + fileName;
   // From the read to the rename no other run may rewrite the file, or the
   // later rename drops the record of the earlier run.
@@ -138,7 +163,18 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
   }
   std::string oldText;
   if (!ReadSettingsFile(env, path, &oldText)) return false;
-  return platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine));
+  // A new file in a folder colleagues share is theirs to read and write as
+  // well, whatever this user's umask.
+  errno = 0;
+  if (platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine),
+                                    platform::TempFileMode::kKeepTargetOrShareWithFolderGroup)) {
+    return true;
+  }
+  std::fprintf(stderr,
+               "the settings file %s could not be written (%s); the conditions of this run are "
+               "not remembered, and the file stays as it was\n",
+               platform::Cp932ToUtf8(path).c_str(), Reason(errno));
+  return false;
 }
 
 }  // namespace ltb::dialog

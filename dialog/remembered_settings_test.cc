@@ -26,11 +26,11 @@ TEST(SettingsRecordTest, LineFormatAndLookup) {
   EXPECT_EQ(SettingsLine(key, 0, 4, 3, "C:\\out\\tax.xml"), "U001/1/3:0/4/3/C:\\out\\tax.xml\n");
 
   RememberedRecord r;
-  ASSERT_TRUE(FindRememberedRecord("X/1/3:1/1/2/a\nU001/1/3:0/4/3/C:\\o/t.xml\r\n", key, &r));
+  ASSERT_TRUE(FindRememberedRecord("X/1/3:1/1/2/a\nU001/1/3:0/4/3/C:\\o/t.xml\n", key, &r));
   EXPECT_EQ(r.mode, 0);
   EXPECT_EQ(r.startMonth, 4);
   EXPECT_EQ(r.endMonth, 3);
-  EXPECT_EQ(r.outputPath, "C:\\o/t.xml\r");  // everything after the third "/"
+  EXPECT_EQ(r.outputPath, "C:\\o/t.xml");  // everything after the third "/"
   // Damaged record (fewer than three "/"): not found.
   EXPECT_FALSE(FindRememberedRecord("U001/1/3:0/4\n", key, &r));
   // Last line without LF.
@@ -38,9 +38,13 @@ TEST(SettingsRecordTest, LineFormatAndLookup) {
   EXPECT_EQ(r.mode, 1);
   EXPECT_EQ(r.startMonth, 0);
   EXPECT_EQ(r.outputPath, "");
-  // A zero byte in a damaged file ends the path.
-  ASSERT_TRUE(FindRememberedRecord(std::string("U001/1/3:0/4/3/C:\\a\0\\b.xml\n", 27), key, &r));
-  EXPECT_EQ(r.outputPath, "C:\\a");
+  // A record holding a control character anywhere (a CR before its LF, a
+  // zero byte, a TAB, DEL) is ignored as a whole: it may lead elsewhere.
+  for (const std::string& bad : std::vector<std::string>{
+           "U001/1/3:0/4/3/C:\\o\\t.xml\r\n", "U001/1/3:0/4/3/C:\\a\tb.xml\n",
+           std::string("U001/1/3:0/4/3/C:\\a\0\\b.xml\n", 27), "U001/1/3:0\x7F/4/3/C:\\x.xml\n"}) {
+    EXPECT_FALSE(FindRememberedRecord(bad, key, &r)) << bad;
+  }
 }
 
 TEST(SettingsRecordTest, KeyMatchesOnlyAtLineStart) {

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "ledger/sql_statement.h"
@@ -16,9 +19,12 @@ std::string LedgerFilePath(const std::string& home) {
 
 namespace {
 
+// False with errno from stat, or 0 when the entry is no regular file.
 bool IsRegularFile(const std::string& path) {
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0) return false;
+  errno = 0;
+  return S_ISREG(st.st_mode);
 }
 
 // Checks that the open file is a ledger of the current schema version.
@@ -57,7 +63,17 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
   std::string path = LedgerFilePath(home);
   bool exists = IsRegularFile(path);
   if (!exists && mode != Mode::kCreate) {
-    *error = "The ledger file " + path + " does not exist.";
+    // A file (or a folder on its way) this user may not read is there all
+    // the same: say so, with the system's reason.
+    const int why = errno;
+    *error = why == ENOENT || why == ENOTDIR || why == 0
+                 ? "The ledger file " + path + " does not exist."
+                 : "The ledger file " + path + " cannot be read: " + std::strerror(why) + ".";
+    return nullptr;
+  }
+  if (exists && ::access(path.c_str(), R_OK) != 0 && errno == EACCES) {
+    *error = "The ledger file " + path + " cannot be read: " + std::strerror(EACCES) +
+             "; ask its owner for access.";
     return nullptr;
   }
   int flags = SQLITE_OPEN_NOMUTEX;

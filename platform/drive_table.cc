@@ -211,6 +211,11 @@ bool DriveTable::ToWindows(std::string_view linuxPath, std::string* winPath) con
 std::string UserPathToWindows(const DriveTable& drives, std::string_view typed) {
   std::string out;
   if (!typed.empty() && typed[0] == '/' && drives.ToWindows(typed, &out)) {
+    // A path that ends in a separator (or in "." or "..") names a folder:
+    // its Windows form ends in a backslash too, so that it is never taken
+    // for a file named after the folder.
+    const std::string_view last = typed.substr(typed.rfind('/') + 1);
+    if ((last.empty() || last == "." || last == "..") && !EndsWithBackslash(out)) out += '\\';
     return out;
   }
   Utf8ToCp932(typed, &out);

@@ -115,6 +115,10 @@ TEST(UserPathTest, PosixPathsBecomeZDrivePaths) {
   EXPECT_EQ(UserPathToWindows(DriveTable(), U8(u8"/tmp/./表/../ソ.xml")), "Z:\\tmp\\ソ.xml");
   EXPECT_EQ(UserPathToWindows(DriveTable(), U8(u8"C:\\出力\\a.xml")), "C:\\出力\\a.xml");
   EXPECT_EQ(UserPathToWindows(DriveTable(), "out.xml"), "out.xml");
+  // A folder keeps its final separator, so the file-name check sees none.
+  EXPECT_EQ(UserPathToWindows(DriveTable(), "/tmp/out/"), "Z:\\tmp\\out\\");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), "/tmp/out/."), "Z:\\tmp\\out\\");
+  EXPECT_EQ(UserPathToWindows(DriveTable(), "/"), "Z:\\");
 }
 
 }  // namespace

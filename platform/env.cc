@@ -17,7 +17,7 @@ class NoLock final : public FileLock {};
 
 }  // namespace
 
-std::unique_ptr<WritableFile> Env::NewTempFile(const std::string& target, bool,
+std::unique_ptr<WritableFile> Env::NewTempFile(const std::string& target, TempFileMode,
                                                std::string* tempPath) {
   *tempPath = TempNameBeside(target);
   if (FileExists(*tempPath)) return nullptr;
@@ -47,6 +47,8 @@ EntryKind Env::GetEntryKind(const std::string& path) {
   if (!FileExists(path)) return EntryKind::kNone;
   return IsDirectory(path) ? EntryKind::kDirectory : EntryKind::kRegular;
 }
+
+std::string Env::OwnerName(const std::string&) { return {}; }
 
 const DriveTable& Env::Drives() {
   static const DriveTable* const table = new DriveTable();

@@ -38,7 +38,8 @@ enum AccessMode : int {
 };
 
 // A file open for writing. Every operation returns false on failure; after a
-// failure the file stays open until Close or destruction.
+// failure the file stays open until Close or destruction. The real Env
+// leaves errno telling why an operation of it failed.
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
@@ -46,6 +47,9 @@ class WritableFile {
   virtual bool Flush() = 0;
   // Flushes and makes the data durable.
   virtual bool Sync() = 0;
+  // A temporary file (Env::NewTempFile) takes its name here at the latest:
+  // until then it may have none, so nothing half-written is ever visible.
+  // Destroyed unclosed, such a file never takes its name.
   virtual bool Close() = 0;
 };
 
@@ -58,6 +62,19 @@ class FileLock {
 // What a name in a folder is, the name itself examined (a link is not
 // followed).
 enum class EntryKind : int { kNone, kRegular, kDirectory, kLink, kOther };
+
+// The mode of a temporary file made to replace `target` (Env::NewTempFile).
+enum class TempFileMode : int {
+  // A plain create's mode (0666 less the umask).
+  kPlain,
+  // The permission bits and, where this process may set it, the group of a
+  // regular file at `target`; a plain create's mode when there is none.
+  kKeepTarget,
+  // As kKeepTarget; with no file at `target` in a folder its group may
+  // write (a folder colleagues share), readable and writable by that
+  // folder's group whatever the umask.
+  kKeepTargetOrShareWithFolderGroup,
+};
 
 // How ReadRegularFile ended.
 enum class ReadStatus : int {
@@ -83,13 +100,14 @@ class Env {
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
   // Creates a new, empty file with an unpredictable name in the folder of
   // `target`, exclusively: never through a name that exists, never through
-  // a link. Its Windows path goes to *tempPath. Its mode is the one a plain
-  // create gives, or, with keepTargetMode and a regular file at `target`,
-  // that file's permission bits and, where this process may set it, its
-  // group. Until it is renamed or removed through this Env the file is on
-  // the process's list of temporary files, which an interrupted or exiting
-  // process removes. Null when it cannot be created.
-  virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target, bool keepTargetMode,
+  // a link. Its Windows path goes to *tempPath; its mode follows `mode`.
+  // Where the file system allows, the file has no name until it is closed
+  // whole (an unnamed file that the kernel removes whatever ends the
+  // process); RemoveFile(*tempPath) before Close abandons it. Once it has a
+  // name, and until it is renamed or removed through this Env, the file is
+  // on the process's list of temporary files, which an interrupted or
+  // exiting process removes. Null when it cannot be created.
+  virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target, TempFileMode mode,
                                                     std::string* tempPath);
   // Takes an exclusive advisory lock on the file `path`, creating it when
   // missing; the file is never removed, so every process locks the same
@@ -102,6 +120,9 @@ class Env {
   virtual ReadStatus ReadRegularFile(const std::string& path, std::string* data, size_t maxBytes);
   // The kind of the entry at path, a link not followed.
   virtual EntryKind GetEntryKind(const std::string& path);
+  // The name of the user who owns the entry at path (a number when the
+  // user has no name), a link not followed; empty when it cannot be told.
+  virtual std::string OwnerName(const std::string& path);
 
   // Replaces `to` by `from` atomically.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
@@ -112,7 +133,9 @@ class Env {
   virtual bool FileExists(const std::string& path) = 0;
   // PathIsDirectoryA.
   virtual bool IsDirectory(const std::string& path) = 0;
-  // _access: true when the entry exists with the access mode. For a drive
+  // _access: true when the entry exists with the access mode. A regular
+  // file without any write permission bit is read-only for writing, for
+  // the superuser too, as a file with the read-only attribute. For a drive
   // or share root ("C:\", "\\srv\share") the mode asks about the volume: it
   // is present, and for writing not mounted read-only.
   virtual bool Access(const std::string& path, int mode) = 0;
@@ -151,9 +174,9 @@ class EnvWrapper : public Env {
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& p) override {
     return target_->NewWritableFile(p);
   }
-  std::unique_ptr<WritableFile> NewTempFile(const std::string& t, bool keep,
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& t, TempFileMode m,
                                             std::string* tp) override {
-    return target_->NewTempFile(t, keep, tp);
+    return target_->NewTempFile(t, m, tp);
   }
   std::unique_ptr<FileLock> LockFile(const std::string& p, int ms) override {
     return target_->LockFile(p, ms);
@@ -162,6 +185,7 @@ class EnvWrapper : public Env {
     return target_->ReadRegularFile(p, d, m);
   }
   EntryKind GetEntryKind(const std::string& p) override { return target_->GetEntryKind(p); }
+  std::string OwnerName(const std::string& p) override { return target_->OwnerName(p); }
   bool RenameFile(const std::string& f, const std::string& t) override {
     return target_->RenameFile(f, t);
   }

@@ -1,6 +1,7 @@
 // The real Env: Windows paths mapped through its drive table onto the Linux
 // file system; CP932 names become UTF-8 for the OS and back.
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -9,8 +10,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <memory>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
@@ -23,12 +26,29 @@
 namespace ltb::platform {
 namespace {
 
+// A temporary file created without a name: it takes its name when it is
+// closed, unless it was abandoned (removed through the Env) before.
+struct PendingName {
+  std::mutex mu;
+  std::string linuxPath;
+  bool linked = false;
+  bool abandoned = false;
+};
+
 // Unbuffered: every Append reaches the kernel before it returns, so a full
 // disk shows at the call that hit it.
 class PosixWritableFile final : public WritableFile {
  public:
-  explicit PosixWritableFile(int fd) : fd_(fd) {}
-  ~PosixWritableFile() override { Close(); }
+  explicit PosixWritableFile(int fd, std::shared_ptr<PendingName> pending = nullptr)
+      : fd_(fd), pending_(std::move(pending)) {}
+  ~PosixWritableFile() override {
+    // Never closed: an unnamed file goes with its descriptor.
+    if (pending_) {
+      std::lock_guard<std::mutex> lock(pending_->mu);
+      pending_->abandoned = pending_->abandoned || !pending_->linked;
+    }
+    Close();
+  }
 
   bool Append(std::string_view data) override {
     if (fd_ < 0) return false;
@@ -46,14 +66,72 @@ class PosixWritableFile final : public WritableFile {
   bool Sync() override { return fd_ >= 0 && ::fsync(fd_) == 0; }
   bool Close() override {
     if (fd_ < 0) return true;
+    const bool named = TakeName();
+    const int why = errno;
     int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!named) errno = why;
+    return named && closed;
   }
 
  private:
+  bool TakeName() {
+    if (!pending_) return true;
+    std::lock_guard<std::mutex> lock(pending_->mu);
+    if (pending_->abandoned || pending_->linked) return true;
+    pending_->linked = LinkListedTempFile(fd_, pending_->linuxPath);
+    return pending_->linked;
+  }
+
   int fd_;
+  std::shared_ptr<PendingName> pending_;
 };
+
+// The folder part of a Linux path.
+std::string FolderOf(const std::string& linuxPath) {
+  const size_t slash = linuxPath.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : linuxPath.substr(0, slash);
+}
+
+// Gives a new temporary file its mode: the permission bits and group of
+// `model` when there is one; else, when asked, group read and write in a
+// folder that its group may write (a folder colleagues share), so that a
+// creator's private umask does not shut the others out.
+void GiveMode(int fd, TempFileMode mode, const struct stat* model, const std::string& folder) {
+  if (model != nullptr) {
+    // The group where this process may give it (an owner in that group);
+    // otherwise the folder's default stays. Only the read, write and
+    // execute bits are copied: a set-id bit planted on the old file never
+    // lands on a file this user owns.
+    if (::fchown(fd, static_cast<uid_t>(-1), model->st_gid) != 0) {
+      // Not a member of the file's group.
+    }
+    ::fchmod(fd, model->st_mode & 0777);
+    return;
+  }
+  if (mode != TempFileMode::kKeepTargetOrShareWithFolderGroup) return;
+  struct stat dir, self;
+  if (::stat(folder.c_str(), &dir) != 0 || (dir.st_mode & S_IWGRP) == 0) return;
+  if (::fstat(fd, &self) != 0) return;
+  if (self.st_gid != dir.st_gid && ::fchown(fd, static_cast<uid_t>(-1), dir.st_gid) != 0) {
+    return;  // not a member of the folder's group: nothing to share with
+  }
+  ::fchmod(fd, (self.st_mode & 0777) | 0660);
+}
+
+// Whether the kernel can give an unnamed file a name later: through
+// /proc/self/fd (or, for the superuser, AT_EMPTY_PATH).
+bool CanNameUnnamedFiles() {
+  static const bool can = ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
+  return can;
+}
+
+// An error of open(O_TMPFILE) that means the file system (or kernel) has no
+// unnamed files, so a named temporary file is made instead.
+bool NoUnnamedFilesHere(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
 
 // Makes a rename durable: the folder that holds the new name is synced.
 void SyncParentFolder(const std::string& linuxPath) {
@@ -80,38 +158,56 @@ constexpr int kLockPollMicros = 5000;
 
 class PosixEnv final : public Env {
  public:
-  PosixEnv(DriveTable drives, std::string tempDir)
-      : drives_(std::move(drives)), tempDir_(std::move(tempDir)) {}
+  PosixEnv(DriveTable drives, std::string tempDir, bool unnamedTempFiles)
+      : drives_(std::move(drives)),
+        tempDir_(std::move(tempDir)),
+        unnamedTempFiles_(unnamedTempFiles) {}
 
-  std::unique_ptr<WritableFile> NewTempFile(const std::string& target, bool keepTargetMode,
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& target, TempFileMode mode,
                                             std::string* tempPath) override {
     std::string targetLin;
-    if (!Resolve(target, &targetLin)) return nullptr;
+    if (!Resolve(target, &targetLin)) {
+      errno = ENOENT;
+      return nullptr;
+    }
     struct stat model;
-    const bool haveModel =
-        keepTargetMode && ::lstat(targetLin.c_str(), &model) == 0 && S_ISREG(model.st_mode);
+    const bool haveModel = mode != TempFileMode::kPlain &&
+                           ::lstat(targetLin.c_str(), &model) == 0 && S_ISREG(model.st_mode);
+    const std::string folder = FolderOf(targetLin);
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
       const std::string win = TempNameBeside(target);
       std::string lin;
-      if (!Resolve(win, &lin)) return nullptr;
-      const int fd = CreateListedTempFile(lin);
-      if (fd < 0) {
-        if (errno == EEXIST) continue;
+      if (!Resolve(win, &lin)) {
+        errno = ENOENT;
         return nullptr;
       }
-      if (haveModel) {
-        // The group where this process may give it (an owner in that
-        // group); otherwise the folder's default stays. Only the read,
-        // write and execute bits are copied: a set-id bit planted on the
-        // old file never lands on a file this user owns.
-        if (::fchown(fd, static_cast<uid_t>(-1), model.st_gid) != 0) {
-          // Not a member of the file's group.
+      std::shared_ptr<PendingName> pending;
+      int fd = -1;
+      if (unnamedTempFiles_ && CanNameUnnamedFiles()) {
+        fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd < 0 && !NoUnnamedFilesHere(errno)) return nullptr;
+        if (fd >= 0) {
+          pending = std::make_shared<PendingName>();
+          pending->linuxPath = lin;
         }
-        ::fchmod(fd, model.st_mode & 0777);
+      }
+      if (fd < 0) {
+        fd = CreateListedTempFile(lin);
+        if (fd < 0) {
+          if (errno == EEXIST) continue;
+          return nullptr;
+        }
+      }
+      GiveMode(fd, mode, haveModel ? &model : nullptr, folder);
+      if (pending) {
+        std::lock_guard<std::mutex> lock(pendingMu_);
+        std::erase_if(pending_, [](const std::weak_ptr<PendingName>& p) { return p.expired(); });
+        pending_.push_back(pending);
       }
       *tempPath = win;
-      return std::make_unique<PosixWritableFile>(fd);
+      return std::make_unique<PosixWritableFile>(fd, std::move(pending));
     }
+    errno = EEXIST;
     return nullptr;
   }
 
@@ -154,26 +250,23 @@ class PosixEnv final : public Env {
   ReadStatus ReadRegularFile(const std::string& path, std::string* data, size_t maxBytes) override {
     data->clear();
     std::string lin;
-    if (!Resolve(path, &lin)) return ReadStatus::kFailed;
-    int fd = ::open(lin.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-      if (errno == ENOENT) return ReadStatus::kMissing;
-      // O_NOFOLLOW fails a link with ELOOP; a FIFO without a writer opens.
-      return errno == ELOOP ? ReadStatus::kNotRegular : ReadStatus::kFailed;
+    if (!Resolve(path, &lin)) {
+      errno = ENOENT;
+      return ReadStatus::kFailed;
     }
+    return ReadRegularLinuxFile(lin, false, data, maxBytes);
+  }
+
+  std::string OwnerName(const std::string& path) override {
+    std::string lin;
     struct stat st;
-    ReadStatus status = ReadStatus::kOk;
-    if (::fstat(fd, &st) != 0) {
-      status = ReadStatus::kFailed;
-    } else if (!S_ISREG(st.st_mode)) {
-      status = ReadStatus::kNotRegular;
-    } else if (static_cast<uint64_t>(st.st_size) > maxBytes) {
-      status = ReadStatus::kTooLarge;
+    if (!Resolve(path, &lin) || ::lstat(lin.c_str(), &st) != 0) return {};
+    struct passwd pw, *found = nullptr;
+    char buf[4096];
+    if (::getpwuid_r(st.st_uid, &pw, buf, sizeof buf, &found) == 0 && found != nullptr) {
+      return found->pw_name;
     }
-    if (status == ReadStatus::kOk) status = ReadBounded(fd, data, maxBytes);
-    ::close(fd);
-    if (status != ReadStatus::kOk) data->clear();
-    return status;
+    return std::to_string(st.st_uid);
   }
 
   EntryKind GetEntryKind(const std::string& path) override {
@@ -238,6 +331,7 @@ class PosixEnv final : public Env {
   bool RemoveFile(const std::string& path) override {
     std::string lin;
     if (!Resolve(path, &lin)) return false;
+    if (AbandonUnnamed(lin)) return true;
     const bool removed = ::unlink(lin.c_str()) == 0;
     ForgetTempFile(lin);
     return removed;
@@ -278,6 +372,13 @@ class PosixEnv final : public Env {
     if (mode & kAccessWrite) flags |= W_OK;
     if (::faccessat(AT_FDCWD, lin.c_str(), flags, AT_EACCESS) != 0) return false;
     if (mode & kAccessWrite) {
+      // A file whose owner took away every write bit is read-only, as a
+      // file with the read-only attribute is for every user on Windows.
+      struct stat st;
+      if (::stat(lin.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+      }
       // The superuser passes the permission test everywhere; a read-only
       // mount still stops every writer.
       struct statvfs vfs;
@@ -340,20 +441,19 @@ class PosixEnv final : public Env {
   }
 
  private:
-  // Reads to the end of a regular file, one byte past maxBytes at most (a
-  // file that grew since it was examined is too large as well).
-  static ReadStatus ReadBounded(int fd, std::string* data, size_t maxBytes) {
-    char buf[65536];
-    for (;;) {
-      ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return ReadStatus::kFailed;
-      }
-      if (n == 0) return ReadStatus::kOk;
-      if (static_cast<size_t>(n) > maxBytes - data->size()) return ReadStatus::kTooLarge;
-      data->append(buf, static_cast<size_t>(n));
+  // A temporary file that has no name yet is abandoned instead of
+  // removed: it then never takes one. True when path was such a file.
+  bool AbandonUnnamed(const std::string& linuxPath) {
+    std::lock_guard<std::mutex> lock(pendingMu_);
+    for (const std::weak_ptr<PendingName>& weak : pending_) {
+      std::shared_ptr<PendingName> pending = weak.lock();
+      if (!pending || pending->linuxPath != linuxPath) continue;
+      std::lock_guard<std::mutex> fileLock(pending->mu);
+      if (pending->linked) return false;
+      pending->abandoned = true;
+      return true;
     }
+    return false;
   }
 
   // The current folder has no trailing backslash, except a drive root.
@@ -401,14 +501,59 @@ class PosixEnv final : public Env {
 
   const DriveTable drives_;
   const std::string tempDir_;  // Linux folder; empty: /tmp
+  const bool unnamedTempFiles_;
   std::mutex mu_;
-  std::string current_;  // Windows form; empty until first asked
+  std::mutex pendingMu_;
+  std::vector<std::weak_ptr<PendingName>> pending_;  // unnamed temporary files
+  std::string current_;                              // Windows form; empty until first asked
 };
 
 }  // namespace
 
-std::unique_ptr<Env> NewPosixEnv(DriveTable drives, std::string tempDir) {
-  return std::make_unique<PosixEnv>(std::move(drives), std::move(tempDir));
+std::unique_ptr<Env> NewPosixEnv(DriveTable drives, std::string tempDir, bool unnamedTempFiles) {
+  return std::make_unique<PosixEnv>(std::move(drives), std::move(tempDir), unnamedTempFiles);
+}
+
+ReadStatus ReadRegularLinuxFile(const std::string& linuxPath, bool followLink, std::string* data,
+                                size_t maxBytes) {
+  data->clear();
+  const int fd = ::open(linuxPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
+                                               (followLink ? 0 : O_NOFOLLOW));
+  if (fd < 0) {
+    if (errno == ENOENT) return ReadStatus::kMissing;
+    // O_NOFOLLOW fails a link with ELOOP; a FIFO without a writer opens.
+    return errno == ELOOP && !followLink ? ReadStatus::kNotRegular : ReadStatus::kFailed;
+  }
+  struct stat st;
+  ReadStatus status = ReadStatus::kOk;
+  if (::fstat(fd, &st) != 0) {
+    status = ReadStatus::kFailed;
+  } else if (!S_ISREG(st.st_mode)) {
+    status = ReadStatus::kNotRegular;
+  } else if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    status = ReadStatus::kTooLarge;
+  }
+  // To the end of the file, one read past maxBytes at most (a file that
+  // grew since it was examined is too large as well).
+  char buf[65536];
+  while (status == ReadStatus::kOk) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno != EINTR) status = ReadStatus::kFailed;
+      continue;
+    }
+    if (n == 0) break;
+    if (static_cast<size_t>(n) > maxBytes - data->size()) {
+      status = ReadStatus::kTooLarge;
+    } else {
+      data->append(buf, static_cast<size_t>(n));
+    }
+  }
+  const int why = errno;
+  ::close(fd);
+  errno = why;
+  if (status != ReadStatus::kOk) data->clear();
+  return status;
 }
 
 Env* Env::Default() {

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include "platform/drive_type_probe.h"
 #include "platform/env.h"
 #include "platform/posix_env.h"
+#include "platform/temp_file_registry.h"
 #include "platform/testing/temp_folder_test.h"
 #include "platform/win_path.h"
 
@@ -300,12 +303,79 @@ TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
   EXPECT_EQ(st.st_mode & 07777, 0600u);
 
   std::string a, b;
-  auto fa = env_->NewTempFile(dir_ + "\\r.xml", false, &a);
-  auto fb = env_->NewTempFile(dir_ + "\\r.xml", false, &b);
+  auto fa = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &a);
+  auto fb = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &b);
   ASSERT_TRUE(fa && fb);
   EXPECT_NE(a, b);
   EXPECT_EQ(a.rfind(dir_ + "\\.~ltb", 0), 0u) << a;
   EXPECT_TRUE(env_->RemoveFile(a) && env_->RemoveFile(b));
+}
+
+// Whether the file system of folder has unnamed files (O_TMPFILE).
+bool HasUnnamedFiles(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+size_t EntriesIn(const std::string& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                           std::filesystem::directory_iterator()));
+}
+
+// A temporary file has no name until it is closed whole, and one removed
+// before that never takes one. Where the file system has no unnamed files
+// (played by a real Env told to make none), the named file that stands in
+// is removed by every catchable signal that ends the process.
+TEST_F(PosixEnvTest, TemporaryFilesShowOnlyWholeAndNamedOnesGoWithEverySignal) {
+  if (HasUnnamedFiles(linuxDir_)) {
+    std::string temp;
+    auto file = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &temp);
+    ASSERT_TRUE(file && file->Append("whole") && file->Sync());
+    EXPECT_EQ(EntriesIn(linuxDir_), 0u);
+    ASSERT_TRUE(file->Close());
+    ASSERT_TRUE(env_->RenameFile(temp, dir_ + "\\r.xml"));
+    std::string data;
+    ASSERT_TRUE(env_->ReadFile(dir_ + "\\r.xml", &data));
+    EXPECT_EQ(data, "whole");
+    file = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &temp);
+    ASSERT_TRUE(file && file->Append("half"));
+    EXPECT_TRUE(env_->RemoveFile(temp));
+    EXPECT_TRUE(file->Close());
+    EXPECT_EQ(EntriesIn(linuxDir_), 1u);
+  }
+
+  const size_t before = EntriesIn(linuxDir_);
+  const std::unique_ptr<Env> named = NewPosixEnv(DriveTable(), {}, false);
+  for (int sig : {SIGTERM, SIGQUIT, SIGUSR1, SIGALRM, SIGPIPE, SIGRTMIN}) {
+    SCOPED_TRACE(sig);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const struct rlimit noCore = {0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      ::signal(sig, SIG_DFL);
+      InstallTempFileCleanup();
+      std::string temp;
+      auto file = named->NewTempFile(dir_ + "\\s.xml", TempFileMode::kPlain, &temp);
+      const char byte = file && file->Append("part") && named->FileExists(temp) ? 'y' : 'n';
+      if (::write(ready[1], &byte, 1) != 1) ::_exit(3);
+      for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(byte, 'y') << "no named temporary file";
+    ::kill(child, sig);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+    EXPECT_EQ(EntriesIn(linuxDir_), before) << "the temporary file stayed";
+  }
 }
 
 }  // namespace

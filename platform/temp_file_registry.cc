@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,9 +30,36 @@ struct Slot {
 
 Slot g_slots[kSlots];
 
-// SIGABRT too: an allocation failure that ends in std::terminate leaves
-// nothing behind either.
-constexpr int kCleanupSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGABRT};
+// Every signal whose default action ends the process and that a handler
+// may catch (SIGKILL and SIGSTOP cannot be): SIGABRT too, so an allocation
+// failure that ends in std::terminate leaves nothing behind, and the
+// real-time signals, added at run time (SIGRTMIN is not a constant).
+// SIGXFSZ is ignored instead (InstallTempFileCleanup).
+constexpr int kCleanupSignals[] = {
+    SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+    SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+    SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,
+};
+
+void AddCleanupSignals(sigset_t* set) {
+  for (int sig : kCleanupSignals) sigaddset(set, sig);
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) sigaddset(set, sig);
+}
+
+// Runs `make` with the clean-up signals held back, so an interruption never
+// finds a file made but not listed. Keeps make's errno.
+template <typename Make>
+int WithSignalsHeld(Make make) {
+  sigset_t held, old;
+  sigemptyset(&held);
+  AddCleanupSignals(&held);
+  ::pthread_sigmask(SIG_BLOCK, &held, &old);
+  const int result = make();
+  const int savedErrno = errno;
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  errno = savedErrno;
+  return result;
+}
 
 void OnSignal(int sig) {
   const int savedErrno = errno;
@@ -59,17 +87,26 @@ bool RegisterTempFile(const std::string& linuxPath) {
 }
 
 int CreateListedTempFile(const std::string& linuxPath) {
-  sigset_t held, old;
-  sigemptyset(&held);
-  for (int sig : kCleanupSignals) sigaddset(&held, sig);
-  ::pthread_sigmask(SIG_BLOCK, &held, &old);
-  const int fd =
-      ::open(linuxPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  const int savedErrno = errno;
-  if (fd >= 0) RegisterTempFile(linuxPath);
-  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
-  errno = savedErrno;
-  return fd;
+  return WithSignalsHeld([&] {
+    const int fd =
+        ::open(linuxPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) RegisterTempFile(linuxPath);
+    return fd;
+  });
+}
+
+bool LinkListedTempFile(int fd, const std::string& linuxPath) {
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  return WithSignalsHeld([&] {
+           int linked = ::linkat(AT_FDCWD, self, AT_FDCWD, linuxPath.c_str(), AT_SYMLINK_FOLLOW);
+           if (linked != 0 && errno == ENOENT && ::access("/proc/self/fd", X_OK) != 0) {
+             // No /proc: the superuser may name the descriptor itself.
+             linked = ::linkat(fd, "", AT_FDCWD, linuxPath.c_str(), AT_EMPTY_PATH);
+           }
+           if (linked == 0) RegisterTempFile(linuxPath);
+           return linked;
+         }) == 0;
 }
 
 void ForgetTempFile(const std::string& linuxPath) {
@@ -97,15 +134,21 @@ void InstallTempFileCleanup() {
   if (installed.exchange(true)) return;
   ::signal(SIGXFSZ, SIG_IGN);
   std::atexit(AtExit);
-  for (int sig : kCleanupSignals) {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  AddCleanupSignals(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  sigset_t all;
+  sigemptyset(&all);
+  AddCleanupSignals(&all);
+  for (int sig = 1; sig < NSIG; ++sig) {
+    if (sigismember(&all, sig) != 1) continue;
+    // A signal that is ignored, or that another part of the process handles
+    // (a sanitizer's fault report, say), keeps its disposition.
     struct sigaction old;
-    if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    for (int other : kCleanupSignals) sigaddset(&action.sa_mask, other);
-    action.sa_flags = SA_RESETHAND;
+    if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
     ::sigaction(sig, &action, nullptr);
   }
 }

@@ -19,11 +19,17 @@ bool RegisterTempFile(const std::string& linuxPath);
 // back in between, so an interruption never finds the file made but not
 // listed. The descriptor, or -1 with errno set.
 int CreateListedTempFile(const std::string& linuxPath);
+// Gives the unnamed file open at fd (O_TMPFILE) the name linuxPath, never
+// through an existing name or link, and lists it, as CreateListedTempFile
+// does. False with errno set.
+bool LinkListedTempFile(int fd, const std::string& linuxPath);
 // Takes the path off the list, if it is there.
 void ForgetTempFile(const std::string& linuxPath);
 
-// Once per process: SIGTERM, SIGINT, SIGHUP and SIGABRT (unless ignored)
-// first remove the listed files and then end the process by the signal's
+// Once per process: every catchable signal whose default action ends the
+// process (SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGABRT, SIGUSR1, SIGALRM, the
+// real-time signals, ...), unless it is ignored or already handled, first
+// removes the listed files and then ends the process by the signal's
 // default action; a normal exit removes them too. SIGXFSZ is ignored, so a
 // write past the file-size limit fails as an ordinary write (EFBIG) and
 // the run reports it instead of being killed in the middle of a file.

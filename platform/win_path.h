@@ -64,7 +64,8 @@ class DriveTable {
 };
 
 // A path typed by a person or given on the command line: a POSIX absolute
-// path ("/home/u/tax.xml", UTF-8) becomes its Windows form through `drives`;
+// path ("/home/u/tax.xml", UTF-8) becomes its Windows form through `drives`,
+// ending in a backslash when the path ends in "/" (or "/." or "/..");
 // anything else is converted from UTF-8 to CP932 unchanged.
 std::string UserPathToWindows(const DriveTable& drives, std::string_view typed);
 

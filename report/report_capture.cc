@@ -30,9 +30,10 @@ class MemoryFilesEnv : public platform::EnvWrapper {
     return std::make_unique<File>(&files_[path]);
   }
   // The writer's temporary file and its rename stay in the map too.
-  std::unique_ptr<platform::WritableFile> NewTempFile(const std::string& target, bool keepMode,
+  std::unique_ptr<platform::WritableFile> NewTempFile(const std::string& target,
+                                                      platform::TempFileMode mode,
                                                       std::string* tempPath) override {
-    return Env::NewTempFile(target, keepMode, tempPath);
+    return Env::NewTempFile(target, mode, tempPath);
   }
   platform::EntryKind GetEntryKind(const std::string& path) override {
     return files_.count(path) != 0 ? platform::EntryKind::kRegular : platform::EntryKind::kNone;

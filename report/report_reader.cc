@@ -1,5 +1,7 @@
 #include "report/report_reader.h"
 
+#include <algorithm>
+
 #include "platform/cp932.h"
 #include "report/xml_safe_text.h"
 
@@ -97,6 +99,30 @@ bool NextLine(std::string_view text, size_t* pos, std::string_view* line, bool* 
   return true;
 }
 
+// An element whose text holds a line break (a company name with an LF,
+// which the writer keeps) spans several lines of the file: from `start` to
+// the first end tag of its name that ends a line. The text holds no '<', so
+// that end tag is its own; a damaged file gives no element of `want`'s
+// shape, and false. *next is where the line after it starts, *breaks the
+// number of line breaks inside it.
+bool SpanningElement(std::string_view file, size_t start, const ReportLine& want,
+                     std::string_view* element, ReportLine* parsed, size_t* next, int* breaks) {
+  const std::string endTag = "</" + want.name + ">\r\n";
+  const size_t end = file.find(endTag, start);
+  if (end == std::string_view::npos) return false;
+  const std::string_view whole = file.substr(start, end + endTag.size() - 2 - start);
+  ReportLine line = ParseReportLine(whole);
+  if (line.kind != ReportLine::Kind::kElement || line.level != want.level ||
+      line.name != want.name) {
+    return false;
+  }
+  *element = whole;
+  *parsed = std::move(line);
+  *next = end + endTag.size();
+  *breaks = static_cast<int>(std::count(whole.begin(), whole.end(), '\n'));
+  return true;
+}
+
 bool SameShape(const ReportLine& a, const ReportLine& b) {
   return a.kind == b.kind && a.level == b.level && a.name == b.name;
 }
@@ -180,10 +206,13 @@ bool ReadReport(std::string_view file, std::string_view layout,
   size_t filePos = 0, layoutPos = 0;
   std::string_view want, got;
   bool wantEnded = false, gotEnded = false;
+  int fileLine = 0;  // the file's line number, ahead of the layout's after a spanning element
   for (int number = 1;; ++number) {
+    ++fileLine;
+    const size_t lineStart = filePos;
     const bool haveWant = NextLine(layout, &layoutPos, &want, &wantEnded);
     const bool haveGot = NextLine(file, &filePos, &got, &gotEnded);
-    const std::string where = "line " + std::to_string(number) + ": ";
+    const std::string where = "line " + std::to_string(fileLine) + ": ";
     if (!haveWant && !haveGot) return true;
     const ReportLine wanted = ParseReportLine(want);
     if (!haveGot) {
@@ -194,7 +223,12 @@ bool ReadReport(std::string_view file, std::string_view layout,
       *error = where + "the report should have ended, found " + Quote(got);
       return false;
     }
-    const ReportLine found = ParseReportLine(got);
+    ReportLine found = ParseReportLine(got);
+    int breaks = 0;
+    if (wanted.kind == ReportLine::Kind::kElement && !SameShape(wanted, found) &&
+        SpanningElement(file, lineStart, wanted, &got, &found, &filePos, &breaks)) {
+      gotEnded = true;
+    }
     const bool same =
         wanted.kind == ReportLine::Kind::kOther ? got == want : SameShape(wanted, found);
     if (!same) {
@@ -205,7 +239,8 @@ bool ReadReport(std::string_view file, std::string_view layout,
       *error = where + "the line does not end in CR LF";
       return false;
     }
-    blocks.Take(found, number, elements);
+    blocks.Take(found, fileLine, elements);
+    fileLine += breaks;
   }
 }
 

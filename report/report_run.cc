@@ -1,11 +1,33 @@
 #include "report/report_run.h"
 
+#include <cstdio>
+
 namespace ltb::report {
+
+std::string ReadOnlyOutputMessage(const std::string& outputPath) {
+  constexpr const char* kFormat =
+      "The output file %s is read-only for you, so it was kept as it is and no report was "
+      "written; choose another output file, or make this one writable and run again.";
+  const int size = std::snprintf(nullptr, 0, kFormat, outputPath.c_str());
+  std::string text(static_cast<size_t>(size) + 1, '\0');
+  std::snprintf(text.data(), text.size(), kFormat, outputPath.c_str());
+  text.pop_back();
+  return text;
+}
 
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections) {
   if (env != nullptr && env->GetEntryKind(outputPath) == platform::EntryKind::kOther) {
     seat.MessageBox(owner, kOutputNotAFileMessage, kMessageCaption, ui::kMbOk | ui::kMbIconWarning);
+    return false;
+  }
+  // A report this user may not write (one made read-only) is kept: on
+  // Windows it could not be overwritten, and the rename beside it would
+  // replace it all the same.
+  if (env != nullptr && env->GetEntryKind(outputPath) == platform::EntryKind::kRegular &&
+      !env->Access(outputPath, platform::kAccessWrite)) {
+    seat.MessageBox(owner, ReadOnlyOutputMessage(outputPath), kMessageCaption,
+                    ui::kMbOk | ui::kMbIconWarning);
     return false;
   }
   ReportWriter writer;

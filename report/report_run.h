@@ -42,6 +42,10 @@ inline constexpr const char* kOutputNotAFileMessage =
     "出力ファイル名に、ファイルでもフォルダでもないもの（名前付きパイプやデバイスなど）が"
     "存在するため、出力できません。\n\n出力ファイル名を確認してください。";
 
+// Shown, before anything is written, when the output file exists and this
+// user may not write it (a report made read-only): it is kept.
+std::string ReadOnlyOutputMessage(const std::string& outputPath);
+
 // True when every section ran (failed sections answered Yes) into a file
 // that took every write and closed; false when the user answered anything
 // but Yes. The file is closed in both cases, with </REPORT> written when the
@@ -51,7 +55,8 @@ inline constexpr const char* kOutputNotAFileMessage =
 // (kReportNotFinishedMessage) and the result is false. The report replaces
 // the file at outputPath only when it is written whole (ReportWriter); an
 // output name that is neither a file nor a folder is refused at once
-// (kOutputNotAFileMessage, false).
+// (kOutputNotAFileMessage, false), and so is an output file this user may
+// not write (ReadOnlyOutputMessage, false).
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections);
 

@@ -44,7 +44,9 @@ int ReportWriter::Open(platform::Env* env, const std::string& path) {
   env_ = env;
   path_ = path;
   broken_ = false;
-  file_ = env->NewTempFile(path, false, &tempPath_);
+  // A report written again keeps the permissions (and, where it may, the
+  // group) the previous one was given.
+  file_ = env->NewTempFile(path, platform::TempFileMode::kKeepTarget, &tempPath_);
   return file_ ? 0 : -1;
 }
 
@@ -59,10 +61,18 @@ int ReportWriter::Close() {
   // crash just after the rename must not leave an empty file where the
   // previous report was.
   if (!broken_ && !file_->Sync()) broken_ = true;
-  if (!file_->Close()) broken_ = true;
-  file_.reset();
-  if (!broken_ && !env_->RenameFile(tempPath_, path_)) broken_ = true;
+  // A broken file is removed before it is closed: a temporary file without
+  // a name then never takes one, not even for a moment.
   if (broken_) env_->RemoveFile(tempPath_);
+  if (!file_->Close() && !broken_) {
+    broken_ = true;
+    env_->RemoveFile(tempPath_);
+  }
+  file_.reset();
+  if (!broken_ && !env_->RenameFile(tempPath_, path_)) {
+    broken_ = true;
+    env_->RemoveFile(tempPath_);
+  }
   tempPath_.clear();
   return 0;
 }

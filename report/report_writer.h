@@ -2,10 +2,12 @@
 // tags, indented by one TAB per level and ended by CR LF. Nothing is kept in
 // memory: every line goes to the file (and is flushed) as it is made.
 //
-// The lines go to a temporary file beside the report, which replaces the
-// report only when it is closed whole: a run that fails or is interrupted
-// leaves the previous report as it was, and two runs writing the same
-// report leave one of them whole.
+// The lines go to a temporary file beside the report (unnamed until it is
+// whole, where the file system allows), which replaces the report only when
+// it is closed whole: a run that fails or is interrupted leaves the
+// previous report as it was, and two runs writing the same report leave one
+// of them whole. A report written again keeps the permission bits and,
+// where the process may set it, the group of the one it replaces.
 #pragma once
 
 #include <memory>

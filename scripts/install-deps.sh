@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic openbox
   locales wx3.2-i18n
   libxml2-utils
+  util-linux mount
 )
 
 missing=()

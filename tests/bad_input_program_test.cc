@@ -2,15 +2,20 @@
 // it: each ends with a clear message and loses nothing.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
 #include "platform/cp932.h"
+#include "platform/drive_type_probe.h"
 #include "platform/testing/read_only_folder.h"
 #include "platform/win_path.h"
 #include "tests/program_runner.h"
@@ -62,18 +67,21 @@ class BadInputTest : public ::testing::Test {
     SetLedger("UPDATE datasets SET company_name = '" + quoted + "' WHERE no = 1");
   }
 
+  std::map<std::string, std::string> Environment() const {
+    return {{"HOME", dir / "home"},
+            {"XDG_DATA_HOME", dir / "home/share"},
+            {"XDG_CONFIG_HOME", dir / "home/.config"},
+            {"LEDORA_HOME", ""},
+            {"LEDORA_USER", "user01"},
+            {"LTB_DRIVES", ""}};
+  }
+
   ProgramResult Run(const std::string& output,
                     const std::string& program = ProgramDir() + "/LedTaxBridgeA") {
     return RunProgram(program,
                       {"--ledger", ledgerHome(), "--ui", "console", "--method", "journal",
                        "--months", "4-3", "--output", output, "--execute", "--yes"},
-                      {{"HOME", dir / "home"},
-                       {"XDG_DATA_HOME", dir / "home/share"},
-                       {"XDG_CONFIG_HOME", dir / "home/.config"},
-                       {"LEDORA_HOME", ""},
-                       {"LEDORA_USER", "user01"},
-                       {"LTB_DRIVES", ""}},
-                      30);
+                      Environment(), 30);
   }
 
   // A copy of the program in a folder of its own, with ZenkitDef.ini.
@@ -212,12 +220,162 @@ TEST_F(BadInputTest, ReadOnlySettingsFolderKeepsTheOldFile) {
         << error;
   }
   const std::string old = "user02/3/3:0/4/3/Z:\\theirs.xml\nuser01/1/1:0/5/6/Z:\\mine.xml\n";
-  platform::testing::ReadOnlyFolder readOnly(folder, {{"LedTaxBridgeA.env", old}});
+  // With the lock file that an earlier run left, the rewrite gets as far as
+  // writing.
+  platform::testing::ReadOnlyFolder readOnly(
+      folder, {{"LedTaxBridgeA.env", old}, {"LedTaxBridgeA.env.lock", ""}});
   if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
   const ProgramResult r = Run(out());
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_TRUE(ReadWholeFile(out()).ends_with("</REPORT>\r\n"));
   EXPECT_TRUE(ReadWholeFile(folder + "/LedTaxBridgeA.env") == old);
+  // The user is told, with the file and the reason (it used to be silent).
+  const std::string file =
+      platform::Cp932ToUtf8(platform::UserPathToWindows({}, folder + "/LedTaxBridgeA.env"));
+  EXPECT_TRUE(Contains(r.output, "the settings file " + file + " could not be written ("))
+      << r.output;
+}
+
+// A path holding a control character, from any option or the parent's
+// line, is refused before anything runs, naming where it came from (a line
+// feed in --output used to be stored and lead the next report elsewhere);
+// a Linux folder with its final "/" is no file name, as its Windows form.
+TEST_F(BadInputTest, ControlCharactersAndFolderPathsAreNoOutputFile) {
+  const std::string folder = dir / "outdir";
+  std::filesystem::create_directories(folder);
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"--output with LF",
+       {"--output", dir / "tax\n2016.xml"},
+       2,
+       "--output holds the control character 0x0A"},
+      {"--output with CR",
+       {"--output", dir / "tax.xml\r"},
+       2,
+       "--output holds the control character 0x0D"},
+      {"--ledger with TAB",
+       {"--ledger", ledgerHome() + "\t"},
+       2,
+       "--ledger holds the control character 0x09"},
+      {"--drives with DEL",
+       {"--drives", dir / "d\x7F"},
+       2,
+       "--drives holds the control character 0x7F"},
+      {"parent line with LF",
+       {"0,0,0," + out() + "\nx"},
+       2,
+       "the parent command line holds the control character 0x0A"},
+      {"folder with its /",
+       {"--output", folder + "/"},
+       1,
+       Utf8(u8"ファイル名が指定されていません。")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",   "--method",
+                                     "journal",  "--months",   "4-3",  "--execute", "--yes"};
+    if (c.args[0] == "--ledger" || c.args[0] == "--drives") {
+      args.insert(args.end(), {"--output", out()});
+    }
+    if (c.args[0] == "--ledger") args.erase(args.begin(), args.begin() + 2);
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProgramResult r = RunProgram(ProgramDir() + "/LedTaxBridgeA", args, Environment(), 30);
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_TRUE(Contains(r.output, c.message)) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(out()));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_FALSE(std::filesystem::exists(dir / "home/.config/ledtaxbridge/LedTaxBridgeA.env"));
+  }
+}
+
+// The drive table is read only from a regular file of sane size, from the
+// option and the variable alike: a FIFO used to hang the run, /dev/zero to
+// fill the memory, and a folder was taken for an empty table.
+TEST_F(BadInputTest, ADriveTableThatIsNoRegularFileEndsTheRunAtOnce) {
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  WriteWholeFile(dir / "huge", std::string(2 << 20, '#'));
+  const std::pair<std::string, const char*> files[] = {
+      {dir / "fifo", "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},
+      {dir / "home", "is not a regular file"},
+      {dir / "huge", "is larger than 1048576 bytes"},
+  };
+  for (const auto& [file, message] : files) {
+    for (const bool variable : {false, true}) {
+      SCOPED_TRACE(file + (variable ? " in LTB_DRIVES" : " in --drives"));
+      std::map<std::string, std::string> env = Environment();
+      std::vector<std::string> args = {"--ledger", ledgerHome(), "--compare"};
+      if (variable) {
+        env["LTB_DRIVES"] = file;
+      } else {
+        args.insert(args.end(), {"--drives", file});
+      }
+      const ProgramResult r = RunProgram(ProgramDir() + "/LedTaxBridgeA", args, env, 30);
+      EXPECT_EQ(r.status, 2) << r.output;
+      EXPECT_TRUE(Contains(r.output, message)) << r.output;
+    }
+  }
+}
+
+// Asked for help or the version with nowhere to write it, the program says
+// so with status 2 (it used to end with 0).
+TEST_F(BadInputTest, HelpAndVersionThatCannotBeWrittenAreAnError) {
+  for (const char* option : {"--help", "--version"}) {
+    SCOPED_TRACE(option);
+    StartedProgram started =
+        StartProgram(ProgramDir() + "/LedTaxBridgeA", {option}, Environment(), "exec >/dev/full;");
+    const ProgramResult r = FinishProgram(started, 30);
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_TRUE(Contains(r.output, "could not be written")) << r.output;
+  }
+}
+
+// A ledger this user may not read is named as such, with the reason (it
+// used to be reported as missing).
+TEST_F(BadInputTest, AnUnreadableLedgerIsNamedUnreadable) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
+  ASSERT_EQ(chmod(ledgerFile().c_str(), 0), 0);
+  const ProgramResult r = Run(out());
+  chmod(ledgerFile().c_str(), 0644);
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_TRUE(Contains(r.output, "cannot be read: Permission denied")) << r.output;
+  EXPECT_FALSE(Contains(r.output, "does not exist")) << r.output;
+}
+
+// A drive mapped to the root of a read-only mount of a fixed disk is no
+// usable drive (M4), as a write-protected volume is not on Windows. The
+// mount is made in a mount namespace of the run's own.
+TEST_F(BadInputTest, ADriveOnAReadOnlyMountIsRefused) {
+  const std::string root = dir / "volume";
+  std::filesystem::create_directories(root);
+  if (platform::ProbeDriveType(root) != platform::DriveType::kFixed) {
+    GTEST_SKIP() << "the test folder is on no fixed disk";
+  }
+  if (RunProgram("/usr/bin/unshare", {"-Urm", "sh", "-c", "mount --bind -o ro \"$0\" \"$0\"", root},
+                 {}, 30)
+          .status != 0) {
+    GTEST_SKIP() << "no mount namespaces here";
+  }
+  WriteWholeFile(dir / "drives", "D: " + root + "\n");
+  std::vector<std::string> args = {"-Urm",      "sh",
+                                   "-c",        "mount --bind -o ro \"$0\" \"$0\" && exec \"$@\"",
+                                   root,        ProgramDir() + "/LedTaxBridgeA",
+                                   "--drives",  dir / "drives",
+                                   "--ledger",  ledgerHome(),
+                                   "--ui",      "console",
+                                   "--method",  "journal",
+                                   "--months",  "4-3",
+                                   "--output",  "D:\\report.xml",
+                                   "--execute", "--yes"};
+  const ProgramResult r = RunProgram("/usr/bin/unshare", args, Environment(), 30);
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_TRUE(Contains(r.output, Utf8(u8"ドライブ名が有効でありません。"))) << r.output;
+  EXPECT_TRUE(std::filesystem::is_empty(root));
 }
 
 // A read-only output folder: every section fails, the user is told, and

@@ -71,7 +71,9 @@ StartedProgram StartProgram(const std::string& program, const std::vector<std::s
   if (pid == 0) {
     // As from a terminal: whatever the test runner ignores, the program
     // gets the default actions.
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) signal(sig, SIG_DFL);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, SIGXFSZ}) {
+      signal(sig, SIG_DFL);
+    }
     const int in = open("/dev/null", O_RDONLY);
     dup2(in, 0);
     dup2(outFd, 1);

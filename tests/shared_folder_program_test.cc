@@ -2,8 +2,10 @@
 // a settings folder shared by colleagues who finish at the same moment,
 // names planted in shared folders, interrupted runs, resource limits,
 // amounts past the 64-bit range and ledger text that XML cannot carry.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -218,6 +220,144 @@ TEST_F(SharedFolderTest, ARewriteKeepsTheModeAndGroupOfTheSettingsFile) {
   EXPECT_EQ(st.st_mode & 07777, 0664u);
   EXPECT_EQ(st.st_gid, group);
   EXPECT_TRUE(Contains(ReadWholeFile(settingsFile()), "user01/"));
+}
+
+// A group other than this process's own that it may give a file: any for
+// the superuser, else one of its supplementary groups (its own when it has
+// none).
+gid_t AnotherGroup() {
+  if (geteuid() == 0) return getegid() + 4242;
+  gid_t groups[64];
+  const int n = getgroups(64, groups);
+  for (int i = 0; i < n; ++i) {
+    if (groups[i] != getegid()) return groups[i];
+  }
+  return getegid();
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// A report written again keeps the permission bits and group the previous
+// one was given (it used to come back 0644, readable by everyone); a new one
+// has the ordinary mode; one made read-only is kept, and the run says so.
+TEST_F(SharedFolderTest, AReportRewriteKeepsItsModeAndGroupAndAReadOnlyOneIsKept) {
+  ProgramResult r = Run("return", out(), "user01", "umask 022;");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(ModeOf(out()), 0644u);
+  const gid_t group = AnotherGroup();
+  ASSERT_EQ(chown(out().c_str(), static_cast<uid_t>(-1), group), 0);
+  ASSERT_EQ(chmod(out().c_str(), 0640), 0);
+  r = Run("return", out(), "user01", "umask 022;");
+  ASSERT_EQ(r.status, 0) << r.output;
+  struct stat st;
+  ASSERT_EQ(stat(out().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_gid, group);
+
+  WriteWholeFile(out(), "kept\r\n");
+  ASSERT_EQ(chmod(out().c_str(), 0444), 0);
+  r = Run("return", out());
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_TRUE(Contains(r.output, "is read-only for you")) << r.output;
+  EXPECT_EQ(ReadWholeFile(out()), "kept\r\n");
+  EXPECT_EQ(ModeOf(out()), 0444u);
+  EXPECT_EQ(Entries(outDir()).size(), 1u);
+}
+
+// A settings file made in a folder colleagues share (group-writable) is
+// theirs to read and write too, whatever its maker's umask; in a private
+// folder the umask holds. A file this user cannot read is named with its
+// owner.
+TEST_F(SharedFolderTest, ASettingsFileMadeInASharedFolderIsTheGroupsWhateverTheUmask) {
+  ASSERT_EQ(chmod(shared().c_str(), 02775), 0);
+  ProgramResult r = Run("return", out(), "user01", "umask 077;");
+  ASSERT_EQ(r.status, 0) << r.output;
+  struct stat st, folder;
+  ASSERT_EQ(stat(settingsFile().c_str(), &st), 0);
+  ASSERT_EQ(stat(shared().c_str(), &folder), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0660u);
+  EXPECT_EQ(st.st_gid, folder.st_gid);
+
+  fs::remove(settingsFile());
+  ASSERT_EQ(chmod(shared().c_str(), 0755), 0);
+  r = Run("return", out(), "user01", "umask 077;");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(ModeOf(settingsFile()), 0600u);
+
+  if (geteuid() == 0) return;  // the superuser reads every file
+  ASSERT_EQ(chmod(settingsFile().c_str(), 0), 0);
+  r = Run("return", out());
+  EXPECT_EQ(r.status, 0) << r.output;
+  const struct passwd* me = getpwuid(geteuid());
+  ASSERT_NE(me, nullptr);
+  EXPECT_TRUE(Contains(r.output, std::string("(owner: ") + me->pw_name + ") cannot be read"))
+      << r.output;
+}
+
+// A link planted at the lock file's name is never followed: the file it
+// points at keeps its private mode and its contents.
+TEST_F(SharedFolderTest, ALinkPlantedAtTheLockNameLeavesItsTargetPrivate) {
+  const std::string victim = dir / "private.txt";
+  WriteWholeFile(victim, "mine alone\n");
+  ASSERT_EQ(chmod(victim.c_str(), 0600), 0);
+  fs::create_symlink(victim, settingsFile() + ".lock");
+  const ProgramResult r = Run("return", out());
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(Contains(r.output, "could not be locked")) << r.output;
+  EXPECT_EQ(ModeOf(victim), 0600u);
+  EXPECT_EQ(ReadWholeFile(victim), "mine alone\n");
+  EXPECT_EQ(fs::symlink_status(settingsFile() + ".lock").type(), fs::file_type::symlink);
+}
+
+// True when the process has a file open inside folder (its report being
+// written, with or without a name yet).
+bool WritesIn(int pid, const std::string& folder) {
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
+    const std::string target = fs::read_symlink(e.path(), ec).string();
+    if (!ec && target.starts_with(folder + "/")) return true;
+  }
+  return false;
+}
+
+bool Exited(int pid) {
+  const std::string stat = ReadWholeFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t paren = stat.rfind(')');
+  return paren == std::string::npos || stat.compare(paren + 2, 1, "Z") == 0;
+}
+
+// A signal that ends the run while the report is being written, SIGKILL
+// included, leaves no partial report behind (it used to stay as a hidden
+// temporary file after SIGKILL, SIGQUIT, SIGUSR1 and SIGALRM), and the
+// previous report stays byte for byte.
+TEST_F(SharedFolderTest, NoSignalLeavesAPartialReportBehind) {
+  const std::string previous = "<?xml version=\"1.0\"?>\r\n<REPORT>previous</REPORT>\r\n";
+  // No process can act on SIGKILL: only a file system with unnamed files
+  // (O_TMPFILE: ext4, xfs, btrfs, tmpfs) keeps the report hidden until whole.
+  const int probe = open(outDir().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  const bool unnamedFiles = probe >= 0;
+  if (probe >= 0) close(probe);
+  for (int sig : {SIGKILL, SIGQUIT, SIGUSR1, SIGALRM}) {
+    SCOPED_TRACE("signal " + std::to_string(sig));
+    if (sig == SIGKILL && !unnamedFiles) continue;
+    bool interrupted = false;
+    for (int attempt = 0; attempt < 10 && !interrupted; ++attempt) {
+      WriteWholeFile(out(), previous);
+      StartedProgram started = Start("journal", out(), "user01", "ulimit -c 0;");
+      while (!WritesIn(started.pid, outDir()) && !Exited(started.pid)) {
+      }
+      kill(started.pid, sig);
+      const ProgramResult r = FinishProgram(started, 60);
+      const std::string report = ReadWholeFile(out());
+      EXPECT_TRUE(report == previous || report.ends_with("</REPORT>\r\n")) << report.size();
+      EXPECT_EQ(Entries(outDir()), std::vector<std::string>{"report.xml"});
+      interrupted = r.signal == sig && report == previous;
+    }
+    EXPECT_TRUE(interrupted) << "the run always finished before the signal";
+  }
 }
 
 // Stopped while the report is being written, by a signal or by the

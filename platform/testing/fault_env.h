@@ -49,10 +49,10 @@ class FaultInjectionEnv : public EnvWrapper {
     if (!file) return nullptr;
     return std::make_unique<File>(this, std::move(file));
   }
-  std::unique_ptr<WritableFile> NewTempFile(const std::string& path, bool keepTargetMode,
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& path, TempFileMode mode,
                                             std::string* tempPath) override {
     if (Fault("tempfile")) return nullptr;
-    std::unique_ptr<WritableFile> file = target()->NewTempFile(path, keepTargetMode, tempPath);
+    std::unique_ptr<WritableFile> file = target()->NewTempFile(path, mode, tempPath);
     if (!file) return nullptr;
     return std::make_unique<File>(this, std::move(file));
   }
