@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and run the programs
-# (--build), or, by default, also those to test and package them, and then
-# generates the Japanese locale the window tests also run in. Does nothing
-# when they are all present already.
+# (--build), to build their Debian package too (--package), or, by default,
+# also those to test them, and then generates the Japanese locale the
+# window tests also run in. Does nothing when they are all present already.
 #
 # Installing needs root: as root it runs apt-get itself, otherwise through
 # sudo when the user may use it. When neither is possible it installs
@@ -16,6 +16,7 @@ BUILD_PACKAGES=(
   libwxgtk3.2-dev libgtk-3-dev libx11-dev
   fonts-vlgothic wx3.2-i18n
 )
+PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(
   clang-format
   libgtest-dev libgmock-dev
@@ -23,20 +24,22 @@ TEST_PACKAGES=(
   xvfb xauth x11-utils xdotool openbox
   locales
   libxml2-utils
-  dpkg-dev fakeroot lintian desktop-file-utils man-db file
+  lintian desktop-file-utils man-db bash-completion
 )
 
 profile=all
 case "${1:-}" in
   --build) profile=build ;;
+  --package) profile=package ;;
   "") ;;
   *)
-    echo "usage: install-deps.sh [--build]" >&2
+    echo "usage: install-deps.sh [--build | --package]" >&2
     exit 2
     ;;
 esac
 
 PACKAGES=("${BUILD_PACKAGES[@]}")
+if [ $profile != build ]; then PACKAGES+=("${PACKAGE_PACKAGES[@]}"); fi
 if [ $profile = all ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 
 missing=()

@@ -16,16 +16,11 @@ if [ "${1:-}" = --help ] || [ "${1:-}" = -h ]; then
   exit 0
 fi
 
-"$ROOT/scripts/install-deps.sh" --build
-for tool in dpkg-shlibdeps fakeroot; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "package.sh: $tool is missing; install the packages dpkg-dev and fakeroot as root: apt-get install dpkg-dev fakeroot" >&2
-    exit 1
-  fi
-done
+"$ROOT/scripts/install-deps.sh" --package
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DLTB_BUILD_TESTS=OFF \
-  -DLTB_BUILD_FUZZ=OFF -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+  -DLTB_BUILD_FUZZ=OFF -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+  >/dev/null
 cmake --build "$BUILD" -j2 --target LedTaxBridgeA LedTaxBridgeB LedTaxBridgeC ledora-ledger \
   ltb_manual_pages ltb_changelog
 
