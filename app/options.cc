@@ -7,7 +7,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const std::string next = i + 1 < args.size() ? args[i + 1] : std::string();
+    if (arg == "-h" || arg == "-V") {
+      (arg == "-h" ? options->help : options->version) = true;
+      continue;
+    }
     if (arg.rfind("--", 0) != 0) {
+      // The parent's line starts with its window id: an item that begins
+      // with '-' there is a mistyped option, never the start of a line.
+      if (parentItems.empty() && arg.starts_with('-')) {
+        *error = "unknown option " + arg + " (see --help)";
+        return false;
+      }
       parentItems.push_back(arg);
       continue;
     }
@@ -107,8 +117,8 @@ Options:
                       the saved values; print the elements that differ
                       (--csv: as CSV); writes nothing. Status 0 agree,
                       3 differ, 1 nothing to compare
-  --help              show this help and exit
-  --version           show the version and exit
+  -h, --help          show this help and exit
+  -V, --version       show the version and exit
 
 With --csv, a cell that begins with =, +, -, @, a tab or a CR (and is no
 number) gets a leading ' so that a spreadsheet shows it as text, never as a

@@ -1,6 +1,7 @@
 // The program's own command-line options. Arguments that start with "--"
-// are options; every other argument joins (with single spaces) the parent's
-// command line "window,message,parameter,output".
+// are options, as are -h and -V; every other argument joins (with single
+// spaces) the parent's command line "window,message,parameter,output",
+// whose first item never begins with '-'.
 #pragma once
 
 #include <string>

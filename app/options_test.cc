@@ -38,6 +38,8 @@ TEST(ParseOptions, BadInputIsRefusedWithAMessage) {
                                              {"--ledger"},
                                              {"--ledger="},
                                              {"--help=1"},
+                                             {"-x", "1,2,3,/o.xml"},
+                                             {"--ui", "console", "-help"},
                                              {"--months", "x"}}) {
     Options o;
     std::string e;

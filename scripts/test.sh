@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test. Starts a virtual X
-# display when none is set, for the window-message and GUI tests.
+# UndefinedBehaviorSanitizer, and runs every test; then builds the Debian
+# package and checks it. Starts a virtual X display when none is set, for
+# the window-message and GUI tests.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -39,6 +40,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # Tests never touch the person's own data folders.
+REAL_HOME="${HOME:-}"
 export HOME="$(mktemp -d)"
 export XDG_DATA_HOME="$HOME/.local/share"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
@@ -52,5 +54,9 @@ ctest --test-dir "$BUILD" --output-on-failure -j2 --timeout 300 || status=$?
 if [ "$(id -u)" -eq 0 ]; then
   "$ROOT/scripts/test-as-user.sh" "$BUILD" || status=$?
 fi
+# The Debian package, built from a Release build (build-release, shared
+# with run-sample.sh) and checked as it would be installed; the build keeps
+# the person's own compiler cache.
+HOME="$REAL_HOME" "$ROOT/scripts/check-package.sh" || status=$?
 rm -rf "$HOME"
 exit $status

@@ -69,15 +69,24 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, HelpAndVersionInUtf8) {
-  ProgramResult r = Run({"--version"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Contains(r.output, "17.00.00"));
-  r = Run({"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(Contains(r.output, "--ledger DIR"));
-  r = Run({"--ui", "sometimes"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(Contains(r.output, "--ui"));
+  // Short and long spellings alike, and an item that only looks like an
+  // option, are answered at once, never taken as the parent's line (which
+  // would start a run and ask for a terminal).
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* shows;
+  };
+  for (const Case& c :
+       {Case{{"--version"}, 0, "17.00.00"}, Case{{"-V"}, 0, "LedTaxBridgeA 17.00.00"},
+        Case{{"--help"}, 0, "--ledger DIR"}, Case{{"-h"}, 0, "--ledger DIR"},
+        Case{{"--ui", "console", "-h"}, 0, "Usage: LedTaxBridgeA"},
+        Case{{"-help"}, 2, "unknown option -help"}, Case{{"--ui", "sometimes"}, 2, "--ui"}}) {
+    SCOPED_TRACE(c.args.back());
+    const ProgramResult r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_TRUE(Contains(r.output, c.shows)) << r.output;
+  }
 }
 
 TEST_F(ProgramTest, EachEditionWritesAJournalReportWithItsProductName) {

@@ -1,5 +1,6 @@
 #include "tools/ledger_tool/csv_import.h"
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <vector>
@@ -16,7 +17,27 @@ namespace {
 using ledger::LedgerDb;
 using ledger::SqlStatement;
 
-enum class Kind { kInteger, kAmount, kRate, kText };
+// kClassCode: a 32-bit classification code, decimal or hexadecimal ("0x40882040").
+enum class Kind { kInteger, kAmount, kRate, kClassCode, kText };
+
+bool ParseClassCode(std::string_view text, long long* value) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    if (text.size() > 8) return false;
+    long long v = 0;
+    for (char c : text) {
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+      if (digit < 0) return false;
+      v = v * 16 + digit;
+    }
+    *value = v;
+    return true;
+  }
+  return ParseInteger(text, value) && *value >= INT32_MIN && *value <= UINT32_MAX;
+}
 
 struct ColumnDef {
   const char* name;
@@ -39,14 +60,16 @@ class RowReader {
       return false;
     }
     const std::string& text = row_.fields[col];
-    bool ok = def.kind == Kind::kAmount ? ParseAmount(text, value)
-              : def.kind == Kind::kRate ? ParseRatePercent(text, value)
-                                        : ParseInteger(text, value);
+    bool ok = def.kind == Kind::kAmount      ? ParseAmount(text, value)
+              : def.kind == Kind::kRate      ? ParseRatePercent(text, value)
+              : def.kind == Kind::kClassCode ? ParseClassCode(text, value)
+                                             : ParseInteger(text, value);
     if (!ok) {
       *error = "line " + std::to_string(row_.line) + ": " + def.name + " \"" + text + "\" is not " +
-               (def.kind == Kind::kAmount ? "an amount in yen (at most four decimals)"
-                : def.kind == Kind::kRate ? "a tax rate in percent"
-                                          : "a whole number");
+               (def.kind == Kind::kAmount      ? "an amount in yen (at most four decimals)"
+                : def.kind == Kind::kRate      ? "a tax rate in percent"
+                : def.kind == Kind::kClassCode ? "a 32-bit classification code"
+                                               : "a whole number");
       return false;
     }
     return true;
@@ -139,6 +162,18 @@ const std::vector<ColumnDef> kAssetColumns = {
     {"asset_no", Kind::kInteger, false}, {"name", Kind::kText, false},
     {"acquired", Kind::kInteger, true},  {"kind", Kind::kInteger, false},
     {"amount", Kind::kAmount, true},     {"income_type", Kind::kInteger, false},
+};
+
+const std::vector<ColumnDef> kAccountColumns = {
+    {"code", Kind::kInteger, true},
+    {"class_code", Kind::kClassCode, true},
+    {"name", Kind::kText, false},
+    {"code_text", Kind::kText, false},
+    {"side", Kind::kInteger, false},
+    {"summary", Kind::kInteger, false},
+    {"exclusion_a", Kind::kInteger, false},
+    {"exclusion_b", Kind::kInteger, false},
+    {"list_exclusion", Kind::kInteger, false},
 };
 
 const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view name) {
@@ -246,6 +281,44 @@ bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count
     return true;
   };
   return ImportRows(db, dataset, csv, kAssetColumns, count, error, addRow);
+}
+
+bool ImportAccountsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                       std::string* error) {
+  auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
+    RowReader r(table, row);
+    auto num = [&](const char* name, long long* v) {
+      return r.Number(Column(kAccountColumns, name), v, err);
+    };
+    long long code, classCode, side, summary, exA, exB, listEx;
+    if (!num("code", &code) || !num("class_code", &classCode) || !num("side", &side) ||
+        !num("summary", &summary) || !num("exclusion_a", &exA) || !num("exclusion_b", &exB) ||
+        !num("list_exclusion", &listEx)) {
+      return false;
+    }
+    const std::string at = "line " + std::to_string(row.line) + ": ";
+    if (side == 0) side = 1;
+    if (side != 1 && side != 2) {
+      *err = at + "side must be 1 (debit) or 2 (credit)";
+      return false;
+    }
+    ledger::AccountRecordRow account;
+    account.code = static_cast<int>(code);
+    account.classCode = static_cast<int32_t>(static_cast<uint32_t>(classCode));
+    account.name = r.Text("name");
+    account.codeText = r.Text("code_text");
+    account.balanceSide = static_cast<int>(side);
+    account.summaryLine = static_cast<int>(summary);
+    account.exclusionA = static_cast<int>(exA);
+    account.exclusionB = static_cast<int>(exB);
+    account.listExclusion = static_cast<int>(listEx);
+    if (!ledger::AddAccount(db, dataset, account, err)) {
+      *err = at + *err;
+      return false;
+    }
+    return true;
+  };
+  return ImportRows(db, dataset, csv, kAccountColumns, count, error, addRow);
 }
 
 }  // namespace ltb::ledger_tool

@@ -1,4 +1,4 @@
-// Imports journal entries and fixed assets from CSV into one dataset of a
+// Imports a chart of accounts, journal entries and fixed assets from CSV into one dataset of a
 // ledger opened for writing. One transaction per file: a bad row is
 // reported with its line number and nothing of the file is imported.
 // The columns are documented in ledger/README.md.
@@ -14,6 +14,8 @@ namespace ltb::ledger_tool {
 // *count receives the number of rows imported.
 bool ImportJournalCsv(ledger::LedgerDb& db, int dataset, std::string_view csv, int* count,
                       std::string* error);
+bool ImportAccountsCsv(ledger::LedgerDb& db, int dataset, std::string_view csv, int* count,
+                       std::string* error);
 bool ImportAssetsCsv(ledger::LedgerDb& db, int dataset, std::string_view csv, int* count,
                      std::string* error);
 

@@ -138,6 +138,35 @@ TEST_F(CsvImportTest, AssetsImportAndRefuseBadRows) {
   EXPECT_EQ(Count("fixed_assets"), 2);
 }
 
+TEST_F(CsvImportTest, AccountsKeepTheirClassCodeBitsAndRefuseBadRowsWhole) {
+  int count = 0;
+  std::string error;
+  ASSERT_TRUE(ImportAccountsCsv(*db_, 1,
+                                "code,class_code,name,side\n"
+                                "135,0x01010400,売掛金,\n"
+                                "280,0xFFFFFFFF,仮受消費税,2\n"
+                                "611,1082662976,旅費交通費,1\n",
+                                &count, &error))
+      << error;
+  EXPECT_EQ(count, 3);
+  ledger::SqlStatement q(db_->handle(),
+                         "SELECT class_code, balance_side FROM accounts WHERE code IN"
+                         " (135, 280, 611) ORDER BY code");
+  for (const auto& [classCode, side] :
+       {std::pair{0x01010400, 1}, std::pair{-1, 2}, std::pair{0x40882040, 1}}) {
+    ASSERT_TRUE(q.Step());
+    EXPECT_EQ(q.Int(0), classCode);
+    EXPECT_EQ(q.Int(1), side);
+  }
+  for (const char* rows : {"700,0x40844000\n701,0x1FFFFFFFF\n", "700,0x40844000\n701,0x4G\n",
+                           "700,0x40844000\n701,4294967296\n", "700,1\n411,1\n"}) {
+    EXPECT_FALSE(
+        ImportAccountsCsv(*db_, 1, std::string("code,class_code\n") + rows, &count, &error));
+    EXPECT_EQ(error.rfind("line 3: ", 0), 0u) << error;
+  }
+  EXPECT_EQ(Count("accounts"), 6);
+}
+
 TEST(CsvNumbersTest, AmountsAndRates) {
   long long v = 0;
   EXPECT_TRUE(ParseAmount("-12.5", &v));

@@ -2,6 +2,7 @@
 // Arguments and output are UTF-8.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -26,33 +27,6 @@ namespace {
 
 using ltb::ledger::LedgerDb;
 using ltb::ledger::SqlStatement;
-
-constexpr char kUsage[] =
-    "usage: ledora-ledger COMMAND ARGS...\n"
-    "\n"
-    "  init HOME                      create an empty ledger in HOME\n"
-    "  sample HOME                    write the sample ledger into HOME\n"
-    "  datasets HOME                  list the datasets and the users' selections\n"
-    "  select HOME USER DATASET       make USER work on DATASET (adds the user)\n"
-    "  add-dataset HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD [--company NAME]\n"
-    "              [--entity N] [--income-mode N] [--interim 0|1] [--past-results N]\n"
-    "              [--closing-day N]\n"
-    "  add-account HOME DATASET CODE CLASS_CODE [--name NAME] [--code-text TEXT]\n"
-    "              [--side 1|2] [--summary 0|1] [--exclusion-a N] [--exclusion-b N]\n"
-    "              [--list-exclusion N]     (CLASS_CODE may be hex: 0x40882000)\n"
-    "  add-department HOME DATASET CODE [--name NAME] [--kind N] [--link N]\n"
-    "              [--income-type 1|3]\n"
-    "  import-journal HOME DATASET FILE.csv\n"
-    "  import-assets HOME DATASET FILE.csv\n"
-    "  set-tax HOME DATASET [--filing N] [--rounding N] [--deduction N]\n"
-    "              [--main-type N] [--tax-included N] [--rates N]\n"
-    "  set-link HOME ANSWER           what the link permission answers (0 go on, 1 refuse)\n"
-    "  set-setting HOME KEY VALUE     package_name, nonfatal_codes, folder_output,\n"
-    "                                 folder_settings, default_user\n"
-    "  set-save-values HOME DATASET FILE    store a 15360-byte tax-return record\n"
-    "  get-save-values HOME DATASET FILE    write the stored record to FILE\n"
-    "\n"
-    "The ledger is HOME/ledger.db; see ledger/README.md for the schema and the CSV columns.\n";
 
 int Fail(const std::string& message) {
   std::cerr << "ledora-ledger: " << message << "\n";
@@ -281,21 +255,34 @@ int CmdAddDepartment(const std::vector<std::string>& a) {
   return 0;
 }
 
-int CmdImport(const std::vector<std::string>& a, bool journal) {
+using CsvImporter = bool (*)(LedgerDb&, int, std::string_view, int*, std::string*);
+
+// import-accounts, import-journal, import-assets: one file into one dataset.
+int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char* what) {
   long long dataset;
   if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
   std::string csv, error;
-  if (!ReadWholeFile(a[3], &csv)) return Fail("cannot read " + a[3]);
+  if (!ReadWholeFile(a[3], &csv)) {
+    return Fail("cannot read " + a[3] + ": " + std::strerror(errno) + "; check the file name.");
+  }
   auto db = OpenForWriting(a[1], &error);
   if (!db) return Fail(error);
   int count = 0;
-  bool ok =
-      journal
-          ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), csv, &count, &error)
-          : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), csv, &count, &error);
-  if (!ok) return Fail(a[3] + ": " + error + " (nothing imported)");
-  std::cout << count << (journal ? " journal entries" : " fixed assets") << " imported\n";
+  if (!import(*db, static_cast<int>(dataset), csv, &count, &error)) {
+    return Fail(a[3] + ": " + error + " (nothing imported)");
+  }
+  std::cout << count << " " << what << " imported\n";
   return 0;
+}
+
+int CmdImportAccounts(const std::vector<std::string>& a) {
+  return CmdImport(a, ltb::ledger_tool::ImportAccountsCsv, "accounts");
+}
+int CmdImportJournal(const std::vector<std::string>& a) {
+  return CmdImport(a, ltb::ledger_tool::ImportJournalCsv, "journal entries");
+}
+int CmdImportAssets(const std::vector<std::string>& a) {
+  return CmdImport(a, ltb::ledger_tool::ImportAssetsCsv, "fixed assets");
 }
 
 int CmdSetTax(const std::vector<std::string>& a) {
@@ -335,11 +322,22 @@ int CmdSetTax(const std::vector<std::string>& a) {
   return 0;
 }
 
-int CmdSetSetting(const std::string& home, const std::string& key, const std::string& value) {
+int WriteSetting(const std::string& home, const std::string& key, const std::string& value) {
   std::string error;
   auto db = OpenForWriting(home, &error);
   if (!db || !ltb::ledger::SetSetting(*db, key, value, &error)) return Fail(error);
   return 0;
+}
+
+int CmdSetLink(const std::vector<std::string>& a) {
+  long long v;
+  if (a.size() != 3 || !ToNumber(a[2], &v)) return Fail("set-link needs HOME ANSWER");
+  return WriteSetting(a[1], "link_answer", std::to_string(v));
+}
+
+int CmdSetSetting(const std::vector<std::string>& a) {
+  if (a.size() != 4) return Fail("set-setting needs HOME KEY VALUE");
+  return WriteSetting(a[1], a[2], a[3]);
 }
 
 int CmdSaveValues(const std::vector<std::string>& a, bool store) {
@@ -372,36 +370,167 @@ int CmdSaveValues(const std::vector<std::string>& a, bool store) {
   return out.good() ? 0 : Fail("cannot write " + a[3]);
 }
 
+int CmdSetSaveValues(const std::vector<std::string>& a) { return CmdSaveValues(a, true); }
+int CmdGetSaveValues(const std::vector<std::string>& a) { return CmdSaveValues(a, false); }
+
+// Every command: its name, its arguments, what it does in one line, the
+// rest of its help (options, notes) and the function that runs it with the
+// arguments from the command name on. The usage, each command's --help, the
+// manual's command list and the shell completion all come from here.
+struct Command {
+  const char* name;
+  const char* synopsis;
+  const char* summary;
+  const char* details;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+const Command kCommands[] = {
+    {"init", "HOME", "Create an empty ledger in the folder HOME (made when missing).", "", CmdInit},
+    {"sample", "HOME", "Write the built-in sample ledger (three datasets, two users) into HOME.",
+     "HOME must not hold a ledger yet.\n", CmdSample},
+    {"datasets", "HOME", "List the datasets of the ledger and which users work on each.",
+     "The first column is the dataset number that the other commands take.\n", CmdDatasets},
+    {"select", "HOME USER DATASET", "Make USER work on DATASET (the user is added when new).",
+     "A program run without --user works as $LEDORA_USER, else the setting\n"
+     "default_user, else the first user of the ledger.\n",
+     CmdSelect},
+    {"add-dataset",
+     "HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD\n"
+     "    [--company NAME] [--entity N] [--income-mode N] [--interim 0|1]\n"
+     "    [--past-results N] [--closing-day N]",
+     "Add dataset number NO with the accounting period --from to --to.",
+     "  --company NAME       company or person name\n"
+     "  --entity N           0/1 corporation, 3/4 individual (default 0)\n"
+     "  --income-mode N      individuals: 1 business, 2 real estate, 3 by department\n"
+     "  --interim 0|1        1: an interim closing after month 6\n"
+     "  --past-results N     99 marks past-results data, which the programs refuse\n"
+     "  --closing-day N      day of the month each month ends on (0: month end)\n"
+     "DATA_ID has 1 to 15 characters. Set the tax settings with set-tax.\n",
+     CmdAddDataset},
+    {"set-tax",
+     "HOME DATASET [--filing N] [--rounding N] [--deduction N] [--main-type N]\n"
+     "    [--tax-included N] [--rates N]",
+     "Set the consumption-tax settings of a dataset.",
+     "  --filing N           0 exempt, 1 simplified, 2 principle taxation\n"
+     "  --rounding N         0..2\n"
+     "  --deduction N        0 individual attribution, 1 lump-sum proportional\n"
+     "  --main-type N        main business type 0..6 (simplified taxation)\n"
+     "  --tax-included N     1: the books hold tax-included amounts\n"
+     "  --rates N            1..3 rate blocks in the report (8%, 5%, 3%)\n",
+     CmdSetTax},
+    {"add-account",
+     "HOME DATASET CODE CLASS_CODE [--name NAME] [--code-text TEXT]\n"
+     "    [--side 1|2] [--summary 0|1] [--exclusion-a N] [--exclusion-b N]\n"
+     "    [--list-exclusion N]",
+     "Add one account to a dataset's chart of accounts.",
+     "CLASS_CODE is the 32-bit classification code the programs sum accounts by,\n"
+     "decimal or hexadecimal (0x40882040).\n"
+     "  --side 1|2           balance side: 1 debit (default), 2 credit\n"
+     "  --summary 0|1        1: a summary line\n"
+     "  --exclusion-a N, --exclusion-b N\n"
+     "                       1 keeps the account out of the refund-statement sums\n"
+     "  --list-exclusion N   non-zero keeps it out of account lists\n",
+     CmdAddAccount},
+    {"add-department",
+     "HOME DATASET CODE [--name NAME] [--kind N] [--link N]\n"
+     "    [--income-type 1|3]",
+     "Add one department to a dataset.",
+     "  --income-type 1|3    1 business (default), 3 real estate\n", CmdAddDepartment},
+    {"import-accounts", "HOME DATASET FILE.csv", "Add a chart of accounts from a CSV file.",
+     "Columns: code, class_code (required), name, code_text, side, summary,\n"
+     "exclusion_a, exclusion_b, list_exclusion; the meanings are those of add-account.\n"
+     "One transaction: a bad row is reported with its line and nothing is imported.\n",
+     CmdImportAccounts},
+    {"import-journal", "HOME DATASET FILE.csv", "Add journal entries from a CSV file.",
+     "Columns: date, debit_account, credit_account (required), entry_no, closing,\n"
+     "description and per side (debit_..., credit_...) department, amount, tax,\n"
+     "category, rate, business_type. The accounts and departments must exist.\n"
+     "One transaction: a bad row is reported with its line and nothing is imported.\n",
+     CmdImportJournal},
+    {"import-assets", "HOME DATASET FILE.csv", "Add fixed assets from a CSV file.",
+     "Columns: acquired, amount (required), asset_no, name, kind (9 deferred asset),\n"
+     "income_type (1 business, 2 real estate).\n",
+     CmdImportAssets},
+    {"set-link", "HOME ANSWER", "Set what the ledger answers when a program asks to link.",
+     "ANSWER: 0 go on, 1 refuse (the run ends as cancelled), anything else an error.\n",
+     CmdSetLink},
+    {"set-setting", "HOME KEY VALUE", "Set one setting of the ledger.",
+     "KEY: package_name, nonfatal_codes, folder_output, folder_settings, default_user.\n",
+     CmdSetSetting},
+    {"set-save-values", "HOME DATASET FILE",
+     "Store FILE as the dataset's saved tax-return values (15360 bytes).", "", CmdSetSaveValues},
+    {"get-save-values", "HOME DATASET FILE", "Write the dataset's saved tax-return values to FILE.",
+     "", CmdGetSaveValues},
+};
+
+const Command* FindCommand(const std::string& name) {
+  for (const Command& c : kCommands) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+std::string Usage() {
+  std::string text =
+      "Usage: ledora-ledger COMMAND ARGS...\n"
+      "       ledora-ledger COMMAND --help\n"
+      "Creates and fills ledger homes (HOME/ledger.db) for LedTaxBridge.\n"
+      "\n"
+      "Commands:\n";
+  for (const Command& c : kCommands) {
+    std::string name = c.name;
+    text +=
+        "  " + name + std::string(name.size() < 17 ? 17 - name.size() : 1, ' ') + c.summary + "\n";
+  }
+  text +=
+      "\n"
+      "Options:\n"
+      "  -h, --help         show this help and exit\n"
+      "  -V, --version      show the version and exit\n"
+      "\n"
+      "Arguments and CSV files are UTF-8. ledger/README.md describes the schema and\n"
+      "the CSV columns. Exit status: 0 done, 1 refused or failed.\n";
+  return text;
+}
+
+std::string CommandHelp(const Command& c) {
+  return std::string("Usage: ledora-ledger ") + c.name + " " + c.synopsis + "\n" + c.summary +
+         "\n" + (*c.details ? std::string("\n") + c.details : std::string());
+}
+
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> a(argv + 1, argv + argc);
-  if (a.empty() || a[0] == "--help" || a[0] == "-h" || a[0] == "help") {
-    std::cout << kUsage;
-    return a.empty() ? 1 : 0;
+  if (a.empty()) {
+    std::cerr << Usage();
+    return 1;
   }
-  const std::string& cmd = a[0];
-  if (cmd == "init") return CmdInit(a);
-  if (cmd == "sample") return CmdSample(a);
-  if (cmd == "datasets") return CmdDatasets(a);
-  if (cmd == "select") return CmdSelect(a);
-  if (cmd == "add-dataset") return CmdAddDataset(a);
-  if (cmd == "add-account") return CmdAddAccount(a);
-  if (cmd == "add-department") return CmdAddDepartment(a);
-  if (cmd == "import-journal") return CmdImport(a, true);
-  if (cmd == "import-assets") return CmdImport(a, false);
-  if (cmd == "set-tax") return CmdSetTax(a);
-  if (cmd == "set-link") {
-    long long v;
-    if (a.size() != 3 || !ToNumber(a[2], &v)) return Fail("set-link needs HOME ANSWER");
-    return CmdSetSetting(a[1], "link_answer", std::to_string(v));
+  if (IsHelp(a[0]) || (a[0] == "help" && a.size() == 1)) {
+    std::cout << Usage();
+    return 0;
   }
-  if (cmd == "set-setting") {
-    if (a.size() != 4) return Fail("set-setting needs HOME KEY VALUE");
-    return CmdSetSetting(a[1], a[2], a[3]);
+  if (a[0] == "--version" || a[0] == "-V") {
+    std::cout << "ledora-ledger " << LTB_VERSION << "\n";
+    return 0;
   }
-  if (cmd == "set-save-values") return CmdSaveValues(a, true);
-  if (cmd == "get-save-values") return CmdSaveValues(a, false);
-  std::cerr << kUsage;
-  return Fail("unknown command " + cmd);
+  // One name a line, for the shell completion.
+  if (a[0] == "--list-commands") {
+    for (const Command& c : kCommands) std::cout << c.name << "\n";
+    return 0;
+  }
+  const bool helpFirst = a[0] == "help";
+  const Command* command = FindCommand(helpFirst ? a[1] : a[0]);
+  if (command == nullptr) {
+    return Fail("unknown command " + (helpFirst ? a[1] : a[0]) +
+                "; ledora-ledger --help lists the commands.");
+  }
+  if (helpFirst || std::any_of(a.begin() + 1, a.end(), IsHelp)) {
+    std::cout << CommandHelp(*command);
+    return 0;
+  }
+  return command->run(a);
 }
