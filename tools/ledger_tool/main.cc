@@ -2,6 +2,7 @@
 // Arguments and output are UTF-8.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "tools/ledger_tool/books_commands.h"
 #include "tools/ledger_tool/csv_import.h"
 
 namespace {
@@ -30,13 +32,14 @@ using ltb::ledger::SqlStatement;
 constexpr char kUsage[] =
     "usage: ledora-ledger COMMAND ARGS...\n"
     "\n"
-    "  init HOME                      create an empty ledger in HOME\n"
+    "  init HOME [--standard-chart]   create an empty ledger in HOME (new datasets then\n"
+    "                                 start from the standard chart of accounts)\n"
     "  sample HOME                    write the sample ledger into HOME\n"
     "  datasets HOME                  list the datasets and the users' selections\n"
     "  select HOME USER DATASET       make USER work on DATASET (adds the user)\n"
     "  add-dataset HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD [--company NAME]\n"
     "              [--entity N] [--income-mode N] [--interim 0|1] [--past-results N]\n"
-    "              [--closing-day N]\n"
+    "              [--closing-day N] [--standard-chart]\n"
     "  add-account HOME DATASET CODE CLASS_CODE [--name NAME] [--code-text TEXT]\n"
     "              [--side 1|2] [--summary 0|1] [--exclusion-a N] [--exclusion-b N]\n"
     "              [--list-exclusion N]     (CLASS_CODE may be hex: 0x40882000)\n"
@@ -44,6 +47,8 @@ constexpr char kUsage[] =
     "              [--income-type 1|3]\n"
     "  import-journal HOME DATASET FILE.csv\n"
     "  import-assets HOME DATASET FILE.csv\n"
+    "  import-books HOME DATASET FILE [--layout FILE] [--dry-run] ...   (import-books --help)\n"
+    "  export-books HOME DATASET FILE [--layout FILE] ...               (export-books --help)\n"
     "  set-tax HOME DATASET [--filing N] [--rounding N] [--deduction N]\n"
     "              [--main-type N] [--tax-included N] [--rates N]\n"
     "  set-link HOME ANSWER           what the link permission answers (0 go on, 1 refuse)\n"
@@ -126,12 +131,17 @@ bool ReadWholeFile(const std::string& path, std::string* data) {
 }
 
 int CmdInit(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Fail("init needs HOME");
+  const bool standardChart = a.size() == 3 && a[2] == "--standard-chart";
+  if (a.size() != 2 && !standardChart) return Fail("init needs HOME [--standard-chart]");
   std::string error;
   if (!ltb::ledger::MakeFolders(a[1])) return Fail("cannot create the folder " + a[1]);
   auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kCreate, &error);
   if (!db) return Fail(error);
   if (!ltb::ledger::SetSetting(*db, "link_answer", db->Setting("link_answer", "0"), &error)) {
+    return Fail(error);
+  }
+  if (standardChart && !ltb::ledger::SetSetting(*db, ltb::ledger_tool::kNewDatasetChartSetting,
+                                                "standard", &error)) {
     return Fail(error);
   }
   std::cout << "ledger ready: " << db->path() << "\n";
@@ -193,7 +203,10 @@ int CmdSelect(const std::vector<std::string>& a) {
   return 0;
 }
 
-int CmdAddDataset(const std::vector<std::string>& a) {
+int CmdAddDataset(std::vector<std::string> a) {
+  const auto flag = std::find(a.begin(), a.end(), "--standard-chart");
+  bool standardChart = flag != a.end();
+  if (standardChart) a.erase(flag);
   long long no;
   if (a.size() < 4 || !ToNumber(a[2], &no)) return Fail("add-dataset needs HOME NO DATA_ID");
   ltb::ledger::DatasetRow row;
@@ -219,7 +232,15 @@ int CmdAddDataset(const std::vector<std::string>& a) {
   row.pastResults = static_cast<int>(past);
   row.closingDay = static_cast<int>(closing);
   auto db = OpenForWriting(a[1], &error);
-  if (!db || !ltb::ledger::AddDataset(*db, row, &error)) return Fail(error);
+  if (!db) return Fail(error);
+  standardChart =
+      standardChart || db->Setting(ltb::ledger_tool::kNewDatasetChartSetting, "") == "standard";
+  ltb::ledger::WriteTransaction tx(*db);
+  if (!ltb::ledger::AddDataset(*db, row, &error) ||
+      (standardChart && !ltb::ledger_tool::AddStandardChart(*db, row.no, &error)) ||
+      !tx.Commit(&error)) {
+    return Fail(error);
+  }
   return 0;
 }
 
@@ -390,6 +411,8 @@ int main(int argc, char** argv) {
   if (cmd == "add-department") return CmdAddDepartment(a);
   if (cmd == "import-journal") return CmdImport(a, true);
   if (cmd == "import-assets") return CmdImport(a, false);
+  if (cmd == "import-books") return ltb::ledger_tool::CmdImportBooks(a);
+  if (cmd == "export-books") return ltb::ledger_tool::CmdExportBooks(a);
   if (cmd == "set-tax") return CmdSetTax(a);
   if (cmd == "set-link") {
     long long v;
