@@ -151,8 +151,9 @@ int CmdImportBooks(const std::vector<std::string>& a) {
       std::cerr << positional[2] << ": " << r.problemCount - static_cast<long>(r.problems.size())
                 << " more problems are not shown.\n";
     }
-    return Fail("The file has " + std::to_string(r.problemCount) +
-                " problems; nothing was imported. Correct them and import the file again.");
+    return Fail("Nothing was imported: the file has " + std::to_string(r.problemCount) +
+                (r.problemCount == 1 ? " problem" : " problems") +
+                " (listed above); correct the file and import it again.");
   }
   PrintSummary(summary, options.dryRun);
   return 0;
