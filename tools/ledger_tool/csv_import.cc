@@ -1,10 +1,12 @@
 #include "tools/ledger_tool/csv_import.h"
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <vector>
 
 #include "ledger/dataset_record.h"
+#include "ledger/journal_insert.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
 #include "tools/ledger_tool/csv_table.h"
@@ -93,25 +95,47 @@ bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
   return false;
 }
 
-// Parses the file, then runs `addRow` per row inside one transaction.
-bool ImportRows(LedgerDb& db, int dataset, std::string_view csv, const std::vector<ColumnDef>& defs,
-                int* count, std::string* error,
-                const std::function<bool(const CsvTable&, const CsvRow&, std::string*)>& addRow) {
+using AddRow = std::function<bool(const CsvTable&, const CsvRow&, std::string*)>;
+// Starts the parse of a file with header and row callbacks.
+using Parse =
+    std::function<bool(CsvTable&, const std::function<bool(std::string*)>&,
+                       const std::function<bool(const CsvRow&, std::string*)>&, std::string*)>;
+
+// Runs `addRow` per row of the file as it is read, inside one transaction.
+bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector<ColumnDef>& defs,
+                long* count, std::string* error, const AddRow& addRow) {
   *count = 0;
   if (!DatasetExists(db, dataset, error)) return false;
-  CsvTable table;
-  if (!table.Parse(csv, error) || !CheckHeader(table, defs, error)) return false;
+  ledger::PrepareForBulkWrite(db);
   ledger::WriteTransaction tx(db);
   if (!tx.ok()) {
     *error = "the ledger is busy or read-only";
     return false;
   }
-  for (const CsvRow& row : table.rows()) {
-    if (!addRow(table, row, error)) return false;
-  }
-  if (!tx.Commit(error)) return false;
-  *count = static_cast<int>(table.rows().size());
+  CsvTable table;
+  long rows = 0;
+  const bool parsed = parse(
+      table, [&](std::string* err) { return CheckHeader(table, defs, err); },
+      [&](const CsvRow& row, std::string* err) {
+        ++rows;
+        return addRow(table, row, err);
+      },
+      error);
+  if (!parsed || !tx.Commit(error)) return false;
+  *count = rows;
   return true;
+}
+
+Parse FromFile(std::FILE* file) {
+  return [file](CsvTable& t, const auto& onHeader, const auto& onRow, std::string* error) {
+    return t.Stream(file, onHeader, onRow, error);
+  };
+}
+
+Parse FromText(std::string_view text) {
+  return [text](CsvTable& t, const auto& onHeader, const auto& onRow, std::string* error) {
+    return t.Stream(text, onHeader, onRow, error);
+  };
 }
 
 const std::vector<ColumnDef> kJournalColumns = {
@@ -148,10 +172,16 @@ const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view nam
   return defs.front();
 }
 
-}  // namespace
-
-bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
-                      std::string* error) {
+bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
+  ledger::MonthSlots slots;
+  ledger::JournalInsert insert(db);
+  long nextEntry = 1;
+  {
+    SqlStatement next(db.handle(),
+                      "SELECT COALESCE(MAX(entry_no), 0) + 1 FROM journal WHERE dataset = ?1");
+    next.Bind(1, dataset);
+    if (next.Step()) nextEntry = static_cast<long>(next.Int(0));
+  }
   std::set<long long> accounts = Codes(db, "SELECT code FROM accounts WHERE dataset = ?1", dataset);
   std::set<long long> departments =
       Codes(db, "SELECT code FROM departments WHERE dataset = ?1", dataset);
@@ -206,17 +236,39 @@ bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* coun
                                static_cast<int>(btype)};
       (p == "debit" ? entry.debit : entry.credit) = s;
     }
-    if (!ledger::AddJournal(db, dataset, entry, err)) {
+    for (const ledger::JournalSideRow* s : {&entry.debit, &entry.credit}) {
+      if (s->category < 0 || s->category > 255) {
+        *err = at + "tax category must be 0..255";
+        return false;
+      }
+      if (s->businessType < 0 || s->businessType > 6) {
+        *err = at + "business type must be 0..6";
+        return false;
+      }
+    }
+    int slot = 0;
+    if (!slots.SlotFor(entry.date, entry.closing, &slot, err)) {
       *err = at + *err;
       return false;
     }
+    const long number = entry.entryNo != 0 ? entry.entryNo : nextEntry;
+    if (!insert.Add(dataset, number, entry.date, slot, entry.closing, entry.description,
+                    entry.debit, entry.credit)) {
+      *err = at + "journal entry refused: " + insert.error();
+      return false;
+    }
+    nextEntry = std::max(nextEntry, number + 1);
     return true;
   };
-  return ImportRows(db, dataset, csv, kJournalColumns, count, error, addRow);
+  if (!DatasetExists(db, dataset, error) || !slots.Load(db, dataset, error)) return false;
+  if (!insert.ok()) {
+    *error = "the ledger cannot take entries: " + insert.error();
+    return false;
+  }
+  return ImportRows(db, dataset, parse, kJournalColumns, count, error, addRow);
 }
 
-bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
-                     std::string* error) {
+bool ImportAssets(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
     RowReader r(table, row);
     auto num = [&](const char* name, long long* v) {
@@ -245,7 +297,33 @@ bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count
     }
     return true;
   };
-  return ImportRows(db, dataset, csv, kAssetColumns, count, error, addRow);
+  return ImportRows(db, dataset, parse, kAssetColumns, count, error, addRow);
+}
+
+}  // namespace
+
+bool ImportJournalCsv(LedgerDb& db, int dataset, std::FILE* csv, long* count, std::string* error) {
+  return ImportJournal(db, dataset, FromFile(csv), count, error);
+}
+
+bool ImportAssetsCsv(LedgerDb& db, int dataset, std::FILE* csv, long* count, std::string* error) {
+  return ImportAssets(db, dataset, FromFile(csv), count, error);
+}
+
+bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                      std::string* error) {
+  long n = 0;
+  const bool ok = ImportJournal(db, dataset, FromText(csv), &n, error);
+  *count = static_cast<int>(n);
+  return ok;
+}
+
+bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                     std::string* error) {
+  long n = 0;
+  const bool ok = ImportAssets(db, dataset, FromText(csv), &n, error);
+  *count = static_cast<int>(n);
+  return ok;
 }
 
 }  // namespace ltb::ledger_tool

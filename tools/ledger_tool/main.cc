@@ -305,15 +305,17 @@ int CmdAddDepartment(const std::vector<std::string>& a) {
 int CmdImport(const std::vector<std::string>& a, bool journal) {
   long long dataset;
   if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
-  std::string csv, error;
-  if (!ReadWholeFile(a[3], &csv)) return Fail("cannot read " + a[3]);
+  std::string error;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(a[3].c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) return Fail("cannot read " + a[3] + ": " + std::strerror(errno));
   auto db = OpenForWriting(a[1], &error);
   if (!db) return Fail(error);
-  int count = 0;
-  bool ok =
-      journal
-          ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), csv, &count, &error)
-          : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), csv, &count, &error);
+  long count = 0;
+  bool ok = journal ? ltb::ledger_tool::ImportJournalCsv(*db, static_cast<int>(dataset), file.get(),
+                                                         &count, &error)
+                    : ltb::ledger_tool::ImportAssetsCsv(*db, static_cast<int>(dataset), file.get(),
+                                                        &count, &error);
   if (!ok) return Fail(a[3] + ": " + error + " (nothing imported)");
   std::cout << count << (journal ? " journal entries" : " fixed assets") << " imported\n";
   return 0;
