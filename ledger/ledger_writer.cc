@@ -235,7 +235,7 @@ bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value,
 }
 
 void PrepareForBulkWrite(LedgerDb& db) {
-  db.Exec("PRAGMA cache_size = -65536", nullptr);
+  db.Exec("PRAGMA cache_size = -16384", nullptr);
   db.Exec("PRAGMA temp_store = MEMORY", nullptr);
 }
 

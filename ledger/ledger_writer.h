@@ -93,7 +93,7 @@ bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& inf
 bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value, std::string* error);
 
 // Settings for writing many rows in one transaction: a larger page cache
-// (64 MB at most, whatever the file's size) and temporary data in memory.
+// (16 MB at most, whatever the file's size) and temporary data in memory.
 void PrepareForBulkWrite(LedgerDb& db);
 
 // BEGIN IMMEDIATE / COMMIT / ROLLBACK.

@@ -95,6 +95,7 @@ class Importer {
   std::array<int, kFields> column_{};  // file column of each field, -1 none
   std::array<std::string, kFields> text_;
   std::array<bool, kFields> decoded_{};
+  std::unordered_map<std::string, std::string> decodedCache_;  // raw bytes -> UTF-8
   std::unordered_map<std::string, int> accountByName_, departmentByName_;
   std::unordered_map<std::string, int> accountCache_, departmentCache_;
   struct CachedText {
@@ -211,8 +212,25 @@ const std::string& Importer::Text(const Record& r, Field f) {
     decoded_[i] = true;
     text_[i].clear();
     const int col = column_[i];
-    if (col >= 0 && static_cast<size_t>(col) < r.fields.size() &&
-        !ToUtf8(r.fields[col], encoding_, &text_[i])) {
+    if (col < 0 || static_cast<size_t>(col) >= r.fields.size()) return text_[i];
+    const std::string& raw = r.fields[col];
+    // Names and categories repeat from row to row: their decoded texts are
+    // kept (up to a bound, so memory does not grow with the file).
+    const bool repeats = f != Field::kDescription && f != Field::kEntryNo && f != Field::kDate &&
+                         f != Field::kDebitAmount && f != Field::kCreditAmount &&
+                         f != Field::kDebitTax && f != Field::kCreditTax;
+    if (repeats) {
+      if (auto it = decodedCache_.find(raw); it != decodedCache_.end()) {
+        text_[i] = it->second;
+        return text_[i];
+      }
+    }
+    if (ToUtf8(raw, encoding_, &text_[i])) {
+      if (repeats) {
+        if (decodedCache_.size() >= 100000) decodedCache_.clear();
+        decodedCache_.emplace(raw, text_[i]);
+      }
+    } else {
       Problem(r.line, "column " + layout_.HeaderOf(f) + ": the text is not valid " +
                           EncodingName(encoding_) + "; give the file's encoding with --encoding.");
       text_[i].clear();
@@ -306,7 +324,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   *side = JournalSideRow();
   const std::string account = Text(r, f.account);
   const std::string& amountText = Text(r, f.amount);
-  *present = !NormalizeName(account).empty();
+  *present = !IsBlank(account);
   bool ok = true;
   int64_t amount = 0;
   if (!ParseBookAmount(amountText, &amount)) {
@@ -326,7 +344,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   if (code < 0) ok = false;
   side->account = code;
   const std::string& dept = Text(r, f.department);
-  if (!NormalizeName(dept).empty()) side->department = DepartmentOf(dept);
+  if (!IsBlank(dept)) side->department = DepartmentOf(dept);
 
   const std::string& categoryText = Text(r, f.category);
   TaxText tax;
@@ -346,7 +364,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   if (tax.rateFromDate) tax.rate = TaxTextTable::RateOnDate(date);
 
   const std::string& typeText = Text(r, f.type);
-  if (!NormalizeName(typeText).empty()) {
+  if (!IsBlank(typeText)) {
     int type = 0;
     if (!ParseBusinessType(typeText, &type)) {
       Problem(r.line, f.type, typeText, "this is not a business type 1 to 6.");
@@ -361,7 +379,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
 
   const std::string& taxText = Text(r, f.tax);
   int64_t given = 0;
-  const bool hasTax = !NormalizeName(taxText).empty();
+  const bool hasTax = !IsBlank(taxText);
   if (hasTax && !ParseBookAmount(taxText, &given)) {
     Problem(r.line, f.tax, taxText, "this is not a tax amount in yen.");
     return false;
@@ -423,7 +441,7 @@ void Importer::Row(const Record& r) {
     if (!Side(r, which, date, &row.sides[which], &present)) ok = false;
     any = any || present;
     const std::string& sub = Text(r, kSides[which].sub);
-    if (!NormalizeName(sub).empty()) {
+    if (!IsBlank(sub)) {
       row.description += " [" + layout_.HeaderOf(kSides[which].sub) + ": " + sub + "]";
     }
   }

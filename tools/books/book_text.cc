@@ -96,6 +96,19 @@ bool ToUtf8(std::string_view bytes, Encoding encoding, std::string* out) {
   return out->find(kReplacement) == std::string::npos;
 }
 
+bool IsBlank(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    if (s[i] == ' ' || s[i] == '\t') {
+      ++i;
+    } else if (s.substr(i, 3) == "\xE3\x80\x80") {
+      i += 3;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string NormalizeName(std::string_view utf8) {
   bool ascii = true;
   for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;

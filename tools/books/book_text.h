@@ -32,4 +32,7 @@ bool ToUtf8(std::string_view bytes, Encoding encoding, std::string* out);
 // space (ASCII, tab, ideographic) is removed.
 std::string NormalizeName(std::string_view utf8);
 
+// Whether a UTF-8 text holds nothing but spaces (ASCII, tab, ideographic).
+bool IsBlank(std::string_view utf8);
+
 }  // namespace ltb::books

@@ -72,6 +72,21 @@ bool RecordReader::Next(Record* record) {
         record->fields.push_back(std::move(field));
         return true;
       }
+      // Plain bytes are taken as a run.
+      size_t run = pos_;
+      if (quoted) {
+        while (run < buf_.size() && buf_[run] != '"' && buf_[run] != '\n') ++run;
+      } else {
+        while (run < buf_.size() && buf_[run] != sep_ && buf_[run] != '\n' && buf_[run] != '\r' &&
+               buf_[run] != '"') {
+          ++run;
+        }
+      }
+      if (run > pos_) {
+        field.append(buf_, pos_, run - pos_);
+        pos_ = run;
+        continue;
+      }
       const char c = buf_[pos_++];
       if (quoted) {
         if (c == '"') {
