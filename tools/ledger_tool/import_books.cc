@@ -62,7 +62,7 @@ bool AskClass(const std::string& name, int32_t* classCode) {
 
 std::string Yen(int64_t units) { return books::FormatBookAmount(units); }
 
-void PrintSummary(const books::ImportSummary& s, bool dryRun) {
+void PrintSummary(const books::ImportSummary& s, const books::TaxTextTable& texts, bool dryRun) {
   std::cout << (dryRun ? "Would import " : "Imported ") << s.entries << " journal rows from "
             << s.rows << " rows of the file (read as " << books::EncodingName(s.encoding) << ").\n";
   if (!dryRun) return;
@@ -73,10 +73,8 @@ void PrintSummary(const books::ImportSummary& s, bool dryRun) {
   std::cout << "\nTotals per tax category and rate (yen, tax excluded / tax):\n";
   for (const auto& [key, t] : s.byCategoryAndRate) {
     const auto [category, rate] = key;
-    std::string rateText = rate == 801 ? "8% reduced" : std::to_string(rate / 100) + "%";
-    if (rate % 100 != 0 && rate != 801) rateText = std::to_string(rate) + "/100%";
-    std::printf("  category %3d %-10s %8ld sides %18s %16s\n", category, rateText.c_str(), t.sides,
-                Yen(t.amount).c_str(), Yen(t.tax).c_str());
+    std::printf("  %3d %8ld sides %18s %16s  %s\n", category, t.sides, Yen(t.amount).c_str(),
+                Yen(t.tax).c_str(), texts.TextOf(category, rate, 0, false).c_str());
   }
   std::cout << "\nAccounts that would be created: " << s.createdAccounts.size() << "\n";
   for (const std::string& a : s.createdAccounts) std::cout << "  " << a << "\n";
@@ -155,7 +153,7 @@ int CmdImportBooks(const std::vector<std::string>& a) {
                 (r.problemCount == 1 ? " problem" : " problems") +
                 " (listed above); correct the file and import it again.");
   }
-  PrintSummary(summary, options.dryRun);
+  PrintSummary(summary, texts, options.dryRun);
   return 0;
 }
 
