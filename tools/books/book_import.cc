@@ -10,6 +10,7 @@
 #include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
 #include "tools/books/book_amount.h"
+#include "tools/books/book_writer.h"
 #include "tools/books/record_reader.h"
 
 namespace ltb::books {
@@ -39,16 +40,6 @@ constexpr SideFields kSides[2] = {
      Field::kCreditCategory, Field::kCreditBusinessType, Field::kCreditAmount, Field::kCreditTax},
 };
 
-// One ledger row waiting for the rest of its entry.
-struct PendingRow {
-  int line = 0;
-  long date = 0;
-  int slot = 0;
-  bool closing = false;
-  std::string description;
-  JournalSideRow sides[2];
-};
-
 class Importer {
  public:
   Importer(LedgerDb& db, int dataset, const Layout& layout, const TaxTextTable& texts,
@@ -59,7 +50,7 @@ class Importer {
         texts_(texts),
         options_(options),
         summary_(summary),
-        insert_(db) {}
+        writer_(db, dataset) {}
 
   ImportResult Run(std::FILE* file);
 
@@ -74,7 +65,7 @@ class Importer {
   void Row(const Record& r);
   bool Side(const Record& r, int which, long date, JournalSideRow* side, bool* present);
   int AccountOf(const Record& r, Field f, const std::string& name);
-  int DepartmentOf(const std::string& name);
+  int DepartmentOf(int line, const std::string& name);
   void Flush();
   bool CarriesTax(int category) const;
   bool TaxOnly(int category) const;
@@ -85,7 +76,7 @@ class Importer {
   const TaxTextTable& texts_;
   const ImportOptions& options_;
   ImportSummary* summary_;
-  ledger::JournalInsert insert_;
+  BookWriter writer_;
   ledger::MonthSlots slots_;
   Encoding encoding_ = Encoding::kAuto;
   int rounding_ = 0;
@@ -104,7 +95,7 @@ class Importer {
   };
   std::unordered_map<std::string, CachedText> taxTextCache_;
   std::string entryKey_;
-  std::vector<PendingRow> pending_;
+  std::vector<BookEntry> pending_;
   ImportResult result_;
 };
 
@@ -282,23 +273,18 @@ int Importer::AccountOf(const Record& r, Field f, const std::string& name) {
       const bool credit = (u >> 24) == 0x02 || (u >> 24) == 0x03 ||
                           (u & 0xFFF00000u) == 0x40100000u || (u & 0xFFF00000u) == 0x40200000u;
       row.balanceSide = credit ? 2 : 1;
-      std::string error;
-      if (!ledger::AddAccount(db_, dataset_, row, &error)) {
-        Problem(r.line, f, name, "the new account cannot be added: " + error + ".");
-        code = -1;
-      } else {
-        code = row.code;
-        summary_->createdAccounts.push_back(std::to_string(row.code) + " " + name + " (class " +
-                                            Hex(*cls) + ")");
-        accountByName_[key] = code;
-      }
+      writer_.AddAccount(r.line, row);
+      code = row.code;
+      summary_->createdAccounts.push_back(std::to_string(row.code) + " " + name + " (class " +
+                                          Hex(*cls) + ")");
+      accountByName_[key] = code;
     }
   }
   accountCache_[name] = code;
   return code;
 }
 
-int Importer::DepartmentOf(const std::string& name) {
+int Importer::DepartmentOf(int line, const std::string& name) {
   if (auto it = departmentCache_.find(name); it != departmentCache_.end()) return it->second;
   const std::string key = NormalizeName(name);
   int code = 0;
@@ -308,12 +294,10 @@ int Importer::DepartmentOf(const std::string& name) {
     ledger::DepartmentRecordRow row;
     row.code = nextDepartment_++;
     row.name = name;
-    std::string error;
-    if (ledger::AddDepartment(db_, dataset_, row, &error)) {
-      code = row.code;
-      departmentByName_[key] = code;
-      summary_->createdDepartments.push_back(std::to_string(code) + " " + name);
-    }
+    writer_.AddDepartment(line, row);
+    code = row.code;
+    departmentByName_[key] = code;
+    summary_->createdDepartments.push_back(std::to_string(code) + " " + name);
   }
   departmentCache_[name] = code;
   return code;
@@ -344,7 +328,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   if (code < 0) ok = false;
   side->account = code;
   const std::string& dept = Text(r, f.department);
-  if (!IsBlank(dept)) side->department = DepartmentOf(dept);
+  if (!IsBlank(dept)) side->department = DepartmentOf(r.line, dept);
 
   const std::string& categoryText = Text(r, f.category);
   TaxText tax;
@@ -429,7 +413,7 @@ void Importer::Row(const Record& r) {
   if (key.empty() || key != entryKey_) Flush();
   entryKey_ = key;
 
-  PendingRow row;
+  BookEntry row;
   row.line = r.line;
   row.date = date;
   row.slot = slot;
@@ -462,7 +446,7 @@ void Importer::Row(const Record& r) {
 void Importer::Flush() {
   if (pending_.empty()) return;
   int64_t debit = 0, credit = 0;
-  for (const PendingRow& p : pending_) {
+  for (BookEntry& p : pending_) {
     debit += p.sides[0].amount + p.sides[0].tax;
     credit += p.sides[1].amount + p.sides[1].tax;
   }
@@ -475,7 +459,7 @@ void Importer::Flush() {
     pending_.clear();
     return;
   }
-  for (const PendingRow& p : pending_) {
+  for (BookEntry& p : pending_) {
     ++summary_->entries;
     ++summary_->rowsPerMonth[p.date / 100];
     for (const JournalSideRow& s : p.sides) {
@@ -486,18 +470,15 @@ void Importer::Flush() {
       ++t.sides;
     }
     // Once the file has a problem nothing will be kept: only check the rest.
-    if (result_.problemCount > 0) continue;
-    if (!insert_.Add(dataset_, nextEntry_++, p.date, p.slot, p.closing, p.description, p.sides[0],
-                     p.sides[1])) {
-      Problem(p.line, "the ledger refused the entry: " + insert_.error() + ".");
-    }
+    if (result_.problemCount > 0 || writer_.failed()) continue;
+    writer_.AddEntry(nextEntry_++, std::move(p));
   }
   pending_.clear();
 }
 
 ImportResult Importer::Run(std::FILE* file) {
-  if (!insert_.ok()) {
-    Problem(0, "The ledger cannot take entries: " + insert_.error() + ".");
+  if (!writer_.ok()) {
+    Problem(0, "The ledger cannot take entries: " + writer_.error() + ".");
     return std::move(result_);
   }
   ledger::PrepareForBulkWrite(db_);
@@ -509,10 +490,13 @@ ImportResult Importer::Run(std::FILE* file) {
   if (!LoadDataset()) return std::move(result_);
   RecordReader reader(file, layout_.separator);
   if (!ReadHeader(reader)) return std::move(result_);
+  // From here until Finish only the writer's thread uses the ledger.
+  writer_.Start();
   Record record;
   while (reader.Next(&record)) Row(record);
   if (!reader.error().empty()) Problem(record.line, reader.error());
   Flush();
+  for (const WriteFailure& f : writer_.Finish()) Problem(f.line, f.message);
   if (result_.problemCount > 0 || options_.dryRun) return std::move(result_);
   std::string error;
   if (!tx.Commit(&error)) {
