@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "ledger/dataset_record.h"
-#include "ledger/journal_insert.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "tools/books/book_writer.h"
 #include "tools/ledger_tool/csv_table.h"
 
 namespace ltb::ledger_tool {
@@ -101,9 +101,12 @@ using Parse =
     std::function<bool(CsvTable&, const std::function<bool(std::string*)>&,
                        const std::function<bool(const CsvRow&, std::string*)>&, std::string*)>;
 
-// Runs `addRow` per row of the file as it is read, inside one transaction.
+// Runs `addRow` per row of the file as it is read, inside one transaction;
+// `finish`, when given, runs after the last row and before the commit.
 bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector<ColumnDef>& defs,
-                long* count, std::string* error, const AddRow& addRow) {
+                long* count, std::string* error, const AddRow& addRow,
+                const std::function<void()>& start = {},
+                const std::function<bool(std::string*)>& finish = {}) {
   *count = 0;
   if (!DatasetExists(db, dataset, error)) return false;
   ledger::PrepareForBulkWrite(db);
@@ -114,13 +117,20 @@ bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector
   }
   CsvTable table;
   long rows = 0;
-  const bool parsed = parse(
+  if (start) start();
+  bool parsed = parse(
       table, [&](std::string* err) { return CheckHeader(table, defs, err); },
       [&](const CsvRow& row, std::string* err) {
         ++rows;
         return addRow(table, row, err);
       },
       error);
+  // The rows written so far are finished even when the file broke off.
+  std::string finishError;
+  if (finish && !finish(&finishError) && parsed) {
+    *error = finishError;
+    parsed = false;
+  }
   if (!parsed || !tx.Commit(error)) return false;
   *count = rows;
   return true;
@@ -174,7 +184,8 @@ const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view nam
 
 bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
   ledger::MonthSlots slots;
-  ledger::JournalInsert insert(db);
+  // The rows are written on a thread of their own while the file is read.
+  books::BookWriter writer(db, dataset);
   long nextEntry = 1;
   {
     SqlStatement next(db.handle(),
@@ -252,20 +263,32 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
       return false;
     }
     const long number = entry.entryNo != 0 ? entry.entryNo : nextEntry;
-    if (!insert.Add(dataset, number, entry.date, slot, entry.closing, entry.description,
-                    entry.debit, entry.credit)) {
-      *err = at + "journal entry refused: " + insert.error();
-      return false;
-    }
+    if (writer.failed()) return true;  // reported when the writer finishes
+    books::BookEntry ready;
+    ready.line = row.line;
+    ready.date = entry.date;
+    ready.slot = slot;
+    ready.closing = entry.closing;
+    ready.description = std::move(entry.description);
+    ready.sides[0] = entry.debit;
+    ready.sides[1] = entry.credit;
+    writer.AddEntry(number, std::move(ready));
     nextEntry = std::max(nextEntry, number + 1);
     return true;
   };
   if (!DatasetExists(db, dataset, error) || !slots.Load(db, dataset, error)) return false;
-  if (!insert.ok()) {
-    *error = "the ledger cannot take entries: " + insert.error();
+  if (!writer.ok()) {
+    *error = "the ledger cannot take entries: " + writer.error();
     return false;
   }
-  return ImportRows(db, dataset, parse, kJournalColumns, count, error, addRow);
+  return ImportRows(
+      db, dataset, parse, kJournalColumns, count, error, addRow, [&] { writer.Start(); },
+      [&](std::string* err) {
+        const std::vector<books::WriteFailure> failures = writer.Finish();
+        if (failures.empty()) return true;
+        *err = "line " + std::to_string(failures.front().line) + ": " + failures.front().message;
+        return false;
+      });
 }
 
 bool ImportAssets(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
