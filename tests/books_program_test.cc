@@ -189,6 +189,38 @@ TEST(BooksImportTest, AwkwardRowsAreReadOrRefusedWithLineColumnAndValue) {
   }
 }
 
+// Entries at the rates of October 2019 are imported, never as the old 8%,
+// and a month range that holds one is refused as 10% entries are.
+TEST(BooksImportTest, ReducedRateEntriesAreRefusedByTheTenPercentCheck) {
+  TempDir dir;
+  const std::string home = dir / "ledger";
+  ASSERT_EQ(Tool({"init", home, "--standard-chart"}).status, 0);
+  ASSERT_EQ(
+      Tool({"add-dataset", home, "1", "R2019", "--from", "20190401", "--to", "20200331"}).status,
+      0);
+  const std::string file = dir / "books.csv";
+  WriteWholeFile(file, ToCp932(Utf8(u8"日付,借方勘定科目,借方税区分,借方金額,貸方勘定科目,"
+                                    u8"貸方税区分,貸方金額\n"
+                                    u8"R1/5/10,売掛金,,1080,売上高,課税売上8%,1080\n"
+                                    u8"2019/10/10,仕入高,課対仕入8%(軽),1080,現金,,1080\n")));
+  ProgramResult r = Tool({"import-books", home, "1", file});
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(Contains(Journal(home, 1), "|21|801|")) << Journal(home, 1);
+  EXPECT_EQ(Tool({"select", home, "books", "1"}).status, 0);
+  for (const auto& [months, status] : {std::pair{"4-9", 0}, std::pair{"4-3", 1}}) {
+    r = RunProgram(ProgramDir() + "/LedTaxBridgeA",
+                   {"--ledger", home, "--ui", "console", "--method", "journal", "--months", months,
+                    "--output", dir / "out.xml", "--execute", "--yes"},
+                   {{"HOME", dir.path()},
+                    {"XDG_DATA_HOME", dir / "share"},
+                    {"LEDORA_HOME", ""},
+                    {"LEDORA_USER", "books"},
+                    {"LTB_DRIVES", ""}});
+    EXPECT_EQ(r.status, status) << months << "\n" << r.output;
+  }
+  EXPECT_TRUE(Contains(r.output, Utf8(u8"税率「10%」の仕訳"))) << r.output;
+}
+
 TEST(BooksImportTest, EveryShippedLayoutImportsWhatExportWroteInIt) {
   TempDir dir;
   const std::string sample = dir / "sample";

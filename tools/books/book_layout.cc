@@ -1,5 +1,7 @@
 #include "tools/books/book_layout.h"
 
+#include "tools/books/data_file.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -159,16 +161,11 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
 }
 
 bool LoadLayout(const std::string& path, Layout* layout, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "The layout file " + path + " cannot be opened: " + std::strerror(errno) + ".";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
+  if (!ReadDataFile(path, "layout file", &text, error)) return false;
   std::string name = path.substr(path.find_last_of('/') + 1);
   if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
-  return ParseLayout(text.str(), name, layout, error);
+  return ParseLayout(text, name, layout, error);
 }
 
 }  // namespace ltb::books

@@ -1,5 +1,7 @@
 #include "tools/books/standard_chart.h"
 
+#include "tools/books/data_file.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -23,16 +25,8 @@ bool Number(const std::string& text, long long low, long long high, long long* v
 bool ParseStandardChart(std::string_view text, std::vector<ledger::AccountRecordRow>* accounts,
                         std::string* error) {
   accounts->clear();
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  int lineNo = 0;
-  while (!text.empty()) {
-    ++lineNo;
-    const size_t lf = text.find('\n');
-    std::string line(text.substr(0, lf));
-    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream in(line);
+  return ForEachDataLine(text, [&](int lineNo, std::string_view line) {
+    std::istringstream in{std::string(line)};
     std::string code, name, cls, side, summary;
     std::getline(in, code, '\t');
     std::getline(in, name, '\t');
@@ -54,20 +48,15 @@ bool ParseStandardChart(std::string_view text, std::vector<ledger::AccountRecord
     row.balanceSide = static_cast<int>(s);
     row.summaryLine = static_cast<int>(m);
     accounts->push_back(std::move(row));
-  }
-  return true;
+    return true;
+  });
 }
 
 bool LoadStandardChart(const std::string& path, std::vector<ledger::AccountRecordRow>* accounts,
                        std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "The standard chart " + path + " cannot be opened: " + std::strerror(errno) + ".";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseStandardChart(text.str(), accounts, error);
+  std::string text;
+  return ReadDataFile(path, "standard chart", &text, error) &&
+         ParseStandardChart(text, accounts, error);
 }
 
 }  // namespace ltb::books

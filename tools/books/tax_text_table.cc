@@ -7,6 +7,7 @@
 
 #include "ledger/tax_categories.h"
 #include "tools/books/book_text.h"
+#include "tools/books/data_file.h"
 #include "tools/books/utf8_literal.h"
 
 namespace ltb::books {
@@ -89,17 +90,9 @@ int TaxTextTable::RateOnDate(long date) {
 bool TaxTextTable::Parse(std::string_view text, std::string* error) {
   byText_.clear();
   canonical_.clear();
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  int lineNo = 0;
-  while (!text.empty()) {
-    ++lineNo;
-    const size_t lf = text.find('\n');
-    std::string line(text.substr(0, lf));
-    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string name, code, rate, extra;
+  return ForEachDataLine(text, [&](int lineNo, std::string_view line) {
+    std::istringstream fields{std::string(line)};
+    std::string name, code, rate;
     std::getline(fields, name, '\t');
     std::getline(fields, code, '\t');
     std::getline(fields, rate, '\t');
@@ -123,19 +116,13 @@ bool TaxTextTable::Parse(std::string_view text, std::string* error) {
     }
     byText_[key] = {category, rate == "date"};
     canonical_.try_emplace(category, key, rate == "date");
-  }
-  return true;
+    return true;
+  });
 }
 
 bool TaxTextTable::Load(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "The tax-category table " + path + " cannot be opened: " + std::strerror(errno) + ".";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Parse(text.str(), error);
+  std::string text;
+  return ReadDataFile(path, "tax-category table", &text, error) && Parse(text, error);
 }
 
 bool TaxTextTable::Resolve(std::string_view text, long date, TaxText* out) const {
