@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "ledger/dataset_record.h"
 #include "ledger/sql_statement.h"
@@ -49,11 +50,18 @@ class Writer {
   bool Field(const std::string& utf8) {
     if (!first_) line_ += sep_;
     first_ = false;
+    bool ascii = true;
+    for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     std::string bytes;
-    if (encoding_ == Encoding::kCp932) {
-      if (!platform::Utf8ToCp932(utf8, &bytes)) return false;
-    } else {
+    if (encoding_ != Encoding::kCp932 || ascii) {
       bytes = utf8;
+    } else if (auto it = converted_.find(utf8); it != converted_.end()) {
+      bytes = it->second;
+    } else {
+      if (!platform::Utf8ToCp932(utf8, &bytes)) return false;
+      // Names and category texts repeat: their forms are kept, up to a bound.
+      if (converted_.size() >= 100000) converted_.clear();
+      converted_.emplace(utf8, bytes);
     }
     const bool quote = bytes.find_first_of(std::string("\"\r\n") + sep_) != std::string::npos ||
                        (!bytes.empty() && (bytes.front() == ' ' || bytes.back() == ' '));
@@ -80,6 +88,7 @@ class Writer {
   Encoding encoding_;
   std::string line_;
   bool first_ = true;
+  std::unordered_map<std::string, std::string> converted_;  // UTF-8 -> CP932
 };
 
 }  // namespace
