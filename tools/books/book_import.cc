@@ -205,11 +205,12 @@ const std::string& Importer::Text(const Record& r, Field f) {
     const int col = column_[i];
     if (col < 0 || static_cast<size_t>(col) >= r.fields.size()) return text_[i];
     const std::string& raw = r.fields[col];
-    // Names and categories repeat from row to row: their decoded texts are
-    // kept (up to a bound, so memory does not grow with the file).
-    const bool repeats = f != Field::kDescription && f != Field::kEntryNo && f != Field::kDate &&
-                         f != Field::kDebitAmount && f != Field::kCreditAmount &&
-                         f != Field::kDebitTax && f != Field::kCreditTax;
+    // Names, categories and most descriptions repeat from row to row: their
+    // decoded texts are kept (up to a bound, so memory does not grow with
+    // the file). Numbers and dates are ASCII and need no decoding.
+    const bool repeats = f != Field::kEntryNo && f != Field::kDate && f != Field::kDebitAmount &&
+                         f != Field::kCreditAmount && f != Field::kDebitTax &&
+                         f != Field::kCreditTax;
     if (repeats) {
       if (auto it = decodedCache_.find(raw); it != decodedCache_.end()) {
         text_[i] = it->second;
