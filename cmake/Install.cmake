@@ -2,7 +2,9 @@
 # - the three programs with ZenkitDef.ini in a folder of their own, since
 #   they read that file and an optional SUPPORT.INF from the folder of the
 #   running executable (/proc/self/exe); bin holds relative links to them;
-# - ledora-ledger in bin;
+# - ledora-ledger beside them with its folder "books" (layouts of journal
+#   files, the tax-category texts, the standard chart), which it reads from
+#   the folder of the running executable too; bin links to it as well;
 # - manual pages in English and Japanese, LedTaxBridgeB(1) and
 #   LedTaxBridgeC(1) as links to LedTaxBridgeA(1);
 # - bash completion, a desktop entry and its icon;
@@ -29,10 +31,11 @@ endfunction()
 # Programs.
 install(TARGETS ${LTB_EDITION_PROGRAMS} RUNTIME DESTINATION ${LTB_INSTALL_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/app/ZenkitDef.ini DESTINATION ${LTB_INSTALL_PROGRAM_DIR})
-install(TARGETS ledora-ledger RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS ledora-ledger RUNTIME DESTINATION ${LTB_INSTALL_PROGRAM_DIR})
+install(FILES ${LTB_BOOKS_DATA_FILES} DESTINATION ${LTB_INSTALL_PROGRAM_DIR}/books)
 file(RELATIVE_PATH LTB_BIN_TO_PROGRAMS /prefix/${CMAKE_INSTALL_BINDIR}
      /prefix/${LTB_INSTALL_PROGRAM_DIR})
-foreach(program ${LTB_EDITION_PROGRAMS})
+foreach(program ${LTB_EDITION_PROGRAMS} ledora-ledger)
   ltb_install_link(${CMAKE_INSTALL_BINDIR} ${program} ${LTB_BIN_TO_PROGRAMS}/${program})
 endforeach()
 

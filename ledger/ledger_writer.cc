@@ -1,6 +1,5 @@
 #include "ledger/ledger_writer.h"
 
-#include "ledger/accounting_period.h"
 #include "ledger/dataset_record.h"
 #include "ledger/journal_insert.h"
 #include "ledger/sql_statement.h"
@@ -17,37 +16,39 @@ bool Finish(SqlStatement& q, std::string* error, const char* what) {
 
 }  // namespace
 
-bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int* slot,
-                  std::string* error) {
-  long first = 0, last = 0;
+bool MonthSlots::Load(const LedgerDb& db, int dataset, std::string* error) {
   int closingDay = 0;
-  if (!LoadDatasetPeriod(db, dataset, &first, &last, &closingDay)) {
+  if (!LoadDatasetPeriod(db, dataset, &first_, &last_, &closingDay)) {
     *error = "no dataset " + std::to_string(dataset);
     return false;
   }
-  AccountingPeriod period;
-  if (!period.Set(first, last, closingDay > 0 ? closingDay : kMonthEndClosing)) {
+  if (!period_.Set(first_, last_, closingDay > 0 ? closingDay : kMonthEndClosing)) {
     *error = "dataset " + std::to_string(dataset) + " has no valid accounting period";
     return false;
   }
-  int position = period.PositionOfDate(date);
+  SqlStatement q(db.handle(), "SELECT interim_flag FROM datasets WHERE no = ?1");
+  q.Bind(1, dataset);
+  interim_ = q.Step() && q.Int(0) == 1;
+  return true;
+}
+
+bool MonthSlots::SlotFor(long date, bool closing, int* slot, std::string* error) const {
+  int position = period_.PositionOfDate(date);
   if (position == 0) {
     *error = "date " + std::to_string(date) + " lies outside the accounting period " +
-             std::to_string(first) + "-" + std::to_string(last);
+             std::to_string(first_) + "-" + std::to_string(last_);
     return false;
   }
   if (!closing) {
     *slot = position;
     return true;
   }
-  if (date == last) {
+  if (date == last_) {
     *slot = kYearEndClosingSlot;
     return true;
   }
-  SqlStatement q(db.handle(), "SELECT interim_flag FROM datasets WHERE no = ?1");
-  q.Bind(1, dataset);
   AccountingPeriod::Range sixth;
-  if (q.Step() && q.Int(0) == 1 && period.SlotRange(6, &sixth) && date == sixth.last) {
+  if (interim_ && period_.SlotRange(6, &sixth) && date == sixth.last) {
     *slot = kInterimClosingSlot;
     return true;
   }
@@ -55,6 +56,12 @@ bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int*
       "a closing entry must be dated on the period's last day, or on the last day of"
       " month 6 for a dataset with an interim closing";
   return false;
+}
+
+bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int* slot,
+                  std::string* error) {
+  MonthSlots slots;
+  return slots.Load(db, dataset, error) && slots.SlotFor(date, closing, slot, error);
 }
 
 bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
@@ -225,6 +232,11 @@ bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value,
   SqlStatement q(db.handle(), "INSERT OR REPLACE INTO settings (key, value) VALUES (?1, ?2)");
   q.BindText(1, key).BindText(2, value);
   return Finish(q, error, "setting refused");
+}
+
+void PrepareForBulkWrite(LedgerDb& db) {
+  db.Exec("PRAGMA cache_size = -16384", nullptr);
+  db.Exec("PRAGMA temp_store = MEMORY", nullptr);
 }
 
 WriteTransaction::WriteTransaction(LedgerDb& db) : db_(db) {

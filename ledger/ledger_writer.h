@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/records.h"
+#include "ledger/accounting_period.h"
 #include "ledger/ledger_db.h"
 
 namespace ltb::ledger {
@@ -57,6 +58,21 @@ struct FixedAssetRow {
   int incomeType = 1;
 };
 
+// The month slots of one dataset, loaded once for an import of many
+// entries.
+class MonthSlots {
+ public:
+  // Reads the period of `dataset`; false with *error when it has none.
+  bool Load(const LedgerDb& db, int dataset, std::string* error);
+  // As MonthSlotFor, without touching the database.
+  bool SlotFor(long date, bool closing, int* slot, std::string* error) const;
+
+ private:
+  AccountingPeriod period_;
+  long first_ = 0, last_ = 0;
+  bool interim_ = false;
+};
+
 // The month slot of a journal entry of dataset `dataset`: the month
 // position of `date`, or for a closing entry 18 (dated on the period's last
 // day) or 15 (dated on the last day of position 6 of a dataset with an
@@ -75,6 +91,10 @@ bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& row, std::str
 bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& info,
                        std::string* error);
 bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value, std::string* error);
+
+// Settings for writing many rows in one transaction: a larger page cache
+// (16 MB at most, whatever the file's size) and temporary data in memory.
+void PrepareForBulkWrite(LedgerDb& db);
 
 // BEGIN IMMEDIATE / COMMIT / ROLLBACK.
 class WriteTransaction {

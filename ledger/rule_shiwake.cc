@@ -4,18 +4,21 @@
 
 #include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
+#include "ledger/tax_categories.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {
 namespace {
 
-// Bits of CheckExistSwkByZeiRate per tax rate present.
+// Bits of CheckExistSwkByZeiRate per tax rate present; the reduced 8 % of
+// October 2019 shares the 10 % bit, as both are rates the return cannot hold.
 long RateBit(int32_t rate) {
   switch (rate) {
     case 300: return 1;
     case 500: return 2;
     case 800: return 4;
-    case 1000: return 8;
+    case kRateStandard10:
+    case kRateReduced8: return 8;
     default: return 0;
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ledger/rule_test_ledger.h"
+#include "ledger/tax_categories.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {
@@ -65,6 +66,17 @@ TEST_F(RuleShiwakeTest, ExistenceChecksByRateAndBusinessType) {
   EXPECT_EQ(n, 2);
   ASSERT_EQ(walker->CheckExistSwkByJigyoBunrui(nullptr, 2, &n), host::kOk);
   EXPECT_EQ(n, 0);
+}
+
+// The reduced 8 % of October 2019 is refused with the 10 % entries, never
+// taken for the old 8 %.
+TEST(RuleShiwakeRateTest, ReducedEightPercentCountsAsANewRate) {
+  TestLedger l;
+  l.Entry(2, {100, 0, 1000, 80, 21, kRateReduced8, 0}, {400, 0, 1080, 0, 0, 0, 0});
+  auto walker = NewLedgerRuleShiwake(l.db());
+  long flags = 0;
+  ASSERT_EQ(walker->CheckExistSwkByZeiRate(Months, &flags, 1), host::kOk);
+  EXPECT_EQ(flags, 8);
 }
 
 TEST_F(RuleShiwakeTest, ImportCategoryOnTheCreditSideAloneIsFound) {

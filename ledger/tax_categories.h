@@ -20,6 +20,14 @@ namespace ltb::ledger {
 
 enum class BookSide : uint8_t { kDebit = 1, kCredit = 2 };
 
+// The rate code of the reduced 8 % introduced in October 2019, in the
+// journal's rate column (hundredths of a percent otherwise: 300, 500, 800,
+// 1000). It is kept apart from the old 8 % (800): no rate block of the
+// return takes it, and the rate check reports it with the 10 % entries, since
+// the return's layout has no place for the rates of October 2019.
+inline constexpr int kRateReduced8 = 801;
+inline constexpr int kRateStandard10 = 1000;
+
 // Field offsets inside StTAXREPORTRATEINFO / StTAXREPORTBUSINESSTYPEINFO;
 // 0 means "no such field" (offset 0 is the rate code, never an amount).
 struct CategoryFields {

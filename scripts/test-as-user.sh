@@ -24,7 +24,7 @@ GROUP="$(id -gn "$RUN_AS")"
 # The tests as that user see: the real programs unattended on the sample and
 # on made ledgers (journal, return values, golden reports), the output-folder
 # and settings-file checks, the parent window, closing-day years and the
-# GUI run played with xdotool.
+# GUI run played with xdotool, and journal files through the ledger tool.
 TESTS=(
   tests/program_e2e_tests
   tests/golden_report_tests
@@ -33,6 +33,7 @@ TESTS=(
   tests/closing_day_report_tests
   tests/show_compare_program_tests
   tests/shared_folder_program_tests
+  tests/books_program_tests
   tests/parent_notification_tests
   ui/gui/gui_program_tests
 )
@@ -40,7 +41,9 @@ TESTS=(
 STAGE="$(mktemp -d /tmp/ltb-as-user-XXXXXX)"
 trap 'rm -rf "$STAGE"' EXIT
 mkdir -p "$STAGE/bin" "$STAGE/tests" "$STAGE/golden" "$STAGE/home"
-cp -p "$BUILD"/bin/* "$STAGE/bin/"
+# The ledger tool is among the programs, with "books" (its layouts and
+# tables) beside it.
+cp -rp "$BUILD"/bin/* "$STAGE/bin/"
 cp -p "$ROOT"/tests/golden/*.xml "$STAGE/golden/"
 cp -p "$ROOT/scripts/lsan.supp" "$STAGE/lsan.supp"
 cp -p "$ROOT/ui/gui/lsan_suppressions.txt" "$STAGE/lsan-gui.supp" 2>/dev/null || true
@@ -68,6 +71,7 @@ for exe in "$STAGE"/tests/*; do
     XDG_CONFIG_HOME="$STAGE/home/.config"
     LTB_TEST_PROGRAM_DIR="$STAGE/bin"
     LTB_TEST_GOLDEN_DIR="$STAGE/golden"
+    LTB_TEST_LEDGER_TOOL="$STAGE/bin/ledora-ledger"
     LSAN_OPTIONS="suppressions=$supp:print_suppressions=0"
   )
   if [ -r "$STAGE/home/.Xauthority" ]; then env_args+=(XAUTHORITY="$STAGE/home/.Xauthority"); fi

@@ -1,5 +1,6 @@
 #include "tools/ledger_tool/csv_import.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -8,6 +9,7 @@
 #include "ledger/dataset_record.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "tools/books/book_writer.h"
 #include "tools/ledger_tool/csv_table.h"
 
 namespace ltb::ledger_tool {
@@ -116,25 +118,57 @@ bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
   return false;
 }
 
-// Parses the file, then runs `addRow` per row inside one transaction.
-bool ImportRows(LedgerDb& db, int dataset, std::string_view csv, const std::vector<ColumnDef>& defs,
-                int* count, std::string* error,
-                const std::function<bool(const CsvTable&, const CsvRow&, std::string*)>& addRow) {
+using AddRow = std::function<bool(const CsvTable&, const CsvRow&, std::string*)>;
+// Starts the parse of a file with header and row callbacks.
+using Parse =
+    std::function<bool(CsvTable&, const std::function<bool(std::string*)>&,
+                       const std::function<bool(const CsvRow&, std::string*)>&, std::string*)>;
+
+// Runs `addRow` per row of the file as it is read, inside one transaction;
+// `finish`, when given, runs after the last row and before the commit.
+bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector<ColumnDef>& defs,
+                long* count, std::string* error, const AddRow& addRow,
+                const std::function<void()>& start = {},
+                const std::function<bool(std::string*)>& finish = {}) {
   *count = 0;
   if (!DatasetExists(db, dataset, error)) return false;
-  CsvTable table;
-  if (!table.Parse(csv, error) || !CheckHeader(table, defs, error)) return false;
+  ledger::PrepareForBulkWrite(db);
   ledger::WriteTransaction tx(db);
   if (!tx.ok()) {
     *error = "the ledger is busy or read-only";
     return false;
   }
-  for (const CsvRow& row : table.rows()) {
-    if (!addRow(table, row, error)) return false;
+  CsvTable table;
+  long rows = 0;
+  if (start) start();
+  bool parsed = parse(
+      table, [&](std::string* err) { return CheckHeader(table, defs, err); },
+      [&](const CsvRow& row, std::string* err) {
+        ++rows;
+        return addRow(table, row, err);
+      },
+      error);
+  // The rows written so far are finished even when the file broke off.
+  std::string finishError;
+  if (finish && !finish(&finishError) && parsed) {
+    *error = finishError;
+    parsed = false;
   }
-  if (!tx.Commit(error)) return false;
-  *count = static_cast<int>(table.rows().size());
+  if (!parsed || !tx.Commit(error)) return false;
+  *count = rows;
   return true;
+}
+
+Parse FromFile(std::FILE* file) {
+  return [file](CsvTable& t, const auto& onHeader, const auto& onRow, std::string* error) {
+    return t.Stream(file, onHeader, onRow, error);
+  };
+}
+
+Parse FromText(std::string_view text) {
+  return [text](CsvTable& t, const auto& onHeader, const auto& onRow, std::string* error) {
+    return t.Stream(text, onHeader, onRow, error);
+  };
 }
 
 const std::vector<ColumnDef> kJournalColumns = {
@@ -183,10 +217,17 @@ const ColumnDef& Column(const std::vector<ColumnDef>& defs, std::string_view nam
   return defs.front();
 }
 
-}  // namespace
-
-bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
-                      std::string* error) {
+bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
+  ledger::MonthSlots slots;
+  // The rows are written on a thread of their own while the file is read.
+  books::BookWriter writer(db, dataset);
+  long nextEntry = 1;
+  {
+    SqlStatement next(db.handle(),
+                      "SELECT COALESCE(MAX(entry_no), 0) + 1 FROM journal WHERE dataset = ?1");
+    next.Bind(1, dataset);
+    if (next.Step()) nextEntry = static_cast<long>(next.Int(0));
+  }
   std::set<long long> accounts = Codes(db, "SELECT code FROM accounts WHERE dataset = ?1", dataset);
   std::set<long long> departments =
       Codes(db, "SELECT code FROM departments WHERE dataset = ?1", dataset);
@@ -241,17 +282,51 @@ bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* coun
                                static_cast<int>(btype)};
       (p == "debit" ? entry.debit : entry.credit) = s;
     }
-    if (!ledger::AddJournal(db, dataset, entry, err)) {
+    for (const ledger::JournalSideRow* s : {&entry.debit, &entry.credit}) {
+      if (s->category < 0 || s->category > 255) {
+        *err = at + "tax category must be 0..255";
+        return false;
+      }
+      if (s->businessType < 0 || s->businessType > 6) {
+        *err = at + "business type must be 0..6";
+        return false;
+      }
+    }
+    int slot = 0;
+    if (!slots.SlotFor(entry.date, entry.closing, &slot, err)) {
       *err = at + *err;
       return false;
     }
+    const long number = entry.entryNo != 0 ? entry.entryNo : nextEntry;
+    if (writer.failed()) return true;  // reported when the writer finishes
+    books::BookEntry ready;
+    ready.line = row.line;
+    ready.date = entry.date;
+    ready.slot = slot;
+    ready.closing = entry.closing;
+    ready.description = std::move(entry.description);
+    ready.sides[0] = entry.debit;
+    ready.sides[1] = entry.credit;
+    writer.AddEntry(number, std::move(ready));
+    nextEntry = std::max(nextEntry, number + 1);
     return true;
   };
-  return ImportRows(db, dataset, csv, kJournalColumns, count, error, addRow);
+  if (!DatasetExists(db, dataset, error) || !slots.Load(db, dataset, error)) return false;
+  if (!writer.ok()) {
+    *error = "the ledger cannot take entries: " + writer.error();
+    return false;
+  }
+  return ImportRows(
+      db, dataset, parse, kJournalColumns, count, error, addRow, [&] { writer.Start(); },
+      [&](std::string* err) {
+        const std::vector<books::WriteFailure> failures = writer.Finish();
+        if (failures.empty()) return true;
+        *err = "line " + std::to_string(failures.front().line) + ": " + failures.front().message;
+        return false;
+      });
 }
 
-bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
-                     std::string* error) {
+bool ImportAssets(LedgerDb& db, int dataset, const Parse& parse, long* count, std::string* error) {
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
     RowReader r(table, row);
     auto num = [&](const char* name, long long* v) {
@@ -280,11 +355,11 @@ bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count
     }
     return true;
   };
-  return ImportRows(db, dataset, csv, kAssetColumns, count, error, addRow);
+  return ImportRows(db, dataset, parse, kAssetColumns, count, error, addRow);
 }
 
-bool ImportAccountsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
-                       std::string* error) {
+bool ImportAccounts(LedgerDb& db, int dataset, const Parse& parse, long* count,
+                    std::string* error) {
   auto addRow = [&](const CsvTable& table, const CsvRow& row, std::string* err) {
     RowReader r(table, row);
     auto num = [&](const char* name, long long* v) {
@@ -318,7 +393,45 @@ bool ImportAccountsCsv(LedgerDb& db, int dataset, std::string_view csv, int* cou
     }
     return true;
   };
-  return ImportRows(db, dataset, csv, kAccountColumns, count, error, addRow);
+  return ImportRows(db, dataset, parse, kAccountColumns, count, error, addRow);
+}
+
+}  // namespace
+
+bool ImportJournalCsv(LedgerDb& db, int dataset, std::FILE* csv, long* count, std::string* error) {
+  return ImportJournal(db, dataset, FromFile(csv), count, error);
+}
+
+bool ImportAssetsCsv(LedgerDb& db, int dataset, std::FILE* csv, long* count, std::string* error) {
+  return ImportAssets(db, dataset, FromFile(csv), count, error);
+}
+
+bool ImportJournalCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                      std::string* error) {
+  long n = 0;
+  const bool ok = ImportJournal(db, dataset, FromText(csv), &n, error);
+  *count = static_cast<int>(n);
+  return ok;
+}
+
+bool ImportAssetsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                     std::string* error) {
+  long n = 0;
+  const bool ok = ImportAssets(db, dataset, FromText(csv), &n, error);
+  *count = static_cast<int>(n);
+  return ok;
+}
+
+bool ImportAccountsCsv(LedgerDb& db, int dataset, std::FILE* csv, long* count, std::string* error) {
+  return ImportAccounts(db, dataset, FromFile(csv), count, error);
+}
+
+bool ImportAccountsCsv(LedgerDb& db, int dataset, std::string_view csv, int* count,
+                       std::string* error) {
+  long n = 0;
+  const bool ok = ImportAccounts(db, dataset, FromText(csv), &n, error);
+  *count = static_cast<int>(n);
+  return ok;
 }
 
 }  // namespace ltb::ledger_tool

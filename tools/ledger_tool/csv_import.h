@@ -4,6 +4,7 @@
 // The columns are documented in ledger/README.md.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,15 @@
 
 namespace ltb::ledger_tool {
 
-// *count receives the number of rows imported.
+// *count receives the number of rows imported. The file is read a block at
+// a time and its rows written as they come, inside the one transaction.
+bool ImportJournalCsv(ledger::LedgerDb& db, int dataset, std::FILE* csv, long* count,
+                      std::string* error);
+bool ImportAccountsCsv(ledger::LedgerDb& db, int dataset, std::FILE* csv, long* count,
+                       std::string* error);
+bool ImportAssetsCsv(ledger::LedgerDb& db, int dataset, std::FILE* csv, long* count,
+                     std::string* error);
+// The same over a text in memory.
 bool ImportJournalCsv(ledger::LedgerDb& db, int dataset, std::string_view csv, int* count,
                       std::string* error);
 bool ImportAccountsCsv(ledger::LedgerDb& db, int dataset, std::string_view csv, int* count,

@@ -46,6 +46,20 @@ constexpr char kHeader[] =
     "date,closing,description,debit_account,debit_amount,debit_tax,debit_category,debit_rate,"
     "credit_account,credit_amount,credit_tax,credit_category,credit_rate,credit_business_type\n";
 
+// Rows are written while the file is still being read; a row the ledger
+// refuses (a taken entry number) is still reported by its line, and nothing
+// of the file is kept.
+TEST_F(CsvImportTest, ARowTheLedgerRefusesImportsNothing) {
+  int count = -1;
+  std::string error;
+  EXPECT_FALSE(ImportJournalCsv(*db_, 1,
+                                "entry_no,date,debit_account,credit_account\n"
+                                "5,20160415,111,411\n6,20160415,111,411\n5,20160416,111,411\n",
+                                &count, &error));
+  EXPECT_EQ(error.rfind("line 4: the ledger refused the entry", 0), 0u) << error;
+  EXPECT_EQ(Count("journal"), 0);
+}
+
 TEST_F(CsvImportTest, ImportsEntriesWithSlotsAndScaledAmounts) {
   std::string csv = std::string(kHeader) +
                     "20160415,0,\"Sale, \"\"A\"\"\",111,1080,0,0,0,411,1000,80,1,8,2\r\n"

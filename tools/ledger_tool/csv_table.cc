@@ -52,80 +52,131 @@ bool ParseRatePercent(std::string_view text, long long* hundredths) {
   return ParseScaled(text, 2, hundredths) && *hundredths >= 0;
 }
 
-bool CsvTable::Parse(std::string_view text, std::string* error) {
-  header_.clear();
-  rows_.clear();
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // byte-order mark
-  std::vector<std::string> fields;
-  std::string field;
-  bool quoted = false, fieldWasQuoted = false, any = false;
-  int line = 1, rowLine = 1;
-  auto endRow = [&]() -> bool {
-    fields.push_back(fieldWasQuoted ? field : std::string(Trim(field)));
-    field.clear();
-    fieldWasQuoted = false;
-    bool blank = fields.size() == 1 && fields[0].empty();
-    if (header_.empty()) {
-      if (blank) {
-        *error = "line " + std::to_string(rowLine) + ": the header row is empty";
-        return false;
-      }
-      header_ = std::move(fields);
-    } else if (!blank) {
-      if (fields.size() != header_.size()) {
-        *error = "line " + std::to_string(rowLine) + ": " + std::to_string(fields.size()) +
-                 " fields, the header has " + std::to_string(header_.size());
-        return false;
-      }
-      rows_.push_back({rowLine, std::move(fields)});
+bool CsvTable::EndRow(std::string* error) {
+  fields_.push_back(fieldWasQuoted_ ? field_ : std::string(Trim(field_)));
+  field_.clear();
+  fieldWasQuoted_ = false;
+  const bool blank = fields_.size() == 1 && fields_[0].empty();
+  if (header_.empty()) {
+    if (blank) {
+      *error = "line " + std::to_string(rowLine_) + ": the header row is empty";
+      return false;
     }
-    fields.clear();
-    return true;
-  };
+    header_ = std::move(fields_);
+    fields_.clear();
+    return !onHeader_ || onHeader_(error);
+  }
+  if (!blank) {
+    if (fields_.size() != header_.size()) {
+      *error = "line " + std::to_string(rowLine_) + ": " + std::to_string(fields_.size()) +
+               " fields, the header has " + std::to_string(header_.size());
+      return false;
+    }
+    row_.line = rowLine_;
+    row_.fields.swap(fields_);
+    if (onRow_) {
+      if (!onRow_(row_, error)) return false;
+    } else {
+      rows_.push_back(row_);
+    }
+  }
+  fields_.clear();
+  return true;
+}
+
+bool CsvTable::Feed(std::string_view text, bool last, std::string* error) {
+  if (!started_) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // byte-order mark
+    started_ = true;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    any = true;
-    if (quoted) {
+    const char c = text[i];
+    any_ = true;
+    if (quoted_) {
       if (c == '"') {
         if (i + 1 < text.size() && text[i + 1] == '"') {
-          field += '"';
+          field_ += '"';
           ++i;
         } else {
-          quoted = false;
+          quoted_ = false;
         }
       } else {
-        if (c == '\n') ++line;
-        field += c;
+        if (c == '\n') ++line_;
+        field_ += c;
       }
       continue;
     }
-    if (c == '"' && Trim(field).empty()) {
-      field.clear();
-      quoted = fieldWasQuoted = true;
+    if (c == '"' && Trim(field_).empty()) {
+      field_.clear();
+      quoted_ = fieldWasQuoted_ = true;
     } else if (c == ',') {
-      fields.push_back(fieldWasQuoted ? field : std::string(Trim(field)));
-      field.clear();
-      fieldWasQuoted = false;
+      fields_.push_back(fieldWasQuoted_ ? field_ : std::string(Trim(field_)));
+      field_.clear();
+      fieldWasQuoted_ = false;
     } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
       // The LF ends the row.
     } else if (c == '\n') {
-      if (!endRow()) return false;
-      any = false;
-      rowLine = ++line;
+      if (!EndRow(error)) return false;
+      any_ = false;
+      rowLine_ = ++line_;
     } else {
-      field += c;
+      field_ += c;
     }
   }
-  if (quoted) {
-    *error = "line " + std::to_string(rowLine) + ": a quoted field is not closed";
+  if (!last) return true;
+  if (quoted_) {
+    *error = "line " + std::to_string(rowLine_) + ": a quoted field is not closed";
     return false;
   }
-  if (any && !endRow()) return false;
+  if (any_ && !EndRow(error)) return false;
   if (header_.empty()) {
     *error = "the file has no header row";
     return false;
   }
   return true;
+}
+
+bool CsvTable::Parse(std::string_view text, std::string* error) {
+  *this = CsvTable();
+  return Feed(text, true, error);
+}
+
+bool CsvTable::Stream(std::string_view text, const std::function<bool(std::string*)>& onHeader,
+                      const std::function<bool(const CsvRow&, std::string*)>& onRow,
+                      std::string* error) {
+  *this = CsvTable();
+  onHeader_ = onHeader;
+  onRow_ = onRow;
+  return Feed(text, true, error);
+}
+
+bool CsvTable::Stream(std::FILE* file, const std::function<bool(std::string*)>& onHeader,
+                      const std::function<bool(const CsvRow&, std::string*)>& onRow,
+                      std::string* error) {
+  *this = CsvTable();
+  onHeader_ = onHeader;
+  onRow_ = onRow;
+  // Blocks are cut after their last line end, so that a quote pair or a
+  // CR LF never falls across two of them.
+  std::string buffer;
+  constexpr size_t kBlock = 1 << 20;
+  for (;;) {
+    const size_t old = buffer.size();
+    buffer.resize(old + kBlock);
+    const size_t got = std::fread(buffer.data() + old, 1, kBlock, file);
+    buffer.resize(old + got);
+    if (got == 0) {
+      if (std::ferror(file)) {
+        *error = "the file cannot be read";
+        return false;
+      }
+      return Feed(buffer, true, error);
+    }
+    const size_t lf = buffer.rfind('\n');
+    if (lf == std::string::npos) continue;
+    if (!Feed(std::string_view(buffer).substr(0, lf + 1), false, error)) return false;
+    buffer.erase(0, lf + 1);
+  }
 }
 
 int CsvTable::Column(std::string_view name) const {

@@ -43,5 +43,36 @@ TEST(CsvTableTest, RefusesBrokenFiles) {
   EXPECT_EQ(error, "line 2: a quoted field is not closed");
 }
 
+// A file read block by block gives the rows and line numbers of a parse in
+// one piece, with quoted line breaks and CR LF falling on any block edge.
+TEST(CsvTableTest, StreamingAFileLargerThanABlockKeepsEveryRow) {
+  std::string text = "a,b\r\n";
+  for (int i = 0; i < 90000; ++i) {
+    text += std::to_string(i) + (i % 7 == 0 ? ",\"two\nlines\"\r\n" : ",x\r\n");
+  }
+  CsvTable whole;
+  std::string error;
+  ASSERT_TRUE(whole.Parse(text, &error)) << error;
+  std::FILE* file = ::fmemopen(text.data(), text.size(), "r");
+  ASSERT_NE(file, nullptr);
+  CsvTable streamed;
+  size_t n = 0;
+  bool same = true;
+  const bool ok = streamed.Stream(
+      file, [](std::string*) { return true; },
+      [&](const CsvRow& row, std::string*) {
+        same = same && n < whole.rows().size() && row.line == whole.rows()[n].line &&
+               row.fields == whole.rows()[n].fields;
+        ++n;
+        return true;
+      },
+      &error);
+  std::fclose(file);
+  ASSERT_TRUE(ok) << error;
+  EXPECT_EQ(n, 90000u);
+  EXPECT_TRUE(same);
+  EXPECT_TRUE(streamed.rows().empty());
+}
+
 }  // namespace
 }  // namespace ltb::ledger_tool

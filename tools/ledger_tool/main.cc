@@ -21,6 +21,7 @@
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "tools/ledger_tool/books_commands.h"
 #include "tools/ledger_tool/csv_import.h"
 
 namespace {
@@ -100,12 +101,17 @@ bool ReadWholeFile(const std::string& path, std::string* data) {
 }
 
 int CmdInit(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Fail("init needs HOME");
+  const bool standardChart = a.size() == 3 && a[2] == "--standard-chart";
+  if (a.size() != 2 && !standardChart) return Fail("init needs HOME [--standard-chart]");
   std::string error;
   if (!ltb::ledger::MakeFolders(a[1])) return Fail("cannot create the folder " + a[1]);
   auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kCreate, &error);
   if (!db) return Fail(error);
   if (!ltb::ledger::SetSetting(*db, "link_answer", db->Setting("link_answer", "0"), &error)) {
+    return Fail(error);
+  }
+  if (standardChart && !ltb::ledger::SetSetting(*db, ltb::ledger_tool::kNewDatasetChartSetting,
+                                                "standard", &error)) {
     return Fail(error);
   }
   std::cout << "ledger ready: " << db->path() << "\n";
@@ -167,7 +173,11 @@ int CmdSelect(const std::vector<std::string>& a) {
   return 0;
 }
 
-int CmdAddDataset(const std::vector<std::string>& a) {
+int CmdAddDataset(const std::vector<std::string>& args) {
+  std::vector<std::string> a = args;
+  const auto flag = std::find(a.begin(), a.end(), "--standard-chart");
+  bool standardChart = flag != a.end();
+  if (standardChart) a.erase(flag);
   long long no;
   if (a.size() < 4 || !ToNumber(a[2], &no)) return Fail("add-dataset needs HOME NO DATA_ID");
   ltb::ledger::DatasetRow row;
@@ -193,7 +203,15 @@ int CmdAddDataset(const std::vector<std::string>& a) {
   row.pastResults = static_cast<int>(past);
   row.closingDay = static_cast<int>(closing);
   auto db = OpenForWriting(a[1], &error);
-  if (!db || !ltb::ledger::AddDataset(*db, row, &error)) return Fail(error);
+  if (!db) return Fail(error);
+  standardChart =
+      standardChart || db->Setting(ltb::ledger_tool::kNewDatasetChartSetting, "") == "standard";
+  ltb::ledger::WriteTransaction tx(*db);
+  if (!ltb::ledger::AddDataset(*db, row, &error) ||
+      (standardChart && !ltb::ledger_tool::AddStandardChart(*db, row.no, &error)) ||
+      !tx.Commit(&error)) {
+    return Fail(error);
+  }
   return 0;
 }
 
@@ -255,20 +273,22 @@ int CmdAddDepartment(const std::vector<std::string>& a) {
   return 0;
 }
 
-using CsvImporter = bool (*)(LedgerDb&, int, std::string_view, int*, std::string*);
+using CsvImporter = bool (*)(LedgerDb&, int, std::FILE*, long*, std::string*);
 
 // import-accounts, import-journal, import-assets: one file into one dataset.
 int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char* what) {
   long long dataset;
   if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
-  std::string csv, error;
-  if (!ReadWholeFile(a[3], &csv)) {
+  std::string error;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(a[3].c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) {
     return Fail("cannot read " + a[3] + ": " + std::strerror(errno) + "; check the file name.");
   }
   auto db = OpenForWriting(a[1], &error);
   if (!db) return Fail(error);
-  int count = 0;
-  if (!import(*db, static_cast<int>(dataset), csv, &count, &error)) {
+  long count = 0;
+  if (!import(*db, static_cast<int>(dataset), file.get(), &count, &error)) {
     return Fail(a[3] + ": " + error + " (nothing imported)");
   }
   std::cout << count << " " << what << " imported\n";
@@ -386,7 +406,11 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"init", "HOME", "Create an empty ledger in the folder HOME (made when missing).", "", CmdInit},
+    {"init", "HOME [--standard-chart]",
+     "Create an empty ledger in the folder HOME (made when missing).",
+     "  --standard-chart     every dataset added later starts from the standard\n"
+     "                       Japanese chart of accounts\n",
+     CmdInit},
     {"sample", "HOME", "Write the built-in sample ledger (three datasets, two users) into HOME.",
      "HOME must not hold a ledger yet.\n", CmdSample},
     {"datasets", "HOME", "List the datasets of the ledger and which users work on each.",
@@ -398,7 +422,7 @@ const Command kCommands[] = {
     {"add-dataset",
      "HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD\n"
      "    [--company NAME] [--entity N] [--income-mode N] [--interim 0|1]\n"
-     "    [--past-results N] [--closing-day N]",
+     "    [--past-results N] [--closing-day N] [--standard-chart]",
      "Add dataset number NO with the accounting period --from to --to.",
      "  --company NAME       company or person name\n"
      "  --entity N           0/1 corporation, 3/4 individual (default 0)\n"
@@ -406,6 +430,7 @@ const Command kCommands[] = {
      "  --interim 0|1        1: an interim closing after month 6\n"
      "  --past-results N     99 marks past-results data, which the programs refuse\n"
      "  --closing-day N      day of the month each month ends on (0: month end)\n"
+     "  --standard-chart     start the dataset from the standard chart of accounts\n"
      "DATA_ID has 1 to 15 characters. Set the tax settings with set-tax.\n",
      CmdAddDataset},
     {"set-tax",
@@ -452,6 +477,10 @@ const Command kCommands[] = {
      "Columns: acquired, amount (required), asset_no, name, kind (9 deferred asset),\n"
      "income_type (1 business, 2 real estate).\n",
      CmdImportAssets},
+    {"import-books", ltb::ledger_tool::kImportBooksSynopsis, ltb::ledger_tool::kImportBooksSummary,
+     ltb::ledger_tool::kImportBooksDetails, ltb::ledger_tool::CmdImportBooks},
+    {"export-books", ltb::ledger_tool::kExportBooksSynopsis, ltb::ledger_tool::kExportBooksSummary,
+     ltb::ledger_tool::kExportBooksDetails, ltb::ledger_tool::CmdExportBooks},
     {"set-link", "HOME ANSWER", "Set what the ledger answers when a program asks to link.",
      "ANSWER: 0 go on, 1 refuse (the run ends as cancelled), anything else an error.\n",
      CmdSetLink},

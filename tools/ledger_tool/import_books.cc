@@ -1,0 +1,158 @@
+// import-books: a bookkeeper's journal file into a dataset.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+#include "ledger/ledger_writer.h"
+#include "tools/books/book_amount.h"
+#include "tools/books/book_import.h"
+#include "tools/books/data_folder.h"
+#include "tools/ledger_tool/books_commands.h"
+
+namespace ltb::ledger_tool {
+
+const char kImportBooksSynopsis[] =
+    "HOME DATASET FILE [--layout NAME|FILE] [--dry-run]\n"
+    "    [--encoding auto|cp932|utf-8] [--create-accounts]\n"
+    "    [--new-account-class CODE] [--categories FILE]";
+const char kImportBooksSummary[] = "Import a journal file as bookkeepers export it.";
+const char kImportBooksDetails[] =
+    "The layout (default single-row) says which column holds what; accounts and\n"
+    "departments are found by name, tax categories by their texts (the table\n"
+    "tax-categories.tsv). Every problem is reported with its line, column and value,\n"
+    "and then nothing is imported. --dry-run prints what would be imported.\n"
+    "--create-accounts adds unknown accounts under the class of --new-account-class,\n"
+    "of the layout, or asked for on the terminal. Shipped layouts and tables are in\n"
+    "the folder \"books\" beside this program.\n";
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::cerr << "ledora-ledger: " << message << "\n";
+  return 1;
+}
+
+bool ReadClass(const std::string& text, int32_t* out) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
+  if (text.empty() || errno != 0 || !end || *end != '\0' || v > 0xFFFFFFFFull) return false;
+  *out = static_cast<int32_t>(static_cast<uint32_t>(v));
+  return true;
+}
+
+// Asks on the terminal for the class code of a new account.
+bool AskClass(const std::string& name, int32_t* classCode) {
+  if (!::isatty(STDIN_FILENO)) return false;
+  for (;;) {
+    std::cout << "The account \"" << name
+              << "\" is new. Type its class code (such as 0x40882040), or an empty line to "
+                 "leave it out: "
+              << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line) || line.empty()) return false;
+    if (ReadClass(line, classCode)) return true;
+    std::cout << "That is not a class code.\n";
+  }
+}
+
+std::string Yen(int64_t units) { return books::FormatBookAmount(units); }
+
+void PrintSummary(const books::ImportSummary& s, const books::TaxTextTable& texts, bool dryRun) {
+  std::cout << (dryRun ? "Would import " : "Imported ") << s.entries << " journal rows from "
+            << s.rows << " rows of the file (read as " << books::EncodingName(s.encoding) << ").\n";
+  if (!dryRun) return;
+  std::cout << "\nRows per month:\n";
+  for (const auto& [month, n] : s.rowsPerMonth) {
+    std::printf("  %04ld-%02ld %8ld\n", month / 100, month % 100, n);
+  }
+  std::cout << "\nTotals per tax category and rate (yen, tax excluded / tax):\n";
+  for (const auto& [key, t] : s.byCategoryAndRate) {
+    const auto [category, rate] = key;
+    std::printf("  %3d %8ld sides %18s %16s  %s\n", category, t.sides, Yen(t.amount).c_str(),
+                Yen(t.tax).c_str(), texts.TextOf(category, rate, 0, false).c_str());
+  }
+  std::cout << "\nAccounts that would be created: " << s.createdAccounts.size() << "\n";
+  for (const std::string& a : s.createdAccounts) std::cout << "  " << a << "\n";
+  std::cout << "Departments that would be created: " << s.createdDepartments.size() << "\n";
+  for (const std::string& d : s.createdDepartments) std::cout << "  " << d << "\n";
+}
+
+}  // namespace
+
+int CmdImportBooks(const std::vector<std::string>& a) {
+  std::vector<std::string> positional;
+  books::ImportOptions options;
+  std::string layoutName = "single-row";
+  std::string categories = books::BooksDataFolder() + "/tax-categories.tsv";
+  for (size_t i = 1; i < a.size(); ++i) {
+    const std::string& arg = a[i];
+    const bool hasValue = i + 1 < a.size();
+    if (arg == "--dry-run") {
+      options.dryRun = true;
+    } else if (arg == "--create-accounts") {
+      options.createAccounts = true;
+    } else if (arg == "--layout" && hasValue) {
+      layoutName = a[++i];
+    } else if (arg == "--categories" && hasValue) {
+      categories = a[++i];
+    } else if (arg == "--encoding" && hasValue) {
+      if (!books::ParseEncoding(a[++i], &options.encoding)) {
+        return Fail("The encoding \"" + a[i] + "\" is not known; use auto, cp932 or utf-8.");
+      }
+    } else if (arg == "--new-account-class" && hasValue) {
+      int32_t cls = 0;
+      if (!ReadClass(a[++i], &cls)) {
+        return Fail("The class code \"" + a[i] + "\" is not a number such as 0x40882040.");
+      }
+      options.newAccountClass = cls;
+    } else if (arg.rfind("--", 0) == 0) {
+      return Fail("The option " + arg + " is unknown or lacks its value; see import-books --help.");
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  char* end = nullptr;
+  const long dataset = positional.size() == 3 ? std::strtol(positional[1].c_str(), &end, 10) : 0;
+  if (positional.size() != 3 || !end || *end != '\0' || dataset <= 0) {
+    std::cerr << "Usage: ledora-ledger import-books " << kImportBooksSynopsis << "\n";
+    return Fail("import-books needs HOME, a dataset number and FILE.");
+  }
+  options.askClass = AskClass;
+  books::Layout layout;
+  books::TaxTextTable texts;
+  std::string error;
+  if (!books::LoadLayout(books::LayoutPath(layoutName), &layout, &error) ||
+      !texts.Load(categories, &error)) {
+    return Fail(error);
+  }
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(positional[2].c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) {
+    return Fail("The file " + positional[2] + " cannot be opened: " + std::strerror(errno) + ".");
+  }
+  auto db = ledger::LedgerDb::Open(positional[0], ledger::LedgerDb::Mode::kReadWrite, &error);
+  if (!db) return Fail(error);
+  books::ImportSummary summary;
+  const books::ImportResult r = books::ImportBooks(*db, static_cast<int>(dataset), file.get(),
+                                                   layout, texts, options, &summary);
+  if (r.problemCount > 0) {
+    for (const std::string& p : r.problems) std::cerr << positional[2] << ": " << p << "\n";
+    if (r.problemCount > static_cast<long>(r.problems.size())) {
+      std::cerr << positional[2] << ": " << r.problemCount - static_cast<long>(r.problems.size())
+                << " more problems are not shown.\n";
+    }
+    return Fail("Nothing was imported: the file has " + std::to_string(r.problemCount) +
+                (r.problemCount == 1 ? " problem" : " problems") +
+                " (listed above); correct the file and import it again.");
+  }
+  PrintSummary(summary, texts, options.dryRun);
+  return 0;
+}
+
+}  // namespace ltb::ledger_tool
