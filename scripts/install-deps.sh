@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libwxgtk3.2-dev libgtk-3-dev
-  xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic openbox
+  xvfb xauth libx11-dev x11-utils xdotool fonts-vlgothic openbox metacity
   locales wx3.2-i18n
   libxml2-utils
 )

@@ -6,6 +6,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "ui/gui/modal_frame.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
 #include "ui/gui/x11_transient.h"
@@ -76,6 +77,7 @@ MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption
   all->Add(buttons, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
   SetSizerAndFit(all);
   KeepRestored(this);
+  MakeModalFrame(this);
   Centre();
 }
 

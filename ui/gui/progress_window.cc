@@ -6,6 +6,7 @@
 #include <wx/gauge.h>
 
 #include "resources/progress_dialog_template.h"
+#include "ui/gui/modal_frame.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
 #include "ui/gui/x11_transient.h"
@@ -50,6 +51,7 @@ ProgressWindow::ProgressWindow(platform::Env& env, uint64_t parentWindow)
       event.Skip();
     }
   });
+  MakeModalFrame(window_);
   if (MakeTransientFor(window_, parentWindow)) CentreOnForeign(window_, parentWindow);
   caption_ = tpl.caption;
 }
