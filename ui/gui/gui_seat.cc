@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include <wx/app.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
@@ -41,7 +42,12 @@ class GuiSeat : public Seat {
       return answer;
     }
     wxWindow* ownerWindow = OwnerFor(owner);
-    return ShowMessageBox(ownerWindow, text, caption, flags, ownerWindow ? 0 : owner);
+    // The box waits for the person: no wait cursor over it meanwhile.
+    const bool busy = waitCursor_;
+    if (busy) SetWaitCursor(false);
+    const int answer = ShowMessageBox(ownerWindow, text, caption, flags, ownerWindow ? 0 : owner);
+    if (busy) SetWaitCursor(true);
+    return answer;
   }
 
   int RunModal(DialogController& controller) override {
@@ -91,12 +97,17 @@ class GuiSeat : public Seat {
   }
 
   // The window that owns a message box: the open modal dialog, else the
-  // newest top-level window still alive (the progress dialog, also while
-  // hidden), else none.
+  // newest top-level window on the screen (the progress dialog), else none
+  // and the box is centred on the screen. A closed window is only hidden
+  // until the toolkit deletes it, which may happen while the box is up: a
+  // box must never belong to it.
   wxWindow* Owner() const {
     if (!modal_.empty()) return modal_.back();
     for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
-      if (!(*it)->IsBeingDeleted()) return *it;
+      wxWindow* window = *it;
+      if (window->IsBeingDeleted() || !window->IsShown()) continue;
+      if (wxTheApp != nullptr && wxTheApp->IsScheduledForDestruction(window)) continue;
+      return window;
     }
     return nullptr;
   }

@@ -1,5 +1,8 @@
 #include "ui/gui/message_box_window.h"
 
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
@@ -71,6 +74,12 @@ MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption
   }
   preferred->SetDefault();
   preferred->SetFocus();
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+    // X server times wrap around: compare by their difference.
+    const auto age = static_cast<int32_t>(static_cast<uint32_t>(event.GetTimestamp()) - shownAt_);
+    if (shownAt_ != 0 && age < 0) return;
+    event.Skip();
+  });
 
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(body, 0, wxALL | wxEXPAND, kMargin);
@@ -100,6 +109,11 @@ int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view capt
   const uint64_t ownerWindow = owner != nullptr ? XWindowOf(owner) : foreignOwner;
   if (ownerWindow != 0 && MakeTransientFor(&box, ownerWindow)) {
     CentreOnForeign(&box, ownerWindow);
+  }
+  XWindowOf(&box);  // realises the box: its X window tells the server's time
+  GtkWidget* widget = static_cast<GtkWidget*>(box.GetHandle());
+  if (GdkWindow* gdkWindow = widget != nullptr ? gtk_widget_get_window(widget) : nullptr) {
+    if (GDK_IS_X11_WINDOW(gdkWindow)) box.IgnoreKeysBefore(gdk_x11_get_server_time(gdkWindow));
   }
   const int answer = box.ShowModal();
   if (style & wxYES_NO) return answer == wxID_YES ? kIdYes : kIdNo;

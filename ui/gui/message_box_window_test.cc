@@ -1,9 +1,15 @@
 // Message boxes on a real display: caption, icon, buttons in the
 // locale's words, the answers, and the window each belongs to.
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
+#include "platform/env.h"
 #include "ui/gui/message_box_window.h"
+#include "ui/gui/progress_window.h"
+#include "ui/gui/template_window.h"
 #include "ui/gui/testing/window_test_support.h"
+#include "ui/gui/x11_transient.h"
 #include "ui/message_box.h"
 
 namespace ltb::ui::gui {
@@ -64,6 +70,63 @@ TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) 
             kIdOk);
   EXPECT_EQ(ok.transientFor, foreign);
   XDestroyWindow(display, foreign);
+  XCloseDisplay(display);
+}
+
+// Under a window manager, at the scale the toolkit runs at (the test runs
+// again with GDK_SCALE=2): a box with an owner is transient for it and
+// centred on it wherever the owner sits; a box without one is centred on
+// the screen. Positions are read from the X server, in device pixels.
+TEST(MessageBoxWindow, SitsCentredOnItsOwnerOrTheScreen) {
+  REQUIRE_DISPLAY();
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  {
+    WindowManager manager(display);
+    if (!manager.Running()) {
+      XCloseDisplay(display);
+      GTEST_SKIP() << "no window manager";
+    }
+    ProgressWindow progress(*platform::Env::Default());
+    const wxRect screen(0, 0, DisplayWidth(display, DefaultScreen(display)),
+                        DisplayHeight(display, DefaultScreen(display)));
+    struct Place {
+      const char* name;
+      wxPoint ownerAt;  // logical pixels; no owner when negative
+    };
+    const Place places[] = {{"top left", {30, 40}}, {"right", {500, 250}}, {"no owner", {-1, -1}}};
+    for (const Place& place : places) {
+      SCOPED_TRACE(place.name);
+      wxWindow* owner = nullptr;
+      if (place.ownerAt.x >= 0) {
+        owner = progress.Window();
+        owner->Move(place.ownerAt);
+        progress.Show();
+        ASSERT_TRUE(PumpUntil([&] { return owner->IsShownOnScreen(); }, 5000));
+        Pump(300);  // the window manager has placed it
+      }
+      DialogAnswerer ok(wxID_OK);
+      ok.delayMs = 400;  // placed by the window manager too
+      ok.Arm();
+      EXPECT_EQ(ShowMessageBox(owner, "集計範囲の中に、輸入取引の仕訳があります。", "消費税",
+                               kMbOk | kMbIconInformation),
+                kIdOk);
+      const wxRect around = owner != nullptr
+                                ? WindowOnScreen(display, static_cast<Window>(XWindowOf(owner)))
+                                : screen;
+      const wxPoint want(around.x + around.width / 2, around.y + around.height / 2);
+      const wxPoint got(ok.onScreen.x + ok.onScreen.width / 2,
+                        ok.onScreen.y + ok.onScreen.height / 2);
+      // Within a title bar's height: the manager may centre the frame.
+      const int slack =
+          24 * (std::getenv("GDK_SCALE") != nullptr ? std::atoi(std::getenv("GDK_SCALE")) : 1);
+      EXPECT_LE(std::abs(got.x - want.x), slack) << got.x << " vs " << want.x;
+      EXPECT_LE(std::abs(got.y - want.y), slack) << got.y << " vs " << want.y;
+      EXPECT_EQ(ok.transientFor, owner != nullptr ? XWindowOf(owner) : 0u);
+    }
+    progress.Close();
+    Pump(50);
+  }
   XCloseDisplay(display);
 }
 

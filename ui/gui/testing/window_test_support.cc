@@ -227,7 +227,7 @@ void DialogAnswerer::Arm() {
       Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
       Window owner = 0;
       if (XGetTransientForHint(display, XWindowOf(box), &owner)) transientFor = owner;
-      frame = FrameOnScreen(display, XWindowOf(box));
+      onScreen = WindowOnScreen(display, XWindowOf(box));
       for (wxWindow* child : box->GetChildren()) {
         if (auto* button = dynamic_cast<wxButton*>(child)) {
           buttons.push_back(wxControl::RemoveMnemonics(button->GetLabel()).utf8_string());
@@ -312,20 +312,12 @@ std::vector<std::string> AtomNames(Display* display, Window window, const char* 
   return names;
 }
 
-wxRect FrameOnScreen(Display* display, Window window) {
-  // Up to the child of the root that holds the window: the frame.
-  Window frame = window, root = 0, parent = 0, *children = nullptr;
-  unsigned count = 0;
-  while (XQueryTree(display, frame, &root, &parent, &children, &count)) {
-    if (children != nullptr) XFree(children);
-    if (parent == root || parent == 0) break;
-    frame = parent;
-  }
+wxRect WindowOnScreen(Display* display, Window window) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, frame, &attributes)) return wxRect();
+  if (!XGetWindowAttributes(display, window, &attributes)) return wxRect();
   int left = 0, top = 0;
   Window child = 0;
-  XTranslateCoordinates(display, frame, attributes.root, 0, 0, &left, &top, &child);
+  XTranslateCoordinates(display, window, attributes.root, 0, 0, &left, &top, &child);
   return wxRect(left, top, attributes.width, attributes.height);
 }
 

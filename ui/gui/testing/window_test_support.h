@@ -104,7 +104,7 @@ struct DialogAnswerer {
   std::vector<std::string> buttons;  // labels without mnemonics, UTF-8
   std::vector<wxRect> buttonRects;
   wxSize client;
-  wxRect frame;      // the box's rectangle on the screen, in X pixels
+  wxRect onScreen;   // the box's rectangle on the screen, in X pixels
   int delayMs = 50;  // how long the box is left up before it is looked at
   void Arm();
   wxTimer timer;
@@ -127,8 +127,8 @@ class WindowManager {
 
 // The atoms of a window's property (names), empty when it has none.
 std::vector<std::string> AtomNames(Display* display, Window window, const char* property);
-// A window's frame rectangle on the screen in X pixels (the window
-// manager's frame when there is one, else the window itself).
-wxRect FrameOnScreen(Display* display, Window window);
+// A window's rectangle on the screen in X pixels (device pixels, whatever
+// the toolkit's scale), without the window manager's frame.
+wxRect WindowOnScreen(Display* display, Window window);
 
 }  // namespace ltb::ui::gui
