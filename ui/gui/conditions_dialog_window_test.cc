@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 
 #include "resources/conditions_dialog_template.h"
@@ -237,6 +238,32 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { TypeKeys("key F12"); });
   typing.StartOnce(500);
   EXPECT_EQ(dialog.Run(nullptr), 1005);
+}
+
+// A letter typed over the selected month is refused and changes nothing:
+// the month stays as it was, selection and all, and the logic hears of no
+// change; a digit then replaces it.
+TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
+  REQUIRE_DISPLAY();
+  if (!HaveXdotool()) GTEST_SKIP() << "no xdotool";
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  wxString afterLetter;
+  wxTimer typing;
+  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    TypeKeys("type --delay 20 a");
+    TypeKeys("key shift+b");
+    Pump(100);
+    afterLetter = dynamic_cast<wxTextCtrl*>(dialog.Control(1014))->GetValue();
+    TypeKeys("type --delay 20 7");
+    TypeKeys("key Escape");
+  });
+  typing.StartOnce(500);
+  dialog.Run(nullptr);
+  EXPECT_EQ(FromWx(afterLetter), "4");
+  ASSERT_FALSE(controller.log.empty());
+  EXPECT_EQ(controller.log.front(), "text 1014 7") << "the selection survived the letters";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
 
 #include "ui/gui/edit_field.h"
 #include "ui/gui/mnemonic.h"
@@ -240,6 +241,10 @@ void ControllerDialog::OnCharHook(wxKeyEvent& event) {
   const int code = event.GetKeyCode();
   const int modifiers = event.GetModifiers();
   if (modifiers == wxMOD_ALT && code < 128 && HandleMnemonic(code)) return;
+  if (RejectedByDigitsField(event)) {
+    wxBell();
+    return;
+  }
   if (modifiers != wxMOD_NONE) {
     event.Skip();
     return;
@@ -271,6 +276,19 @@ void ControllerDialog::OnCharHook(wxKeyEvent& event) {
     return;
   }
   event.Skip();
+}
+
+bool ControllerDialog::RejectedByDigitsField(const wxKeyEvent& event) const {
+  // Refused here, before the field sees the key: a character the field
+  // refuses later would already have replaced the selected text.
+  if ((event.GetModifiers() & ~wxMOD_SHIFT) != 0) return false;
+  const wxChar typed = event.GetUnicodeKey();
+  if (typed == WXK_NONE || typed < 0x20 || typed == 0x7f || (typed >= '0' && typed <= '9')) {
+    return false;
+  }
+  const resources::ControlTemplate* record = resources::FindControl(Template(), FocusedId());
+  return record != nullptr && record->kind == ControlKind::kEdit &&
+         (record->style & resources::kStyleDigitsOnly) != 0;
 }
 
 bool ControllerDialog::HandleMnemonic(int keyCode) {

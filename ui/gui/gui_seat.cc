@@ -54,9 +54,7 @@ class GuiSeat : public Seat {
     ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
     if (MakeTransientFor(&dialog, parentWindow_)) CentreOnForeign(&dialog, parentWindow_);
     modal_.push_back(&dialog);
-    std::function<void()> onShown;
-    if (opts_.execute) onShown = [this, &dialog, &controller] { Unattended(dialog, controller); };
-    const int code = dialog.Run(onShown);
+    const int code = dialog.Run([this, &dialog, &controller] { Prefill(dialog, controller); });
     modal_.pop_back();
     return code;
   }
@@ -112,17 +110,21 @@ class GuiSeat : public Seat {
     return nullptr;
   }
 
-  // Fills the dialog from the options and presses Execute, as a person
-  // would; a value that cannot be applied or a refused check cancels.
-  void Unattended(ControllerDialog& dialog, DialogController& controller) {
+  // Fills the dialog from the options (--method, --months, --output) as the
+  // console form does; a value that cannot be applied is said on standard
+  // error and the dialog stays for the person. With --execute it then
+  // presses Execute, as a person would; there a value that cannot be
+  // applied or a refused check cancels.
+  void Prefill(ControllerDialog& dialog, DialogController& controller) {
     std::string error;
-    if (!dialog::PrefillConditions(controller, opts_, env_.Drives(), &error)) {
-      std::fprintf(stderr, "%s\n", error.c_str());
+    const bool prefilled = dialog::PrefillConditions(controller, opts_, env_.Drives(), &error);
+    if (!prefilled) std::fprintf(stderr, "%s\n", error.c_str());
+    dialog.SyncFromController();
+    if (dialog.EndIfDone() || !opts_.execute) return;
+    if (!prefilled) {
       dialog.Cancel();
       return;
     }
-    dialog.SyncFromController();
-    if (dialog.EndIfDone()) return;
     if (!dialog::PressExecute(controller)) {
       if (!dialog.EndIfDone()) {
         std::fprintf(stderr, "the conditions were refused; the run is cancelled\n");
