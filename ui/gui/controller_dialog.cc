@@ -11,10 +11,16 @@
 #include <wx/utils.h>
 
 #include "ui/gui/edit_field.h"
+#include "ui/gui/japanese_wrap.h"
 #include "ui/gui/mnemonic.h"
 #include "ui/gui/wx_text.h"
 
 namespace ltb::ui::gui {
+namespace {
+
+constexpr int kTooltipEms = 30;  // a help tooltip's widest line, in full-width characters
+
+}  // namespace
 
 using resources::ControlKind;
 
@@ -133,6 +139,9 @@ void ControllerDialog::SyncFromController() {
     if (entry.record->id == resources::kNoControlId) continue;
     wxWindow* window = entry.window;
     wxString tip = ToWx(controller_.State(entry.record->id).tooltip);
+    // A help text is wrapped by the Japanese rules before the toolkit would
+    // wrap it by its own, which breaks before a closing mark's word.
+    if (!tip.empty()) tip = WrapJapaneseFor(window, tip, kTooltipEms);
     // A value cut short at the dialog's edge offers its whole text.
     if (tip.empty() && IsEllipsized(*entry.record) && LabelClipped(window)) {
       tip = wxControl::RemoveMnemonics(window->GetLabel());

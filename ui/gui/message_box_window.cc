@@ -9,6 +9,7 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "ui/gui/japanese_wrap.h"
 #include "ui/gui/modal_frame.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr int kMargin = 12;  // around the contents, in pixels
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 88;
+constexpr int kTextEms = 36;  // the widest line, in full-width characters
 
 wxString IconOf(long style) {
   if (style & wxICON_WARNING) return wxString::FromAscii(wxART_WARNING);
@@ -52,7 +54,10 @@ MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption
                                                      wxSize(kIconSize, kIconSize));
     body->Add(new wxStaticBitmap(this, wxID_ANY, bitmap), 0, wxALIGN_TOP | wxRIGHT, kMargin);
   }
-  body->Add(new wxStaticText(this, wxID_ANY, text), 1, wxALIGN_CENTRE_VERTICAL);
+  // Long lines are wrapped by the Japanese rules at a width a message box
+  // keeps to; the text's own line breaks stay.
+  body->Add(new wxStaticText(this, wxID_ANY, WrapJapaneseFor(this, text, kTextEms)), 1,
+            wxALIGN_CENTRE_VERTICAL);
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   auto addButton = [&](int id) {
