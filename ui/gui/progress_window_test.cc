@@ -1,13 +1,22 @@
 // The progress dialog on a real display: its caption and bars reach the
 // screen, and its cancel button, Escape and close button ask the run to
 // stop.
+#include <unistd.h>
+
+#include <string>
+
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/control.h>
 #include <wx/gauge.h>
 
 #include "platform/env.h"
 #include "ui/gui/progress_window.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/testing/window_test_support.h"
+#include "ui/gui/x11_transient.h"
+
+#include <X11/Xlib.h>
 #include "ui/gui/wx_text.h"
 
 namespace ltb::ui::gui {
@@ -90,6 +99,77 @@ TEST(ProgressWindowTest, CaptionAndBarsReachTheScreen) {
   progress.Close();
   EXPECT_EQ(progress.Window(), nullptr);
   Pump(50);
+}
+
+// Asks the window manager to close a window, as its close button does.
+void CloseThroughTheWindowManager(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = CurrentTime;
+  event.xclient.data.l[1] = 2;  // from a pager: a person's request
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureNotifyMask | SubstructureRedirectMask, &event);
+  XFlush(display);
+}
+
+// While a run ticks the dialog, the cancel button, Escape and the window's
+// close button each ask it to stop; the window stays up (the run closes
+// it) and keeps nothing more to press.
+TEST(ProgressWindowTest, CancelButtonEscapeAndCloseButtonAskTheRunToStop) {
+  REQUIRE_DISPLAY();
+  if (!HaveXdotool()) GTEST_SKIP() << "no xdotool";
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  {
+    WindowManager manager(display);
+    if (!manager.Running()) {
+      XCloseDisplay(display);
+      GTEST_SKIP() << "no window manager";
+    }
+    for (const char* how : {"button", "escape", "close"}) {
+      SCOPED_TRACE(how);
+      ProgressWindow progress(*platform::Env::Default());
+      TemplateWindow* window = progress.Window();
+      window->Move(100, 100);
+      progress.Show();
+      ASSERT_TRUE(PumpUntil([&] { return window->IsShownOnScreen(); }, 5000));
+      Pump(300);
+      const Window id = static_cast<Window>(XWindowOf(window));
+      auto* cancel = dynamic_cast<wxButton*>(window->FindWindow(wxID_CANCEL));
+      ASSERT_NE(cancel, nullptr);
+      EXPECT_EQ(FromWx(wxControl::RemoveMnemonics(cancel->GetLabel()))
+                    .rfind(JapaneseLocale() ? "キャンセル" : "Cancel", 0),
+                0u);
+      EXPECT_FALSE(progress.CancelRequested());
+      if (std::string(how) == "button") {
+        const wxRect r = cancel->GetScreenRect();
+        TypeKeys("mousemove " + std::to_string(r.x + r.width / 2) + " " +
+                 std::to_string(r.y + r.height / 2) + " click 1");
+      } else if (std::string(how) == "escape") {
+        TypeKeys("windowfocus --sync " + std::to_string(id));
+        TypeKeys("key Escape");
+      } else {
+        CloseThroughTheWindowManager(display, id);
+      }
+      // The run goes on ticking and asking, as the aggregation does.
+      bool stopped = false;
+      for (int i = 0; i < 200000 && !stopped; ++i) {
+        progress.SetActivity(i % 11, 10);
+        progress.Repaint();
+        stopped = progress.CancelRequested();
+        if (i % 1000 == 0) usleep(1000);
+      }
+      EXPECT_TRUE(stopped) << "the request never reached the run";
+      EXPECT_TRUE(window->IsShown()) << "the window went before the run closed it";
+      EXPECT_FALSE(cancel->IsEnabled());
+      progress.Close();
+      Pump(100);
+    }
+  }
+  XCloseDisplay(display);
 }
 
 }  // namespace
