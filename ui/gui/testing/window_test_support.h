@@ -17,6 +17,7 @@
 #include <wx/window.h>
 
 #include "ui/dialog_controller.h"
+#include "ui/gui/testing/window_manager.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with names the other
 // headers use.
@@ -108,21 +109,6 @@ struct DialogAnswerer {
   int delayMs = 50;  // how long the box is left up before it is looked at
   void Arm();
   wxTimer timer;
-};
-
-// A window manager on the test display for the life of the object: the one
-// already running, else the one named (openbox by default) started here
-// (none: Running() is false).
-class WindowManager {
- public:
-  explicit WindowManager(Display* display, const char* program = "openbox");
-  ~WindowManager();
-  bool Running() { return Present(); }
-
- private:
-  bool Present();
-  Display* display_;
-  pid_t pid_ = 0;
 };
 
 // The atoms of a window's property (names), empty when it has none.
