@@ -73,7 +73,7 @@ TEST(ConditionsDialogWindow, ShowsEveryTemplateTextUnclippedAtItsPlace) {
   EXPECT_EQ(dialog.Control(1029)->GetFont(), dialog.Control(1031)->GetFont());
   // The help icon carries the tooltip.
   EXPECT_FALSE(dialog.Control(1032)->GetToolTipText().empty());
-  SaveCapture(screen, dialog.GetScreenRect(), "conditions_dialog.png");
+  SaveFramedCapture(&dialog, "conditions_dialog.png");
   dialog.Hide();
   Pump(50);
 }

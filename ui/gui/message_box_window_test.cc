@@ -107,8 +107,11 @@ TEST(MessageBoxWindow, SitsCentredOnItsOwnerOrTheScreen) {
       }
       DialogAnswerer ok(wxID_OK);
       ok.delayMs = 400;  // placed by the window manager too
+      if (owner == nullptr) {
+        ok.beforeAnswer = [](wxWindow* box) { SaveFramedCapture(box, "message_box.png"); };
+      }
       ok.Arm();
-      EXPECT_EQ(ShowMessageBox(owner, "集計範囲の中に、輸入取引の仕訳があります。", "消費税",
+      EXPECT_EQ(ShowMessageBox(owner, "｢消費税｣の集計を中止します。", "消費税",
                                kMbOk | kMbIconInformation),
                 kIdOk);
       const wxRect around = owner != nullptr

@@ -129,6 +129,56 @@ void SaveCapture(const wxImage& screen, const wxRect& rect, const char* name) {
   part.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + name), wxBITMAP_TYPE_PNG);
 }
 
+void SaveFramedCapture(wxWindow* topLevel, const std::string& name) {
+  const char* dir = std::getenv("LTB_SCREENSHOT_DIR");
+  if (dir == nullptr) return;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return;
+  // Up to the child of the root that holds the window: the frame.
+  Window frame = static_cast<Window>(XWindowOf(topLevel)), root = 0, parent = 0,
+         *children = nullptr;
+  unsigned count = 0;
+  while (frame != 0 && XQueryTree(display, frame, &root, &parent, &children, &count)) {
+    if (children != nullptr) XFree(children);
+    if (parent == root || parent == 0) break;
+    frame = parent;
+  }
+  XWindowAttributes attributes;
+  int left = 0, top = 0;
+  Window child = 0;
+  if (frame != 0 && XGetWindowAttributes(display, frame, &attributes) &&
+      XTranslateCoordinates(display, frame, attributes.root, 0, 0, &left, &top, &child)) {
+    XImage* shot = XGetImage(display, attributes.root, left, top, attributes.width,
+                             attributes.height, AllPlanes, ZPixmap);
+    if (shot != nullptr) {
+      wxImage image(attributes.width, attributes.height);
+      auto channel = [](unsigned long pixel, unsigned long mask) {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0) {
+          mask >>= 1;
+          ++shift;
+        }
+        return static_cast<unsigned char>((pixel >> shift) & 0xff);
+      };
+      for (int y = 0; y < attributes.height; ++y) {
+        for (int x = 0; x < attributes.width; ++x) {
+          const unsigned long pixel = XGetPixel(shot, x, y);
+          image.SetRGB(x, y, channel(pixel, shot->red_mask), channel(pixel, shot->green_mask),
+                       channel(pixel, shot->blue_mask));
+        }
+      }
+      XDestroyImage(shot);
+      std::string file = name;
+      const char* scale = std::getenv("GDK_SCALE");
+      if (scale != nullptr && std::string(scale) == "2") {
+        file.insert(file.rfind('.'), "_scale2");
+      }
+      image.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + file), wxBITMAP_TYPE_PNG);
+    }
+  }
+  XCloseDisplay(display);
+}
+
 // Pixels clearly darker than the background: text drawn in the rectangle.
 int DarkPixels(const wxImage& image, const wxRect& rect) {
   int dark = 0;
@@ -235,6 +285,7 @@ void DialogAnswerer::Arm() {
         }
         if (auto* image = dynamic_cast<wxStaticBitmap*>(child)) icon = image->GetBitmap().IsOk();
       }
+      if (beforeAnswer) beforeAnswer(box);
       if (response == kCloseTheBox) {
         box->Close();
       } else {

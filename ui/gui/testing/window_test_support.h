@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ bool PumpUntil(Condition done, int ms) {
 // elsewhere).
 wxImage Screenshot(wxWindow* topLevel);
 void SaveCapture(const wxImage& screen, const wxRect& rect, const char* name);
+// With $LTB_SCREENSHOT_DIR set, writes what the screen shows of a top-level
+// window with the window manager's frame around it, in device pixels, as
+// `name` there, with "_scale2" before the extension at GDK_SCALE=2.
+void SaveFramedCapture(wxWindow* topLevel, const std::string& name);
 // Pixels clearly darker than the background: text drawn in the rectangle.
 int DarkPixels(const wxImage& image, const wxRect& rect);
 
@@ -107,6 +112,7 @@ struct DialogAnswerer {
   wxSize client;
   wxRect onScreen;   // the box's rectangle on the screen, in X pixels
   int delayMs = 50;  // how long the box is left up before it is looked at
+  std::function<void(wxWindow*)> beforeAnswer;  // a last look at the box
   void Arm();
   wxTimer timer;
 };
