@@ -199,34 +199,41 @@ TEST(ConditionsDialogWindow, HelpTooltipShowsWhileThePointerRestsOnTheIcon) {
 
 TEST(ConditionsDialogWindow, LongValuesAreEllipsizedAndTheOutputFieldShowsTheFileName) {
   REQUIRE_DISPLAY();
-  FakeController controller;
-  FillLikeARealDataset(controller);
-  std::string company = "株式会社";
-  for (int i = 0; i < 12; ++i) company += "とても長い名前の";
-  company += "商事";
-  controller.states[1010].text = company;
-  std::string path = "Z:\\home\\user\\";
-  for (int i = 0; i < 8; ++i) path += "folder" + std::to_string(i) + "\\";
-  path += "消費税申告.xml";
-  controller.states[1008].text = path;
-  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
-  controller.focusId = 1016;
-  OpenAtTopLeft(dialog, controller);
-  ASSERT_TRUE(dialog.IsShownOnScreen());
-  // The name is cut with an ellipsis and offered whole as the tooltip; a
-  // value that fits has none.
-  wxWindow* name = dialog.Control(1010);
-  EXPECT_TRUE(pango_layout_is_ellipsized(
-      gtk_label_get_layout(GTK_LABEL(static_cast<GtkWidget*>(name->GetHandle())))));
-  EXPECT_EQ(FromWx(name->GetToolTipText()), company);
-  EXPECT_TRUE(dialog.Control(1011)->GetToolTipText().empty());
-  // The path field shows its end, not its start.
-  auto* entry = static_cast<GtkWidget*>(dialog.Control(1008)->GetHandle());
-  int scrolled = 0;
-  g_object_get(entry, "scroll-offset", &scrolled, nullptr);
-  EXPECT_GT(scrolled, 0) << "the output field shows the start of the path";
-  dialog.Hide();
-  Pump(50);
+  std::string mixed = "株式会社";
+  for (int i = 0; i < 12; ++i) mixed += "とても長い名前の";
+  mixed += "商事";
+  // Full-width letters only, as the dataset facts come (with their space).
+  const std::string wide =
+      " ＮＰＯ法人サンプル地域振興ネットワーク東日本統括本部経理財務部第二会計課";
+  for (const std::string& company : {mixed, wide}) {
+    FakeController controller;
+    FillLikeARealDataset(controller);
+    controller.states[1010].text = company;
+    std::string path = "Z:\\home\\user\\";
+    for (int i = 0; i < 8; ++i) path += "folder" + std::to_string(i) + "\\";
+    path += "消費税申告.xml";
+    controller.states[1008].text = path;
+    ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+    controller.focusId = 1016;
+    OpenAtTopLeft(dialog, controller);
+    ASSERT_TRUE(dialog.IsShownOnScreen());
+    // The name is cut with an ellipsis and offered whole as the tooltip; a
+    // value that fits has none.
+    wxWindow* name = dialog.Control(1010);
+    PangoLayout* layout =
+        gtk_label_get_layout(GTK_LABEL(static_cast<GtkWidget*>(name->GetHandle())));
+    EXPECT_TRUE(pango_layout_is_ellipsized(layout));
+    EXPECT_EQ(pango_layout_get_line_count(layout), 1) << "the name wraps instead";
+    EXPECT_EQ(FromWx(name->GetToolTipText()), company);
+    EXPECT_TRUE(dialog.Control(1011)->GetToolTipText().empty());
+    // The path field shows its end, not its start.
+    auto* entry = static_cast<GtkWidget*>(dialog.Control(1008)->GetHandle());
+    int scrolled = 0;
+    g_object_get(entry, "scroll-offset", &scrolled, nullptr);
+    EXPECT_GT(scrolled, 0) << "the output field shows the start of the path";
+    dialog.Hide();
+    Pump(50);
+  }
 }
 
 TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
