@@ -273,5 +273,53 @@ TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
   EXPECT_EQ(controller.log.front(), "text 1014 7") << "the selection survived the letters";
 }
 
+// The rows and columns of dark (text) pixels inside a rectangle of a
+// screenshot: {top, bottom, right}; top > bottom when there are none.
+struct Ink {
+  int top = 1 << 20, bottom = -1, right = -1;
+};
+Ink InkIn(const wxImage& screen, const wxRect& rect) {
+  Ink ink;
+  for (int y = rect.GetTop(); y <= rect.GetBottom(); ++y) {
+    for (int x = rect.GetLeft(); x <= rect.GetRight(); ++x) {
+      if (DarkPixels(screen, wxRect(x, y, 1, 1)) == 0) continue;
+      ink.top = std::min(ink.top, y);
+      ink.bottom = std::max(ink.bottom, y);
+      ink.right = std::max(ink.right, x);
+    }
+  }
+  return ink;
+}
+
+// The month fields' digits sit level with the labels beside them (their
+// middles within a pixel) and clear of the field's right border.
+TEST(ConditionsDialogWindow, MonthDigitsSitLevelWithTheirLabelsAndClearOfTheBorder) {
+  REQUIRE_DISPLAY();
+  FakeController controller;
+  FillLikeARealDataset(controller);
+  controller.states[1014].text = "12";
+  controller.focusId = 1008;  // no selection highlight on the months
+  ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
+  OpenAtTopLeft(dialog, controller);
+  ASSERT_TRUE(dialog.IsShownOnScreen());
+  const wxImage screen = Screenshot(&dialog);
+  ASSERT_TRUE(screen.IsOk());
+  for (const auto& [field, label] : {std::pair{1014, 1015}, std::pair{1016, 1017}}) {
+    SCOPED_TRACE(field);
+    const wxRect box = dialog.Control(field)->GetScreenRect();
+    // Inside the field's frame (two pixels of border and shadow).
+    const Ink digits = InkIn(screen, box.Deflate(3, 3));
+    const Ink text = InkIn(screen, dialog.Control(label)->GetScreenRect());
+    ASSERT_LE(digits.top, digits.bottom) << "no digits drawn";
+    ASSERT_LE(text.top, text.bottom) << "no label drawn";
+    EXPECT_LE(std::abs((digits.top + digits.bottom) - (text.top + text.bottom)), 2)
+        << "digits " << digits.top << "-" << digits.bottom << ", label " << text.top << "-"
+        << text.bottom;
+    EXPECT_GE(box.GetRight() - digits.right, 5) << "the digits touch the right border";
+  }
+  dialog.Hide();
+  Pump(50);
+}
+
 }  // namespace
 }  // namespace ltb::ui::gui
