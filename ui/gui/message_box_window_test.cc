@@ -73,6 +73,28 @@ TEST(MessageBoxWindow, BoxWithoutAWindowOfOursBelongsToTheParentProgramsWindow) 
   XCloseDisplay(display);
 }
 
+// A key pressed before the box appeared (typed while the run worked and
+// waiting in the queue) is no answer; a key pressed since is.
+TEST(MessageBoxWindow, KeysPressedBeforeTheBoxAppearedAreNoAnswer) {
+  REQUIRE_DISPLAY();
+  MessageBoxWindow box(wxString::FromUTF8("x"), wxString::FromUTF8("x"),
+                       MessageBoxStyle(kMbYesNo | kMbIconQuestion));
+  const uint32_t shownAt = 0xFFFFFF00u;  // just before the server's clock wraps
+  box.IgnoreKeysBefore(shownAt);
+  auto press = [&](uint32_t at) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_RETURN;
+    key.SetTimestamp(at);
+    key.SetEventObject(&box);
+    box.ProcessWindowEvent(key);
+    return key.GetSkipped();
+  };
+  // Skipped on: the box handles the key as usual. Not skipped: dropped.
+  EXPECT_FALSE(press(shownAt - 5000));
+  EXPECT_TRUE(press(shownAt + 10));
+  EXPECT_TRUE(press(shownAt + 0x200u));  // past the wrap
+}
+
 // Under a window manager, at the scale the toolkit runs at (the test runs
 // again with GDK_SCALE=2): a box with an owner is transient for it and
 // centred on it wherever the owner sits; a box without one is centred on
