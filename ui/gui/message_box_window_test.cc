@@ -101,58 +101,50 @@ TEST(MessageBoxWindow, KeysPressedBeforeTheBoxAppearedAreNoAnswer) {
 // the screen. Positions are read from the X server, in device pixels.
 TEST(MessageBoxWindow, SitsCentredOnItsOwnerOrTheScreen) {
   REQUIRE_DISPLAY();
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  {
-    WindowManager manager(display);
-    if (!manager.Running()) {
-      XCloseDisplay(display);
-      GTEST_SKIP() << "no window manager";
+  ManagedDisplay managed;
+  if (!managed.Ready()) GTEST_SKIP() << "no window manager";
+  Display* display = managed.display();
+  ProgressWindow progress(*platform::Env::Default());
+  const wxRect screen(0, 0, DisplayWidth(display, DefaultScreen(display)),
+                      DisplayHeight(display, DefaultScreen(display)));
+  struct Place {
+    const char* name;
+    wxPoint ownerAt;  // logical pixels; no owner when negative
+  };
+  const Place places[] = {{"top left", {30, 40}}, {"right", {200, 200}}, {"no owner", {-1, -1}}};
+  for (const Place& place : places) {
+    SCOPED_TRACE(place.name);
+    wxWindow* owner = nullptr;
+    if (place.ownerAt.x >= 0) {
+      owner = progress.Window();
+      owner->Move(place.ownerAt);
+      progress.Show();
+      ASSERT_TRUE(PumpUntil([&] { return owner->IsShownOnScreen(); }, 5000));
+      Pump(300);  // the window manager has placed it
     }
-    ProgressWindow progress(*platform::Env::Default());
-    const wxRect screen(0, 0, DisplayWidth(display, DefaultScreen(display)),
-                        DisplayHeight(display, DefaultScreen(display)));
-    struct Place {
-      const char* name;
-      wxPoint ownerAt;  // logical pixels; no owner when negative
-    };
-    const Place places[] = {{"top left", {30, 40}}, {"right", {200, 200}}, {"no owner", {-1, -1}}};
-    for (const Place& place : places) {
-      SCOPED_TRACE(place.name);
-      wxWindow* owner = nullptr;
-      if (place.ownerAt.x >= 0) {
-        owner = progress.Window();
-        owner->Move(place.ownerAt);
-        progress.Show();
-        ASSERT_TRUE(PumpUntil([&] { return owner->IsShownOnScreen(); }, 5000));
-        Pump(300);  // the window manager has placed it
-      }
-      DialogAnswerer ok(wxID_OK);
-      ok.delayMs = 400;  // placed by the window manager too
-      if (owner == nullptr) {
-        ok.beforeAnswer = [](wxWindow* box) { SaveFramedCapture(box, "message_box.png"); };
-      }
-      ok.Arm();
-      EXPECT_EQ(ShowMessageBox(owner, "｢消費税｣の集計を中止します。", "消費税",
-                               kMbOk | kMbIconInformation),
-                kIdOk);
-      const wxRect around = owner != nullptr
-                                ? WindowOnScreen(display, static_cast<Window>(XWindowOf(owner)))
-                                : screen;
-      const wxPoint want(around.x + around.width / 2, around.y + around.height / 2);
-      const wxPoint got(ok.onScreen.x + ok.onScreen.width / 2,
-                        ok.onScreen.y + ok.onScreen.height / 2);
-      // Within a title bar's height: the manager may centre the frame.
-      const int slack =
-          24 * (std::getenv("GDK_SCALE") != nullptr ? std::atoi(std::getenv("GDK_SCALE")) : 1);
-      EXPECT_LE(std::abs(got.x - want.x), slack) << got.x << " vs " << want.x;
-      EXPECT_LE(std::abs(got.y - want.y), slack) << got.y << " vs " << want.y;
-      EXPECT_EQ(ok.transientFor, owner != nullptr ? XWindowOf(owner) : 0u);
+    DialogAnswerer ok(wxID_OK);
+    ok.delayMs = 400;  // placed by the window manager too
+    if (owner == nullptr) {
+      ok.beforeAnswer = [](wxWindow* box) { SaveFramedCapture(box, "message_box.png"); };
     }
-    progress.Close();
-    Pump(50);
+    ok.Arm();
+    EXPECT_EQ(
+        ShowMessageBox(owner, "｢消費税｣の集計を中止します。", "消費税", kMbOk | kMbIconInformation),
+        kIdOk);
+    const wxRect around =
+        owner != nullptr ? WindowOnScreen(display, static_cast<Window>(XWindowOf(owner))) : screen;
+    const wxPoint want(around.x + around.width / 2, around.y + around.height / 2);
+    const wxPoint got(ok.onScreen.x + ok.onScreen.width / 2,
+                      ok.onScreen.y + ok.onScreen.height / 2);
+    // Within a title bar's height: the manager may centre the frame.
+    const int slack =
+        24 * (std::getenv("GDK_SCALE") != nullptr ? std::atoi(std::getenv("GDK_SCALE")) : 1);
+    EXPECT_LE(std::abs(got.x - want.x), slack) << got.x << " vs " << want.x;
+    EXPECT_LE(std::abs(got.y - want.y), slack) << got.y << " vs " << want.y;
+    EXPECT_EQ(ok.transientFor, owner != nullptr ? XWindowOf(owner) : 0u);
   }
-  XCloseDisplay(display);
+  progress.Close();
+  Pump(50);
 }
 
 }  // namespace

@@ -120,63 +120,56 @@ void CloseThroughTheWindowManager(Display* display, Window window) {
 TEST(ProgressWindowTest, CancelButtonEscapeAndCloseButtonAskTheRunToStop) {
   REQUIRE_DISPLAY();
   if (!HaveXdotool()) GTEST_SKIP() << "no xdotool";
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  {
-    WindowManager manager(display);
-    if (!manager.Running()) {
-      XCloseDisplay(display);
-      GTEST_SKIP() << "no window manager";
-    }
-    for (const char* how : {"button", "escape", "close"}) {
-      SCOPED_TRACE(how);
-      ProgressWindow progress(*platform::Env::Default());
-      TemplateWindow* window = progress.Window();
-      window->Move(100, 100);
-      progress.Show();
-      ASSERT_TRUE(PumpUntil([&] { return window->IsShownOnScreen(); }, 5000));
+  ManagedDisplay screen;
+  if (!screen.Ready()) GTEST_SKIP() << "no window manager";
+  Display* display = screen.display();
+  for (const char* how : {"button", "escape", "close"}) {
+    SCOPED_TRACE(how);
+    ProgressWindow progress(*platform::Env::Default());
+    TemplateWindow* window = progress.Window();
+    window->Move(100, 100);
+    progress.Show();
+    ASSERT_TRUE(PumpUntil([&] { return window->IsShownOnScreen(); }, 5000));
+    Pump(300);
+    const Window id = static_cast<Window>(XWindowOf(window));
+    auto* cancel = dynamic_cast<wxButton*>(window->FindWindow(wxID_CANCEL));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(FromWx(wxControl::RemoveMnemonics(cancel->GetLabel()))
+                  .rfind(JapaneseLocale() ? "キャンセル" : "Cancel", 0),
+              0u);
+    EXPECT_FALSE(progress.CancelRequested());
+    if (std::string(how) == "button") {
+      progress.SetCaption("集計中 37％");
+      progress.SetOverall(370, 1000);
+      progress.SetActivity(6, 10);
+      progress.Repaint();
       Pump(300);
-      const Window id = static_cast<Window>(XWindowOf(window));
-      auto* cancel = dynamic_cast<wxButton*>(window->FindWindow(wxID_CANCEL));
-      ASSERT_NE(cancel, nullptr);
-      EXPECT_EQ(FromWx(wxControl::RemoveMnemonics(cancel->GetLabel()))
-                    .rfind(JapaneseLocale() ? "キャンセル" : "Cancel", 0),
-                0u);
-      EXPECT_FALSE(progress.CancelRequested());
-      if (std::string(how) == "button") {
-        progress.SetCaption("集計中 37％");
-        progress.SetOverall(370, 1000);
-        progress.SetActivity(6, 10);
-        progress.Repaint();
-        Pump(300);
-        SaveFramedCapture(window, "progress_dialog.png");
-      }
-      if (std::string(how) == "button") {
-        const wxRect r = cancel->GetScreenRect();
-        TypeKeys("mousemove " + std::to_string(r.x + r.width / 2) + " " +
-                 std::to_string(r.y + r.height / 2) + " click 1");
-      } else if (std::string(how) == "escape") {
-        TypeKeys("windowfocus --sync " + std::to_string(id));
-        TypeKeys("key Escape");
-      } else {
-        CloseThroughTheWindowManager(display, id);
-      }
-      // The run goes on ticking and asking, as the aggregation does.
-      bool stopped = false;
-      for (int i = 0; i < 200000 && !stopped; ++i) {
-        progress.SetActivity(i % 11, 10);
-        progress.Repaint();
-        stopped = progress.CancelRequested();
-        if (i % 1000 == 0) usleep(1000);
-      }
-      EXPECT_TRUE(stopped) << "the request never reached the run";
-      EXPECT_TRUE(window->IsShown()) << "the window went before the run closed it";
-      EXPECT_FALSE(cancel->IsEnabled());
-      progress.Close();
-      Pump(100);
+      SaveFramedCapture(window, "progress_dialog.png");
     }
+    if (std::string(how) == "button") {
+      const wxRect r = cancel->GetScreenRect();
+      TypeKeys("mousemove " + std::to_string(r.x + r.width / 2) + " " +
+               std::to_string(r.y + r.height / 2) + " click 1");
+    } else if (std::string(how) == "escape") {
+      TypeKeys("windowfocus --sync " + std::to_string(id));
+      TypeKeys("key Escape");
+    } else {
+      CloseThroughTheWindowManager(display, id);
+    }
+    // The run goes on ticking and asking, as the aggregation does.
+    bool stopped = false;
+    for (int i = 0; i < 200000 && !stopped; ++i) {
+      progress.SetActivity(i % 11, 10);
+      progress.Repaint();
+      stopped = progress.CancelRequested();
+      if (i % 1000 == 0) usleep(1000);
+    }
+    EXPECT_TRUE(stopped) << "the request never reached the run";
+    EXPECT_TRUE(window->IsShown()) << "the window went before the run closed it";
+    EXPECT_FALSE(cancel->IsEnabled());
+    progress.Close();
+    Pump(100);
   }
-  XCloseDisplay(display);
 }
 
 }  // namespace

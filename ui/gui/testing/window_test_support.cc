@@ -53,6 +53,27 @@ class WxEnvironment : public ::testing::Environment {
 WxEnvironment* g_env =
     static_cast<WxEnvironment*>(::testing::AddGlobalTestEnvironment(new WxEnvironment));
 
+// The pixels of an image read from the X server.
+wxImage ImageOf(XImage* shot, int width, int height) {
+  auto channel = [](unsigned long pixel, unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1) == 0) {
+      mask >>= 1;
+      ++shift;
+    }
+    return static_cast<unsigned char>((pixel >> shift) & 0xff);
+  };
+  wxImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned long pixel = XGetPixel(shot, x, y);
+      image.SetRGB(x, y, channel(pixel, shot->red_mask), channel(pixel, shot->green_mask),
+                   channel(pixel, shot->blue_mask));
+    }
+  }
+  return image;
+}
+
 }  // namespace
 
 bool HaveDisplay() {
@@ -97,23 +118,7 @@ wxImage Screenshot(wxWindow* topLevel) {
         XGetImage(display, self, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (shot != nullptr) {
       image.Create(rootAttributes.width, rootAttributes.height);
-      auto channel = [](unsigned long pixel, unsigned long mask) {
-        int shift = 0;
-        while (mask != 0 && (mask & 1) == 0) {
-          mask >>= 1;
-          ++shift;
-        }
-        return static_cast<unsigned char>((pixel >> shift) & 0xff);
-      };
-      for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
-          const int sx = left + x, sy = top + y;
-          if (sx < 0 || sy < 0 || sx >= image.GetWidth() || sy >= image.GetHeight()) continue;
-          const unsigned long pixel = XGetPixel(shot, x, y);
-          image.SetRGB(sx, sy, channel(pixel, shot->red_mask), channel(pixel, shot->green_mask),
-                       channel(pixel, shot->blue_mask));
-        }
-      }
+      image.Paste(ImageOf(shot, attributes.width, attributes.height), left, top);
       XDestroyImage(shot);
     }
   }
@@ -151,22 +156,7 @@ void SaveFramedCapture(wxWindow* topLevel, const std::string& name) {
     XImage* shot = XGetImage(display, attributes.root, left, top, attributes.width,
                              attributes.height, AllPlanes, ZPixmap);
     if (shot != nullptr) {
-      wxImage image(attributes.width, attributes.height);
-      auto channel = [](unsigned long pixel, unsigned long mask) {
-        int shift = 0;
-        while (mask != 0 && (mask & 1) == 0) {
-          mask >>= 1;
-          ++shift;
-        }
-        return static_cast<unsigned char>((pixel >> shift) & 0xff);
-      };
-      for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
-          const unsigned long pixel = XGetPixel(shot, x, y);
-          image.SetRGB(x, y, channel(pixel, shot->red_mask), channel(pixel, shot->green_mask),
-                       channel(pixel, shot->blue_mask));
-        }
-      }
+      const wxImage image = ImageOf(shot, attributes.width, attributes.height);
       XDestroyImage(shot);
       std::string file = name;
       const char* scale = std::getenv("GDK_SCALE");
@@ -254,6 +244,17 @@ wxString WithoutMnemonic(const wxString& text) {
   out.Replace(wxString::FromAscii("\x01"), wxString::FromAscii("&"));
   return out;
 }
+
+ManagedDisplay::ManagedDisplay() : display_(XOpenDisplay(nullptr)) {
+  if (display_ != nullptr) manager_ = std::make_unique<WindowManager>(display_);
+}
+
+ManagedDisplay::~ManagedDisplay() {
+  manager_.reset();
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+bool ManagedDisplay::Ready() { return manager_ != nullptr && manager_->Running(); }
 
 bool HaveXdotool() { return std::system("command -v xdotool >/dev/null") == 0; }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,23 @@ struct DialogAnswerer {
   std::function<void(wxWindow*)> beforeAnswer;  // a last look at the box
   void Arm();
   wxTimer timer;
+};
+
+// A connection of the test's own to the display, with a window manager on
+// it, for the life of the object.
+class ManagedDisplay {
+ public:
+  ManagedDisplay();
+  ~ManagedDisplay();
+  ManagedDisplay(const ManagedDisplay&) = delete;
+  ManagedDisplay& operator=(const ManagedDisplay&) = delete;
+  Display* display() const { return display_; }
+  // Whether the connection and a window manager are there.
+  bool Ready();
+
+ private:
+  Display* display_;
+  std::unique_ptr<WindowManager> manager_;
 };
 
 // The atoms of a window's property (names), empty when it has none.
