@@ -117,7 +117,7 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
   long count = 0;
   walker->GetSumInfoCount(&count);
   bool ok = true;
-  for (long i = 0; i < count && ok; ++i) {
+  for (long i = 0; i < count && ok && !Cancelled(); ++i) {
     progress_.TickActivityBar();
     host::StTAXSUMINFO line;
     if (walker->MoveNext(&line) != host::kOk) continue;
@@ -127,7 +127,7 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
     for (size_t m = 0; m < matches && ok; ++m) ok = Accumulate(oldRateSum3, line.Amount());
   }
   walk.Finish();
-  if (!ok) return 0;
+  if (!ok || Cancelled()) return 0;
   progress_.SetActivityBarFull();
   return 1;
 }
@@ -144,7 +144,7 @@ int AddTax::BuildAccountList(int filter) {
   accountSet->GetCursor(&cursor);
   accountSet->ReadyCursor(cursor);
   host::StKAMOKUINFO account;
-  while (accountSet->WalkFind(condition.Items(), &account, cursor) == host::kOk) {
+  while (!Cancelled() && accountSet->WalkFind(condition.Items(), &account, cursor) == host::kOk) {
     progress_.TickActivityBar();
     if (account.ListExclusion() == 0) accounts_.Add(account);
     account.Clear();

@@ -49,6 +49,9 @@ class AddTax {
   void ResetActivityBar() { progress_.ResetActivityBar(); }
   void SetActivityBarFull() { progress_.SetActivityBarFull(); }
   const ProgressLogic& Progress() const { return progress_; }
+  // Whether the person asked to stop: every walk below then ends at its next
+  // record and returns 0, leaving totals that must not be reported.
+  bool Cancelled() { return progress_.CancelRequested(); }
 
   // ---- Aggregation: 1 on success, 0 on failure ----
   // Host figures per rate and business type into totals.RateInfo and

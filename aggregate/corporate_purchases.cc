@@ -80,7 +80,7 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
 
   const MonthRange range = Range();
   const bool interim = data.InterimFlag() == 1 && range.endSlot == 6;
-  for (long i = 0; i < count; ++i) {
+  for (long i = 0; i < count && !Cancelled(); ++i) {
     progress_.TickActivityBar();
     host::StKAMOKUSUMINFO sums;
     const long status = walker->MoveNext(&sums);
@@ -96,7 +96,7 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
                                             range.YearEndClosing(), interim);
     if (!Accumulate(&line->Settled, net)) return false;
   }
-  return true;
+  return !Cancelled();
 }
 
 bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO& settings) {
@@ -111,7 +111,7 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
   host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
-  for (long i = 0; i < count; ++i) {
+  for (long i = 0; i < count && !Cancelled(); ++i) {
     progress_.TickActivityBar();
     Entry entry;
     const long status = walker->MoveNext(&entry);
@@ -141,7 +141,7 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
                                });
     if (!ok) return false;
   }
-  return true;
+  return !Cancelled();
 }
 
 bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data) {
@@ -170,7 +170,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
   long count = 0;
   walker->GetCount(&count);
   bool ok = true;
-  for (long i = 0; i < count && ok; ++i) {
+  for (long i = 0; i < count && ok && !Cancelled(); ++i) {
     progress_.TickActivityBar();
     host::StKOTEISHISANINFO asset;
     host::StKOTEISHISANYEAR year;
@@ -181,7 +181,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
         asset.Kind() == kDeferredAssetKind ? &totals.KURINOBESHISAN : &totals.KOTEISHISAN,
         asset.AssetAmount());
   }
-  return ok;
+  return ok && !Cancelled();
 }
 
 }  // namespace ltb::aggregate

@@ -52,9 +52,9 @@ int AddTax::SumIndividualPurchases(TaxTotals& totals, const host::StDATAINFO& da
   progress_.ResetActivityBar();
   // A failing department walk ends only the department phase.
   IndividualDepartmentPhase(totals, data, settings);
-  if (overflowed_) return 0;
-  if (IndividualJournalPhase(totals, data, settings) != host::kOk) return 0;
-  return IndividualAssetPhase(totals, data) == host::kOk ? 1 : 0;
+  if (overflowed_ || Cancelled()) return 0;
+  if (IndividualJournalPhase(totals, data, settings) != host::kOk || Cancelled()) return 0;
+  return IndividualAssetPhase(totals, data) == host::kOk && !Cancelled() ? 1 : 0;
 }
 
 long AddTax::IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO& data,
@@ -72,7 +72,7 @@ long AddTax::IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO
   }
   long status = host::kOk;
   host::StBUMONINFO department;
-  while (departments->Walk(&department, cursor) == host::kOk) {
+  while (!Cancelled() && departments->Walk(&department, cursor) == host::kOk) {
     status = IndividualDepartmentWalk(totals, data, settings, &department);
     if (status != host::kOk) break;
     department.Clear();
@@ -97,7 +97,7 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
   const bool interim = data.InterimFlag() == 1 && range.endSlot == 6;
   const IncomeRoutes routes = RouteIncome(data.IncomeMode(), department);
   host::StKAMOKUSUMINFO sums;
-  while ((status = walker->MoveNext(&sums)) == host::kOk) {
+  while (!Cancelled() && (status = walker->MoveNext(&sums)) == host::kOk) {
     const bool skip = sums.ExclusionA() != 0 || sums.ExclusionB() == 1 || sums.SummaryLine() == 1;
     if (!skip) {
       TaxDecimal net = AccountNet(sums, range.startSlot, range.endSlot, settings,
@@ -152,7 +152,7 @@ long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
 
   using Entry = host::StSWKTINFO;
   long status = host::kOk;
-  for (long i = 0; i < count && status == host::kOk; ++i) {
+  for (long i = 0; i < count && status == host::kOk && !Cancelled(); ++i) {
     Entry entry;
     status = walker->MoveNext(&entry);
     if (status != host::kOk) break;
@@ -206,7 +206,7 @@ long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& dat
   long count = 0;
   if (status == host::kOk) walker->GetCount(&count);
   const uint8_t mode = data.IncomeMode();
-  for (long i = 0; i < count && status == host::kOk; ++i) {
+  for (long i = 0; i < count && status == host::kOk && !Cancelled(); ++i) {
     progress_.TickActivityBar();
     host::StKOTEISHISANINFO asset;
     host::StKOTEISHISANYEAR year;

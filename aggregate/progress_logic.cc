@@ -19,6 +19,11 @@ void ProgressLogic::Close() {
   if (view_) view_->Close();
 }
 
+bool ProgressLogic::CancelRequested() {
+  if (!cancelled_ && view_ != nullptr) cancelled_ = view_->CancelRequested();
+  return cancelled_;
+}
+
 void ProgressLogic::ResetOverallBar() {
   overall_ = 0;
   if (view_) view_->SetOverall(overall_, kOverallRange);
@@ -32,7 +37,7 @@ void ProgressLogic::SetCaptionPercent(int percent) {
 }
 
 void ProgressLogic::AdvanceBand(int start, int end) {
-  for (int i = start; i <= end; ++i) {
+  for (int i = start; i <= end && !CancelRequested(); ++i) {
     if (i % 10 == 0) SetCaptionPercent(i / 10);
     if (overall_ < kOverallRange) ++overall_;
     if (view_) view_->SetOverall(overall_, kOverallRange);

@@ -24,6 +24,10 @@ class ProgressLogic {
   void Show();
   void Close();
 
+  // Whether the person asked the view to stop the run; once true it stays
+  // true. Steps of the overall bar end early once it is.
+  bool CancelRequested();
+
   // Overall bar: range 0..1000, position 0.
   void ResetOverallBar();
   // Steps the overall bar once for every value from start to end inclusive,
@@ -64,6 +68,7 @@ class ProgressLogic {
   int activity_ = 0;
   int32_t activityTick_ = 0;
   bool visible_ = false;
+  bool cancelled_ = false;
 };
 
 }  // namespace ltb::aggregate

@@ -56,6 +56,7 @@ class RealAggregation : public Aggregation {
   }
   bool HasImportCategoryEntries() override { return addTax_.HasImportCategoryEntries() == 1; }
   bool Overflowed() const override { return addTax_.Overflowed(); }
+  bool Cancelled() override { return addTax_.Cancelled(); }
 
  private:
   aggregate::AddTax addTax_;

@@ -54,6 +54,9 @@ class Aggregation {
   virtual bool HasImportCategoryEntries() = 0;
   // True when a sum left the range of the fixed-point value.
   virtual bool Overflowed() const = 0;
+  // True once the person asked the progress dialog to stop; the step under
+  // way then ends at its next record.
+  virtual bool Cancelled() = 0;
 };
 
 // What the report writers need besides the dataset records.

@@ -1,6 +1,7 @@
 #include "app/tax_link_app.h"
 
 #include <cstdio>
+#include <functional>
 #include <new>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "app/environment_check.h"
 #include "platform/cp932.h"
 #include "platform/program_folder.h"
+#include "ui/cancel_notice.h"
 #include "ui/message_box.h"
 
 namespace ltb::app {
@@ -219,8 +221,16 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
   SetSearchCondition(aggregation, data, chosen);
   host::StSHOHIZEIINFO settings;
   LoadTaxSettings(host_, ctx_, &settings, data);  // a failure leaves them zeroed
-  if (!CheckSixthBusinessType(aggregation, settings, chosen.startMonth) ||
-      !CheckTenPercentEntries(aggregation)) {
+  // The progress dialog and the wait cursor come up before the checks: on a
+  // large ledger those take seconds, and the dialog is where the person
+  // can stop the run.
+  aggregation.Show();
+  seat_.SetWaitCursor(true);
+  const bool checked = CheckSixthBusinessType(aggregation, settings, chosen.startMonth) &&
+                       CheckTenPercentEntries(aggregation) && !StoppedByPerson(aggregation);
+  if (!checked) {
+    aggregation.Close();
+    seat_.SetWaitCursor(false);
     return false;
   }
   NoteImportCategories(aggregation, settings);
@@ -285,21 +295,37 @@ void TaxLinkApp::NoteImportCategories(Aggregation& aggregation,
   }
 }
 
-// The passes of the aggregation, each in its band of the overall bar. The
-// wait cursor stays on until the report file is finished.
+// The person stopped the run in the progress dialog: it ends as a cancel of
+// the conditions dialog does, with nothing written or remembered.
+bool TaxLinkApp::StoppedByPerson(Aggregation& aggregation) {
+  if (!aggregation.Cancelled()) return false;
+  aggregation.Close();
+  seat_.SetWaitCursor(false);
+  Message(ui::kCancelNotice, ui::kMbOk | ui::kMbIconInformation);
+  EndRun(kExitCancelled);
+  return true;
+}
+
+// The passes of the aggregation, each in its band of the overall bar; the
+// person may stop the run between any two (a pass also ends early then).
+// The wait cursor stays on until the report file is finished.
 bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
                            const host::StSHOHIZEIINFO& settings) {
-  aggregation.Show();
-  seat_.SetWaitCursor(true);
   aggregation.ResetOverallBar();
-  aggregation.AdvanceBand(0, 250);
-  aggregation.CollectTaxReport(ctx_.totals);
-  aggregation.AdvanceBand(250, 500);
-  aggregation.SumOldRates(&ctx_.totals.OldRateSum3, settings);
-  aggregation.AdvanceBand(500, 750);
-  aggregation.SumCorporatePurchases(ctx_.totals, data, settings);
-  aggregation.SumIndividualPurchases(ctx_.totals, data, settings);
-  aggregation.AdvanceBand(750, 1000);
+  const std::function<void()> passes[] = {
+      [&] { aggregation.AdvanceBand(0, 250); },
+      [&] { aggregation.CollectTaxReport(ctx_.totals); },
+      [&] { aggregation.AdvanceBand(250, 500); },
+      [&] { aggregation.SumOldRates(&ctx_.totals.OldRateSum3, settings); },
+      [&] { aggregation.AdvanceBand(500, 750); },
+      [&] { aggregation.SumCorporatePurchases(ctx_.totals, data, settings); },
+      [&] { aggregation.SumIndividualPurchases(ctx_.totals, data, settings); },
+      [&] { aggregation.AdvanceBand(750, 1000); },
+  };
+  for (const auto& pass : passes) {
+    pass();
+    if (StoppedByPerson(aggregation)) return false;
+  }
   aggregation.Close();
   if (aggregation.Overflowed()) {
     // Sums that no longer fit would be written as wrong figures.

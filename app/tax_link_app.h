@@ -76,6 +76,7 @@ class TaxLinkApp {
                               int startMonth);
   bool CheckTenPercentEntries(Aggregation& aggregation);
   void NoteImportCategories(Aggregation& aggregation, const host::StSHOHIZEIINFO& settings);
+  bool StoppedByPerson(Aggregation& aggregation);
   bool Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
                  const host::StSHOHIZEIINFO& settings);
   bool WriteJournalReport(const host::StDATAINFO& data, const host::StSHOHIZEIINFO& settings,

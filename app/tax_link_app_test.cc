@@ -60,10 +60,11 @@ TEST_F(TaxLinkAppTest, StandAloneJournalRunFinishes) {
   EXPECT_EQ(components.aggregation.condition[1].Value(), 12);
   EXPECT_EQ(components.aggregation.condition[2].Value(), 18);
   EXPECT_EQ(components.aggregation.filingClass, 2);
-  const Events expected = {"dialog",   "progress-show",  "band250",        "collect",
-                           "band500",  "band750",        "corporate",      "individual",
-                           "band1000", "progress-close", "journal-report", "save-settings",
-                           "message"};
+  // The progress dialog is up before the checks that precede the aggregation.
+  const Events expected = {"dialog",        "progress-show", "checks",         "band250",
+                           "collect",       "band500",       "band750",        "corporate",
+                           "individual",    "band1000",      "progress-close", "journal-report",
+                           "save-settings", "message"};
   EXPECT_EQ(events, expected);
   EXPECT_EQ(seat.texts.back(),
             "消費税情報の出力が終了しました。\n\nアプリケーションを終了します。");
@@ -165,7 +166,10 @@ TEST_F(TaxLinkAppTest, SixthBusinessTypeIsRefusedBeforeApril2015UnderSimplifiedT
   ASSERT_EQ(seat.texts.size(), 1u);
   EXPECT_NE(seat.texts[0].find("Ledora１７ Vantage の以下の機能"), std::string::npos);
   EXPECT_EQ(seat.flags[0], ui::kMbIconWarning);
-  EXPECT_FALSE(Saw("progress-show"));
+  // The aggregation never starts; the progress dialog shown for the checks
+  // is closed.
+  EXPECT_FALSE(Saw("band250"));
+  EXPECT_EQ(events.back(), "progress-close");
 }
 
 TEST_F(TaxLinkAppTest, SixthBusinessTypePassesFromApril2015OrUnderPrincipleTaxation) {
@@ -237,6 +241,28 @@ TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
   EXPECT_EQ(Tail(3), kShutDown);
   ASSERT_EQ(parent.posts.size(), 1u);
   EXPECT_EQ(parent.posts[0].lparam, 2);
+}
+
+// The person stops the run in the progress dialog, during the checks or
+// between passes: it ends as a cancelled dialog does, with the cancel
+// notice and status 1, nothing written, nothing remembered, the parent told.
+TEST_F(TaxLinkAppTest, StoppingTheProgressDialogEndsTheRunAsCancelled) {
+  for (const char* after : {"checks", "band250", "collect", "corporate", "band1000"}) {
+    SCOPED_TRACE(after);
+    events.clear();
+    seat.texts.clear();
+    parent.posts.clear();
+    components.dialog.saved = false;
+    components.aggregation.cancelAfter = after;
+    EXPECT_EQ(Run("4660,1025,3,Z:\\p\\out.xml"), 1);
+    EXPECT_FALSE(Saw("journal-report"));
+    EXPECT_FALSE(components.dialog.saved);
+    EXPECT_TRUE(Saw("progress-close"));
+    ASSERT_EQ(seat.texts.size(), 1u);
+    EXPECT_EQ(seat.texts[0], "｢消費税｣の集計を中止します。");
+    ASSERT_EQ(parent.posts.size(), 1u);
+    EXPECT_EQ(parent.posts[0].lparam, 1);
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/win_path.h"
 #include "resources/conditions_dialog_template.h"
+#include "ui/cancel_notice.h"
 #include "ui/message_box.h"
 
 namespace ltb::dialog {
@@ -17,7 +18,7 @@ constexpr const char* kRefusePastResults = "過去実績データは、連携の
 constexpr const char* kRefuseTaxExempt =
     "消費税申告区分が免税のデータは、連携の対象として使用できません。";
 constexpr const char* kRefuseTail = "\n\nアプリケーションを終了します。";
-constexpr const char* kCancelNotice = "｢消費税｣の集計を中止します。";
+using ui::kCancelNotice;
 
 constexpr const char* kBadPeriod =
     "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";

@@ -21,7 +21,7 @@ TEST_PACKAGES=(
   clang-format
   libgtest-dev libgmock-dev
   sqlite3
-  xvfb xauth x11-utils xdotool openbox
+  xvfb xauth x11-utils xdotool openbox metacity
   locales
   libxml2-utils util-linux mount
   lintian desktop-file-utils man-db bash-completion

@@ -21,6 +21,10 @@ class ProgressView {
   virtual void BringToFront() = 0;
   // Repaints now (the GUI pumps its paint events here).
   virtual void Repaint() = 0;
+  // Whether the person asked to stop the run (a cancel button, Escape, the
+  // window's close button). The aggregation asks at every step, so front
+  // ends keep it cheap; one that offers no way to stop keeps the default.
+  virtual bool CancelRequested() { return false; }
 };
 
 }  // namespace ltb::ui

@@ -1,5 +1,7 @@
 #include "app/testing/scripted_components.h"
 
+#include <algorithm>
+
 namespace ltb::app::testing {
 namespace {
 
@@ -66,6 +68,7 @@ class Agg : public Aggregation {
     e_->push_back("individual");
   }
   long CountSixthTypeEntries(int, int32_t* count) override {
+    e_->push_back("checks");
     *count = s_->sixthCount;
     return s_->sixthCode;
   }
@@ -75,6 +78,10 @@ class Agg : public Aggregation {
   }
   bool HasImportCategoryEntries() override { return s_->importEntries == 1; }
   bool Overflowed() const override { return s_->overflow; }
+  bool Cancelled() override {
+    return !s_->cancelAfter.empty() &&
+           std::find(e_->begin(), e_->end(), s_->cancelAfter) != e_->end();
+  }
 
  private:
   AggregationScript* s_;

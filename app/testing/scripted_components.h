@@ -79,6 +79,8 @@ struct AggregationScript {
   int importEntries = 0;
   bool overflow = false;
   uint8_t filingClass = 255;
+  // The event after which the person has asked to stop ("" never).
+  std::string cancelAfter;
   std::vector<host::StFINDINFO> condition;
 };
 

@@ -8,12 +8,19 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
 
 #include "ui/gui/edit_field.h"
+#include "ui/gui/japanese_wrap.h"
 #include "ui/gui/mnemonic.h"
 #include "ui/gui/wx_text.h"
 
 namespace ltb::ui::gui {
+namespace {
+
+constexpr int kTooltipEms = 30;  // a help tooltip's widest line, in full-width characters
+
+}  // namespace
 
 using resources::ControlKind;
 
@@ -132,6 +139,9 @@ void ControllerDialog::SyncFromController() {
     if (entry.record->id == resources::kNoControlId) continue;
     wxWindow* window = entry.window;
     wxString tip = ToWx(controller_.State(entry.record->id).tooltip);
+    // A help text is wrapped by the Japanese rules before the toolkit would
+    // wrap it by its own, which breaks before a closing mark's word.
+    if (!tip.empty()) tip = WrapJapaneseFor(window, tip, kTooltipEms);
     // A value cut short at the dialog's edge offers its whole text.
     if (tip.empty() && IsEllipsized(*entry.record) && LabelClipped(window)) {
       tip = wxControl::RemoveMnemonics(window->GetLabel());
@@ -240,6 +250,10 @@ void ControllerDialog::OnCharHook(wxKeyEvent& event) {
   const int code = event.GetKeyCode();
   const int modifiers = event.GetModifiers();
   if (modifiers == wxMOD_ALT && code < 128 && HandleMnemonic(code)) return;
+  if (RejectedByDigitsField(event)) {
+    wxBell();
+    return;
+  }
   if (modifiers != wxMOD_NONE) {
     event.Skip();
     return;
@@ -271,6 +285,19 @@ void ControllerDialog::OnCharHook(wxKeyEvent& event) {
     return;
   }
   event.Skip();
+}
+
+bool ControllerDialog::RejectedByDigitsField(const wxKeyEvent& event) const {
+  // Refused here, before the field sees the key: a character the field
+  // refuses later would already have replaced the selected text.
+  if ((event.GetModifiers() & ~wxMOD_SHIFT) != 0) return false;
+  const wxChar typed = event.GetUnicodeKey();
+  if (typed == WXK_NONE || typed < 0x20 || typed == 0x7f || (typed >= '0' && typed <= '9')) {
+    return false;
+  }
+  const resources::ControlTemplate* record = resources::FindControl(Template(), FocusedId());
+  return record != nullptr && record->kind == ControlKind::kEdit &&
+         (record->style & resources::kStyleDigitsOnly) != 0;
 }
 
 bool ControllerDialog::HandleMnemonic(int keyCode) {

@@ -43,6 +43,9 @@ class ControllerDialog : public TemplateWindow {
   void OnText(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);
   bool HandleMnemonic(int keyCode);
+  // Whether the key types a character the focused digits-only field takes
+  // no part of; such a key changes nothing.
+  bool RejectedByDigitsField(const wxKeyEvent& event) const;
   int FocusedId() const;
   // After a handler: push state, move focus when asked, end when done.
   void AfterHandler(bool applyFocus);

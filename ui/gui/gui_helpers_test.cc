@@ -55,6 +55,13 @@ TEST(SaveFileDialogHelpers, DefaultExtensionOnlyWhenTheNameHasNone) {
   EXPECT_EQ(WithDefaultExtension("/home/u/", "XML"), "/home/u/");
 }
 
+TEST(SaveFileDialogHelpers, APatternIsNoNameToOffer) {
+  EXPECT_EQ(OfferedName("*.xml"), "");
+  EXPECT_EQ(OfferedName("rep?.xml"), "");
+  EXPECT_EQ(OfferedName("消費税.xml"), "消費税.xml");
+  EXPECT_EQ(OfferedName(""), "");
+}
+
 TEST(MessageBoxStyle, ButtonsAndIconsFollowTheFlags) {
   EXPECT_EQ(MessageBoxStyle(kMbOk | kMbIconWarning) & (wxOK | wxYES_NO | wxICON_MASK),
             wxOK | wxICON_WARNING);

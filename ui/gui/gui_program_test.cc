@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -20,6 +21,8 @@
 #include <vector>
 
 #include "tests/program_runner.h"
+#include "tools/bench/ledger_generator.h"
+#include "ui/gui/testing/window_manager.h"
 
 namespace ltb::e2e {
 namespace {
@@ -376,6 +379,185 @@ TEST_F(GuiProgramTest, TheSaveDialogOpensAndClosesWithoutComplaints) {
   EXPECT_EQ(result.status, 1) << result.output;
   EXPECT_EQ(result.output.find("WARNING"), std::string::npos) << result.output;
   EXPECT_EQ(result.output.find("CRITICAL"), std::string::npos) << result.output;
+}
+
+// The text the program has selected (the PRIMARY selection), as another
+// program on the desktop would paste it; empty when none comes.
+std::string SelectedText(Display* display) {
+  const Window requestor =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  const Atom into = XInternAtom(display, "LTB_SELECTION", False);
+  XConvertSelection(display, XA_PRIMARY, utf8, into, requestor, CurrentTime);
+  XFlush(display);
+  std::string text;
+  for (int waited = 0; waited < 5000; waited += 20) {
+    XEvent event;
+    if (XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) {
+      Atom type = 0;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (event.xselection.property != 0 &&
+          XGetWindowProperty(display, requestor, into, 0, 1024, True, AnyPropertyType, &type,
+                             &format, &count, &after, &data) == Success &&
+          data != nullptr) {
+        text.assign(reinterpret_cast<char*>(data), count);
+      }
+      if (data != nullptr) XFree(data);
+      break;
+    }
+    usleep(20000);
+  }
+  XDestroyWindow(display, requestor);
+  return text;
+}
+
+// The selected text once it contains `part` (the program selects in its own
+// time after a key), or the last one seen.
+std::string SelectionWith(Display* display, const std::string& part) {
+  std::string text;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    text = SelectedText(display);
+    if (text.find(part) != std::string::npos) break;
+    usleep(100000);
+  }
+  return text;
+}
+
+// The first viewable window whose title starts with `prefix`, waited for.
+Window WaitForWindowStartingWith(Display* display, const std::string& prefix, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 20) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+      for (unsigned i = 0; i < count && found == 0; ++i) {
+        std::vector<Window> stack = {children[i]};
+        while (!stack.empty() && found == 0) {
+          const Window w = stack.back();
+          stack.pop_back();
+          XWindowAttributes attributes;
+          if (!XGetWindowAttributes(display, w, &attributes) ||
+              attributes.map_state != IsViewable) {
+            continue;
+          }
+          if (WindowTitle(display, w).rfind(prefix, 0) == 0) {
+            found = w;
+            break;
+          }
+          Window r = 0, p = 0, *kids = nullptr;
+          unsigned n = 0;
+          if (XQueryTree(display, w, &r, &p, &kids, &n)) {
+            for (unsigned k = 0; k < n; ++k) stack.push_back(kids[k]);
+            if (kids != nullptr) XFree(kids);
+          }
+        }
+      }
+      if (children != nullptr) XFree(children);
+    }
+    if (found != 0) return found;
+    usleep(20000);
+  }
+  return 0;
+}
+
+// A ledger large enough that its aggregation takes seconds: made once for
+// the tests below.
+class GuiLongRunTest : public GuiProgramTest {
+ protected:
+  static void SetUpTestSuite() {
+    ledger_ = new TempDir;
+    bench::LedgerShape shape;
+    shape.entries = 300000;
+    std::string error;
+    made_ = bench::GenerateLedger(ledger_->path(), shape, &error);
+    if (!made_) std::fprintf(stderr, "the ledger was not made: %s\n", error.c_str());
+  }
+  static void TearDownTestSuite() {
+    delete ledger_;
+    ledger_ = nullptr;
+  }
+  std::map<std::string, std::string> LongRunEnvironment() {
+    std::map<std::string, std::string> env = Environment();
+    env["LEDORA_HOME"] = ledger_->path();
+    env["LEDORA_USER"] = bench::kGeneratedUser;
+    env["LC_ALL"] = "ja_JP.UTF-8";
+    return env;
+  }
+  static TempDir* ledger_;
+  static bool made_;
+};
+TempDir* GuiLongRunTest::ledger_ = nullptr;
+bool GuiLongRunTest::made_ = false;
+
+// What --method, --months and --output fill in is what the dialog shows
+// (read back as the desktop would, from the selected text); Execute then
+// starts the run, and the progress dialog stops it, by Escape, by its close
+// button and by its cancel button: the cancel notice, status 1, no report,
+// nothing remembered.
+TEST_F(GuiLongRunTest, OptionsFillTheDialogAndTheProgressDialogStopsTheRun) {
+  ASSERT_TRUE(made_);
+  // The close button is the window manager's.
+  ui::gui::WindowManager manager(display);
+  if (!manager.Running()) GTEST_SKIP() << "no window manager";
+  const char kProgressTitle[] = "\xE9\x9B\x86\xE8\xA8\x88\xE4\xB8\xAD";  // "集計中", UTF-8
+  for (const std::string how : {"escape", "close", "button"}) {
+    SCOPED_TRACE(how);
+    const std::string out = dir / ("stopped-" + how + ".xml");
+    seen.clear();
+    BackgroundRun run({"--ui", "gui", "--method", "journal", "--months", "6-9", "--output", out},
+                      LongRunEnvironment());
+    const Window conditions = WaitForWindow(display, kConditionsTitle, &seen);
+    ASSERT_NE(conditions, 0u) << "the conditions dialog did not appear";
+    // Alt+S selects the start month, Enter the end month, then the output.
+    Keys(conditions, "key alt+s");
+    EXPECT_EQ(SelectionWith(display, "6"), "6");
+    Keys(conditions, "key Return");
+    EXPECT_EQ(SelectionWith(display, "9"), "9");
+    Keys(conditions, "key Return");
+    const std::string shownPath = SelectionWith(display, "stopped-");
+    EXPECT_NE(shownPath.find("stopped-" + how + ".xml"), std::string::npos) << shownPath;
+    Keys(conditions, "key F12");
+    const Window progress = WaitForWindowStartingWith(display, kProgressTitle, 20000);
+    ASSERT_NE(progress, 0u) << "no progress dialog";
+    if (how == "escape") {
+      Keys(progress, "key Escape");
+    } else if (how == "close") {
+      XEvent event{};
+      event.xclient.type = ClientMessage;
+      event.xclient.window = progress;
+      event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
+      event.xclient.format = 32;
+      event.xclient.data.l[1] = 2;
+      XSendEvent(display, DefaultRootWindow(display), False,
+                 SubstructureNotifyMask | SubstructureRedirectMask, &event);
+      XFlush(display);
+    } else {
+      // The button sits at the bottom right: 50 x 14 of the 221 x 63 units.
+      XWindowAttributes attributes;
+      ASSERT_TRUE(XGetWindowAttributes(display, progress, &attributes));
+      int left = 0, top = 0;
+      Window child = 0;
+      XTranslateCoordinates(display, progress, DefaultRootWindow(display), 0, 0, &left, &top,
+                            &child);
+      const int x = left + attributes.width * 191 / 221, y = top + attributes.height * 51 / 63;
+      const std::string click =
+          "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+      ASSERT_EQ(std::system(click.c_str()), 0);
+    }
+    const Window notice = WaitForWindow(display, kMessageBoxTitle, &seen);
+    ASSERT_NE(notice, 0u) << "no cancel notice";
+    Keys(notice, "key Return");
+    const ProgramResult& result = run.Wait();
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_FALSE(std::filesystem::exists(out)) << "a report was written";
+    // Nothing remembered: the path is in no file of the home folder.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "home")) {
+      if (!entry.is_regular_file()) continue;
+      EXPECT_EQ(ReadWholeFile(entry.path()).find("stopped-"), std::string::npos) << entry.path();
+    }
+  }
 }
 
 // Needs no display: it takes the display away.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include <wx/app.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
@@ -41,16 +42,19 @@ class GuiSeat : public Seat {
       return answer;
     }
     wxWindow* ownerWindow = OwnerFor(owner);
-    return ShowMessageBox(ownerWindow, text, caption, flags, ownerWindow ? 0 : owner);
+    // The box waits for the person: no wait cursor over it meanwhile.
+    const bool busy = waitCursor_;
+    if (busy) SetWaitCursor(false);
+    const int answer = ShowMessageBox(ownerWindow, text, caption, flags, ownerWindow ? 0 : owner);
+    if (busy) SetWaitCursor(true);
+    return answer;
   }
 
   int RunModal(DialogController& controller) override {
     ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
     if (MakeTransientFor(&dialog, parentWindow_)) CentreOnForeign(&dialog, parentWindow_);
     modal_.push_back(&dialog);
-    std::function<void()> onShown;
-    if (opts_.execute) onShown = [this, &dialog, &controller] { Unattended(dialog, controller); };
-    const int code = dialog.Run(onShown);
+    const int code = dialog.Run([this, &dialog, &controller] { Prefill(dialog, controller); });
     modal_.pop_back();
     return code;
   }
@@ -91,27 +95,36 @@ class GuiSeat : public Seat {
   }
 
   // The window that owns a message box: the open modal dialog, else the
-  // newest top-level window still alive (the progress dialog, also while
-  // hidden), else none.
+  // newest top-level window on the screen (the progress dialog), else none
+  // and the box is centred on the screen. A closed window is only hidden
+  // until the toolkit deletes it, which may happen while the box is up: a
+  // box must never belong to it.
   wxWindow* Owner() const {
     if (!modal_.empty()) return modal_.back();
     for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it) {
-      if (!(*it)->IsBeingDeleted()) return *it;
+      wxWindow* window = *it;
+      if (window->IsBeingDeleted() || !window->IsShown()) continue;
+      if (wxTheApp != nullptr && wxTheApp->IsScheduledForDestruction(window)) continue;
+      return window;
     }
     return nullptr;
   }
 
-  // Fills the dialog from the options and presses Execute, as a person
-  // would; a value that cannot be applied or a refused check cancels.
-  void Unattended(ControllerDialog& dialog, DialogController& controller) {
+  // Fills the dialog from the options (--method, --months, --output) as the
+  // console form does; a value that cannot be applied is said on standard
+  // error and the dialog stays for the person. With --execute it then
+  // presses Execute, as a person would; there a value that cannot be
+  // applied or a refused check cancels.
+  void Prefill(ControllerDialog& dialog, DialogController& controller) {
     std::string error;
-    if (!dialog::PrefillConditions(controller, opts_, env_.Drives(), &error)) {
-      std::fprintf(stderr, "%s\n", error.c_str());
+    const bool prefilled = dialog::PrefillConditions(controller, opts_, env_.Drives(), &error);
+    if (!prefilled) std::fprintf(stderr, "%s\n", error.c_str());
+    dialog.SyncFromController();
+    if (dialog.EndIfDone() || !opts_.execute) return;
+    if (!prefilled) {
       dialog.Cancel();
       return;
     }
-    dialog.SyncFromController();
-    if (dialog.EndIfDone()) return;
     if (!dialog::PressExecute(controller)) {
       if (!dialog.EndIfDone()) {
         std::fprintf(stderr, "the conditions were refused; the run is cancelled\n");

@@ -1,11 +1,16 @@
 #include "ui/gui/message_box_window.h"
 
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "ui/gui/japanese_wrap.h"
+#include "ui/gui/modal_frame.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
 #include "ui/gui/x11_transient.h"
@@ -17,6 +22,7 @@ namespace {
 constexpr int kMargin = 12;  // around the contents, in pixels
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 88;
+constexpr int kTextEms = 36;  // the widest line, in full-width characters
 
 wxString IconOf(long style) {
   if (style & wxICON_WARNING) return wxString::FromAscii(wxART_WARNING);
@@ -48,7 +54,10 @@ MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption
                                                      wxSize(kIconSize, kIconSize));
     body->Add(new wxStaticBitmap(this, wxID_ANY, bitmap), 0, wxALIGN_TOP | wxRIGHT, kMargin);
   }
-  body->Add(new wxStaticText(this, wxID_ANY, text), 1, wxALIGN_CENTRE_VERTICAL);
+  // Long lines are wrapped by the Japanese rules at a width a message box
+  // keeps to; the text's own line breaks stay.
+  body->Add(new wxStaticText(this, wxID_ANY, WrapJapaneseFor(this, text, kTextEms)), 1,
+            wxALIGN_CENTRE_VERTICAL);
 
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   auto addButton = [&](int id) {
@@ -70,12 +79,19 @@ MessageBoxWindow::MessageBoxWindow(const wxString& text, const wxString& caption
   }
   preferred->SetDefault();
   preferred->SetFocus();
+  Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+    // X server times wrap around: compare by their difference.
+    const auto age = static_cast<int32_t>(static_cast<uint32_t>(event.GetTimestamp()) - shownAt_);
+    if (shownAt_ != 0 && age < 0) return;
+    event.Skip();
+  });
 
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(body, 0, wxALL | wxEXPAND, kMargin);
   all->Add(buttons, 0, wxALIGN_CENTRE_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, kMargin);
   SetSizerAndFit(all);
   KeepRestored(this);
+  MakeModalFrame(this);
   Centre();
 }
 
@@ -98,6 +114,11 @@ int ShowMessageBox(wxWindow* owner, std::string_view text, std::string_view capt
   const uint64_t ownerWindow = owner != nullptr ? XWindowOf(owner) : foreignOwner;
   if (ownerWindow != 0 && MakeTransientFor(&box, ownerWindow)) {
     CentreOnForeign(&box, ownerWindow);
+  }
+  XWindowOf(&box);  // realises the box: its X window tells the server's time
+  GtkWidget* widget = static_cast<GtkWidget*>(box.GetHandle());
+  if (GdkWindow* gdkWindow = widget != nullptr ? gtk_widget_get_window(widget) : nullptr) {
+    if (GDK_IS_X11_WINDOW(gdkWindow)) box.IgnoreKeysBefore(gdk_x11_get_server_time(gdkWindow));
   }
   const int answer = box.ShowModal();
   if (style & wxYES_NO) return answer == wxID_YES ? kIdYes : kIdNo;

@@ -25,6 +25,13 @@ class MessageBoxWindow : public wxDialog {
   // The answer a click on the button with that wx id (wxID_OK, wxID_YES,
   // wxID_NO) gives; ends the modal loop.
   void Answer(int wxId);
+
+  // Drops key presses made before the X server time `shownAt` (typed while
+  // the run worked, waiting in the queue): they are no answer to this box.
+  void IgnoreKeysBefore(uint32_t shownAt) { shownAt_ = shownAt; }
+
+ private:
+  uint32_t shownAt_ = 0;
 };
 
 // Shows the box modally over owner (may be null), transient for it and

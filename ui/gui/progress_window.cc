@@ -1,10 +1,12 @@
 #include "ui/gui/progress_window.h"
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 
 #include "resources/progress_dialog_template.h"
+#include "ui/gui/modal_frame.h"
 #include "ui/gui/template_window.h"
 #include "ui/gui/wx_text.h"
 #include "ui/gui/x11_transient.h"
@@ -18,14 +20,39 @@ bool RepaintThrottle::Due(int64_t nowMs, bool force) {
   return true;
 }
 
+namespace {
+
+// The cancel button below the bars, in dialog units: a push button's usual
+// size, at the template's right margin.
+constexpr int kButtonWidth = 50, kButtonHeight = 14, kMargin = 5;
+
+}  // namespace
+
 ProgressWindow::ProgressWindow(platform::Env& env, uint64_t parentWindow)
     : env_(env), throttle_(40) {
   const resources::DialogTemplate& tpl = resources::ProgressDialogTemplate();
-  // No way to cancel: the progress dialog has a caption and nothing else.
-  window_ = new TemplateWindow(nullptr, tpl, wxCAPTION);
-  if (MakeTransientFor(window_, parentWindow)) CentreOnForeign(window_, parentWindow);
+  window_ = new TemplateWindow(nullptr, tpl);
   overall_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdOverallBar));
   activity_ = dynamic_cast<wxGauge*>(window_->Control(resources::kIdActivityBar));
+  // The template's window grows by a row for the button.
+  const wxRect button = window_->ToPixels(tpl.width - kMargin - kButtonWidth, tpl.height,
+                                          kButtonWidth, kButtonHeight);
+  cancel_ = new wxButton(window_, wxID_CANCEL, wxString(), button.GetPosition(), button.GetSize());
+  window_->SetClientSize(
+      window_->ToPixels(0, 0, tpl.width, tpl.height + kButtonHeight + kMargin).GetSize());
+  window_->SetEscapeId(wxID_CANCEL);
+  cancel_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { RequestCancel(); });
+  window_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+    // The close button asks the run to stop; the run closes the window.
+    if (event.CanVeto()) {
+      event.Veto();
+      RequestCancel();
+    } else {
+      event.Skip();
+    }
+  });
+  MakeModalFrame(window_);
+  if (MakeTransientFor(window_, parentWindow)) CentreOnForeign(window_, parentWindow);
   caption_ = tpl.caption;
 }
 
@@ -62,6 +89,23 @@ void ProgressWindow::SetOverall(int position, int range) {
 
 void ProgressWindow::SetActivity(int position, int range) { activityState_ = {position, range}; }
 
+void ProgressWindow::RequestCancel() {
+  if (cancelRequested_ || window_ == nullptr) return;
+  cancelRequested_ = true;
+  // Nothing more to press: the run ends at its next step.
+  cancel_->Disable();
+}
+
+bool ProgressWindow::CancelRequested() {
+  // Asked at every record of a walk: only the clock is read until the
+  // throttle lets the window take its input (and repaint).
+  if (!cancelRequested_ && window_ != nullptr &&
+      throttle_.Due(env_.NowNanos() / 1'000'000, false)) {
+    Paint();
+  }
+  return cancelRequested_;
+}
+
 void ProgressWindow::BringToFront() { frontWanted_ = true; }
 
 void ProgressWindow::Repaint() {
@@ -94,15 +138,18 @@ void ProgressWindow::Paint() {
     frontWanted_ = false;
   }
   // The toolkit paints on its frame clock, run here by letting paint events
-  // through. (Forcing a synchronous update besides, or letting other event
-  // categories through, can leave a new window unpainted for good under a
-  // bare X server.) Keyboard and mouse input stays queued.
+  // through, and with them the window's keyboard and mouse input: the
+  // cancel button, Escape, the close button. (Forcing a synchronous update
+  // besides, or letting timers and idle events through, can leave a new
+  // window unpainted for good under a bare X server.) The window is the only
+  // one of the program on the screen while the run works.
   window_->Refresh();
+  constexpr long kCategories = wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT;
   if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
-    loop->YieldFor(wxEVT_CATEGORY_UI);
+    loop->YieldFor(kCategories);
   } else {
-    wxGUIEventLoop paintOnly;
-    paintOnly.YieldFor(wxEVT_CATEGORY_UI);
+    wxGUIEventLoop paintAndInput;
+    paintAndInput.YieldFor(kCategories);
   }
 }
 

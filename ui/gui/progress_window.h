@@ -1,8 +1,9 @@
 // The progress dialog as a wx window laid out from its template: caption
-// and two bars. The aggregation may tick it a million times, so the setters
-// only record the new state; Repaint() pushes it to the screen at most
-// every few dozen milliseconds, without running the event loop (input that
-// arrives meanwhile waits, as the run never yields to it).
+// and two bars, and below them a cancel button. The aggregation may tick it
+// a million times, so the setters only record the new state; Repaint() and
+// CancelRequested() push it to the screen at most every few dozen
+// milliseconds and let the window's own input through then: the cancel
+// button, Escape and the window's close button ask the run to stop.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "platform/env.h"
 #include "ui/progress_view.h"
 
+class wxButton;
 class wxGauge;
 
 namespace ltb::ui::gui {
@@ -46,6 +48,7 @@ class ProgressWindow : public ProgressView {
   void SetActivity(int position, int range) override;
   void BringToFront() override;
   void Repaint() override;
+  bool CancelRequested() override;
 
   // The window, for message boxes it owns and for tests; null once closed.
   TemplateWindow* Window() const { return window_; }
@@ -56,16 +59,19 @@ class ProgressWindow : public ProgressView {
     int range = 100;
   };
   void Paint();
+  void RequestCancel();
 
   platform::Env& env_;
   TemplateWindow* window_ = nullptr;
   wxGauge* overall_ = nullptr;
   wxGauge* activity_ = nullptr;
+  wxButton* cancel_ = nullptr;
   std::string caption_;
   Bar overallState_, activityState_;
   bool captionDirty_ = true;
   bool finalDirty_ = false;  // the overall bar reached its end, not yet painted
   bool frontWanted_ = false;
+  bool cancelRequested_ = false;
   RepaintThrottle throttle_;
 };
 

@@ -32,8 +32,8 @@ bool ShowSaveFileDialog(wxWindow* owner, platform::Env& env, const SaveFileReque
   // save dialog it would forbid naming the new file the dialog is for; an
   // existing file is still confirmed by the overwrite question on Execute.
   wxFileDialog dialog(owner, ToWx(request.title), LinuxFolderOf(env, request.initialFolder),
-                      ToWx(request.initialName), ToWx(WxFilterFromWindows(request.filter)),
-                      wxFD_SAVE);
+                      ToWx(OfferedName(request.initialName)),
+                      ToWx(WxFilterFromWindows(request.filter)), wxFD_SAVE);
   if (dialog.ShowModal() != wxID_OK) return false;
   // Kept in a variable: the UTF-8 buffer may point into the string, which
   // must outlive it.

@@ -10,6 +10,12 @@ std::string WxFilterFromWindows(std::string_view filter) {
   return out;
 }
 
+std::string OfferedName(std::string_view initialName) {
+  // '*' and '?' are single bytes that no CP932 trail byte takes.
+  if (initialName.find_first_of("*?") != std::string_view::npos) return std::string();
+  return std::string(initialName);
+}
+
 std::string WithDefaultExtension(std::string_view path, std::string_view ext) {
   std::string out(path);
   if (ext.empty() || out.empty()) return out;

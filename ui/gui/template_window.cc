@@ -91,9 +91,28 @@ TemplateWindow::TemplateWindow(wxWindow* parent, const DialogTemplate& dialogTem
     if (control.id != resources::kNoControlId) byId_[control.id] = window;
     if (control.style & resources::kStyleDisabled) window->Disable();
   }
+  LevelLabelsWithFields();
   FitLabels();
   KeepRestored(this);
   Centre();
+}
+
+void TemplateWindow::LevelLabelsWithFields() {
+  // A label is drawn at the top of its rectangle, a field's text in the
+  // middle of its own: a label in the same row as a field, as tall as it,
+  // is drawn in the middle too, so the two texts stand level.
+  for (const Entry& label : entries_) {
+    if (label.record->kind != ControlKind::kStatic) continue;
+    auto* widget = static_cast<GtkWidget*>(label.window->GetHandle());
+    if (widget == nullptr || !GTK_IS_LABEL(widget)) continue;
+    for (const Entry& field : entries_) {
+      if (field.record->kind == ControlKind::kEdit && field.record->y == label.record->y &&
+          field.record->h == label.record->h) {
+        gtk_label_set_yalign(GTK_LABEL(widget), 0.5f);
+        break;
+      }
+    }
+  }
 }
 
 wxRect TemplateWindow::ToPixels(int x, int y, int w, int h) const {

@@ -50,6 +50,7 @@ class TemplateWindow : public wxDialog {
 
  private:
   wxWindow* CreateControl(const resources::ControlTemplate& control);
+  void LevelLabelsWithFields();
 
   const resources::DialogTemplate& template_;
   DialogBaseUnits base_;

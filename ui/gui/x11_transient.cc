@@ -53,10 +53,17 @@ bool CentreOnForeign(wxWindow* window, uint64_t parent) {
                                      &left, &top, &child) != 0;
   found = gdk_x11_display_error_trap_pop(gdkDisplay) == 0 && found;
   if (!found) return false;
+  // The X server counts device pixels, the toolkit logical ones: at a
+  // scale of 2 every X coordinate is twice the toolkit's.
+  GtkWidget* widget = static_cast<GtkWidget*>(window->GetHandle());
+  const int scale = widget != nullptr ? std::max(1, gtk_widget_get_scale_factor(widget)) : 1;
+  left /= scale;
+  top /= scale;
+  const int width = attributes.width / scale, height = attributes.height / scale;
   const wxSize size = window->GetSize();
   const wxRect screen = wxGetClientDisplayRect();
-  int x = left + (attributes.width - size.x) / 2;
-  int y = top + (attributes.height - size.y) / 2;
+  int x = left + (width - size.x) / 2;
+  int y = top + (height - size.y) / 2;
   x = std::max(screen.x, std::min(x, screen.GetRight() + 1 - size.x));
   y = std::max(screen.y, std::min(y, screen.GetBottom() + 1 - size.y));
   window->Move(x, y);
