@@ -55,19 +55,31 @@ bool SameKey(const uint64_t a[4], const uint64_t b[4]) {
 
 }  // namespace
 
-JournalFold::Wide& JournalFold::WideOf(Slot& s) {
-  if (s.wide == 0) {
+JournalEntry FoldedEntry::Key() const { return UnpackKey(key_); }
+
+FoldedSums& JournalFold::WideOf(FoldedEntry& s) {
+  if (s.wide_ == 0) {
     wide_.emplace_back();
-    s.wide = static_cast<uint32_t>(wide_.size());
+    s.wide_ = static_cast<uint32_t>(wide_.size());
   }
-  return wide_[s.wide - 1];
+  return wide_[s.wide_ - 1];
 }
 
-JournalFold::Slot* JournalFold::Place(const uint64_t key[4], uint64_t hash) {
+FoldedSums JournalFold::SumsOf(const FoldedEntry& f) const {
+  FoldedSums sums = f.wide_ ? wide_[f.wide_ - 1] : FoldedSums{};
+  for (int side = 0; side < 2; ++side) {
+    sums.amount[side] += f.amount_[side];
+    sums.tax[side] += f.tax_[side];
+    sums.magnitude[side] += f.magnitude_[side];
+  }
+  return sums;
+}
+
+FoldedEntry* JournalFold::Place(const uint64_t key[4], uint64_t hash) {
   size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
-  for (; slots_[i].count != 0; i = (i + 1) & mask) {
-    if (SameKey(slots_[i].key, key)) return &slots_[i];
+  for (; slots_[i].count_ != 0; i = (i + 1) & mask) {
+    if (SameKey(slots_[i].key_, key)) return &slots_[i];
   }
   // A new key.
   if (used_ >= maxEntries_) {
@@ -77,22 +89,22 @@ JournalFold::Slot* JournalFold::Place(const uint64_t key[4], uint64_t hash) {
   if ((used_ + 1) * 4 > slots_.size() * 3) {
     Rehash(slots_.size() * 2);
     mask = slots_.size() - 1;
-    for (i = hash & mask; slots_[i].count != 0;) i = (i + 1) & mask;
+    for (i = hash & mask; slots_[i].count_ != 0;) i = (i + 1) & mask;
   }
   ++used_;
-  Slot& s = slots_[i];
-  std::memcpy(s.key, key, sizeof s.key);
+  FoldedEntry& s = slots_[i];
+  std::memcpy(s.key_, key, sizeof s.key_);
   return &s;
 }
 
 void JournalFold::Rehash(size_t size) {
-  std::vector<Slot> old = std::move(slots_);
-  slots_.assign(size, Slot{});
+  std::vector<FoldedEntry> old = std::move(slots_);
+  slots_.assign(size, FoldedEntry{});
   const size_t mask = size - 1;
-  for (const Slot& s : old) {
-    if (s.count == 0) continue;
-    size_t i = HashOf(s.key) & mask;
-    while (slots_[i].count != 0) i = (i + 1) & mask;
+  for (const FoldedEntry& s : old) {
+    if (s.count_ == 0) continue;
+    size_t i = HashOf(s.key_) & mask;
+    while (slots_[i].count_ != 0) i = (i + 1) & mask;
     slots_[i] = s;
   }
 }
@@ -101,8 +113,29 @@ void JournalFold::GiveUp() {
   givenUp_ = true;
   slots_ = {};
   wide_ = {};
-  entries_ = {};
   used_ = 0;
+}
+
+void JournalFold::AddToSide(FoldedEntry& s, int side, int64_t amount, int64_t tax,
+                            WideMagnitude magnitude) {
+  int64_t r;
+  if (__builtin_add_overflow(s.amount_[side], amount, &r)) {
+    WideOf(s).amount[side] += WideSum(s.amount_[side]) + amount;
+    r = 0;
+  }
+  s.amount_[side] = r;
+  if (__builtin_add_overflow(s.tax_[side], tax, &r)) {
+    WideOf(s).tax[side] += WideSum(s.tax_[side]) + tax;
+    r = 0;
+  }
+  s.tax_[side] = r;
+  uint64_t total;
+  if (magnitude > WideMagnitude(UINT64_MAX) ||
+      __builtin_add_overflow(s.magnitude_[side], static_cast<uint64_t>(magnitude), &total)) {
+    WideOf(s).magnitude[side] += WideMagnitude(s.magnitude_[side]) + magnitude;
+    total = 0;
+  }
+  s.magnitude_[side] = total;
 }
 
 void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
@@ -114,79 +147,59 @@ void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
   for (size_t k = 0; k < n; ++k) {
     PackKey(entries[k], keys[k]);
     hashes[k] = HashOf(keys[k]);
-    const Slot* at = &slots_[hashes[k] & mask];
+    const FoldedEntry* at = &slots_[hashes[k] & mask];
     __builtin_prefetch(at);
     __builtin_prefetch(reinterpret_cast<const char*>(at) + 64);
   }
   for (size_t k = 0; k < n; ++k) {
-    Slot* s = Place(keys[k], hashes[k]);
+    FoldedEntry* s = Place(keys[k], hashes[k]);
     if (s == nullptr) return;
-    ++s->count;
+    ++s->count_;
     for (int side = 0; side < 2; ++side) {
       const JournalSide& v = entries[k].side[side];
-      int64_t r;
-      if (__builtin_add_overflow(s->amount[side], v.amount, &r)) {
-        WideOf(*s).amount[side] += WideSum(s->amount[side]) + v.amount;
-        r = 0;
-      }
-      s->amount[side] = r;
-      if (__builtin_add_overflow(s->tax[side], v.tax, &r)) {
-        WideOf(*s).tax[side] += WideSum(s->tax[side]) + v.tax;
-        r = 0;
-      }
-      s->tax[side] = r;
-      const WideMagnitude m = Magnitude(v.amount) + Magnitude(v.tax);
-      uint64_t total;
-      if (m > WideMagnitude(UINT64_MAX) ||
-          __builtin_add_overflow(s->magnitude[side], static_cast<uint64_t>(m), &total)) {
-        WideOf(*s).magnitude[side] += WideMagnitude(s->magnitude[side]) + m;
-        total = 0;
-      }
-      s->magnitude[side] = total;
+      AddToSide(*s, side, v.amount, v.tax, Magnitude(v.amount) + Magnitude(v.tax));
     }
   }
 }
 
 void JournalFold::Merge(JournalFold& other) {
-  other.Finish();
   if (!other.complete()) GiveUp();
   if (givenUp_) return;
   if (slots_.empty()) Rehash(kFirstSlots);
-  for (const FoldedEntry& o : other.entries_) {
-    uint64_t key[4];
-    PackKey(o.key, key);
-    Slot* s = Place(key, HashOf(key));
+  for (const FoldedEntry& o : other.slots_) {
+    if (o.count_ == 0) continue;
+    FoldedEntry* s = Place(o.key_, HashOf(o.key_));
     if (s == nullptr) return;
-    s->count += o.count;
-    Wide& w = WideOf(*s);
+    s->count_ += o.count_;
     for (int side = 0; side < 2; ++side) {
-      w.amount[side] += o.amount[side];
-      w.tax[side] += o.tax[side];
-      w.magnitude[side] += o.magnitude[side];
+      AddToSide(*s, side, o.amount_[side], o.tax_[side], o.magnitude_[side]);
+    }
+    if (o.wide_ != 0) {
+      const FoldedSums& add = other.wide_[o.wide_ - 1];
+      FoldedSums& w = WideOf(*s);
+      for (int side = 0; side < 2; ++side) {
+        w.amount[side] += add.amount[side];
+        w.tax[side] += add.tax[side];
+        w.magnitude[side] += add.magnitude[side];
+      }
     }
   }
-  other.entries_ = {};
+  other.slots_ = {};
+  other.wide_ = {};
+  other.used_ = 0;
 }
 
 void JournalFold::Finish() {
-  if (givenUp_ || slots_.empty()) return;
-  entries_.reserve(entries_.size() + used_);
-  for (Slot& s : slots_) {
-    if (s.count == 0) continue;
-    FoldedEntry& f = entries_.emplace_back();
-    f.key = UnpackKey(s.key);
-    f.count = s.count;
-    const Wide none;
-    const Wide& w = s.wide ? wide_[s.wide - 1] : none;
-    for (int side = 0; side < 2; ++side) {
-      f.amount[side] = w.amount[side] + s.amount[side];
-      f.tax[side] = w.tax[side] + s.tax[side];
-      f.magnitude[side] = w.magnitude[side] + s.magnitude[side];
-    }
+  if (finished_ || givenUp_) return;
+  finished_ = true;
+  // The used places to the front, in table order; the table is not looked
+  // up any more.
+  size_t next = 0;
+  for (size_t i = 0; i < slots_.size(); ++i) {
+    if (slots_[i].count_ != 0) slots_[next++] = slots_[i];
   }
-  slots_ = {};
-  wide_ = {};
-  used_ = 0;
+  slots_.resize(next);
+  slots_.shrink_to_fit();
 }
 
 }  // namespace ltb::ledger

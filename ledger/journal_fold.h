@@ -28,11 +28,28 @@ namespace ltb::ledger {
 using WideSum = __int128;
 using WideMagnitude = unsigned __int128;
 
-struct FoldedEntry {
-  JournalEntry key;   // amount and tax of both sides are 0
-  int64_t count = 0;  // entries folded into this one
+// The exact sums of a folded entry, per side.
+struct FoldedSums {
   WideSum amount[2] = {0, 0}, tax[2] = {0, 0};
-  WideMagnitude magnitude[2] = {0, 0};  // per side: sum of |amount| + |tax|
+  WideMagnitude magnitude[2] = {0, 0};  // sum of |amount| + |tax|
+};
+
+// A folded entry: its key, its count and its running sums (64-bit, with the
+// parts that left 64 bits kept aside by the fold: read them with
+// JournalFold::SumsOf).
+class FoldedEntry {
+ public:
+  // The key as an entry whose amounts and taxes are 0.
+  JournalEntry Key() const;
+  int64_t count() const { return count_; }
+
+ private:
+  friend class JournalFold;
+  uint64_t key_[4];
+  int64_t count_;  // 0: a free place of the fold's table
+  int64_t amount_[2], tax_[2];
+  uint64_t magnitude_[2];
+  uint32_t wide_;  // position in the fold's wide sums plus 1; 0 none
 };
 
 class JournalFold {
@@ -47,40 +64,31 @@ class JournalFold {
   // Adds n <= kBatch entries; faster than one by one, as the places of all
   // of them are looked up at once.
   void AddBatch(const JournalEntry* entries, size_t n);
-  // Adds every entry of `other` (which is left empty).
+  // Adds every folded entry of `other` (which is left empty).
   void Merge(JournalFold& other);
   // Ends the adding; entries() is valid from here on.
   void Finish();
 
   // False when the fold was given up for having too many distinct keys.
   bool complete() const { return !givenUp_; }
-  const std::vector<FoldedEntry>& entries() const { return entries_; }
+  const std::vector<FoldedEntry>& entries() const { return slots_; }
+  FoldedSums SumsOf(const FoldedEntry& f) const;
 
  private:
-  // A key and its running sums; sums that would leave 64 bits are moved
-  // into the slot's wide part.
-  struct Slot {
-    uint64_t key[4];
-    int64_t count;  // 0: the slot is free
-    int64_t amount[2], tax[2];
-    uint64_t magnitude[2];
-    uint32_t wide;  // position in wide_ plus 1; 0 none
-  };
-  struct Wide {
-    WideSum amount[2] = {0, 0}, tax[2] = {0, 0};
-    WideMagnitude magnitude[2] = {0, 0};
-  };
-
-  Slot* Place(const uint64_t key[4], uint64_t hash);
-  Wide& WideOf(Slot& s);
+  FoldedEntry* Place(const uint64_t key[4], uint64_t hash);
+  FoldedSums& WideOf(FoldedEntry& s);
+  // Adds to the running sums of one side; what would leave 64 bits goes to
+  // the entry's wide sums.
+  void AddToSide(FoldedEntry& s, int side, int64_t amount, int64_t tax, WideMagnitude magnitude);
   void Rehash(size_t slots);
   void GiveUp();
 
   size_t maxEntries_;
-  std::vector<Slot> slots_;
-  std::vector<Wide> wide_;
+  // Open addressing until Finish, then only the used places, in one run.
+  std::vector<FoldedEntry> slots_;
+  std::vector<FoldedSums> wide_;
   size_t used_ = 0;
-  std::vector<FoldedEntry> entries_;
+  bool finished_ = false;
   bool givenUp_ = false;
 };
 

@@ -113,14 +113,19 @@ TEST(JournalFold, SumsExactlyMergesAndIsGivenUpWhenItHasTooManyKeys) {
   ASSERT_TRUE(fold.complete());
   ASSERT_EQ(fold.entries().size(), 1u);
   const FoldedEntry& f = fold.entries()[0];
-  EXPECT_EQ(f.count, 2);
-  EXPECT_EQ(f.key.side[1].account, extreme.side[1].account);
-  EXPECT_EQ(f.key.side[0].department, extreme.side[0].department);
-  EXPECT_EQ(f.key.side[0].rate, extreme.side[0].rate);
-  EXPECT_EQ(f.key.side[1].businessType, 255);
-  EXPECT_TRUE(f.amount[0] == WideSum(kMin) * 2);
-  EXPECT_TRUE(f.tax[1] == WideSum(kMax) * 2);
-  EXPECT_TRUE(f.magnitude[0] == (Magnitude(kMin) + Magnitude(kMax)) * 2);
+  EXPECT_EQ(f.count(), 2);
+  const JournalEntry key = f.Key();
+  EXPECT_EQ(key.slot, 7);
+  EXPECT_EQ(key.side[1].account, extreme.side[1].account);
+  EXPECT_EQ(key.side[0].department, extreme.side[0].department);
+  EXPECT_EQ(key.side[0].rate, extreme.side[0].rate);
+  EXPECT_EQ(key.side[0].category, extreme.side[0].category);
+  EXPECT_EQ(key.side[1].businessType, 255);
+  EXPECT_EQ(key.side[0].amount, 0);
+  const FoldedSums sums = fold.SumsOf(f);
+  EXPECT_TRUE(sums.amount[0] == WideSum(kMin) * 2);
+  EXPECT_TRUE(sums.tax[1] == WideSum(kMax) * 2);
+  EXPECT_TRUE(sums.magnitude[0] == (Magnitude(kMin) + Magnitude(kMax)) * 2);
   EXPECT_FALSE(FitsEveryPartialSum(Magnitude(kMax), 1));
   EXPECT_TRUE(FitsEveryPartialSum(Magnitude(kMax - 1), -1));
 
@@ -132,8 +137,8 @@ TEST(JournalFold, SumsExactlyMergesAndIsGivenUpWhenItHasTooManyKeys) {
   ASSERT_TRUE(a.complete());
   ASSERT_EQ(a.entries().size(), 3u);
   for (const FoldedEntry& e : a.entries()) {
-    EXPECT_EQ(e.count, e.key.slot == 2 ? 2 : 1) << e.key.slot;
-    EXPECT_TRUE(e.amount[1] == WideSum(kMax) * e.count);
+    EXPECT_EQ(e.count(), e.Key().slot == 2 ? 2 : 1) << e.Key().slot;
+    EXPECT_TRUE(a.SumsOf(e).amount[1] == WideSum(kMax) * e.count());
   }
 
   JournalFold small(2), other(2);

@@ -83,15 +83,17 @@ class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
       std::vector<WideSlotSums> wide(accounts.size());
       WideMagnitude visited = 0;
       for (const FoldedEntry& f : fold->entries()) {
-        const int slot = SumSlotIndex(f.key.slot);
-        if (slot < 0 || !inRange.Matches(f.key)) continue;
+        const JournalEntry key = f.Key();
+        const int slot = SumSlotIndex(key.slot);
+        if (slot < 0 || !inRange.Matches(key)) continue;
+        const FoldedSums sums = fold->SumsOf(f);
         for (int s = 0; s < 2; ++s) {
-          const long at = target(f.key, s);
+          const long at = target(key, s);
           if (at < 0) continue;
-          visited += f.magnitude[s];
+          visited += sums.magnitude[s];
           auto& [excluded, included] = wide[at].side[s];
-          excluded[slot] += f.amount[s];
-          included[slot] += f.amount[s] + f.tax[s];
+          excluded[slot] += sums.amount[s];
+          included[slot] += sums.amount[s] + sums.tax[s];
         }
       }
       if (FitsEveryPartialSum(visited)) {

@@ -122,7 +122,8 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
     JournalEntryFilter match(condition);
     if (const JournalFold* fold = journal->fold()) {
       for (const FoldedEntry& f : fold->entries()) {
-        if (match.Matches(f.key) && !visit(f.key, f.count)) break;
+        const JournalEntry key = f.Key();
+        if (match.Matches(key) && !visit(key, f.count())) break;
       }
       return host::kOk;
     }

@@ -43,11 +43,13 @@ class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
       std::map<int32_t, WideSum> wide;
       WideMagnitude visited = 0;
       for (const FoldedEntry& f : fold->entries()) {
+        const JournalEntry key = f.Key();
         for (int s = 0; s < 2; ++s) {
-          if (!counts(f.key, s)) continue;
-          visited += f.magnitude[s];
-          const WideSum amount = taxIncluded ? f.amount[s] + f.tax[s] : f.amount[s];
-          wide[f.key.side[s].account] += s == 0 ? amount : -amount;
+          if (!counts(key, s)) continue;
+          const FoldedSums sums = fold->SumsOf(f);
+          visited += sums.magnitude[s];
+          const WideSum amount = taxIncluded ? sums.amount[s] + sums.tax[s] : sums.amount[s];
+          wide[key.side[s].account] += s == 0 ? amount : -amount;
         }
       }
       if (FitsEveryPartialSum(visited)) {

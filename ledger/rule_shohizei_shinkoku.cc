@@ -126,19 +126,21 @@ class LedgerRuleShohizeiShinkoku : public LedgerWalker<host::ClRuleShohizeiShink
     WideFields fields;
     WideMagnitude visited = 0;
     for (const FoldedEntry& f : fold.entries()) {
-      if (!inRange.Matches(f.key)) continue;
+      const JournalEntry key = f.Key();
+      if (!inRange.Matches(key)) continue;
+      const FoldedSums sums = fold.SumsOf(f);
       for (int s = 0; s < 2; ++s) {
-        const JournalSide& side = f.key.side[s];
+        const JournalSide& side = key.side[s];
         const TaxCategory* cat = FindTaxCategory(side.category);
         if (side.account == 0 || cat == nullptr || cat->provisional) continue;
         int block = BlockOf(rates, rateCount, side.rate);
         if (block < 0) continue;
-        visited += f.magnitude[s];
+        visited += sums.magnitude[s];
         const int sign = SideSign(*cat, s == 0 ? BookSide::kDebit : BookSide::kCredit);
         auto add = [&](uint8_t* record, const CategoryFields& c) {
-          fields.Add(record, c.excluded, sign, f.amount[s]);
-          fields.Add(record, c.tax, sign, f.tax[s]);
-          fields.Add(record, c.included, sign, f.amount[s] + f.tax[s]);
+          fields.Add(record, c.excluded, sign, sums.amount[s]);
+          fields.Add(record, c.tax, sign, sums.tax[s]);
+          fields.Add(record, c.included, sign, sums.amount[s] + sums.tax[s]);
         };
         add(rates[block].bytes, cat->rate);
         StTAXREPORTBUSINESSTYPEINFO* bt = BusinessTypeOf(businessTypes, block, *cat, side);

@@ -300,8 +300,8 @@ bool SameEntries(const std::vector<JournalEntry>& a, const std::vector<JournalEn
 }
 
 // Reading in two halves gives the rows of one pass through the index, also
-// when the rows are stored out of entry order, and a connection with writes
-// of its own pending reads them too.
+// from the temporary files, when the rows are stored out of entry order, and
+// when a connection with writes of its own pending reads them.
 TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   ledger::TempHome home;
   LedgerShape shape;
@@ -319,6 +319,12 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   std::vector<JournalEntry> halves = EntriesOf(halvesCopy), onePass = EntriesOf(onePassCopy);
   ASSERT_EQ(onePass.size(), static_cast<size_t>(shape.entries));
   EXPECT_TRUE(SameEntries(halves, onePass));
+  // With no room in memory both halves go to their temporary files.
+  ledger::JournalCopy spilled;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &spilled, &error, 0)) << error;
+  ASSERT_EQ(spilled.parts.size(), 2u);
+  EXPECT_TRUE(spilled.parts[0]->spilled() && spilled.parts[1]->spilled());
+  EXPECT_TRUE(SameEntries(EntriesOf(spilled), onePass));
 
   // The same rows stored in reverse entry order.
   ASSERT_TRUE(
