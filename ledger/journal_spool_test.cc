@@ -1,7 +1,9 @@
 #include "ledger/journal_spool.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -94,6 +96,35 @@ TEST(JournalSpool, GivesBackEveryEntryInOrderFromMemoryAndFromItsFile) {
     EXPECT_FALSE(first.Next(&a));
     EXPECT_FALSE(first.failed());
   }
+}
+
+// A temporary file that cannot take more (a full disk, here a file-size
+// limit) loses nothing: the blocks it refuses stay in memory.
+TEST(JournalSpool, BlocksTheFileRefusesStayInMemory) {
+  rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit limited = old;
+  limited.rlim_cur = JournalSpool::kBlockBytes + JournalSpool::kBlockBytes / 2;
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+  const std::vector<JournalEntry> samples = Samples();
+  const size_t count = 4 * JournalSpool::kBlockBytes / 20;
+  JournalSpool spool(0);
+  for (size_t i = 0; i < count; ++i) spool.Append(samples[i % samples.size()]);
+  spool.Finish();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_TRUE(spool.spilled());  // the first block went to the file
+  JournalSpool::Reader reader(spool);
+  JournalEntry e;
+  for (size_t i = 0; i < count; ++i) {
+    ASSERT_TRUE(reader.Next(&e)) << i;
+    ASSERT_TRUE(Same(e, samples[i % samples.size()])) << "entry " << i;
+  }
+  EXPECT_FALSE(reader.Next(&e));
+  EXPECT_FALSE(reader.failed());
 }
 
 // The fold keeps exact sums past the 64-bit range, merges two folds key by
