@@ -6,7 +6,6 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "ledger/journal_reader.h"
 #include "ledger/sql_statement.h"
 
 namespace ltb::ledger {
@@ -74,23 +73,19 @@ bool ChangeCounters(sqlite3* db, int64_t* dataVersion, int64_t* totalChanges) {
 std::shared_ptr<const JournalCache> JournalCache::Load(LedgerDb& db, int dataset,
                                                        std::string* error) {
   auto cache = std::make_shared<JournalCache>();
-  if (!ReadJournal(db, dataset, &cache->entries_, error)) return nullptr;
+  if (!ReadJournal(db, dataset, &cache->copy_, error)) return nullptr;
   return cache;
 }
 
-std::span<const uint32_t> JournalCache::EntriesOfDepartment(int32_t department) const {
-  std::call_once(byDepartmentBuilt_, [this] {
-    for (size_t i = 0; i < entries_.size(); ++i) {
-      const JournalEntry& e = entries_[i];
-      byDepartment_[e.side[0].department].push_back(static_cast<uint32_t>(i));
-      if (e.side[1].department != e.side[0].department) {
-        byDepartment_[e.side[1].department].push_back(static_cast<uint32_t>(i));
-      }
-    }
-  });
-  auto it = byDepartment_.find(department);
-  if (it == byDepartment_.end()) return {};
-  return it->second;
+bool JournalCache::Cursor::Next(JournalEntry* e) {
+  while (!failed_ && part_ < cache_.copy_.parts.size()) {
+    if (!reader_) reader_.emplace(*cache_.copy_.parts[part_]);
+    if (reader_->Next(e)) return true;
+    failed_ = reader_->failed();
+    reader_.reset();
+    ++part_;
+  }
+  return false;
 }
 
 std::shared_ptr<const JournalCache> JournalCache::Acquire(LedgerDb& db, int dataset,

@@ -1,5 +1,8 @@
 // The journal of one dataset, read once per connection with one SELECT and
-// kept as compact rows that every walker of the connection shares.
+// shared by every walker of the connection: its entries in entry order as
+// compact rows (kept off the heap once they outgrow a fixed budget) and
+// their fold for the summing walks. Memory therefore stays bounded whatever
+// the number of entries.
 //
 // The cache lives as long as the SQLite connection: it is tied to the
 // connection (closing the connection drops it) and is read again when the
@@ -8,35 +11,15 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <span>
+#include <optional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
+#include "ledger/journal_entry.h"
+#include "ledger/journal_fold.h"
+#include "ledger/journal_reader.h"
 #include "ledger/ledger_db.h"
 
 namespace ltb::ledger {
-
-// One side of a journal entry.
-struct JournalSide {
-  int64_t amount = 0;  // tax excluded, yen x 10000
-  int64_t tax = 0;
-  int32_t account = 0;     // 0: the entry has no such side
-  int32_t department = 0;  // 0: none
-  int32_t rate = 0;        // hundredths of a percent: 800, 500, 300, 1000; 0 none
-  uint8_t category = 0;
-  uint8_t businessType = 0;  // 0 none, 1..6
-};
-
-struct JournalEntry {
-  JournalSide side[2];  // [0] debit, [1] credit
-  int32_t date = 0;     // yyyymmdd
-  int16_t slot = 0;     // month position 1..12, or closing code 15 / 18
-
-  const JournalSide& debit() const { return side[0]; }
-  const JournalSide& credit() const { return side[1]; }
-};
 
 class JournalCache {
  public:
@@ -47,18 +30,42 @@ class JournalCache {
   // Reads the journal of `dataset` afresh (used by Acquire).
   static std::shared_ptr<const JournalCache> Load(LedgerDb& db, int dataset, std::string* error);
 
-  const std::vector<JournalEntry>& entries() const { return entries_; }
+  int64_t size() const { return copy_.entries; }
 
-  // The positions in entries() of the entries with `department` on either
-  // side, ascending (0 stands for sides without a department). Built for
-  // every department on first use, so that walks of one department each
-  // touch only its own entries.
-  std::span<const uint32_t> EntriesOfDepartment(int32_t department) const;
+  // The folded entries, or null when the fold was given up (too many
+  // distinct keys): walks then visit the single entries.
+  const JournalFold* fold() const { return copy_.fold.complete() ? &copy_.fold : nullptr; }
+
+  // Reads the entries in entry order.
+  class Cursor {
+   public:
+    explicit Cursor(const JournalCache& cache) : cache_(cache) {}
+    // The next entry; false at the end, or when the rows kept outside
+    // memory cannot be read back (then failed()).
+    bool Next(JournalEntry* e);
+    bool failed() const { return failed_; }
+
+   private:
+    const JournalCache& cache_;
+    size_t part_ = 0;
+    std::optional<JournalSpool::Reader> reader_;
+    bool failed_ = false;
+  };
+
+  // Calls visit(const JournalEntry&) for each entry in entry order while it
+  // returns true. False when the rows could not be read back.
+  template <typename Visit>
+  bool ForEach(Visit visit) const {
+    Cursor cursor(*this);
+    JournalEntry e;
+    while (cursor.Next(&e)) {
+      if (!visit(static_cast<const JournalEntry&>(e))) return true;
+    }
+    return !cursor.failed();
+  }
 
  private:
-  std::vector<JournalEntry> entries_;
-  mutable std::once_flag byDepartmentBuilt_;
-  mutable std::unordered_map<int32_t, std::vector<uint32_t>> byDepartment_;
+  JournalCopy copy_;
 };
 
 }  // namespace ltb::ledger

@@ -13,7 +13,7 @@ namespace ltb::ledger {
 namespace {
 
 #define LTB_JOURNAL_COLUMNS                                                                \
-  "entry_no, entry_date, month_slot,"                                                      \
+  "entry_no, month_slot,"                                                                  \
   " debit_account, debit_dept, debit_amount, debit_tax, debit_category, debit_rate,"       \
   " debit_btype, credit_account, credit_dept, credit_amount, credit_tax, credit_category," \
   " credit_rate, credit_btype"
@@ -26,20 +26,15 @@ constexpr char kRowRangeSql[] = "SELECT " LTB_JOURNAL_COLUMNS
                                 " FROM journal NOT INDEXED"
                                 " WHERE rowid BETWEEN ?2 AND ?3 AND dataset = ?1";
 
-// The most rows reserved for in advance.
-constexpr int64_t kMaxReservedEntries = int64_t{1} << 26;
-
 // The rows of one statement, with whether their entry numbers ascend.
 struct Part {
-  std::vector<JournalEntry> entries;
+  explicit Part(size_t memoryBudget) : spool(std::make_unique<JournalSpool>(memoryBudget)) {}
+  std::unique_ptr<JournalSpool> spool;
+  JournalFold fold;
   bool ascending = true;
   int64_t firstNo = 0, lastNo = 0;
   std::string error;
 };
-
-void Reserve(std::vector<JournalEntry>* v, int64_t rows) {
-  if (rows > 0 && rows <= kMaxReservedEntries) v->reserve(static_cast<size_t>(rows));
-}
 
 // Columns are read straight from the statement: this runs once per column
 // of every journal row, the bulk of a large ledger's loading time.
@@ -55,6 +50,13 @@ void ReadSide(sqlite3_stmt* q, int first, JournalSide* s) {
 
 bool ReadRows(SqlStatement& q, Part* part) {
   bool first = true;
+  JournalEntry batch[JournalFold::kBatch];
+  size_t n = 0;
+  auto flush = [&] {
+    for (size_t i = 0; i < n; ++i) part->spool->Append(batch[i]);
+    part->fold.AddBatch(batch, n);
+    n = 0;
+  };
   while (q.Step()) {
     sqlite3_stmt* row = q.get();
     const int64_t no = sqlite3_column_int64(row, 0);
@@ -65,12 +67,14 @@ bool ReadRows(SqlStatement& q, Part* part) {
       part->ascending = false;
     }
     part->lastNo = no;
-    JournalEntry& e = part->entries.emplace_back();
-    e.date = sqlite3_column_int(row, 1);
-    e.slot = static_cast<int16_t>(sqlite3_column_int(row, 2));
-    ReadSide(row, 3, &e.side[0]);
-    ReadSide(row, 10, &e.side[1]);
+    JournalEntry& e = batch[n++];
+    e.slot = static_cast<int16_t>(sqlite3_column_int(row, 1));
+    ReadSide(row, 2, &e.side[0]);
+    ReadSide(row, 9, &e.side[1]);
+    if (n == JournalFold::kBatch) flush();
   }
+  flush();
+  part->spool->Finish();
   if (q.ok()) return true;
   part->error = q.error();
   return false;
@@ -136,10 +140,10 @@ class HeldReadLock {
 };
 
 // Reads the journal in two halves of the table at once; false (leaving
-// *entries alone) whenever that cannot be done, or the rows are not stored
-// in entry order.
-bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan,
-                     std::vector<JournalEntry>* entries) {
+// *copy alone) whenever that cannot be done, or the rows are not stored in
+// entry order.
+bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan, size_t memoryBudget,
+                     JournalCopy* copy) {
   sqlite3* h = db.handle();
   // Only a connection outside a transaction: one with pending writes of its
   // own would see rows the second connection cannot.
@@ -152,60 +156,68 @@ bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan,
   HeldReadLock lock(h);
   if (!lock.held()) return false;
   const int64_t middle = firstRow + (lastRow - firstRow) / 2;
-  Part low, high;
-  Reserve(&low.entries, entrySpan);
-  Reserve(&high.entries, entrySpan / 2 + 1);
+  Part low(memoryBudget), high(memoryBudget);
   std::thread other;
   try {
     other = std::thread(ReadRowRangeApart, db.path(), dataset, middle + 1, lastRow, &high);
   } catch (const std::system_error&) {
     return false;
   }
-  ReadRowRange(h, dataset, firstRow, middle, &low);
-  other.join();
+  // The other thread is joined on every way out, also when this half throws.
+  struct Join {
+    std::thread& t;
+    ~Join() { t.join(); }
+  };
+  {
+    Join join{other};
+    ReadRowRange(h, dataset, firstRow, middle, &low);
+  }
   if (!low.error.empty() || !high.error.empty() || !low.ascending || !high.ascending) {
     return false;
   }
-  if (!low.entries.empty() && !high.entries.empty() && low.lastNo >= high.firstNo) {
-    return false;
-  }
-  low.entries.insert(low.entries.end(), high.entries.begin(), high.entries.end());
-  *entries = std::move(low.entries);
+  const int64_t lowRows = low.spool->entries(), highRows = high.spool->entries();
+  if (lowRows > 0 && highRows > 0 && low.lastNo >= high.firstNo) return false;
+  low.fold.Merge(high.fold);
+  low.fold.Finish();
+  copy->fold = std::move(low.fold);
+  copy->parts.clear();
+  copy->parts.push_back(std::move(low.spool));
+  copy->parts.push_back(std::move(high.spool));
+  copy->entries = lowRows + highRows;
   return true;
 }
 
 }  // namespace
 
-bool ReadJournalInOnePass(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries,
-                          std::string* error) {
-  Part all;
-  // Entry numbers are normally 1..N, so their span is the number of rows:
-  // two index lookups, where counting the rows would walk the whole index.
-  // A sparse numbering only reserves address space that is never touched.
-  const int64_t span = Scalar(db.handle(),
-                              "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
-                              " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
-                              dataset, 0);
-  Reserve(&all.entries, span);
+bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
+                          size_t memoryBudget) {
+  Part all(memoryBudget);
   SqlStatement q(db.handle(), kByEntryNoSql);
   q.Bind(1, dataset);
   if (!ReadRows(q, &all)) {
     if (error) *error = all.error;
     return false;
   }
-  if (all.entries.capacity() > 2 * all.entries.size() + 1024) all.entries.shrink_to_fit();
-  *entries = std::move(all.entries);
+  all.fold.Finish();
+  copy->fold = std::move(all.fold);
+  copy->parts.clear();
+  copy->entries = all.spool->entries();
+  copy->parts.push_back(std::move(all.spool));
   return true;
 }
 
-bool ReadJournal(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries,
-                 std::string* error) {
+bool ReadJournal(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
+                 size_t memoryBudget) {
+  // Entry numbers are normally 1..N, so their span is the number of rows:
+  // two index lookups, where counting the rows would walk the whole index.
   const int64_t span = Scalar(db.handle(),
                               "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
                               " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
                               dataset, 0);
-  if (span >= kSplitReadFrom && ReadInTwoHalves(db, dataset, span, entries)) return true;
-  return ReadJournalInOnePass(db, dataset, entries, error);
+  if (span >= kSplitReadFrom && ReadInTwoHalves(db, dataset, span, memoryBudget, copy)) {
+    return true;
+  }
+  return ReadJournalInOnePass(db, dataset, copy, error, memoryBudget);
 }
 
 }  // namespace ltb::ledger

@@ -1,5 +1,6 @@
-// Reads the journal of one dataset from the ledger into compact rows, in
-// entry order.
+// Reads the journal of one dataset from the ledger, in entry order, into a
+// spool of compact rows and a fold of their sums (journal_spool.h,
+// journal_fold.h).
 //
 // A large journal is read in two halves at once, the second half through a
 // second read-only connection on another thread: decoding the rows is most
@@ -12,10 +13,12 @@
 // connection instead.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ledger/journal_cache.h"
+#include "ledger/journal_fold.h"
+#include "ledger/journal_spool.h"
 #include "ledger/ledger_db.h"
 
 namespace ltb::ledger {
@@ -23,13 +26,23 @@ namespace ltb::ledger {
 // Journals with fewer entries than this are read in one pass.
 constexpr int64_t kSplitReadFrom = 50000;
 
-// Reads the journal of `dataset` into *entries (replacing its contents).
-// False with *error on a ledger that cannot be read.
-bool ReadJournal(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries, std::string* error);
+// The journal as read: the entries in entry order (the parts one after the
+// other) and their fold.
+struct JournalCopy {
+  std::vector<std::unique_ptr<JournalSpool>> parts;
+  JournalFold fold;
+  int64_t entries = 0;
+};
+
+// Reads the journal of `dataset` into *copy (replacing its contents), each
+// part keeping up to `memoryBudget` bytes of rows in memory. False with
+// *error on a ledger that cannot be read.
+bool ReadJournal(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
+                 size_t memoryBudget = JournalSpool::kDefaultMemoryBudget);
 
 // The same, always in one pass through the entry-number index (for tests
 // that compare both ways of reading).
-bool ReadJournalInOnePass(LedgerDb& db, int dataset, std::vector<JournalEntry>* entries,
-                          std::string* error);
+bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
+                          size_t memoryBudget = JournalSpool::kDefaultMemoryBudget);
 
 }  // namespace ltb::ledger

@@ -2,7 +2,6 @@
 // credit per month slot, tax excluded and tax included, over the journal
 // entries in the range, optionally of one department only.
 #include <array>
-#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -25,6 +24,23 @@ constexpr int kByDepartment = 4;
 // The four month-slot arrays of one account, in record order.
 struct SlotSums {
   std::array<int64_t, StKAMOKUSUMINFO::kSlots> debitEx{}, debitIn{}, creditEx{}, creditIn{};
+};
+
+// The same arrays with exact sums, per side: excluded and included.
+struct WideSlotSums {
+  using Slots = std::array<WideSum, StKAMOKUSUMINFO::kSlots>;
+  struct Side {
+    Slots excluded{}, included{};
+  } side[2];
+  // Only called when every sum is known to fit.
+  void Narrow(SlotSums* out) const {
+    for (int k = 0; k < StKAMOKUSUMINFO::kSlots; ++k) {
+      out->debitEx[k] = static_cast<int64_t>(side[0].excluded[k]);
+      out->debitIn[k] = static_cast<int64_t>(side[0].included[k]);
+      out->creditEx[k] = static_cast<int64_t>(side[1].excluded[k]);
+      out->creditIn[k] = static_cast<int64_t>(side[1].included[k]);
+    }
+  }
 };
 
 class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
@@ -51,35 +67,68 @@ class LedgerRuleKamoku : public LedgerWalker<host::ClRuleKamoku> {
     const bool oneDepartment = department != nullptr && departmentType == kByDepartment;
     const int32_t departmentCode = oneDepartment ? department->Code() : 0;
     JournalEntryFilter inRange(range);
-    // For one department only its entries need visiting; they come in
-    // entry order, so the sums (and any overflow) are those of a full walk.
-    const auto& all = journal->entries();
-    std::span<const uint32_t> positions;
-    if (oneDepartment) positions = journal->EntriesOfDepartment(departmentCode);
-    const size_t visits = oneDepartment ? positions.size() : all.size();
-    for (size_t v = 0; v < visits; ++v) {
-      const JournalEntry& e = all[oneDepartment ? positions[v] : v];
-      int slot = SumSlotIndex(e.slot);
-      if (slot < 0 || !inRange.Matches(e)) continue;
-      for (int s = 0; s < 2; ++s) {
-        const JournalSide& side = e.side[s];
-        if (side.account == 0) continue;
-        if (oneDepartment && side.department != departmentCode) continue;
-        auto it = indexOf.find(side.account);
-        if (it == indexOf.end()) continue;
-        SlotSums& a = sums[it->second];
-        int64_t included;
-        bool ok = Included(side, &included);
-        if (s == 0) {
-          ok = ok && AddChecked(a.debitEx[slot], side.amount) &&
-               AddChecked(a.debitIn[slot], included);
-        } else {
-          ok = ok && AddChecked(a.creditEx[slot], side.amount) &&
-               AddChecked(a.creditIn[slot], included);
+    // The account a side adds to, or -1; and its slot index.
+    auto target = [&](const JournalEntry& e, int s) -> long {
+      const JournalSide& side = e.side[s];
+      if (side.account == 0) return -1;
+      if (oneDepartment && side.department != departmentCode) return -1;
+      auto it = indexOf.find(side.account);
+      return it == indexOf.end() ? -1 : static_cast<long>(it->second);
+    };
+
+    bool folded = false;
+    if (const JournalFold* fold = journal->fold()) {
+      // The same sums over the folded entries, exact; used unless a walk
+      // over the single entries could overflow on the way.
+      std::vector<WideSlotSums> wide(accounts.size());
+      WideMagnitude visited = 0;
+      for (const FoldedEntry& f : fold->entries()) {
+        const JournalEntry key = f.Key();
+        const int slot = SumSlotIndex(key.slot);
+        if (slot < 0 || !inRange.Matches(key)) continue;
+        const FoldedSums sums = fold->SumsOf(f);
+        for (int s = 0; s < 2; ++s) {
+          const long at = target(key, s);
+          if (at < 0) continue;
+          visited += sums.magnitude[s];
+          auto& [excluded, included] = wide[at].side[s];
+          excluded[slot] += sums.amount[s];
+          included[slot] += sums.amount[s] + sums.tax[s];
         }
-        if (!ok) return kWalkOverflow;
+      }
+      if (FitsEveryPartialSum(visited)) {
+        for (size_t i = 0; i < accounts.size(); ++i) wide[i].Narrow(&sums[i]);
+        folded = true;
       }
     }
+    bool overflow = false;
+    if (!folded && !journal->ForEach([&](const JournalEntry& e) {
+          const int slot = SumSlotIndex(e.slot);
+          if (slot < 0 || !inRange.Matches(e)) return true;
+          for (int s = 0; s < 2; ++s) {
+            const long at = target(e, s);
+            if (at < 0) continue;
+            const JournalSide& side = e.side[s];
+            SlotSums& a = sums[at];
+            int64_t included;
+            bool ok = Included(side, &included);
+            if (s == 0) {
+              ok = ok && AddChecked(a.debitEx[slot], side.amount) &&
+                   AddChecked(a.debitIn[slot], included);
+            } else {
+              ok = ok && AddChecked(a.creditEx[slot], side.amount) &&
+                   AddChecked(a.creditIn[slot], included);
+            }
+            if (!ok) {
+              overflow = true;
+              return false;
+            }
+          }
+          return true;
+        })) {
+      return kWalkReadFailed;
+    }
+    if (overflow) return kWalkOverflow;
 
     if (!RollUpSummaryLines(accounts, &sums)) return kWalkOverflow;
     std::vector<StKAMOKUSUMINFO> records(accounts.size());

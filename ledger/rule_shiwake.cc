@@ -1,8 +1,8 @@
 // The journal walker: entries matching a search condition, their count,
 // and the existence checks by tax rate and by business type.
-#include <vector>
+#include <memory>
+#include <utility>
 
-#include "ledger/prepared_records.h"
 #include "ledger/rule_common.h"
 #include "ledger/tax_categories.h"
 #include "ledger/walker_factory.h"
@@ -38,41 +38,39 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   long GetSwkCount(const host::StFINDINFO* condition, const void*, long* count) override {
     if (count == nullptr) return kWalkBadArgument;
     *count = 0;
-    return ForEachMatch(condition, [&](const JournalEntry&) {
-      ++*count;
+    return ForEachMatch(condition, [&](const JournalEntry&, int64_t entries) {
+      *count += static_cast<long>(entries);
       return true;
     });
   }
 
+  // The matching entries are read one by one as MoveNext asks for them, so
+  // that a walk holds one entry at a time however long the journal is.
   long MoveReady(const host::StFINDINFO* condition, const void*, const void*, int) override {
-    matches_.Reset();
-    std::shared_ptr<const JournalCache> journal;
-    std::vector<uint32_t> matches;
-    long status = ForEachMatch(
-        condition,
-        [&](const JournalEntry& e) {
-          matches.push_back(static_cast<uint32_t>(&e - journal->entries().data()));
-          return true;
-        },
-        &journal);
-    journal_ = journal;
-    if (status == host::kOk) matches_.Ready(std::move(matches));
-    return status;
+    walk_.reset();
+    long status = host::kOk;
+    auto journal = AcquireJournal(binding_, &status);
+    if (!journal) return status;
+    walk_ = std::make_unique<Walk>(std::move(journal), condition);
+    return host::kOk;
   }
 
   long MoveNext(host::StSWKTINFO* entry) override {
     if (entry == nullptr) return kWalkBadArgument;
-    uint32_t position = 0;
-    if (long status = matches_.Next(&position); status != host::kOk) return status;
-    const JournalEntry& e = journal_->entries()[position];
-    entry->Clear();
-    FillSide(entry, host::StSWKTINFO::kDebitOff, e.debit());
-    FillSide(entry, host::StSWKTINFO::kCreditOff, e.credit());
-    return host::kOk;
+    if (!walk_) return kWalkNotReady;
+    JournalEntry e;
+    while (walk_->cursor.Next(&e)) {
+      if (!walk_->match.Matches(e)) continue;
+      entry->Clear();
+      FillSide(entry, host::StSWKTINFO::kDebitOff, e.debit());
+      FillSide(entry, host::StSWKTINFO::kCreditOff, e.credit());
+      return host::kOk;
+    }
+    return walk_->cursor.failed() ? kWalkReadFailed : host::kEndOfData;
   }
 
   long MoveFinish() override {
-    matches_.Reset();
+    walk_.reset();
     return host::kOk;
   }
 
@@ -80,7 +78,7 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   long CheckExistSwkByZeiRate(const host::StFINDINFO* condition, long* flags, int) override {
     if (flags == nullptr) return kWalkBadArgument;
     long found = 0;
-    long status = ForEachMatch(condition, [&](const JournalEntry& e) {
+    long status = ForEachMatch(condition, [&](const JournalEntry& e, int64_t) {
       for (const JournalSide& s : e.side) {
         if (s.account != 0) found |= RateBit(s.rate);
       }
@@ -95,10 +93,10 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
                                   long* count) override {
     if (count == nullptr) return kWalkBadArgument;
     long n = 0;
-    long status = ForEachMatch(condition, [&](const JournalEntry& e) {
+    long status = ForEachMatch(condition, [&](const JournalEntry& e, int64_t entries) {
       bool has = (e.debit().account != 0 && e.debit().businessType == type) ||
                  (e.credit().account != 0 && e.credit().businessType == type);
-      if (has) ++n;
+      if (has) n += static_cast<long>(entries);
       return true;
     });
     if (status == host::kOk) *count = n;
@@ -106,25 +104,38 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
   }
 
  private:
-  // Calls visit(entry) for each entry matching `condition` while it returns
-  // true. *used (when given) receives the journal the entries belong to
-  // before the first visit.
+  // A walk between MoveReady and MoveFinish: the journal it reads and where.
+  struct Walk {
+    Walk(std::shared_ptr<const JournalCache> j, const host::StFINDINFO* condition)
+        : journal(std::move(j)), cursor(*journal), match(condition) {}
+    std::shared_ptr<const JournalCache> journal;
+    JournalCache::Cursor cursor;
+    JournalEntryFilter match;
+  };
+
+  // Calls visit(entry, n) for the entries matching `condition` while it
+  // returns true: once per folded entry (the n entries that agree in
+  // everything but their amounts) when the journal is folded, else once
+  // per entry with n = 1. Visits read nothing but the keys.
   template <typename Visit>
-  long ForEachMatch(const host::StFINDINFO* condition, Visit visit,
-                    std::shared_ptr<const JournalCache>* used = nullptr) {
+  long ForEachMatch(const host::StFINDINFO* condition, Visit visit) {
     long status = host::kOk;
     auto journal = AcquireJournal(binding_, &status);
     if (!journal) return status;
-    if (used) *used = journal;
     JournalEntryFilter match(condition);
-    for (const JournalEntry& e : journal->entries()) {
-      if (match.Matches(e) && !visit(e)) break;
+    if (const JournalFold* fold = journal->fold()) {
+      for (const FoldedEntry& f : fold->entries()) {
+        const JournalEntry key = f.Key();
+        if (match.Matches(key) && !visit(key, f.count())) break;
+      }
+      return host::kOk;
     }
-    return host::kOk;
+    const bool read = journal->ForEach(
+        [&](const JournalEntry& e) { return !match.Matches(e) || visit(e, int64_t{1}); });
+    return read ? host::kOk : kWalkReadFailed;
   }
 
-  std::shared_ptr<const JournalCache> journal_;  // the journal matches_ indexes
-  PreparedRecords<uint32_t> matches_;            // positions in journal_'s entries
+  std::unique_ptr<Walk> walk_;  // null: no walk prepared
 };
 
 }  // namespace

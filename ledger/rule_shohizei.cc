@@ -30,22 +30,52 @@ class LedgerRuleShohizei : public LedgerWalker<host::ClRuleShohizei> {
     if (!LoadAccountRows(binding_.db(), binding_.Dataset(), &accounts)) return kWalkReadFailed;
 
     const int lo = MonthSlotRank(*fromSlot), hi = MonthSlotRank(*toSlot);
+    auto counts = [&](const JournalEntry& e, int s) {
+      const int r = MonthSlotRank(e.slot);
+      const JournalSide& side = e.side[s];
+      return r >= lo && r <= hi && side.account != 0 && side.rate == *rate;
+    };
     std::map<int32_t, int64_t> sums;  // account code -> amount, in code order
-    for (const JournalEntry& e : journal->entries()) {
-      int r = MonthSlotRank(e.slot);
-      if (r < lo || r > hi) continue;
-      for (int s = 0; s < 2; ++s) {
-        const JournalSide& side = e.side[s];
-        if (side.account == 0 || side.rate != *rate) continue;
-        int64_t amount = side.amount;
-        if (taxIncluded && !Included(side, &amount)) return kWalkOverflow;
-        int64_t signedAmount;
-        if (!Signed(s == 0 ? 1 : -1, amount, &signedAmount) ||
-            !AddChecked(sums[side.account], signedAmount)) {
-          return kWalkOverflow;
+    bool folded = false;
+    if (const JournalFold* fold = journal->fold()) {
+      // Debit minus credit over the folded entries, exact; used unless a
+      // walk over the single entries could overflow on the way.
+      std::map<int32_t, WideSum> wide;
+      WideMagnitude visited = 0;
+      for (const FoldedEntry& f : fold->entries()) {
+        const JournalEntry key = f.Key();
+        for (int s = 0; s < 2; ++s) {
+          if (!counts(key, s)) continue;
+          const FoldedSums sums = fold->SumsOf(f);
+          visited += sums.magnitude[s];
+          const WideSum amount = taxIncluded ? sums.amount[s] + sums.tax[s] : sums.amount[s];
+          wide[key.side[s].account] += s == 0 ? amount : -amount;
         }
       }
+      if (FitsEveryPartialSum(visited)) {
+        for (const auto& [code, amount] : wide) sums[code] = static_cast<int64_t>(amount);
+        folded = true;
+      }
     }
+    bool overflow = false;
+    if (!folded && !journal->ForEach([&](const JournalEntry& e) {
+          for (int s = 0; s < 2; ++s) {
+            if (!counts(e, s)) continue;
+            const JournalSide& side = e.side[s];
+            int64_t amount = side.amount;
+            int64_t signedAmount;
+            if ((taxIncluded && !Included(side, &amount)) ||
+                !Signed(s == 0 ? 1 : -1, amount, &signedAmount) ||
+                !AddChecked(sums[side.account], signedAmount)) {
+              overflow = true;
+              return false;
+            }
+          }
+          return true;
+        })) {
+      return kWalkReadFailed;
+    }
+    if (overflow) return kWalkOverflow;
 
     std::vector<host::StTAXSUMINFO> lines;
     std::map<int32_t, const AccountRow*> byCode;

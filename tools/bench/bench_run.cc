@@ -5,9 +5,13 @@
 // reused while the generator stays the same), runs
 //   PROGRAM --ledger HOME --ui console --method journal --months 4-3
 //           --output FILE --execute --yes
-// and PROGRAM --ledger HOME --compare the same way,
-// once to warm the file cache and then --runs times, and prints the median
-// wall time, the median peak resident set size and the entries per second.
+// PROGRAM --ledger HOME --compare, and
+//   PROGRAM --ledger HOME --ui console --method return --output FILE --execute --yes
+// the same way, and the raw pass (raw_pass.h: every journal row stepped once
+// and its columns read, in a process of its own) beside them, each once to
+// warm the file cache and then --runs times, and prints the median wall
+// time, processor time and peak resident set size, the entries per second
+// and the journal run's processor time over the raw pass's.
 // Start-up: the program on its built-in sample ledger without --execute and
 // with standard input not a terminal ends right after setting up the
 // conditions dialog (host connection, environment check, dataset facts,
@@ -24,6 +28,7 @@
 
 #include "tools/bench/child_process.h"
 #include "tools/bench/ledger_generator.h"
+#include "tools/bench/raw_pass.h"
 
 #ifndef LTB_BENCH_DEFAULT_PROGRAM
 #define LTB_BENCH_DEFAULT_PROGRAM ""
@@ -40,13 +45,15 @@ constexpr int kGeneratorVersion = 3;
 constexpr char kUsage[] =
     "usage: bench_run [--program PATH] [--entries N]... [--runs N] [--work DIR]\n"
     "                 [--startup-runs N]\n"
+    "       bench_run --raw-pass HOME\n"
     "  --program       the program to time (default: the LedTaxBridgeA of this build)\n"
     "  --entries       journal entries of a generated ledger; repeatable\n"
-    "                  (default: 100000 and 1000000; 0 skips the journal runs)\n"
+    "                  (default: 100000, 1000000 and 10000000; 0 skips the journal runs)\n"
     "  --runs          timed runs per ledger (default 5), after one warm-up run\n"
     "  --startup-runs  timed start-up runs on the sample ledger (default 11; 0 skips)\n"
     "  --work DIR      folder for the generated ledgers and outputs\n"
-    "                  (default: $TMPDIR/ltb-bench, else /tmp/ltb-bench)\n";
+    "                  (default: $TMPDIR/ltb-bench, else /tmp/ltb-bench)\n"
+    "  --raw-pass HOME one plain pass over the journal rows of HOME, then exit\n";
 
 struct Settings {
   std::string program = LTB_BENCH_DEFAULT_PROGRAM;
@@ -87,7 +94,7 @@ bool Parse(int argc, char** argv, Settings* s) {
       return false;
     }
   }
-  if (s->entries.empty()) s->entries = {100000, 1000000};
+  if (s->entries.empty()) s->entries = {100000, 1000000, 10000000};
   if (s->work.empty()) {
     const char* tmp = std::getenv("TMPDIR");
     s->work = std::string(tmp && *tmp ? tmp : "/tmp") + "/ltb-bench";
@@ -154,12 +161,38 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// This program's own path, to run the raw pass in a process of its own.
+std::string SelfPath() {
+  char path[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+}
+
+void PrintSummary(const char* what, long entries, const Summary& m, int runs) {
+  std::printf(
+      "%s, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
+      "median CPU %.3f s, median peak RSS %.1f MB\n",
+      what, entries, m.wall, m.minWall, m.maxWall, runs, m.cpu, m.rssMb);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Settings s;
   if (argc == 2 && std::string(argv[1]) == "--help") {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc == 3 && std::string(argv[1]) == "--raw-pass") {
+    int64_t rows = 0, checksum = 0;
+    std::string error;
+    if (!ltb::bench::RawJournalPass(argv[2], ltb::bench::kGeneratedDatasetNo, &rows, &checksum,
+                                    &error)) {
+      return Fail(error);
+    }
+    std::printf("%lld rows, checksum %lld\n", static_cast<long long>(rows),
+                static_cast<long long>(checksum));
     return 0;
   }
   if (!Parse(argc, argv, &s)) {
@@ -177,7 +210,15 @@ int main(int argc, char** argv) {
     std::string home;
     if (!LedgerFor(s, entries, &home, &error)) return Fail(error);
     const std::string output = s.work + "/report-" + std::to_string(entries) + ".xml";
+    // The yardstick: one plain pass over the same rows.
     std::vector<ChildRun> runs;
+    if (!TimeRuns(s, {SelfPath(), "--raw-pass", home}, s.runs, 0, &runs, &error)) {
+      return Fail(error);
+    }
+    const Summary raw = Summarise(runs);
+    PrintSummary("raw pass", entries, raw, s.runs);
+
+    runs.clear();
     if (!TimeRuns(s,
                   {s.program, "--ledger", home, "--ui", "console", "--method", "journal",
                    "--months", "4-3", "--output", output, "--execute", "--yes"},
@@ -188,9 +229,9 @@ int main(int argc, char** argv) {
     const Summary m = Summarise(runs);
     std::printf(
         "journal run, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
-        "median CPU %.3f s, median peak RSS %.1f MB, %.0f entries/s\n",
-        entries, m.wall, m.minWall, m.maxWall, s.runs, m.cpu, m.rssMb,
-        static_cast<double>(entries) / m.wall);
+        "median CPU %.3f s (%.2f x the raw pass), median peak RSS %.1f MB, %.0f entries/s\n",
+        entries, m.wall, m.minWall, m.maxWall, s.runs, m.cpu, raw.cpu > 0 ? m.cpu / raw.cpu : 0.0,
+        m.rssMb, static_cast<double>(entries) / m.wall);
     std::fflush(stdout);
 
     // The same journal figures set against the saved tax-return values,
@@ -199,12 +240,17 @@ int main(int argc, char** argv) {
     if (!TimeRuns(s, {s.program, "--ledger", home, "--compare"}, s.runs, 3, &runs, &error)) {
       return Fail(error);
     }
-    const Summary c = Summarise(runs);
-    std::printf(
-        "compare, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
-        "median CPU %.3f s, median peak RSS %.1f MB\n",
-        entries, c.wall, c.minWall, c.maxWall, s.runs, c.cpu, c.rssMb);
-    std::fflush(stdout);
+    PrintSummary("compare", entries, Summarise(runs), s.runs);
+
+    // The report from the saved tax-return values.
+    runs.clear();
+    if (!TimeRuns(s,
+                  {s.program, "--ledger", home, "--ui", "console", "--method", "return", "--output",
+                   s.work + "/return-" + std::to_string(entries) + ".xml", "--execute", "--yes"},
+                  s.runs, 0, &runs, &error)) {
+      return Fail(error);
+    }
+    PrintSummary("return-values run", entries, Summarise(runs), s.runs);
   }
 
   if (s.startupRuns > 0) {

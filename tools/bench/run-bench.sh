@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs (Release) and the benchmark tools, then times full
-# unattended journal runs of LedTaxBridgeA on generated ledgers of 100,000
-# and 1,000,000 entries and its start-up on the sample ledger.
+# unattended journal runs of LedTaxBridgeA on generated ledgers of 100,000,
+# 1,000,000 and 10,000,000 entries (each beside a raw pass over the same rows)
+# and its start-up on the sample ledger.
 # Arguments go to bench_run (see bench_run --help), e.g.
 #   tools/bench/run-bench.sh --entries 250000 --runs 7
 # Generated ledgers are kept in $TMPDIR/ltb-bench (or /tmp/ltb-bench).

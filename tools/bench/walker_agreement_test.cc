@@ -75,7 +75,6 @@ std::vector<JournalEntry> GeneratedJournal(long count) {
   GeneratedEntry g;
   while (generator.Next(&g)) {
     JournalEntry e;
-    e.date = static_cast<int32_t>(g.date);
     e.slot = static_cast<int16_t>(g.slot);
     e.side[0].category = static_cast<uint8_t>(g.debit.category);
     e.side[1].category = static_cast<uint8_t>(g.credit.category);
@@ -271,11 +270,23 @@ TEST_F(GeneratedLedgerWalks, AccountSumsOfOneDepartmentEqualSqlTotals) {
   EXPECT_GT(nonZero, 100);
 }
 
+// The entries of a copy, in the order its parts give them.
+std::vector<JournalEntry> EntriesOf(const ledger::JournalCopy& copy) {
+  std::vector<JournalEntry> out;
+  for (const auto& part : copy.parts) {
+    ledger::JournalSpool::Reader reader(*part);
+    JournalEntry e;
+    while (reader.Next(&e)) out.push_back(e);
+    EXPECT_FALSE(reader.failed());
+  }
+  return out;
+}
+
 bool SameEntries(const std::vector<JournalEntry>& a, const std::vector<JournalEntry>& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     const JournalEntry &x = a[i], &y = b[i];
-    if (x.date != y.date || x.slot != y.slot) return false;
+    if (x.slot != y.slot) return false;
     for (int s = 0; s < 2; ++s) {
       const ledger::JournalSide &p = x.side[s], &q = y.side[s];
       if (p.amount != q.amount || p.tax != q.tax || p.account != q.account ||
@@ -289,8 +300,8 @@ bool SameEntries(const std::vector<JournalEntry>& a, const std::vector<JournalEn
 }
 
 // Reading in two halves gives the rows of one pass through the index, also
-// when the rows are stored out of entry order, and a connection with writes
-// of its own pending reads them too.
+// from the temporary files, when the rows are stored out of entry order, and
+// when a connection with writes of its own pending reads them.
 TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   ledger::TempHome home;
   LedgerShape shape;
@@ -301,11 +312,19 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
   auto db = ledger::LedgerDb::Open(home.path(), ledger::LedgerDb::Mode::kReadWrite, &error);
   ASSERT_TRUE(db) << error;
 
-  std::vector<JournalEntry> halves, onePass;
-  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
-  ASSERT_TRUE(ledger::ReadJournalInOnePass(*db, 1, &onePass, &error)) << error;
+  ledger::JournalCopy halvesCopy, onePassCopy;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halvesCopy, &error)) << error;
+  ASSERT_TRUE(ledger::ReadJournalInOnePass(*db, 1, &onePassCopy, &error)) << error;
+  EXPECT_EQ(halvesCopy.parts.size(), 2u);
+  std::vector<JournalEntry> halves = EntriesOf(halvesCopy), onePass = EntriesOf(onePassCopy);
   ASSERT_EQ(onePass.size(), static_cast<size_t>(shape.entries));
   EXPECT_TRUE(SameEntries(halves, onePass));
+  // With no room in memory both halves go to their temporary files.
+  ledger::JournalCopy spilled;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &spilled, &error, 0)) << error;
+  ASSERT_EQ(spilled.parts.size(), 2u);
+  EXPECT_TRUE(spilled.parts[0]->spilled() && spilled.parts[1]->spilled());
+  EXPECT_TRUE(SameEntries(EntriesOf(spilled), onePass));
 
   // The same rows stored in reverse entry order.
   ASSERT_TRUE(
@@ -314,8 +333,8 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
                "INSERT INTO journal SELECT * FROM copy ORDER BY entry_no DESC;",
                &error))
       << error;
-  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
-  EXPECT_TRUE(SameEntries(halves, onePass));
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halvesCopy, &error)) << error;
+  EXPECT_TRUE(SameEntries(EntriesOf(halvesCopy), onePass));
 
   // Entries changed inside an open transaction of the reading connection.
   const std::string last = std::to_string(shape.entries);
@@ -325,7 +344,8 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
                            .c_str(),
                        &error))
       << error;
-  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halves, &error)) << error;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 1, &halvesCopy, &error)) << error;
+  halves = EntriesOf(halvesCopy);
   ASSERT_EQ(halves.size(), onePass.size());
   EXPECT_EQ(halves.front().debit().amount, 7);
   EXPECT_EQ(halves.back().credit().amount, 9);
@@ -340,7 +360,8 @@ TEST(JournalReading, HalvesGiveTheRowsOfOnePassInEntryOrder) {
                " (2, 4, 20160403, 1, 131, 4);",
                &error))
       << error;
-  ASSERT_TRUE(ledger::ReadJournal(*db, 2, &halves, &error)) << error;
+  ASSERT_TRUE(ledger::ReadJournal(*db, 2, &halvesCopy, &error)) << error;
+  halves = EntriesOf(halvesCopy);
   ASSERT_EQ(halves.size(), 2u);
   EXPECT_EQ(halves[0].debit().account, 131);  // entry 4 before entry 5
 }
