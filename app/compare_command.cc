@@ -8,13 +8,13 @@
 #include "app/tax_link_app.h"
 #include "dialog/month_range.h"
 #include "dialog/period_months.h"
+#include "frontends/console/console_seat.h"
 #include "platform/cp932.h"
 #include "report/data_section.h"
 #include "report/element_labels.h"
 #include "report/report_capture.h"
 #include "report/report_reader.h"
 #include "report/return_data_section.h"
-#include "ui/console/console_seat.h"
 
 namespace ltb::app {
 namespace {

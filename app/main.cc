@@ -25,6 +25,7 @@
 #include "app/show_command.h"
 #include "app/tax_link_app.h"
 #include "app/window_id.h"
+#include "frontends/console/console_seat.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
 #include "platform/posix_env.h"
@@ -32,9 +33,8 @@
 #include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
 #include "resources/edition.h"
-#include "ui/console/console_seat.h"
 #ifdef LTB_HAVE_GUI
-#include "ui/gui/gui_seat.h"
+#include "frontends/gui/gui_seat.h"
 #endif
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ledger/rule_test_ledger.h"
+#include "ledger/testing/rule_test_ledger.h"
 
 namespace ltb::ledger {
 namespace {

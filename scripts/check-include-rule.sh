@@ -4,7 +4,7 @@
 # Usage: check-include-rule.sh [SOURCE_ROOT]; run by CTest as include_rule.
 #
 # The table's first column names what a row covers: folders (`ui/`, the most
-# specific one wins: `ui/console/` over `ui/`), files (`app/main.cc`,
+# specific one wins: `frontends/console/` over `frontends/`), files (`app/main.cc`,
 # `app/options.*`, which win over folders) or `*/testing/`. The last column
 # names what its files may include: folders, single headers
 # (`aggregate/tax_totals.h`), "nothing of ours" or "everything". A file may

@@ -1,4 +1,4 @@
-#include "ui/console/console_io.h"
+#include "frontends/console/console_io.h"
 
 #include "platform/cp932.h"
 

@@ -1,4 +1,4 @@
-#include "ui/gui/x11_transient.h"
+#include "frontends/gui/x11_transient.h"
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>

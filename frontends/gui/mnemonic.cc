@@ -1,4 +1,4 @@
-#include "ui/gui/mnemonic.h"
+#include "frontends/gui/mnemonic.h"
 
 #include "platform/cp932.h"
 

@@ -1,4 +1,4 @@
-#include "ui/gui/template_window.h"
+#include "frontends/gui/template_window.h"
 
 #include <gtk/gtk.h>
 
@@ -14,9 +14,9 @@
 #include <wx/textctrl.h>
 #include <wx/valtext.h>
 
-#include "ui/gui/gtk_theme.h"
-#include "ui/gui/wx_text.h"
-#include "ui/gui/x11_transient.h"
+#include "frontends/gui/gtk_theme.h"
+#include "frontends/gui/wx_text.h"
+#include "frontends/gui/x11_transient.h"
 
 namespace ltb::ui::gui {
 

@@ -1,6 +1,6 @@
-#include "ui/console/console_progress_view.h"
+#include "frontends/console/console_progress_view.h"
 
-#include "ui/console/console_io.h"
+#include "frontends/console/console_io.h"
 
 namespace ltb::ui {
 namespace {

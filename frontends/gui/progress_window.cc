@@ -1,13 +1,13 @@
-#include "ui/gui/progress_window.h"
+#include "frontends/gui/progress_window.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/gauge.h>
 
+#include "frontends/gui/template_window.h"
+#include "frontends/gui/wx_text.h"
+#include "frontends/gui/x11_transient.h"
 #include "resources/progress_dialog_template.h"
-#include "ui/gui/template_window.h"
-#include "ui/gui/wx_text.h"
-#include "ui/gui/x11_transient.h"
 
 namespace ltb::ui::gui {
 

@@ -1,12 +1,12 @@
-#include "ui/gui/save_file_dialog.h"
+#include "frontends/gui/save_file_dialog.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 
+#include "frontends/gui/save_file_names.h"
+#include "frontends/gui/wx_text.h"
 #include "platform/env.h"
 #include "platform/win_path.h"
-#include "ui/gui/save_file_names.h"
-#include "ui/gui/wx_text.h"
 
 namespace ltb::ui::gui {
 

@@ -1,4 +1,4 @@
-#include "ui/gui/edit_field.h"
+#include "frontends/gui/edit_field.h"
 
 #include <gtk/gtk.h>
 

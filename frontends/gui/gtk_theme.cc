@@ -1,4 +1,4 @@
-#include "ui/gui/gtk_theme.h"
+#include "frontends/gui/gtk_theme.h"
 
 #include <gtk/gtk.h>
 

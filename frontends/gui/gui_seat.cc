@@ -1,4 +1,4 @@
-#include "ui/gui/gui_seat.h"
+#include "frontends/gui/gui_seat.h"
 
 #include <cstdio>
 #include <vector>
@@ -7,14 +7,14 @@
 #include <wx/utils.h>
 
 #include "dialog/unattended_fill.h"
+#include "frontends/gui/controller_dialog.h"
+#include "frontends/gui/message_box_window.h"
+#include "frontends/gui/progress_window.h"
+#include "frontends/gui/save_file_dialog.h"
+#include "frontends/gui/wx_session.h"
+#include "frontends/gui/x11_transient.h"
 #include "platform/cp932.h"
 #include "resources/conditions_dialog_template.h"
-#include "ui/gui/controller_dialog.h"
-#include "ui/gui/message_box_window.h"
-#include "ui/gui/progress_window.h"
-#include "ui/gui/save_file_dialog.h"
-#include "ui/gui/wx_session.h"
-#include "ui/gui/x11_transient.h"
 
 namespace ltb::ui::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/gui/wx_text.h"
+#include "frontends/gui/wx_text.h"
 
 #include <wx/strconv.h>
 

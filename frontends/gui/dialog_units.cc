@@ -1,4 +1,4 @@
-#include "ui/gui/dialog_units.h"
+#include "frontends/gui/dialog_units.h"
 
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
@@ -6,7 +6,7 @@
 #include <wx/fontutil.h>
 #include <wx/window.h>
 
-#include "ui/gui/wx_text.h"
+#include "frontends/gui/wx_text.h"
 
 namespace ltb::ui::gui {
 namespace {

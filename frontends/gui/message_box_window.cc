@@ -1,4 +1,4 @@
-#include "ui/gui/message_box_window.h"
+#include "frontends/gui/message_box_window.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -6,9 +6,9 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
-#include "ui/gui/template_window.h"
-#include "ui/gui/wx_text.h"
-#include "ui/gui/x11_transient.h"
+#include "frontends/gui/template_window.h"
+#include "frontends/gui/wx_text.h"
+#include "frontends/gui/x11_transient.h"
 #include "ui/message_box.h"
 
 namespace ltb::ui::gui {

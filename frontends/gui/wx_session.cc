@@ -1,4 +1,4 @@
-#include "ui/gui/wx_session.h"
+#include "frontends/gui/wx_session.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <wx/log.h>
 #include <wx/translation.h>
 
-#include "ui/gui/gtk_theme.h"
+#include "frontends/gui/gtk_theme.h"
 
 namespace ltb::ui::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/console/console_seat.h"
+#include "frontends/console/console_seat.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 #include <functional>
 
+#include "frontends/gui/template_window.h"
 #include "ui/dialog_controller.h"
-#include "ui/gui/template_window.h"
 
 namespace ltb::ui::gui {
 

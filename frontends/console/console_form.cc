@@ -1,13 +1,13 @@
-#include "ui/console/console_form.h"
+#include "frontends/console/console_form.h"
 
 #include <optional>
 #include <string>
 
 #include "dialog/tax_conditions_dialog.h"
+#include "frontends/console/console_io.h"
 #include "platform/cp932.h"
 #include "platform/win_path.h"
 #include "resources/conditions_dialog_template.h"
-#include "ui/console/console_io.h"
 
 namespace ltb::ui {
 namespace {

@@ -27,17 +27,17 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include "frontends/gui/controller_dialog.h"
+#include "frontends/gui/message_box_window.h"
+#include "frontends/gui/progress_window.h"
+#include "frontends/gui/save_file_dialog.h"
+#include "frontends/gui/template_window.h"
+#include "frontends/gui/wx_session.h"
+#include "frontends/gui/wx_text.h"
+#include "frontends/gui/x11_transient.h"
 #include "platform/env.h"
 #include "platform/process_settings.h"
 #include "resources/conditions_dialog_template.h"
-#include "ui/gui/controller_dialog.h"
-#include "ui/gui/message_box_window.h"
-#include "ui/gui/progress_window.h"
-#include "ui/gui/save_file_dialog.h"
-#include "ui/gui/template_window.h"
-#include "ui/gui/wx_session.h"
-#include "ui/gui/wx_text.h"
-#include "ui/gui/x11_transient.h"
 #include "ui/message_box.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with names the other

@@ -1,4 +1,4 @@
-#include "ui/gui/controller_dialog.h"
+#include "frontends/gui/controller_dialog.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -9,9 +9,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "ui/gui/edit_field.h"
-#include "ui/gui/mnemonic.h"
-#include "ui/gui/wx_text.h"
+#include "frontends/gui/edit_field.h"
+#include "frontends/gui/mnemonic.h"
+#include "frontends/gui/wx_text.h"
 
 namespace ltb::ui::gui {
 

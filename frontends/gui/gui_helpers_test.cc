@@ -5,11 +5,11 @@
 
 #include <wx/defs.h>
 
-#include "ui/gui/dialog_units.h"
-#include "ui/gui/message_box_window.h"
-#include "ui/gui/progress_window.h"
-#include "ui/gui/save_file_names.h"
-#include "ui/gui/wx_text.h"
+#include "frontends/gui/dialog_units.h"
+#include "frontends/gui/message_box_window.h"
+#include "frontends/gui/progress_window.h"
+#include "frontends/gui/save_file_names.h"
+#include "frontends/gui/wx_text.h"
 #include "ui/message_box.h"
 
 namespace ltb::ui::gui {

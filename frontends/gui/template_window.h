@@ -9,8 +9,8 @@
 
 #include <wx/dialog.h>
 
+#include "frontends/gui/dialog_units.h"
 #include "resources/conditions_dialog_template.h"
-#include "ui/gui/dialog_units.h"
 
 namespace ltb::ui::gui {
 

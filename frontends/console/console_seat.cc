@@ -1,14 +1,14 @@
-#include "ui/console/console_seat.h"
+#include "frontends/console/console_seat.h"
 
 #include <string>
 
 #include "dialog/tax_conditions_dialog.h"
 #include "dialog/unattended_fill.h"
+#include "frontends/console/console_form.h"
+#include "frontends/console/console_io.h"
+#include "frontends/console/console_progress_view.h"
 #include "platform/cp932.h"
 #include "platform/win_path.h"
-#include "ui/console/console_form.h"
-#include "ui/console/console_io.h"
-#include "ui/console/console_progress_view.h"
 
 namespace ltb::ui {
 namespace {

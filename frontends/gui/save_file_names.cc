@@ -1,4 +1,4 @@
-#include "ui/gui/save_file_names.h"
+#include "frontends/gui/save_file_names.h"
 
 namespace ltb::ui::gui {
 

@@ -1,4 +1,4 @@
-#include "ui/console/console_progress_view.h"
+#include "frontends/console/console_progress_view.h"
 
 #include <gtest/gtest.h>
 
