@@ -102,12 +102,7 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
 bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO& settings) {
   auto* walker = KeptWalker(journalWalker_, &host::HostLibrary::NewRuleShiwake);
   if (!walker) return false;
-  BuildAccountList(static_cast<int>(AccountFilter::kCorporate));
-  SearchCondition condition;
-  condition.NonTaxablePurchase(findCondition_.data());
-  long count = 0;
-  walker->GetSwkCount(condition.Items(), nullptr, &count);
-  walker->MoveReady(condition.Items(), nullptr, nullptr, 4);
+  const long count = ReadyNonTaxablePurchaseWalk(*walker, AccountFilter::kCorporate);
   host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
