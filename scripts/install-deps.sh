@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config clang-format
+  build-essential cmake pkg-config clang-format ccache
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libwxgtk3.2-dev libgtk-3-dev
