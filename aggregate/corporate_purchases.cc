@@ -6,6 +6,7 @@
 #include "aggregate/classification_codes.h"
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
+#include "host/month_slots.h"
 #include "host/scoped_walk.h"
 
 namespace ltb::aggregate {
@@ -154,7 +155,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
   if (period->GetPeriodByMonthKind(range.endSlot, &from, &to, 0) == host::kOk) {
     end = to;
   } else if (range.YearEndClosing() &&
-             period->GetPeriodByMonthKind(18, &from, &to, 0) == host::kOk) {
+             period->GetPeriodByMonthKind(host::kYearEndClosingSlot, &from, &to, 0) == host::kOk) {
     end = to;
   }
 

@@ -63,7 +63,7 @@ class CompareDialog : public ConditionsDialog {
           "No saved tax-return values fit this dataset (period, filing class and "
           "deduction method); there is nothing to compare.\n",
           err_);
-      return kDialogCancel;
+      return ui::kIdCancelButton;
     }
     start_ = options_.months ? options_.months->first : input_.returnStartMonth;
     end_ = options_.months ? options_.months->second : input_.returnEndMonth;
@@ -76,9 +76,9 @@ class CompareDialog : public ConditionsDialog {
                    "The months %d-%d are not a range of months of the accounting "
                    "period.\n",
                    start_, end_);
-      return kDialogCancel;
+      return ui::kIdCancelButton;
     }
-    return kDialogExecute;
+    return ui::kIdExecuteButton;
   }
 
   ui::ConditionsResult Result() const override {

@@ -16,14 +16,11 @@
 
 namespace ltb::app {
 
-inline constexpr int kDialogExecute = 1005;
-inline constexpr int kDialogCancel = 1006;
-
 class ConditionsDialog {
  public:
   virtual ~ConditionsDialog() = default;
   virtual void SetInput(const ui::ConditionsInput& input) = 0;
-  // Runs the dialog modally; kDialogExecute or kDialogCancel.
+  // Runs the dialog modally; ui::kIdExecuteButton or ui::kIdCancelButton.
   virtual int DoModal() = 0;
   virtual ui::ConditionsResult Result() const = 0;
   // path null keeps the remembered path.

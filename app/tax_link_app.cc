@@ -41,8 +41,20 @@ constexpr const char* kFinishedMessage =
 constexpr const char* kOutOfMemoryMessage =
     "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
-constexpr uint8_t kSimplified = 1;  // filing class of simplified taxation
-constexpr long kLinkRefused = 1;    // ExpSysLink: the ledger refuses the link
+// The passes of the aggregation and the band of the overall bar (in
+// thousandths) each one fills.
+enum AggregationPass { kTaxReportPass, kOldRatesPass, kPurchasesPass, kFinishingPass };
+struct ProgressBand {
+  int from, to;
+};
+constexpr ProgressBand kPassBands[] = {
+    {0, 250},     // kTaxReportPass: the tax-report walk
+    {250, 500},   // kOldRatesPass: the old-rate sums
+    {500, 750},   // kPurchasesPass: corporate and individual purchases
+    {750, 1000},  // kFinishingPass: the bar runs full as the report follows
+};
+
+constexpr long kLinkRefused = 1;  // ExpSysLink: the ledger refuses the link
 constexpr int16_t kPastResultsMarker = 99;
 constexpr int kSixthBusinessType = 6;
 
@@ -192,7 +204,7 @@ ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
 // Shows the dialog; after Execute takes the months, the output path and the
 // method from it. Cancel (or a dataset the dialog refused) ends the run.
 bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen) {
-  if (dialog.DoModal() == kDialogCancel) return EndRun(kExitCancelled);
+  if (dialog.DoModal() == ui::kIdCancelButton) return EndRun(kExitCancelled);
   const ui::ConditionsResult result = dialog.Result();
   chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
   chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
@@ -256,7 +268,8 @@ bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
   const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
-  if (sixthCount > 0 && settings.FilingClass() == kSimplified && firstDate < kSixthTypeStartDate) {
+  if (sixthCount > 0 && settings.FilingClass() == host::kSimplifiedTaxation &&
+      firstDate < kSixthTypeStartDate) {
     char text[kMessageBuffer];
     std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.productName);
     Message(text, ui::kMbIconWarning | ui::kMbOk);
@@ -280,7 +293,8 @@ bool TaxLinkApp::CheckTenPercentEntries(Aggregation& aggregation) {
 // Provisional import categories under principle taxation: a note only.
 void TaxLinkApp::NoteImportCategories(Aggregation& aggregation,
                                       const host::StSHOHIZEIINFO& settings) {
-  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries()) {
+  if (settings.FilingClass() > host::kSimplifiedTaxation &&
+      aggregation.HasImportCategoryEntries()) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
 }
@@ -292,14 +306,17 @@ bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& dat
   aggregation.Show();
   seat_.SetWaitCursor(true);
   aggregation.ResetOverallBar();
-  aggregation.AdvanceBand(0, 250);
+  auto advance = [&](AggregationPass pass) {
+    aggregation.AdvanceBand(kPassBands[pass].from, kPassBands[pass].to);
+  };
+  advance(kTaxReportPass);
   aggregation.CollectTaxReport(ctx_.totals);
-  aggregation.AdvanceBand(250, 500);
+  advance(kOldRatesPass);
   aggregation.SumOldRates(&ctx_.totals.OldRateSum3, settings);
-  aggregation.AdvanceBand(500, 750);
+  advance(kPurchasesPass);
   aggregation.SumCorporatePurchases(ctx_.totals, data, settings);
   aggregation.SumIndividualPurchases(ctx_.totals, data, settings);
-  aggregation.AdvanceBand(750, 1000);
+  advance(kFinishingPass);
   aggregation.Close();
   if (aggregation.Overflowed()) {
     // Sums that no longer fit would be written as wrong figures.

@@ -76,7 +76,7 @@ TEST_F(TaxLinkAppTest, StandAloneJournalRunFinishes) {
 }
 
 TEST_F(TaxLinkAppTest, ParentIsDisabledThenNotifiedWithSignExtendedParameter) {
-  components.dialog.endCode = kDialogCancel;
+  components.dialog.endCode = ui::kIdCancelButton;
   EXPECT_EQ(Run("4660,1025,-1,"), 1);
   EXPECT_EQ(events.front(), "disable");
   EXPECT_EQ(host.ownerWindow, 4660u);

@@ -36,7 +36,6 @@ constexpr const char* kAskOverwrite =
     "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
 // The filing class that offers the tax-return method's help tip.
-constexpr int16_t kPrincipleTaxation = 2;
 
 constexpr unsigned kWarningOk = ui::kMbOk | ui::kMbIconWarning;
 constexpr unsigned kQuestionYesNo = ui::kMbYesNo | ui::kMbIconQuestion;
@@ -87,7 +86,7 @@ void TaxConditionsDialog::OnInitDialog() {
     std::string text = input.pastResultsData ? kRefusePastResults : kRefuseTaxExempt;
     text += kRefuseTail;
     Message(text.c_str(), kWarningOk);
-    End(kIdCancel);  // the remaining steps still run; the dialog never becomes usable
+    End(ui::kIdCancelButton);  // the remaining steps still run; the dialog never becomes usable
   }
 
   // Remembered settings, else the whole accounting period.
@@ -151,7 +150,7 @@ void TaxConditionsDialog::OnInitDialog() {
     aggregationMode = ui::kJournalAggregation;
   }
 
-  if (input.toolTipFilingClass == kPrincipleTaxation && toolTipMgr_) {
+  if (input.toolTipFilingClass == host::kPrincipleTaxation && toolTipMgr_) {
     static const host::TOOLTIPMSG_TABLE kHelpTable[] = {{kIdHelpIcon, kHelpText, 1}};
     toolTipMgr_->Init(this, kHelpTable, 1);
   }
@@ -213,9 +212,9 @@ void TaxConditionsDialog::OnClick(int controlId) {
       }
       Focus(kIdReturnMethod, false);
       break;
-    case kIdExecute: ExecuteConditions(); break;
+    case ui::kIdExecuteButton: ExecuteConditions(); break;
     case kIdBrowse: BrowseOutputFile(); break;
-    case kIdCancel: OnCancel(); break;
+    case ui::kIdCancelButton: OnCancel(); break;
     default: break;
   }
 }
@@ -234,12 +233,14 @@ bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
       if (IsEnabled(kIdBrowse)) {
         Focus(kIdOutputPath, true);
       } else {
-        Focus(kIdExecute, false);
+        Focus(ui::kIdExecuteButton, false);
       }
       return true;
-    case kIdOutputPath: Focus(IsEnabled(kIdBrowse) ? kIdBrowse : kIdExecute, false); return true;
+    case kIdOutputPath:
+      Focus(IsEnabled(kIdBrowse) ? kIdBrowse : ui::kIdExecuteButton, false);
+      return true;
     case kIdBrowse: BrowseOutputFile(); return true;
-    case kIdExecute: ExecuteConditions(); return true;
+    case ui::kIdExecuteButton: ExecuteConditions(); return true;
     default:
       // Enter elsewhere closes nothing: there is no default button, and an
       // OK command would skip the checks of Execute.
@@ -250,7 +251,7 @@ bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
 void TaxConditionsDialog::OnCancel() {
   if (ended_) return;
   Message(kCancelNotice, ui::kMbOk | ui::kMbIconInformation);
-  End(kIdCancel);
+  End(ui::kIdCancelButton);
 }
 
 bool TaxConditionsDialog::Ended(int* code) const {
@@ -304,7 +305,7 @@ void TaxConditionsDialog::ExecuteConditions() {
       return;
     }
   }
-  End(kIdExecute);
+  End(ui::kIdExecuteButton);
 }
 
 void TaxConditionsDialog::BrowseOutputFile() {
@@ -335,7 +336,7 @@ void TaxConditionsDialog::BrowseOutputFile() {
     outputPath = std::string(platform::CutOnCharBoundary(chosen, kOutputFieldLimit));
     PushFields();
   }
-  Focus(kIdExecute, false);
+  Focus(ui::kIdExecuteButton, false);
 }
 
 bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t endMonth,

@@ -16,6 +16,12 @@ enum AggregationMode : int32_t {
   kTaxReturnValues = 1,     // take the values saved on the tax-return screen
 };
 
+// The conditions dialog's Execute and Cancel buttons. Their ids are also
+// what showing the dialog returns; they are control ids of the dialog's
+// template, not the message-box answers kIdOk / kIdCancel (ui/message_box.h).
+inline constexpr int kIdExecuteButton = 1005;
+inline constexpr int kIdCancelButton = 1006;
+
 // What the driver puts into the conditions dialog before showing it.
 struct ConditionsInput {
   char userId[65] = {};  // the current user, for the settings record's key

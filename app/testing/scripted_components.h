@@ -61,7 +61,7 @@ class ScriptedParent : public ParentWindow {
 };
 
 struct DialogScript {
-  int endCode = kDialogExecute;
+  int endCode = ui::kIdExecuteButton;
   ui::ConditionsResult result;
   ui::ConditionsInput input;  // what the driver set
   bool saved = false;

@@ -113,14 +113,14 @@ void RunConditionsForm(DialogController& dialog, const platform::DriveTable& dri
     edit = false;
     const bool canBrowse = dialog.State(kIdBrowse).enabled;
     std::fputs("e = ", out);
-    PrintCp932(out, TemplateLabel(kIdExecute));
+    PrintCp932(out, TemplateLabel(ui::kIdExecuteButton));
     if (canBrowse) {
       std::fputs(", b = ", out);
       PrintCp932(out, TemplateLabel(kIdBrowse));
     }
     std::fputs(", c = ", out);
     // The dialog's cancel button, not the message-box answer of that name.
-    PrintCp932(out, TemplateLabel(dialog::kIdCancel));
+    PrintCp932(out, TemplateLabel(ui::kIdCancelButton));
     std::fputs(", Enter = change the values: ", out);
     std::fflush(out);
     std::optional<std::string> command = ReadLine(in);

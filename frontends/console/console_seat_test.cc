@@ -68,7 +68,7 @@ TEST_F(ConsoleSeatTest, UnattendedRunFillsExecutesAndAnswersQuestions) {
   opts.execute = true;
   opts.answer = true;
   Console c("");
-  EXPECT_EQ(Run(opts, c, false), dialog::kIdExecute);
+  EXPECT_EQ(Run(opts, c, false), ui::kIdExecuteButton);
   EXPECT_EQ(outputPath, "C:\\new\\tax.xml");
   EXPECT_EQ(months, "5-12");
   EXPECT_TRUE(std::filesystem::is_directory(env.Linux("C:\\new")));
@@ -84,33 +84,33 @@ TEST_F(ConsoleSeatTest, UnattendedRefusalOrMissingAnswerEndsCancelled) {
   bad.output = "C:\\out\\a.xml";
   bad.execute = true;
   Console c1("");
-  EXPECT_EQ(Run(bad, c1, false), dialog::kIdCancel);
+  EXPECT_EQ(Run(bad, c1, false), ui::kIdCancelButton);
   EXPECT_NE(Console::Read(c1.out).find(U8(u8"集計期間に誤りがあります。")), std::string::npos);
 
   UnattendedOptions noAnswer;
   noAnswer.output = "C:\\missing\\a.xml";
   noAnswer.execute = true;
   Console c2("");
-  EXPECT_EQ(Run(noAnswer, c2, false), dialog::kIdCancel);
+  EXPECT_EQ(Run(noAnswer, c2, false), ui::kIdCancelButton);
   EXPECT_NE(Console::Read(c2.err).find("--yes or --no"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(env.Linux("C:\\missing")));
 
   Console c3("");
-  EXPECT_EQ(Run(UnattendedOptions{}, c3, false), dialog::kIdCancel);
+  EXPECT_EQ(Run(UnattendedOptions{}, c3, false), ui::kIdCancelButton);
   EXPECT_NE(Console::Read(c3.err).find("needs a terminal"), std::string::npos);
 
   UnattendedOptions returnMethod;  // tax-return values are not usable here
   returnMethod.method = kTaxReturnValues;
   returnMethod.execute = true;
   Console c4("");
-  EXPECT_EQ(Run(returnMethod, c4, false), dialog::kIdCancel);
+  EXPECT_EQ(Run(returnMethod, c4, false), ui::kIdCancelButton);
 }
 
 TEST_F(ConsoleSeatTest, InteractiveFormAsksAgainAfterARefusal) {
   // No method question (the tax-return values are not usable); months 4-3 kept, a bad path, execute
   // (M3), then a good path, execute, create the folder.
   Console c("\n\nC:\\o\\*.xml\ne\n\n\nC:\\o\\t.xml\ne\ny\n");
-  EXPECT_EQ(Run(UnattendedOptions{}, c, true), dialog::kIdExecute);
+  EXPECT_EQ(Run(UnattendedOptions{}, c, true), ui::kIdExecuteButton);
   EXPECT_EQ(outputPath, "C:\\o\\t.xml");
   EXPECT_EQ(months, "4-3");
   const std::string printed = Console::Read(c.out);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ledger/ledger_db.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 
 namespace ltb::ledger {
 
