@@ -132,7 +132,7 @@ bool CreateFolderTree(platform::Env& env, std::string_view folder) {
     // Deepest first; a folder that cannot be removed stops the rollback, so
     // nothing above it (and nothing that existed before) is touched.
     for (auto it = created.rbegin(); it != created.rend(); ++it) {
-      if (!env.RemoveDir(*it)) break;
+      if (!env.RemoveDir(*it).ok()) break;
     }
   };
   for (size_t i = 0; i < rest.size(); ++i) {
@@ -148,7 +148,7 @@ bool CreateFolderTree(platform::Env& env, std::string_view folder) {
       return false;
     }
     if (FolderExistsFor(env, level)) continue;
-    if (!env.CreateDir(level)) {
+    if (!env.CreateDir(level).ok()) {
       rollBack();
       return false;
     }

@@ -123,22 +123,35 @@ std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view k
   return text;
 }
 
-bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
-                           const std::string& fileName, std::string_view key,
-                           std::string_view newLine) {
-  if (folder.empty()) return false;
-  if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) return false;
+platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& folder,
+                                         const std::string& fileName, std::string_view key,
+                                         std::string_view newLine) {
+  if (folder.empty()) return platform::IoStatus::IoError(fileName, "no settings folder");
+  if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) {
+    return platform::IoStatus::IoError(folder, "the settings folder cannot be created");
+  }
   const std::string path = folder + fileName;
   // From the read to the rename no other run may rewrite the file, or the
   // later rename drops the record of the earlier run.
   std::unique_ptr<platform::FileLock> lock = env.LockFile(path + ".lock", kSettingsLockWaitMs);
   if (!lock) {
     SayNotUsed(path, "could not be locked");
-    return false;
+    return platform::IoStatus::IoError(path, "the settings file could not be locked");
   }
   std::string oldText;
-  if (!ReadSettingsFile(env, path, &oldText)) return false;
-  return platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine));
+  if (!ReadSettingsFile(env, path, &oldText)) {
+    return platform::IoStatus::IoError(path, "the settings file cannot be used");
+  }
+  platform::IoStatus written =
+      platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine));
+  if (!written.ok()) {
+    std::fprintf(stderr,
+                 "The settings file %s could not be written (%s); the conditions of this run "
+                 "are not remembered, so check the folder's free space and permissions.\n",
+                 platform::Cp932ToUtf8(path).c_str(),
+                 platform::Cp932ToUtf8(written.reason()).c_str());
+  }
+  return written;
 }
 
 }  // namespace ltb::dialog

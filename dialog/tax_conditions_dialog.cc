@@ -345,7 +345,7 @@ bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t end
   const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
   const std::string path = outputPathOrNull ? outputPathOrNull : rememberedOutputPath_;
   const std::string line = SettingsLine(key, mode, startMonth, endMonth, path);
-  return StoreRememberedRecord(env_, SettingsFolder(), edition_.settingsFile, key, line);
+  return StoreRememberedRecord(env_, SettingsFolder(), edition_.settingsFile, key, line).ok();
 }
 
 ui::ConditionsResult TaxConditionsDialog::Result() const {

@@ -2,16 +2,20 @@
 
 namespace ltb::platform {
 
-bool WriteFileAtomically(Env& env, const std::string& path, std::string_view data) {
+IoStatus WriteFileAtomically(Env& env, const std::string& path, std::string_view data) {
   std::string temp;
-  std::unique_ptr<WritableFile> file = env.NewTempFile(path, true, &temp);
-  if (!file) return false;
-  bool ok = file->Append(data) && file->Flush() && file->Sync();
-  ok = file->Close() && ok;
+  IoStatus status;
+  std::unique_ptr<WritableFile> file = env.NewTempFile(path, true, &temp, &status);
+  if (!file) return status;
+  status = file->Append(data);
+  if (status.ok()) status = file->Flush();
+  if (status.ok()) status = file->Sync();
+  IoStatus closed = file->Close();
+  if (status.ok()) status = closed;
   file.reset();
-  if (ok && env.RenameFile(temp, path)) return true;
-  env.RemoveFile(temp);
-  return false;
+  if (status.ok()) status = env.RenameFile(temp, path);
+  if (!status.ok()) env.RemoveFile(temp);
+  return status;
 }
 
 }  // namespace ltb::platform

@@ -12,7 +12,7 @@ namespace ltb::platform {
 // (Env::NewTempFile, keeping the permission bits and group of the file it
 // replaces), syncs it and renames it over path. On any failure the
 // temporary file is removed and path is left as it was (absent, or with its
-// old content). Returns true on success.
-bool WriteFileAtomically(Env& env, const std::string& path, std::string_view data);
+// old content). Returns what failed first, and why.
+IoStatus WriteFileAtomically(Env& env, const std::string& path, std::string_view data);
 
 }  // namespace ltb::platform

@@ -38,14 +38,22 @@ std::string_view Entity(char c) {
 
 }  // namespace
 
-int ReportWriter::Open(platform::Env* env, const std::string& path) {
-  if (env == nullptr || path.empty()) return -1;
+platform::IoStatus ReportWriter::Open(platform::Env* env, const std::string& path) {
+  if (env == nullptr || path.empty()) {
+    return platform::IoStatus::IoError(path, "no report file was named");
+  }
   Close();
   env_ = env;
   path_ = path;
   broken_ = false;
-  file_ = env->NewTempFile(path, false, &tempPath_);
-  return file_ ? 0 : -1;
+  file_ = env->NewTempFile(path, false, &tempPath_, &status_);
+  return status_;
+}
+
+void ReportWriter::Fail(const platform::IoStatus& status) {
+  if (status.ok()) return;
+  if (status_.ok()) status_ = status;
+  broken_ = true;
 }
 
 ReportWriter::~ReportWriter() {
@@ -58,10 +66,10 @@ int ReportWriter::Close() {
   // The report's bytes reach the disk before the file takes its name: a
   // crash just after the rename must not leave an empty file where the
   // previous report was.
-  if (!broken_ && !file_->Sync()) broken_ = true;
-  if (!file_->Close()) broken_ = true;
+  if (!broken_) Fail(file_->Sync());
+  Fail(file_->Close());
   file_.reset();
-  if (!broken_ && !env_->RenameFile(tempPath_, path_)) broken_ = true;
+  if (!broken_) Fail(env_->RenameFile(tempPath_, path_));
   if (broken_) env_->RemoveFile(tempPath_);
   tempPath_.clear();
   return 0;
@@ -69,8 +77,10 @@ int ReportWriter::Close() {
 
 bool ReportWriter::WriteLine(std::string_view text) {
   if (!file_ || broken_) return false;
-  if (file_->Append(text) && file_->Flush()) return true;
-  broken_ = true;
+  platform::IoStatus written = file_->Append(text);
+  if (written.ok()) written = file_->Flush();
+  if (written.ok()) return true;
+  Fail(written);
   Close();
   return false;
 }
