@@ -7,8 +7,8 @@
 #include "app/real_components.h"
 #include "app/tax_link_app.h"
 #include "dialog/month_range.h"
-#include "dialog/period_months.h"
 #include "frontends/console/console_seat.h"
+#include "host/period_months.h"
 #include "platform/cp932.h"
 #include "report/data_section.h"
 #include "report/element_labels.h"
@@ -65,13 +65,14 @@ class CompareDialog : public ConditionsDialog {
           err_);
       return ui::kIdCancelButton;
     }
-    start_ = options_.months ? options_.months->first : input_.returnStartMonth;
-    end_ = options_.months ? options_.months->second : input_.returnEndMonth;
+    start_ =
+        options_.months ? static_cast<int16_t>(options_.months->first) : input_.returnStartMonth;
+    end_ = options_.months ? static_cast<int16_t>(options_.months->second) : input_.returnEndMonth;
     int16_t firstMonth = 0, lastCode = 0;
-    dialog::GetPeriodMonths(host_, input_.periodStartDate, input_.periodEndDate, &firstMonth,
-                            &lastCode);
-    if (dialog::CheckMonthRange(static_cast<int16_t>(start_), static_cast<int16_t>(end_),
-                                firstMonth, lastCode) != dialog::MonthRangeFault::kNone) {
+    host::GetPeriodMonths(host_, input_.periodStartDate, input_.periodEndDate, &firstMonth,
+                          &lastCode);
+    if (dialog::CheckMonthRange(start_, end_, firstMonth, lastCode) !=
+        dialog::MonthRangeFault::kNone) {
       std::fprintf(err_,
                    "The months %d-%d are not a range of months of the accounting "
                    "period.\n",
@@ -82,7 +83,7 @@ class CompareDialog : public ConditionsDialog {
   }
 
   ui::ConditionsResult Result() const override {
-    return {std::to_string(start_), std::to_string(end_), std::string(), ui::kJournalAggregation};
+    return {start_, end_, std::string(), ui::kJournalAggregation};
   }
 
   // A comparison remembers nothing.
@@ -98,7 +99,7 @@ class CompareDialog : public ConditionsDialog {
   const CompareOptions& options_;
   std::FILE* err_;
   ui::ConditionsInput input_;
-  int start_ = 0, end_ = 0;
+  int16_t start_ = 0, end_ = 0;
 };
 
 // The run's real pieces, except that the dialog is CompareDialog and the

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/dataset_info.h"
 #include "app/environment_check.h"
+#include "host/period_months.h"
 #include "platform/cp932.h"
 #include "platform/program_folder.h"
 #include "ui/message_box.h"
@@ -206,8 +207,8 @@ ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
 bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen) {
   if (dialog.DoModal() == ui::kIdCancelButton) return EndRun(kExitCancelled);
   const ui::ConditionsResult result = dialog.Result();
-  chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
-  chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
+  chosen->startMonth = result.startMonth;
+  chosen->endMonth = result.endMonth;
   chosen->outputPath = std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
   chosen->mode = result.aggregationMode;
   return true;
@@ -255,7 +256,7 @@ void TaxLinkApp::SetSearchCondition(Aggregation& aggregation, const host::StDATA
   aggregation.SetFilingClass(ctx_.filingClass);
   aggregation.ClearFindCondition();
   int16_t firstMonth = 0, lastCode = 0;
-  components_.PeriodMonths(data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
   BuildFindCondition(aggregation.FindCondition(), data, chosen.startMonth, chosen.endMonth,
                      firstMonth, lastCode);
 }
@@ -342,9 +343,9 @@ bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
 // Remembers the conditions for the next run; a parent's fixed path is not
 // remembered, the path remembered before is kept instead.
 void TaxLinkApp::RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen) {
-  dialog.SaveRememberedSettings(
-      static_cast<int16_t>(chosen.startMonth), static_cast<int16_t>(chosen.endMonth),
-      ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(), chosen.mode);
+  dialog.SaveRememberedSettings(chosen.startMonth, chosen.endMonth,
+                                ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(),
+                                chosen.mode);
 }
 
 void TaxLinkApp::FreeRunBuffers() {

@@ -22,7 +22,7 @@ class TaxLinkAppTest : public ::testing::Test {
     env.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1\n";
     host.datasets = {ltb::testing::MakeDataset(1, "Sample", 20150401, 20160331)};
     host.taxSettings.SetU8(0, 2);
-    components.dialog.result = {"4", "3", "Z:\\out\\tax.xml", ui::kJournalAggregation};
+    components.dialog.result = {4, 3, "Z:\\out\\tax.xml", ui::kJournalAggregation};
   }
 
   int Run(const std::string& line) {
@@ -160,7 +160,7 @@ TEST_F(TaxLinkAppTest, SixthBusinessTypeIsRefusedBeforeApril2015UnderSimplifiedT
   host.periodStart = 20140401;
   host.periodEnd = 20150331;
   components.aggregation.sixthCount = 1;
-  components.dialog.result.startMonthText = "3";  // 2015-03-01
+  components.dialog.result.startMonth = 3;  // 2015-03-01
   EXPECT_EQ(Run(""), 1);
   ASSERT_EQ(seat.texts.size(), 1u);
   EXPECT_NE(seat.texts[0].find("Ledora１７ Vantage の以下の機能"), std::string::npos);
@@ -171,7 +171,7 @@ TEST_F(TaxLinkAppTest, SixthBusinessTypeIsRefusedBeforeApril2015UnderSimplifiedT
 TEST_F(TaxLinkAppTest, SixthBusinessTypePassesFromApril2015OrUnderPrincipleTaxation) {
   components.aggregation.sixthCount = 1;
   host.taxSettings.SetU8(0, 1);
-  components.dialog.result.startMonthText = "4";  // 2015-04-01 itself passes
+  components.dialog.result.startMonth = 4;  // 2015-04-01 itself passes
   EXPECT_EQ(Run(""), 0);
 
   events.clear();

@@ -91,7 +91,7 @@ void TaxConditionsDialog::OnInitDialog() {
 
   // Remembered settings, else the whole accounting period.
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   rememberedOutputPath_.clear();
   RememberedRecord record;
   const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
@@ -269,7 +269,7 @@ void TaxConditionsDialog::ExecuteConditions() {
   const int16_t start = LeadingDecimal16(startMonthText);
   const int16_t end = LeadingDecimal16(endMonthText);
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   switch (CheckMonthRange(start, end, firstMonth, lastCode)) {
     case MonthRangeFault::kNone: break;
     case MonthRangeFault::kStartMonth:
@@ -281,6 +281,9 @@ void TaxConditionsDialog::ExecuteConditions() {
       Focus(kIdEndMonth, true);
       return;
   }
+  // The months leave the dialog as numbers, checked here once.
+  startMonth_ = start;
+  endMonth_ = end;
   auto refuse = [this](const char* text) {
     Message(text, kWarningOk);
     Focus(kIdOutputPath, true);
@@ -349,7 +352,7 @@ bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t end
 }
 
 ui::ConditionsResult TaxConditionsDialog::Result() const {
-  return {startMonthText, endMonthText, outputPath, aggregationMode};
+  return {startMonth_, endMonth_, outputPath, aggregationMode};
 }
 
 void TaxConditionsDialog::PullFields() {

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "dialog/period_months.h"  // GetPeriodMonths
 #include "host/host.h"
+#include "host/period_months.h"
 #include "platform/env.h"
 #include "resources/edition.h"
 #include "ui/conditions.h"
@@ -50,7 +50,8 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
   // ---- Outputs, valid after ui::kIdExecuteButton ----
   std::string startMonthText, endMonthText, outputPath;  // CP932
   ui::AggregationMode aggregationMode = ui::kJournalAggregation;
-  // The outputs above as one record.
+  // The outputs above as one record, the months as the numbers Execute
+  // checked against the period.
   ui::ConditionsResult Result() const;
 
   // Remembers the run's conditions for this user and dataset. outputPath
@@ -110,6 +111,7 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
   int focusId_ = kIdJournalMethod;
   bool selectAll_ = false;
   bool ended_ = false;
+  int16_t startMonth_ = 0, endMonth_ = 0;  // the checked month range, after Execute
   int endCode_ = ui::kIdCancelButton;
 };
 

@@ -42,8 +42,10 @@ struct ConditionsInput {
 
 // What the dialog hands back after Execute.
 struct ConditionsResult {
-  std::string startMonthText;  // as typed
-  std::string endMonthText;
+  // The month range, checked against the period by the dialog: calendar
+  // months 1..12 of the accounting period, start not after end.
+  int16_t startMonth = 0;
+  int16_t endMonth = 0;
   std::string outputPath;  // Windows path, CP932
   AggregationMode aggregationMode = kJournalAggregation;
 };
