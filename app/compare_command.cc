@@ -7,7 +7,6 @@
 #include "app/real_components.h"
 #include "app/tax_link_app.h"
 #include "dialog/month_range.h"
-#include "frontends/console/console_seat.h"
 #include "host/period_months.h"
 #include "platform/cp932.h"
 #include "report/data_section.h"
@@ -255,15 +254,11 @@ bool CompareFigures(std::string_view journal, std::string_view saved, std::strin
   return true;
 }
 
-int RunCompareCommand(host::HostLibrary& host, platform::Env& env, const Edition& edition,
-                      const CompareOptions& options, std::FILE* out, std::FILE* err) {
-  ui::UnattendedOptions unattended;
-  unattended.answer = false;
-  // Messages and the progress bar go to `err`; `out` carries the figures.
-  std::unique_ptr<ui::Seat> seat = ui::NewConsoleSeat(env, unattended, stdin, err, err, false);
-  CompareComponents components(host, env, *seat, edition, options, out, err);
-  X11ParentWindow parent("");  // no parent window on the command line
-  TaxLinkApp app(host, env, *seat, edition, parent, components);
+int RunCompareCommand(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                      ParentWindow& parent, const Edition& edition, const CompareOptions& options,
+                      std::FILE* out, std::FILE* err) {
+  CompareComponents components(host, env, seat, edition, options, out, err);
+  TaxLinkApp app(host, env, seat, edition, parent, components);
   return app.Run("");
 }
 

@@ -183,8 +183,17 @@ int main(int argc, char** argv) try {
   if (!host) return Fail(program, "the ledger cannot be opened");
 
   if (options.inspect.compare) {
-    return ltb::app::RunCompareCommand(
-        *host, *env, edition, {options.unattended.months, options.inspect.csv}, stdout, stderr);
+    // Messages and the progress bar go to standard error, which the figures
+    // on standard output leave alone; every question is answered No, and
+    // there is no parent window.
+    ltb::ui::UnattendedOptions answerNo;
+    answerNo.answer = false;
+    std::unique_ptr<ltb::ui::Seat> seat =
+        ltb::ui::NewConsoleSeat(*env, answerNo, stdin, stderr, stderr, false);
+    ltb::app::X11ParentWindow noParent("");
+    return ltb::app::RunCompareCommand(*host, *env, *seat, noParent, edition,
+                                       {options.unattended.months, options.inspect.csv}, stdout,
+                                       stderr);
   }
   const std::string commandLine =
       ltb::app::ParentLineToCp932(drives, options.parentCommandLine, callerDir);

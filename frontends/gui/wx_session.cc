@@ -13,6 +13,7 @@
 #include <wx/translation.h>
 
 #include "frontends/gui/gtk_theme.h"
+#include "platform/process.h"
 
 namespace ltb::ui::gui {
 namespace {
@@ -41,10 +42,10 @@ bool g_probeReference = false;
 void KeepSettingsInMemoryWithoutSessionBus(const platform::ProcessSettings& settings) {
   if (settings.gsettingsBackendSet || settings.sessionBusAddressSet) return;
   if (!settings.xdgRuntimeDir.empty() &&
-      access((settings.xdgRuntimeDir + "/bus").c_str(), F_OK) == 0) {
+      platform::LinuxPathExists(settings.xdgRuntimeDir + "/bus")) {
     return;
   }
-  setenv("GSETTINGS_BACKEND", "memory", 1);
+  platform::SetProcessVariable("GSETTINGS_BACKEND", "memory");
 }
 
 }  // namespace

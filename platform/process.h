@@ -1,0 +1,22 @@
+// What the process asks of the OS besides files of Windows paths: the
+// Linux folder it was started in, whether a Linux path exists, and a
+// variable of its environment set for a library that reads it at start.
+#pragma once
+
+#include <string>
+
+namespace ltb::platform {
+
+// The process's current folder in Linux form (UTF-8); empty when it cannot
+// be read (for example, when it was removed).
+std::string CurrentLinuxFolder();
+
+// Whether something exists at the Linux path (a link is followed).
+bool LinuxPathExists(const std::string& path);
+
+// Sets the environment variable `name` of this process to `value`,
+// replacing an earlier value. Not for use while other threads read the
+// environment.
+void SetProcessVariable(const char* name, const char* value);
+
+}  // namespace ltb::platform
