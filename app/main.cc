@@ -2,7 +2,6 @@
 // does), builds the drive table and the real Env from them, opens the
 // ledger, picks a front end and runs the application object once. The exit
 // status is the run's exitCode.
-#include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
@@ -29,6 +28,7 @@
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
 #include "platform/posix_env.h"
+#include "platform/process.h"
 #include "platform/process_settings.h"
 #include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
@@ -124,7 +124,7 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
   }
 #endif
   return ltb::ui::NewConsoleSeat(env, options.unattended, stdin, stdout, stderr,
-                                 isatty(STDIN_FILENO) != 0);
+                                 ltb::platform::StandardInputIsTerminal());
 }
 
 }  // namespace

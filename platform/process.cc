@@ -20,4 +20,8 @@ bool LinuxPathExists(const std::string& path) {
 
 void SetProcessVariable(const char* name, const char* value) { ::setenv(name, value, 1); }
 
+bool StandardInputIsTerminal() { return ::isatty(STDIN_FILENO) != 0; }
+
+void PauseMicros(long micros) { ::usleep(static_cast<useconds_t>(micros)); }
+
 }  // namespace ltb::platform

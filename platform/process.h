@@ -1,6 +1,7 @@
 // What the process asks of the OS besides files of Windows paths: the
-// Linux folder it was started in, whether a Linux path exists, and a
-// variable of its environment set for a library that reads it at start.
+// Linux folder it was started in, whether a Linux path exists, a variable
+// of its environment set for a library that reads it at start, whether
+// standard input is a terminal, and a pause.
 #pragma once
 
 #include <string>
@@ -18,5 +19,11 @@ bool LinuxPathExists(const std::string& path);
 // replacing an earlier value. Not for use while other threads read the
 // environment.
 void SetProcessVariable(const char* name, const char* value);
+
+// Whether standard input is a terminal (a person may be typing).
+bool StandardInputIsTerminal();
+
+// Waits `micros` microseconds.
+void PauseMicros(long micros);
 
 }  // namespace ltb::platform

@@ -1,7 +1,6 @@
 #include "frontends/gui/wx_session.h"
 
 #include <X11/Xlib.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
@@ -29,7 +28,7 @@ class FrontEndApp : public wxApp {
 };
 
 constexpr int kConnectAttempts = 5;
-constexpr useconds_t kRetryPauseMicros = 100000;
+constexpr long kRetryPauseMicros = 100000;
 
 int g_users = 0;
 bool g_started = false;
@@ -58,7 +57,7 @@ bool DisplayAvailable(const std::string& name, std::string* why) {
   // A busy X server now and then drops a connection while it is being
   // set up; only a display that refuses several attempts counts as absent.
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-    if (attempt > 0) usleep(kRetryPauseMicros);
+    if (attempt > 0) platform::PauseMicros(kRetryPauseMicros);
     if (Display* display = XOpenDisplay(name.c_str())) {
       XCloseDisplay(display);
       return true;
@@ -83,7 +82,7 @@ bool StartWx(const platform::ProcessSettings& settings, std::string* why) {
   // way: a failed start is cleaned up and tried again.
   bool started = false;
   for (int attempt = 0; attempt < kConnectAttempts && !started; ++attempt) {
-    if (attempt > 0) usleep(kRetryPauseMicros);
+    if (attempt > 0) platform::PauseMicros(kRetryPauseMicros);
     wxApp::SetInstance(new FrontEndApp());
     static char arg0[] = "LedTaxBridge";
     static char* argv[] = {arg0, nullptr};
