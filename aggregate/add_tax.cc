@@ -132,6 +132,16 @@ int AddTax::SumOldRates(int64_t* oldRateSum3, const host::StSHOHIZEIINFO& settin
   return 1;
 }
 
+long AddTax::ReadyNonTaxablePurchaseWalk(host::ClRuleShiwake& walker, AccountFilter filter) {
+  BuildAccountList(static_cast<int>(filter));
+  SearchCondition condition;
+  condition.NonTaxablePurchase(findCondition_.data());
+  long count = 0;
+  walker.GetSwkCount(condition.Items(), nullptr, &count);
+  walker.MoveReady(condition.Items(), nullptr, nullptr, 4);
+  return count;
+}
+
 int AddTax::BuildAccountList(int filter) {
   accounts_.Clear();
   const auto codes = FilterCodes(filter);

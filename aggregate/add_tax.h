@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "aggregate/account_list.h"
+#include "aggregate/classification_codes.h"
 #include "aggregate/month_range.h"
 #include "aggregate/progress_logic.h"
 #include "aggregate/tax_decimal.h"
@@ -108,6 +109,10 @@ class AddTax {
     return slot.get();
   }
   MonthRange Range() const { return ReadMonthRange(findCondition_.data()); }
+  // Builds the account list of `filter` and readies the journal walker for
+  // the range's non-taxable purchases; returns the number of entries the
+  // walk holds (0 when the host cannot count them).
+  long ReadyNonTaxablePurchaseWalk(host::ClRuleShiwake& walker, AccountFilter filter);
 
   bool CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& data,
                              const host::StSHOHIZEIINFO& settings);

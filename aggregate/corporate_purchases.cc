@@ -6,6 +6,7 @@
 #include "aggregate/classification_codes.h"
 #include "aggregate/journal_amount.h"
 #include "aggregate/search_condition.h"
+#include "host/month_slots.h"
 #include "host/scoped_walk.h"
 
 namespace ltb::aggregate {
@@ -102,12 +103,7 @@ bool AddTax::CorporateAccountPhase(TaxTotals& totals, const host::StDATAINFO& da
 bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO& settings) {
   auto* walker = KeptWalker(journalWalker_, &host::HostLibrary::NewRuleShiwake);
   if (!walker) return false;
-  BuildAccountList(static_cast<int>(AccountFilter::kCorporate));
-  SearchCondition condition;
-  condition.NonTaxablePurchase(findCondition_.data());
-  long count = 0;
-  walker->GetSwkCount(condition.Items(), nullptr, &count);
-  walker->MoveReady(condition.Items(), nullptr, nullptr, 4);
+  const long count = ReadyNonTaxablePurchaseWalk(*walker, AccountFilter::kCorporate);
   host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
@@ -159,7 +155,7 @@ bool AddTax::CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data
   if (period->GetPeriodByMonthKind(range.endSlot, &from, &to, 0) == host::kOk) {
     end = to;
   } else if (range.YearEndClosing() &&
-             period->GetPeriodByMonthKind(18, &from, &to, 0) == host::kOk) {
+             period->GetPeriodByMonthKind(host::kYearEndClosingSlot, &from, &to, 0) == host::kOk) {
     end = to;
   }
 

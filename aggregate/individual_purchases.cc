@@ -122,12 +122,7 @@ long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
   // empty journal.
   auto* walker = KeptWalker(journalWalker_, &host::HostLibrary::NewRuleShiwake);
   if (!walker) return host::kCannotCreate;
-  BuildAccountList(static_cast<int>(AccountFilter::kIndividual));
-  SearchCondition condition;
-  condition.NonTaxablePurchase(findCondition_.data());
-  long count = 0;
-  walker->GetSwkCount(condition.Items(), nullptr, &count);
-  walker->MoveReady(condition.Items(), nullptr, nullptr, 4);
+  const long count = ReadyNonTaxablePurchaseWalk(*walker, AccountFilter::kIndividual);
   host::ScopedWalk walk(walker);
 
   host::ClSetBumon* departments = Departments(host_);

@@ -1,10 +1,11 @@
 // The parts of the run's month-range condition that the engine reads: the
 // first and last month slot, whether a third item follows, and that item's
-// closing code (18 year-end closing, 15 interim closing).
+// closing code (host/month_slots.h).
 #pragma once
 
 #include <cstdint>
 
+#include "host/month_slots.h"
 #include "host/records.h"
 
 namespace ltb::aggregate {
@@ -16,7 +17,7 @@ struct MonthRange {
   int16_t extraSlot = 0;
 
   // The range takes in the year-end closing adjustments.
-  bool YearEndClosing() const { return continuation && extraSlot == 18; }
+  bool YearEndClosing() const { return continuation && extraSlot == host::kYearEndClosingSlot; }
 };
 
 // Reads the first three items of a condition of at least that many items.

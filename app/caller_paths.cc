@@ -1,8 +1,6 @@
 #include "app/caller_paths.h"
 
-#include <unistd.h>
-
-#include <climits>
+#include "platform/process.h"
 
 namespace ltb::app {
 namespace {
@@ -11,10 +9,7 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 }  // namespace
 
-std::string CallerWorkingDir() {
-  char buf[PATH_MAX];
-  return ::getcwd(buf, sizeof(buf)) != nullptr ? std::string(buf) : std::string();
-}
+std::string CallerWorkingDir() { return platform::CurrentLinuxFolder(); }
 
 bool IsCallerRelative(std::string_view typed) {
   if (typed.empty() || typed[0] == '/' || typed[0] == '\\') return false;

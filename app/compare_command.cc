@@ -7,14 +7,13 @@
 #include "app/real_components.h"
 #include "app/tax_link_app.h"
 #include "dialog/month_range.h"
-#include "dialog/period_months.h"
+#include "host/period_months.h"
 #include "platform/cp932.h"
 #include "report/data_section.h"
 #include "report/element_labels.h"
 #include "report/report_capture.h"
 #include "report/report_reader.h"
 #include "report/return_data_section.h"
-#include "ui/console/console_seat.h"
 
 namespace ltb::app {
 namespace {
@@ -63,26 +62,27 @@ class CompareDialog : public ConditionsDialog {
           "No saved tax-return values fit this dataset (period, filing class and "
           "deduction method); there is nothing to compare.\n",
           err_);
-      return kDialogCancel;
+      return ui::kIdCancelButton;
     }
-    start_ = options_.months ? options_.months->first : input_.returnStartMonth;
-    end_ = options_.months ? options_.months->second : input_.returnEndMonth;
+    start_ =
+        options_.months ? static_cast<int16_t>(options_.months->first) : input_.returnStartMonth;
+    end_ = options_.months ? static_cast<int16_t>(options_.months->second) : input_.returnEndMonth;
     int16_t firstMonth = 0, lastCode = 0;
-    dialog::GetPeriodMonths(host_, input_.periodStartDate, input_.periodEndDate, &firstMonth,
-                            &lastCode);
-    if (dialog::CheckMonthRange(static_cast<int16_t>(start_), static_cast<int16_t>(end_),
-                                firstMonth, lastCode) != dialog::MonthRangeFault::kNone) {
+    host::GetPeriodMonths(host_, input_.periodStartDate, input_.periodEndDate, &firstMonth,
+                          &lastCode);
+    if (dialog::CheckMonthRange(start_, end_, firstMonth, lastCode) !=
+        dialog::MonthRangeFault::kNone) {
       std::fprintf(err_,
                    "The months %d-%d are not a range of months of the accounting "
                    "period.\n",
                    start_, end_);
-      return kDialogCancel;
+      return ui::kIdCancelButton;
     }
-    return kDialogExecute;
+    return ui::kIdExecuteButton;
   }
 
   ui::ConditionsResult Result() const override {
-    return {std::to_string(start_), std::to_string(end_), std::string(), ui::kJournalAggregation};
+    return {start_, end_, std::string(), ui::kJournalAggregation};
   }
 
   // A comparison remembers nothing.
@@ -98,7 +98,7 @@ class CompareDialog : public ConditionsDialog {
   const CompareOptions& options_;
   std::FILE* err_;
   ui::ConditionsInput input_;
-  int start_ = 0, end_ = 0;
+  int16_t start_ = 0, end_ = 0;
 };
 
 // The run's real pieces, except that the dialog is CompareDialog and the
@@ -257,15 +257,11 @@ bool CompareFigures(std::string_view journal, std::string_view saved, std::strin
   return true;
 }
 
-int RunCompareCommand(host::HostLibrary& host, platform::Env& env, const Edition& edition,
-                      const CompareOptions& options, std::FILE* out, std::FILE* err) {
-  ui::UnattendedOptions unattended;
-  unattended.answer = false;
-  // Messages and the progress bar go to `err`; `out` carries the figures.
-  std::unique_ptr<ui::Seat> seat = ui::NewConsoleSeat(env, unattended, stdin, err, err, false);
-  CompareComponents components(host, env, *seat, edition, options, out, err);
-  X11ParentWindow parent("");  // no parent window on the command line
-  TaxLinkApp app(host, env, *seat, edition, parent, components);
+int RunCompareCommand(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                      ParentWindow& parent, const Edition& edition, const CompareOptions& options,
+                      std::FILE* out, std::FILE* err) {
+  CompareComponents components(host, env, seat, edition, options, out, err);
+  TaxLinkApp app(host, env, seat, edition, parent, components);
   return app.Run("");
 }
 

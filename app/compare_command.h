@@ -10,9 +10,11 @@
 #include <utility>
 
 #include "app/figure_table.h"
+#include "app/parent_window.h"
 #include "host/host.h"
 #include "platform/env.h"
 #include "resources/edition.h"
+#include "ui/seat.h"
 
 namespace ltb::app {
 
@@ -42,10 +44,13 @@ bool CompareFigures(std::string_view journal, std::string_view saved, std::strin
 
 // Runs the journal method for the months (without a dialog, a report or
 // remembered settings), reads the saved values, compares and prints the
-// differing elements and a summary to `out`; messages go to `err`.
+// differing elements and a summary to `out`; messages go to `err` and to
+// the seat (app/main.cc hands it a console seat that answers No and writes
+// to standard error, and a parent of no window).
 // 0 agree, 3 differ, 1 refused (no saved values, months outside the
 // period, a 10% entry ...), 2 error.
-int RunCompareCommand(host::HostLibrary& host, platform::Env& env, const Edition& edition,
-                      const CompareOptions& options, std::FILE* out, std::FILE* err);
+int RunCompareCommand(host::HostLibrary& host, platform::Env& env, ui::Seat& seat,
+                      ParentWindow& parent, const Edition& edition, const CompareOptions& options,
+                      std::FILE* out, std::FILE* err);
 
 }  // namespace ltb::app

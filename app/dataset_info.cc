@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/month_slots.h"
 #include "platform/cp932.h"
 
 namespace ltb::app {
@@ -31,9 +32,6 @@ constexpr const char* kNames[] = {
     "第六種事業 不動産業",
 };
 constexpr int kNameCount = sizeof kNames / sizeof kNames[0];
-
-constexpr uint8_t kSimplified = 1;
-constexpr uint8_t kPrinciple = 2;
 
 const char* Name(int index) { return index >= 0 && index < kNameCount ? kNames[index] : nullptr; }
 
@@ -138,16 +136,18 @@ const char* DatasetText(host::HostLibrary& host, RunContext& ctx, int kind,
     case kFilingClassText:
       ctx.filingClass = filing;
       // A class outside the table shows no name rather than reading past it.
-      return Store(ctx, Blank(filing <= kPrinciple ? Name(filing) : nullptr));
+      return Store(ctx, Blank(filing <= host::kPrincipleTaxation ? Name(filing) : nullptr));
     case kDeductionLabelText:
-      return Store(ctx, (filing == kSimplified || filing == kPrinciple) ? Name(filing + 2) : "");
+      return Store(ctx, (filing == host::kSimplifiedTaxation || filing == host::kPrincipleTaxation)
+                            ? Name(filing + 2)
+                            : "");
     default:  // kDeductionText
-      if (filing == kSimplified) {
+      if (filing == host::kSimplifiedTaxation) {
         const uint8_t type = settings.MainBusinessType();
         ctx.mainBusinessType = type;
         return Store(ctx, Blank(type <= 6 ? Name(type + 7) : nullptr));
       }
-      if (filing == kPrinciple) {
+      if (filing == host::kPrincipleTaxation) {
         const uint8_t method = settings.DeductionMethod();
         return Store(ctx, Blank(method <= 1 ? Name(method + 5) : nullptr));
       }
@@ -191,7 +191,7 @@ int TaxReturnFits(host::HostLibrary& host, RunContext& ctx, const host::StSaveTa
   using S = host::StSaveTaxInfo;
   const int32_t savedFirst = saved.I32(S::kPeriodStartOff);
   const int32_t savedLast = saved.I32(S::kPeriodEndOff);
-  const int expectedTaxation = settings.FilingClass() == kSimplified ? 2 : 1;
+  const int expectedTaxation = settings.FilingClass() == host::kSimplifiedTaxation ? 2 : 1;
   return savedFirst != 0 && savedLast != 0 && savedFirst == first && savedLast == last &&
          saved.U8(S::kInterimCodeOff) == dataset.InterimFlag() + 1 &&
          saved.U8(S::kTaxationCodeOff) == expectedTaxation &&
@@ -227,15 +227,16 @@ void BuildFindCondition(host::StFINDINFO condition[host::kFindConditionItems],
   else if (startMonth > firstMonth)
     startPos = startMonth - firstMonth + 1;
   else
-    startPos = startMonth - firstMonth + 13;
+    startPos = startMonth - firstMonth + host::kMonthsPerYear + 1;
 
   const int lastMonth = lastCode % 100;
   const bool crosses = lastCode / 100 != 0;
   int endPos;
   if (endMonth == lastMonth) {
-    endPos = crosses ? lastMonth - firstMonth + 13 : lastMonth - firstMonth + 1;
+    endPos =
+        crosses ? lastMonth - firstMonth + host::kMonthsPerYear + 1 : lastMonth - firstMonth + 1;
   } else if (lastMonth > endMonth && crosses) {
-    endPos = endMonth - firstMonth + 13;
+    endPos = endMonth - firstMonth + host::kMonthsPerYear + 1;
   } else {
     endPos = endMonth - firstMonth + 1;
   }
@@ -247,8 +248,8 @@ void BuildFindCondition(host::StFINDINFO condition[host::kFindConditionItems],
     condition[last].SetLink(F::kOr);
     condition[++last] = host::MakeFindItem(F::kMonth, F::kEqual, F::kMonthPosition, code, F::kLast);
   };
-  if (dataset.InterimFlag() == 1 && endPos == 6) appendOr(15);
-  if (endMonth == lastMonth) appendOr(18);
+  if (dataset.InterimFlag() == 1 && endPos == 6) appendOr(host::kInterimClosingSlot);
+  if (endMonth == lastMonth) appendOr(host::kYearEndClosingSlot);
 }
 
 }  // namespace ltb::app

@@ -2,7 +2,6 @@
 // does), builds the drive table and the real Env from them, opens the
 // ledger, picks a front end and runs the application object once. The exit
 // status is the run's exitCode.
-#include <unistd.h>
 
 #include <cerrno>
 #include <clocale>
@@ -25,16 +24,17 @@
 #include "app/show_command.h"
 #include "app/tax_link_app.h"
 #include "app/window_id.h"
+#include "frontends/console/console_seat.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
 #include "platform/posix_env.h"
+#include "platform/process.h"
 #include "platform/process_settings.h"
 #include "platform/temp_file_registry.h"
 #include "platform/win_path.h"
 #include "resources/edition.h"
-#include "ui/console/console_seat.h"
 #ifdef LTB_HAVE_GUI
-#include "ui/gui/gui_seat.h"
+#include "frontends/gui/gui_seat.h"
 #endif
 
 namespace {
@@ -162,7 +162,7 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
   }
 #endif
   return ltb::ui::NewConsoleSeat(env, options.unattended, stdin, stdout, stderr,
-                                 isatty(STDIN_FILENO) != 0);
+                                 ltb::platform::StandardInputIsTerminal());
 }
 
 }  // namespace
@@ -229,8 +229,17 @@ int main(int argc, char** argv) try {
   if (!host) return Fail(program, "the ledger cannot be opened");
 
   if (options.inspect.compare) {
-    return ltb::app::RunCompareCommand(
-        *host, *env, edition, {options.unattended.months, options.inspect.csv}, stdout, stderr);
+    // Messages and the progress bar go to standard error, which the figures
+    // on standard output leave alone; every question is answered No, and
+    // there is no parent window.
+    ltb::ui::UnattendedOptions answerNo;
+    answerNo.answer = false;
+    std::unique_ptr<ltb::ui::Seat> seat =
+        ltb::ui::NewConsoleSeat(*env, answerNo, stdin, stderr, stderr, false);
+    ltb::app::X11ParentWindow noParent("");
+    return ltb::app::RunCompareCommand(*host, *env, *seat, noParent, edition,
+                                       {options.unattended.months, options.inspect.csv}, stdout,
+                                       stderr);
   }
   const std::string commandLine =
       ltb::app::ParentLineToCp932(drives, options.parentCommandLine, callerDir);

@@ -1,7 +1,6 @@
 #include "app/real_components.h"
 
 #include "aggregate/add_tax.h"
-#include "dialog/period_months.h"
 #include "dialog/tax_conditions_dialog.h"
 #include "report/report.h"
 
@@ -76,11 +75,6 @@ std::unique_ptr<Aggregation> RealComponents::NewAggregation(ui::ProgressView* vi
   return std::make_unique<RealAggregation>(host_, view);
 }
 
-void RealComponents::PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* firstMonth,
-                                  int16_t* lastCode) {
-  dialog::GetPeriodMonths(host_, firstDay, lastDay, firstMonth, lastCode);
-}
-
 report::ReportContext ToReportContext(host::HostLibrary& host, platform::Env& env,
                                       const Edition& edition, const ReportInput& in) {
   report::ReportContext ctx;
@@ -102,8 +96,8 @@ bool RealComponents::WriteJournalReport(const ReportInput& in, const host::StDAT
                                     exitCode);
 }
 
-int RealComponents::WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
-                                            int32_t* exitCode) {
+bool RealComponents::WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
+                                             int32_t* exitCode) {
   return report::WriteReturnValuesReport(
       seat_, in.owner, in.outputPath, ToReportContext(host_, env_, edition_, in), data, exitCode);
 }

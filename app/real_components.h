@@ -20,13 +20,11 @@ class RealComponents : public RunComponents, public ReportWriters {
   std::unique_ptr<ConditionsDialog> NewConditionsDialog(host::WindowHandle owner) override;
   std::unique_ptr<Aggregation> NewAggregation(ui::ProgressView* view) override;
   ReportWriters& Reports() override { return *this; }
-  void PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* firstMonth,
-                    int16_t* lastCode) override;
 
   bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
                           const host::StSHOHIZEIINFO& settings, int32_t* exitCode) override;
-  int WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
-                              int32_t* exitCode) override;
+  bool WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
+                               int32_t* exitCode) override;
 
  private:
   host::HostLibrary& host_;

@@ -1,6 +1,11 @@
 // The pieces the run driver hands work to: the conditions dialog, the
 // aggregation (which is also the progress dialog) and the report writers.
 // The program wires the real ones (real_components.h); tests script fakes.
+//
+// One convention for "ok or failed": a step that can fail returns bool,
+// true when it succeeded (a report written whole, settings stored); what
+// the host itself answers (CountSixthTypeEntries, CheckTenPercentEntries)
+// stays the host's status code, handed to its message manager.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +21,11 @@
 
 namespace ltb::app {
 
-inline constexpr int kDialogExecute = 1005;
-inline constexpr int kDialogCancel = 1006;
-
 class ConditionsDialog {
  public:
   virtual ~ConditionsDialog() = default;
   virtual void SetInput(const ui::ConditionsInput& input) = 0;
-  // Runs the dialog modally; kDialogExecute or kDialogCancel.
+  // Runs the dialog modally; ui::kIdExecuteButton or ui::kIdCancelButton.
   virtual int DoModal() = 0;
   virtual ui::ConditionsResult Result() const = 0;
   // path null keeps the remembered path.
@@ -77,9 +79,10 @@ class ReportWriters {
   // false when the user declined to go on (*exitCode then 2).
   virtual bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO& data,
                                   const host::StSHOHIZEIINFO& settings, int32_t* exitCode) = 0;
-  // The whole report from the tax-return values; 1 on success.
-  virtual int WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
-                                      int32_t* exitCode) = 0;
+  // The whole report from the tax-return values; false as for the journal
+  // report.
+  virtual bool WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO& data,
+                                       int32_t* exitCode) = 0;
 };
 
 // Creates the run's pieces.
@@ -89,9 +92,6 @@ class RunComponents {
   virtual std::unique_ptr<ConditionsDialog> NewConditionsDialog(host::WindowHandle owner) = 0;
   virtual std::unique_ptr<Aggregation> NewAggregation(ui::ProgressView* view) = 0;
   virtual ReportWriters& Reports() = 0;
-  // The period's first month and last-month code (see BuildFindCondition).
-  virtual void PeriodMonths(int32_t firstDay, int32_t lastDay, int16_t* firstMonth,
-                            int16_t* lastCode) = 0;
 };
 
 }  // namespace ltb::app

@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/dataset_info.h"
 #include "app/environment_check.h"
+#include "host/period_months.h"
 #include "platform/cp932.h"
 #include "platform/program_folder.h"
 #include "ui/cancel_notice.h"
@@ -43,8 +44,20 @@ constexpr const char* kFinishedMessage =
 constexpr const char* kOutOfMemoryMessage =
     "メモリが不足したため、処理を中止しました。\n\n消費税情報は出力されません。";
 
-constexpr uint8_t kSimplified = 1;  // filing class of simplified taxation
-constexpr long kLinkRefused = 1;    // ExpSysLink: the ledger refuses the link
+// The passes of the aggregation and the band of the overall bar (in
+// thousandths) each one fills.
+enum AggregationPass { kTaxReportPass, kOldRatesPass, kPurchasesPass, kFinishingPass };
+struct ProgressBand {
+  int from, to;
+};
+constexpr ProgressBand kPassBands[] = {
+    {0, 250},     // kTaxReportPass: the tax-report walk
+    {250, 500},   // kOldRatesPass: the old-rate sums
+    {500, 750},   // kPurchasesPass: corporate and individual purchases
+    {750, 1000},  // kFinishingPass: the bar runs full as the report follows
+};
+
+constexpr long kLinkRefused = 1;  // ExpSysLink: the ledger refuses the link
 constexpr int16_t kPastResultsMarker = 99;
 constexpr int kSixthBusinessType = 6;
 
@@ -194,10 +207,10 @@ ui::ConditionsInput TaxLinkApp::DialogInput(const host::StDATAINFO& data,
 // Shows the dialog; after Execute takes the months, the output path and the
 // method from it. Cancel (or a dataset the dialog refused) ends the run.
 bool TaxLinkApp::AskConditions(ConditionsDialog& dialog, ChosenConditions* chosen) {
-  if (dialog.DoModal() == kDialogCancel) return EndRun(kExitCancelled);
+  if (dialog.DoModal() == ui::kIdCancelButton) return EndRun(kExitCancelled);
   const ui::ConditionsResult result = dialog.Result();
-  chosen->startMonth = static_cast<int>(LeadingLong(result.startMonthText));
-  chosen->endMonth = static_cast<int>(LeadingLong(result.endMonthText));
+  chosen->startMonth = result.startMonth;
+  chosen->endMonth = result.endMonth;
   chosen->outputPath = std::string(platform::CutOnCharBoundary(result.outputPath, kOutputPathMax));
   chosen->mode = result.aggregationMode;
   return true;
@@ -253,7 +266,7 @@ void TaxLinkApp::SetSearchCondition(Aggregation& aggregation, const host::StDATA
   aggregation.SetFilingClass(ctx_.filingClass);
   aggregation.ClearFindCondition();
   int16_t firstMonth = 0, lastCode = 0;
-  components_.PeriodMonths(data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, data.PeriodStart(), data.PeriodEnd(), &firstMonth, &lastCode);
   BuildFindCondition(aggregation.FindCondition(), data, chosen.startMonth, chosen.endMonth,
                      firstMonth, lastCode);
 }
@@ -266,7 +279,8 @@ bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
   const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
-  if (sixthCount > 0 && settings.FilingClass() == kSimplified && firstDate < kSixthTypeStartDate) {
+  if (sixthCount > 0 && settings.FilingClass() == host::kSimplifiedTaxation &&
+      firstDate < kSixthTypeStartDate) {
     char text[kMessageBuffer];
     std::snprintf(text, sizeof text, kSixthTypeMessage, edition_.productName);
     Message(text, ui::kMbIconWarning | ui::kMbOk);
@@ -290,7 +304,8 @@ bool TaxLinkApp::CheckTenPercentEntries(Aggregation& aggregation) {
 // Provisional import categories under principle taxation: a note only.
 void TaxLinkApp::NoteImportCategories(Aggregation& aggregation,
                                       const host::StSHOHIZEIINFO& settings) {
-  if (settings.FilingClass() > kSimplified && aggregation.HasImportCategoryEntries()) {
+  if (settings.FilingClass() > host::kSimplifiedTaxation &&
+      aggregation.HasImportCategoryEntries()) {
     Message(kImportCategoryMessage, ui::kMbIconInformation | ui::kMbOk);
   }
 }
@@ -312,15 +327,18 @@ bool TaxLinkApp::StoppedByPerson(Aggregation& aggregation) {
 bool TaxLinkApp::Aggregate(Aggregation& aggregation, const host::StDATAINFO& data,
                            const host::StSHOHIZEIINFO& settings) {
   aggregation.ResetOverallBar();
+  auto advance = [&](AggregationPass pass) {
+    aggregation.AdvanceBand(kPassBands[pass].from, kPassBands[pass].to);
+  };
   const std::function<void()> passes[] = {
-      [&] { aggregation.AdvanceBand(0, 250); },
+      [&] { advance(kTaxReportPass); },
       [&] { aggregation.CollectTaxReport(ctx_.totals); },
-      [&] { aggregation.AdvanceBand(250, 500); },
+      [&] { advance(kOldRatesPass); },
       [&] { aggregation.SumOldRates(&ctx_.totals.OldRateSum3, settings); },
-      [&] { aggregation.AdvanceBand(500, 750); },
+      [&] { advance(kPurchasesPass); },
       [&] { aggregation.SumCorporatePurchases(ctx_.totals, data, settings); },
       [&] { aggregation.SumIndividualPurchases(ctx_.totals, data, settings); },
-      [&] { aggregation.AdvanceBand(750, 1000); },
+      [&] { advance(kFinishingPass); },
   };
   for (const auto& pass : passes) {
     pass();
@@ -351,9 +369,9 @@ bool TaxLinkApp::WriteJournalReport(const host::StDATAINFO& data,
 // Remembers the conditions for the next run; a parent's fixed path is not
 // remembered, the path remembered before is kept instead.
 void TaxLinkApp::RememberConditions(ConditionsDialog& dialog, const ChosenConditions& chosen) {
-  dialog.SaveRememberedSettings(
-      static_cast<int16_t>(chosen.startMonth), static_cast<int16_t>(chosen.endMonth),
-      ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(), chosen.mode);
+  dialog.SaveRememberedSettings(chosen.startMonth, chosen.endMonth,
+                                ctx_.launchedByParent ? nullptr : chosen.outputPath.c_str(),
+                                chosen.mode);
 }
 
 void TaxLinkApp::FreeRunBuffers() {

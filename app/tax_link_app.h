@@ -46,8 +46,8 @@ class TaxLinkApp {
  private:
   // The conditions chosen in the dialog, as the run uses them.
   struct ChosenConditions {
-    int startMonth = 0;
-    int endMonth = 0;
+    int16_t startMonth = 0;
+    int16_t endMonth = 0;
     std::string outputPath;  // at most 260 bytes, CP932
     ui::AggregationMode mode = ui::kJournalAggregation;
   };

@@ -22,7 +22,7 @@ class TaxLinkAppTest : public ::testing::Test {
     env.files["Z:\\opt\\ltb\\ZenkitDef.ini"] = "[ProgramLevel]\nSY26=1\n";
     host.datasets = {ltb::testing::MakeDataset(1, "Sample", 20150401, 20160331)};
     host.taxSettings.SetU8(0, 2);
-    components.dialog.result = {"4", "3", "Z:\\out\\tax.xml", ui::kJournalAggregation};
+    components.dialog.result = {4, 3, "Z:\\out\\tax.xml", ui::kJournalAggregation};
   }
 
   int Run(const std::string& line) {
@@ -77,7 +77,7 @@ TEST_F(TaxLinkAppTest, StandAloneJournalRunFinishes) {
 }
 
 TEST_F(TaxLinkAppTest, ParentIsDisabledThenNotifiedWithSignExtendedParameter) {
-  components.dialog.endCode = kDialogCancel;
+  components.dialog.endCode = ui::kIdCancelButton;
   EXPECT_EQ(Run("4660,1025,-1,"), 1);
   EXPECT_EQ(events.front(), "disable");
   EXPECT_EQ(host.ownerWindow, 4660u);
@@ -161,7 +161,7 @@ TEST_F(TaxLinkAppTest, SixthBusinessTypeIsRefusedBeforeApril2015UnderSimplifiedT
   host.periodStart = 20140401;
   host.periodEnd = 20150331;
   components.aggregation.sixthCount = 1;
-  components.dialog.result.startMonthText = "3";  // 2015-03-01
+  components.dialog.result.startMonth = 3;  // 2015-03-01
   EXPECT_EQ(Run(""), 1);
   ASSERT_EQ(seat.texts.size(), 1u);
   EXPECT_NE(seat.texts[0].find("Ledora１７ Vantage の以下の機能"), std::string::npos);
@@ -175,7 +175,7 @@ TEST_F(TaxLinkAppTest, SixthBusinessTypeIsRefusedBeforeApril2015UnderSimplifiedT
 TEST_F(TaxLinkAppTest, SixthBusinessTypePassesFromApril2015OrUnderPrincipleTaxation) {
   components.aggregation.sixthCount = 1;
   host.taxSettings.SetU8(0, 1);
-  components.dialog.result.startMonthText = "4";  // 2015-04-01 itself passes
+  components.dialog.result.startMonth = 4;  // 2015-04-01 itself passes
   EXPECT_EQ(Run(""), 0);
 
   events.clear();

@@ -146,7 +146,7 @@ bool CreateFolderTree(platform::Env& env, std::string_view folder) {
     // nothing above it (and nothing that existed before) is touched.
     const int why = errno;  // the caller tells the user the creation's reason
     for (auto it = created.rbegin(); it != created.rend(); ++it) {
-      if (!env.RemoveDir(*it)) break;
+      if (!env.RemoveDir(*it).ok()) break;
     }
     errno = why;
   };
@@ -163,7 +163,7 @@ bool CreateFolderTree(platform::Env& env, std::string_view folder) {
       return false;
     }
     if (FolderExistsFor(env, level)) continue;
-    if (!env.CreateDir(level)) {
+    if (!env.CreateDir(level).ok()) {
       rollBack();
       return false;
     }

@@ -141,17 +141,18 @@ std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view k
   return text;
 }
 
-bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
-                           const std::string& fileName, std::string_view key,
-                           std::string_view newLine) {
-  if (folder.empty()) return false;
+platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& folder,
+                                         const std::string& fileName, std::string_view key,
+                                         std::string_view newLine) {
+  if (folder.empty()) return platform::IoStatus::IoError(fileName, "no settings folder");
   errno = 0;
   if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) {
+    const int why = errno;
     std::fprintf(stderr,
                  "the settings folder %s could not be created (%s); the conditions of this run "
                  "are not remembered\n",
-                 platform::Cp932ToUtf8(folder).c_str(), Reason(errno));
-    return false;
+                 platform::Cp932ToUtf8(folder).c_str(), Reason(why));
+    return platform::IoStatus::FromErrno(folder, why != 0 ? why : EIO);
   }
   const std::string path = folder + fileName;
   // From the read to the rename no other run may rewrite the file, or the
@@ -159,22 +160,25 @@ bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
   std::unique_ptr<platform::FileLock> lock = env.LockFile(path + ".lock", kSettingsLockWaitMs);
   if (!lock) {
     SayNotUsed(path, "could not be locked");
-    return false;
+    return platform::IoStatus::IoError(path, "the settings file could not be locked");
   }
   std::string oldText;
-  if (!ReadSettingsFile(env, path, &oldText)) return false;
+  if (!ReadSettingsFile(env, path, &oldText)) {
+    return platform::IoStatus::IoError(path, "the settings file cannot be used");
+  }
   // A new file in a folder colleagues share is theirs to read and write as
   // well, whatever this user's umask.
-  errno = 0;
-  if (platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine),
-                                    platform::TempFileMode::kKeepTargetOrShareWithFolderGroup)) {
-    return true;
+  platform::IoStatus written =
+      platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine),
+                                    platform::TempFileMode::kKeepTargetOrShareWithFolderGroup);
+  if (!written.ok()) {
+    std::fprintf(stderr,
+                 "the settings file %s could not be written (%s); the conditions of this run are "
+                 "not remembered, and the file stays as it was\n",
+                 platform::Cp932ToUtf8(path).c_str(),
+                 platform::Cp932ToUtf8(written.reason()).c_str());
   }
-  std::fprintf(stderr,
-               "the settings file %s could not be written (%s); the conditions of this run are "
-               "not remembered, and the file stays as it was\n",
-               platform::Cp932ToUtf8(path).c_str(), Reason(errno));
-  return false;
+  return written;
 }
 
 }  // namespace ltb::dialog

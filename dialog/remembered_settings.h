@@ -62,11 +62,12 @@ std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view k
                                     std::string_view newLine);
 
 // Writes newLine as the key's record into folder + fileName, creating the
-// folder with all missing levels, under the file's lock. False, with the old
-// file untouched, on any failure; a file that cannot be used and a lock
-// that cannot be taken are named on standard error.
-bool StoreRememberedRecord(platform::Env& env, const std::string& folder,
-                           const std::string& fileName, std::string_view key,
-                           std::string_view newLine);
+// folder with all missing levels, under the file's lock. On any failure
+// the old file is untouched, the failure is returned, and a file that
+// cannot be used or written, or a lock that cannot be taken, is named on
+// standard error with the reason.
+platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& folder,
+                                         const std::string& fileName, std::string_view key,
+                                         std::string_view newLine);
 
 }  // namespace ltb::dialog

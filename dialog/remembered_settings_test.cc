@@ -73,18 +73,21 @@ TEST(SettingsFileTest, FirstRunCreatesFolderAndFileThenReplaces) {
   TempDriveEnv env;
   const std::string folder = "C:\\settings\\deep\\";
   ASSERT_TRUE(
-      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/4/3/C:\\a.xml\n"));
+      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/4/3/C:\\a.xml\n")
+          .ok());
   EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")), "U/1/2:0/4/3/C:\\a.xml\n");
-  ASSERT_TRUE(StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "V/1/2:", "V/1/2:1/1/1/\n"));
   ASSERT_TRUE(
-      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/5/6/C:\\b.xml\n"));
+      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "V/1/2:", "V/1/2:1/1/1/\n").ok());
+  ASSERT_TRUE(
+      StoreRememberedRecord(env, folder, "LedTaxBridgeA.env", "U/1/2:", "U/1/2:0/5/6/C:\\b.xml\n")
+          .ok());
   EXPECT_EQ(Slurp(env.Linux("C:\\settings\\deep\\LedTaxBridgeA.env")),
             "V/1/2:1/1/1/\nU/1/2:0/5/6/C:\\b.xml\n");
   RememberedRecord r;
   ASSERT_TRUE(LoadRememberedRecord(env, folder + "LedTaxBridgeA.env", "U/1/2:", &r));
   EXPECT_EQ(r.outputPath, "C:\\b.xml");
   EXPECT_FALSE(LoadRememberedRecord(env, folder + "missing.env", "U/1/2:", &r));
-  EXPECT_FALSE(StoreRememberedRecord(env, "", "x.env", "U/1/2:", "U/1/2:0/1/1/\n"));
+  EXPECT_FALSE(StoreRememberedRecord(env, "", "x.env", "U/1/2:", "U/1/2:0/1/1/\n").ok());
 }
 
 TEST(SettingsFileTest, LargeFilesAndLongRecordsSurviveWhole) {
@@ -97,7 +100,7 @@ TEST(SettingsFileTest, LargeFilesAndLongRecordsSurviveWhole) {
   { std::ofstream(env.Linux("C:\\s\\f.env"), std::ios::binary) << others; }
   const std::string longKey = SettingsKey(std::string(64, 'k'), 123456789, 987654321);
   const std::string longLine = SettingsLine(longKey, 0, 4, 3, "C:\\" + std::string(600, 'z'));
-  ASSERT_TRUE(StoreRememberedRecord(env, "C:\\s\\", "f.env", longKey, longLine));
+  ASSERT_TRUE(StoreRememberedRecord(env, "C:\\s\\", "f.env", longKey, longLine).ok());
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), others + longLine);
   RememberedRecord r;
   ASSERT_TRUE(LoadRememberedRecord(env, "C:\\s\\f.env", longKey, &r));
@@ -113,16 +116,16 @@ TEST(SettingsFileTest, FailedWriteOrRenameLeavesTheOldFileWhole) {
   // (Points 1 and 2 are the lock and the temporary file's creation.)
   env.SetPartialAppend(true);
   env.FailAt(3);
-  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n").ok());
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
   // The rename, after the write, flush, sync and close of the new text.
   env.FailAt(7);
-  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+  EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n").ok());
   EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
   // A lock or a temporary file that cannot be made changes nothing either.
   for (int point : {1, 2}) {
     env.FailAt(point);
-    EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n"));
+    EXPECT_FALSE(StoreRememberedRecord(env, "C:\\s\\", "f.env", "B/1/1:", "B/1/1:1/1/1/x\n").ok());
     EXPECT_EQ(Slurp(env.Linux("C:\\s\\f.env")), old);
   }
   // No stray temporary file is left behind; the lock file stays for the

@@ -37,7 +37,6 @@ constexpr const char* kAskOverwrite =
     "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
 
 // The filing class that offers the tax-return method's help tip.
-constexpr int16_t kPrincipleTaxation = 2;
 
 constexpr unsigned kWarningOk = ui::kMbOk | ui::kMbIconWarning;
 constexpr unsigned kQuestionYesNo = ui::kMbYesNo | ui::kMbIconQuestion;
@@ -88,12 +87,12 @@ void TaxConditionsDialog::OnInitDialog() {
     std::string text = input.pastResultsData ? kRefusePastResults : kRefuseTaxExempt;
     text += kRefuseTail;
     Message(text.c_str(), kWarningOk);
-    End(kIdCancel);  // the remaining steps still run; the dialog never becomes usable
+    End(ui::kIdCancelButton);  // the remaining steps still run; the dialog never becomes usable
   }
 
   // Remembered settings, else the whole accounting period.
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   rememberedOutputPath_.clear();
   RememberedRecord record;
   const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
@@ -152,7 +151,7 @@ void TaxConditionsDialog::OnInitDialog() {
     aggregationMode = ui::kJournalAggregation;
   }
 
-  if (input.toolTipFilingClass == kPrincipleTaxation && toolTipMgr_) {
+  if (input.toolTipFilingClass == host::kPrincipleTaxation && toolTipMgr_) {
     static const host::TOOLTIPMSG_TABLE kHelpTable[] = {{kIdHelpIcon, kHelpText, 1}};
     toolTipMgr_->Init(this, kHelpTable, 1);
   }
@@ -214,9 +213,9 @@ void TaxConditionsDialog::OnClick(int controlId) {
       }
       Focus(kIdReturnMethod, false);
       break;
-    case kIdExecute: ExecuteConditions(); break;
+    case ui::kIdExecuteButton: ExecuteConditions(); break;
     case kIdBrowse: BrowseOutputFile(); break;
-    case kIdCancel: OnCancel(); break;
+    case ui::kIdCancelButton: OnCancel(); break;
     default: break;
   }
 }
@@ -235,12 +234,14 @@ bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
       if (IsEnabled(kIdBrowse)) {
         Focus(kIdOutputPath, true);
       } else {
-        Focus(kIdExecute, false);
+        Focus(ui::kIdExecuteButton, false);
       }
       return true;
-    case kIdOutputPath: Focus(IsEnabled(kIdBrowse) ? kIdBrowse : kIdExecute, false); return true;
+    case kIdOutputPath:
+      Focus(IsEnabled(kIdBrowse) ? kIdBrowse : ui::kIdExecuteButton, false);
+      return true;
     case kIdBrowse: BrowseOutputFile(); return true;
-    case kIdExecute: ExecuteConditions(); return true;
+    case ui::kIdExecuteButton: ExecuteConditions(); return true;
     default:
       // Enter elsewhere closes nothing: there is no default button, and an
       // OK command would skip the checks of Execute.
@@ -251,7 +252,7 @@ bool TaxConditionsDialog::OnKeyDown(ui::Key key, int focusId) {
 void TaxConditionsDialog::OnCancel() {
   if (ended_) return;
   Message(kCancelNotice, ui::kMbOk | ui::kMbIconInformation);
-  End(kIdCancel);
+  End(ui::kIdCancelButton);
 }
 
 bool TaxConditionsDialog::Ended(int* code) const {
@@ -269,7 +270,7 @@ void TaxConditionsDialog::ExecuteConditions() {
   const int16_t start = LeadingDecimal16(startMonthText);
   const int16_t end = LeadingDecimal16(endMonthText);
   int16_t firstMonth = 0, lastCode = 0;
-  GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
+  host::GetPeriodMonths(host_, input.periodStartDate, input.periodEndDate, &firstMonth, &lastCode);
   switch (CheckMonthRange(start, end, firstMonth, lastCode)) {
     case MonthRangeFault::kNone: break;
     case MonthRangeFault::kStartMonth:
@@ -281,6 +282,9 @@ void TaxConditionsDialog::ExecuteConditions() {
       Focus(kIdEndMonth, true);
       return;
   }
+  // The months leave the dialog as numbers, checked here once.
+  startMonth_ = start;
+  endMonth_ = end;
   auto refuse = [this](const char* text) {
     Message(text, kWarningOk);
     Focus(kIdOutputPath, true);
@@ -305,7 +309,7 @@ void TaxConditionsDialog::ExecuteConditions() {
       return;
     }
   }
-  End(kIdExecute);
+  End(ui::kIdExecuteButton);
 }
 
 void TaxConditionsDialog::BrowseOutputFile() {
@@ -336,7 +340,7 @@ void TaxConditionsDialog::BrowseOutputFile() {
     outputPath = std::string(platform::CutOnCharBoundary(chosen, kOutputFieldLimit));
     PushFields();
   }
-  Focus(kIdExecute, false);
+  Focus(ui::kIdExecuteButton, false);
 }
 
 bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t endMonth,
@@ -345,11 +349,11 @@ bool TaxConditionsDialog::SaveRememberedSettings(int16_t startMonth, int16_t end
   const std::string key = SettingsKey(input.userId, input.selectedNo1, input.selectedNo2);
   const std::string path = outputPathOrNull ? outputPathOrNull : rememberedOutputPath_;
   const std::string line = SettingsLine(key, mode, startMonth, endMonth, path);
-  return StoreRememberedRecord(env_, SettingsFolder(), edition_.settingsFile, key, line);
+  return StoreRememberedRecord(env_, SettingsFolder(), edition_.settingsFile, key, line).ok();
 }
 
 ui::ConditionsResult TaxConditionsDialog::Result() const {
-  return {startMonthText, endMonthText, outputPath, aggregationMode};
+  return {startMonth_, endMonth_, outputPath, aggregationMode};
 }
 
 void TaxConditionsDialog::PullFields() {

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "dialog/period_months.h"  // GetPeriodMonths
 #include "host/host.h"
+#include "host/period_months.h"
 #include "platform/env.h"
 #include "resources/edition.h"
 #include "ui/conditions.h"
@@ -21,7 +21,7 @@
 
 namespace ltb::dialog {
 
-constexpr int kIdExecute = 1005, kIdCancel = 1006;
+// The Execute and Cancel buttons are ui::kIdExecuteButton and ui::kIdCancelButton.
 constexpr int kIdCompany = 1010, kIdPeriod = 1011, kIdFilingClass = 1012;
 constexpr int kIdDeductionLabel = 1003, kIdDeduction = 1013;
 constexpr int kIdStartMonth = 1014, kIdEndMonth = 1016;
@@ -44,13 +44,14 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
   // What the dialog shows; set by the driver before DoModal.
   ui::ConditionsInput input;
 
-  // Shows the dialog through the seat: kIdExecute or kIdCancel.
+  // Shows the dialog through the seat: ui::kIdExecuteButton or ui::kIdCancelButton.
   int DoModal();
 
-  // ---- Outputs, valid after kIdExecute ----
+  // ---- Outputs, valid after ui::kIdExecuteButton ----
   std::string startMonthText, endMonthText, outputPath;  // CP932
   ui::AggregationMode aggregationMode = ui::kJournalAggregation;
-  // The outputs above as one record.
+  // The outputs above as one record, the months as the numbers Execute
+  // checked against the period.
   ui::ConditionsResult Result() const;
 
   // Remembers the run's conditions for this user and dataset. outputPath
@@ -110,7 +111,8 @@ class TaxConditionsDialog : public ui::DialogController, public host::ToolTipOwn
   int focusId_ = kIdJournalMethod;
   bool selectAll_ = false;
   bool ended_ = false;
-  int endCode_ = kIdCancel;
+  int16_t startMonth_ = 0, endMonth_ = 0;  // the checked month range, after Execute
+  int endCode_ = ui::kIdCancelButton;
 };
 
 }  // namespace ltb::dialog

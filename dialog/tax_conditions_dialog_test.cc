@@ -132,14 +132,14 @@ TEST_F(DialogTest, RefusalsEndTheDialogWithCancel) {
   {
     auto d = TaxConditionsDialog(host, env, seat, *EditionByLetter('A'), 0);
     d.input.pastResultsData = 1;  // also tax-exempt: the past-results message wins
-    EXPECT_EQ(d.DoModal(), kIdCancel);
+    EXPECT_EQ(d.DoModal(), ui::kIdCancelButton);
   }
   ASSERT_EQ(seat.messages.size(), 1u);
   EXPECT_EQ(seat.messages[0],
             "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。");
   TaxConditionsDialog exempt(host, env, seat, *EditionByLetter('A'), 0);
   exempt.input.companyText = "x";
-  EXPECT_EQ(exempt.DoModal(), kIdCancel);
+  EXPECT_EQ(exempt.DoModal(), ui::kIdCancelButton);
   EXPECT_EQ(seat.messages.back(),
             "消費税申告区分が免税のデータは、連携の対象として使用できません。\n\n"
             "アプリケーションを終了します。");
@@ -190,7 +190,7 @@ TEST_F(DialogTest, ModeZeroRecordShowsItsMonthsEvenOutsideThePeriod) {
   auto d = Open();
   EXPECT_EQ(d->State(kIdStartMonth).text, "2");
   EXPECT_EQ(d->State(kIdOutputPath).text, "C:\\r\\a.xml");
-  d->OnClick(kIdExecute);
+  d->OnClick(ui::kIdExecuteButton);
   ASSERT_EQ(seat.messages.size(), 1u);
   EXPECT_EQ(seat.messages[0], kBadPeriod);
   EXPECT_EQ(d->FocusId(), kIdEndMonth);
@@ -215,9 +215,9 @@ TEST_F(DialogTest, EnterWalksTheFieldsAndFixedOutputSkipsBrowse) {
   EXPECT_EQ(f->State(kIdOutputGroup).text, "出力先");
   EXPECT_EQ(f->outputFixed(), 1);
   f->OnKeyDown(ui::Key::kEnter, kIdEndMonth);
-  EXPECT_EQ(f->FocusId(), kIdExecute);
+  EXPECT_EQ(f->FocusId(), ui::kIdExecuteButton);
   f->OnKeyDown(ui::Key::kEnter, kIdOutputPath);
-  EXPECT_EQ(f->FocusId(), kIdExecute);
+  EXPECT_EQ(f->FocusId(), ui::kIdExecuteButton);
 }
 
 TEST_F(DialogTest, ExecuteCreatesMissingFoldersAfterYes) {
@@ -230,7 +230,7 @@ TEST_F(DialogTest, ExecuteCreatesMissingFoldersAfterYes) {
   d->OnKeyDown(ui::Key::kF12, kIdOutputPath);
   int code = 0;
   ASSERT_TRUE(d->Ended(&code));
-  EXPECT_EQ(code, kIdExecute);
+  EXPECT_EQ(code, ui::kIdExecuteButton);
   EXPECT_TRUE(fs::is_directory(env.Linux("C:\\a\\b")));
   EXPECT_EQ(d->outputPath, "C:\\a\\b\\tax.xml");
   EXPECT_EQ(d->startMonthText, "4");
@@ -241,20 +241,20 @@ TEST_F(DialogTest, ExistingFileAsksBeforeOverwritingAndDirectoryIsNoFile) {
   std::ofstream(env.Linux("C:\\out\\tax.xml")) << "old";
   auto d = Open();
   d->OnTextChanged(kIdOutputPath, "C:\\out\\dir");
-  d->OnClick(kIdExecute);
+  d->OnClick(ui::kIdExecuteButton);
   EXPECT_EQ(seat.messages.back(), kNoFileName);
   d->OnTextChanged(kIdOutputPath, "C:\\out\\tax.xml");
-  d->OnClick(kIdExecute);
+  d->OnClick(ui::kIdExecuteButton);
   EXPECT_EQ(seat.messages.back(), kAskOverwrite);
   EXPECT_FALSE(d->Ended(nullptr));
   seat.answers = {ui::kIdYes};
-  d->OnClick(kIdExecute);
+  d->OnClick(ui::kIdExecuteButton);
   EXPECT_TRUE(d->Ended(nullptr));
 
   fixedOutput = "C:\\out\\tax.xml";
   seat.messages.clear();
   auto f = Open();
-  f->OnClick(kIdExecute);
+  f->OnClick(ui::kIdExecuteButton);
   EXPECT_TRUE(f->Ended(nullptr));
   EXPECT_TRUE(seat.messages.empty());  // no question with a fixed path
 }
@@ -268,7 +268,7 @@ TEST_F(DialogTest, BrowseSplitsThePathAndTakesTheChoice) {
   EXPECT_EQ(seat.lastRequest.initialFolder, "");
   EXPECT_EQ(seat.lastRequest.flags, 0x180Cu);
   EXPECT_EQ(d->State(kIdOutputPath).text, "C:\\picked\\r.xml");
-  EXPECT_EQ(d->FocusId(), kIdExecute);
+  EXPECT_EQ(d->FocusId(), ui::kIdExecuteButton);
   seat.pick.clear();
   d->OnTextChanged(kIdOutputPath, "D:name.xml");
   d->OnClick(kIdBrowse);
@@ -283,7 +283,7 @@ TEST_F(DialogTest, CancelShowsTheNoticeOnce) {
   d->OnCancel();
   int code = 0;
   ASSERT_TRUE(d->Ended(&code));
-  EXPECT_EQ(code, kIdCancel);
+  EXPECT_EQ(code, ui::kIdCancelButton);
   ASSERT_EQ(seat.messages.size(), 1u);
   EXPECT_EQ(seat.messages[0], "｢消費税｣の集計を中止します。");
 }
@@ -301,7 +301,7 @@ TEST_F(DialogTest, SaveRemembersAndFixedRunKeepsTheRememberedPath) {
 TEST_F(DialogTest, PosixPathIsTakenInItsDriveForm) {
   auto d = Open();
   d->OnTextChanged(kIdOutputPath, "/no-such-dir-ltb/x.xml");
-  d->OnClick(kIdExecute);  // M6 answered No, after the path became Z:
+  d->OnClick(ui::kIdExecuteButton);  // M6 answered No, after the path became Z:
   EXPECT_EQ(d->State(kIdOutputPath).text, "Z:\\no-such-dir-ltb\\x.xml");
 }
 

@@ -43,7 +43,7 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
 bool PressExecute(ui::DialogController& dialog) {
   dialog.OnKeyDown(ui::Key::kF12, dialog.FocusId());
   int code = 0;
-  return dialog.Ended(&code) && code == kIdExecute;
+  return dialog.Ended(&code) && code == ui::kIdExecuteButton;
 }
 
 }  // namespace ltb::dialog

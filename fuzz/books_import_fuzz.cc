@@ -13,7 +13,7 @@
 #include "fuzz/fuzz_input.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 #include "tools/books/book_amount.h"
 #include "tools/books/book_date.h"
 #include "tools/books/book_import.h"

@@ -11,7 +11,7 @@
 #include "fuzz/fuzz_input.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 #include "tools/ledger_tool/csv_import.h"
 #include "tools/ledger_tool/csv_table.h"
 

@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     env.folders.insert({"C:\\Users\\u", "C:\\Users\\u\\AppData", "C:\\Users\\u\\AppData\\Ledora"});
     env.files[std::string(kFolder) + kFileName] = std::string(oldText);
   }
-  LTB_FUZZ_CHECK(ltb::dialog::StoreRememberedRecord(env, kFolder, kFileName, key, line));
+  LTB_FUZZ_CHECK(ltb::dialog::StoreRememberedRecord(env, kFolder, kFileName, key, line).ok());
   LTB_FUZZ_CHECK(env.files[std::string(kFolder) + kFileName] == newText);
   LTB_FUZZ_CHECK(env.files.size() == 1);  // nothing left beside it
   return 0;

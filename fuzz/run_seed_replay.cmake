@@ -1,5 +1,6 @@
-# Runs each fuzz target's replay build over its seed corpus; fails when a
-# target is missing, has no seeds, or stops on an input.
+# Runs each fuzz target's replay build over its seed corpus (and the folders
+# FUZZ_EXTRA_SEEDS_<name> names); fails when a target is missing, has no
+# seeds, or stops on an input.
 foreach(name IN LISTS FUZZ_TARGETS)
   set(exe ${FUZZ_BIN_DIR}/fuzz_${name})
   set(corpus ${FUZZ_CORPUS_DIR}/${name})
@@ -10,7 +11,7 @@ foreach(name IN LISTS FUZZ_TARGETS)
   if(NOT seeds)
     message(FATAL_ERROR "no seeds in ${corpus}")
   endif()
-  execute_process(COMMAND ${exe} ${corpus} RESULT_VARIABLE rc ERROR_VARIABLE err)
+  execute_process(COMMAND ${exe} ${corpus} ${FUZZ_EXTRA_SEEDS_${name}} RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "fuzz_${name} failed on its seeds (${rc}):\n${err}")
   endif()

@@ -84,6 +84,13 @@ struct StDATAINFO : ByteRecord<1491> {
   uint8_t IncomeMode() const { return U8(kIncomeModeOff); }
 };
 
+// The filing classes of the consumption-tax settings (FilingClass below).
+enum TaxFilingClass : uint8_t {
+  kTaxExempt = 0,
+  kSimplifiedTaxation = 1,
+  kPrincipleTaxation = 2,
+};
+
 // The consumption-tax settings of a dataset (12 bytes, copied whole).
 struct StSHOHIZEIINFO : ByteRecord<12> {
   uint8_t FilingClass() const { return U8(0); }       // 0 exempt, 1 simplified, 2 principle

@@ -10,10 +10,12 @@
 
 #include <vector>
 
+#include "host/month_slots.h"
+
 namespace ltb::ledger {
 
-constexpr int kInterimClosingSlot = 15;
-constexpr int kYearEndClosingSlot = 18;
+using host::kInterimClosingSlot;
+using host::kYearEndClosingSlot;
 // Closing day meaning "the last day of the month".
 constexpr int kMonthEndClosing = 31;
 

@@ -1,12 +1,13 @@
 #include "ledger/find_condition_eval.h"
+#include "host/month_slots.h"
 
 namespace ltb::ledger {
 
 int MonthSlotRank(int32_t slot) {
   // Ten steps per month position leave room for the two closing codes:
   // the interim closing sits after position 6, the year-end closing after 12.
-  if (slot == 15) return 65;
-  if (slot == 18) return 125;
+  if (slot == host::kInterimClosingSlot) return 65;
+  if (slot == host::kYearEndClosingSlot) return 125;
   return slot * 10;
 }
 

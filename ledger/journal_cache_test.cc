@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ledger/rule_test_ledger.h"
+#include "ledger/testing/rule_test_ledger.h"
 
 namespace ltb::ledger {
 namespace {

@@ -8,8 +8,8 @@
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
-#include "ledger/tax_report_blocks_for_test.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/tax_report_blocks.h"
+#include "ledger/testing/temp_home.h"
 
 namespace ltb::ledger {
 namespace {

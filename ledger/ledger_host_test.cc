@@ -8,7 +8,7 @@
 
 #include "ledger/ledger_db.h"
 #include "ledger/ledger_writer.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 #include "platform/cp932.h"
 #include "platform/win_path.h"
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "host/month_slots.h"
 #include "platform/cp932.h"
 
 namespace ltb::ledger {
@@ -49,8 +50,8 @@ void JournalEntryFilter::AllocateMemo() {
 
 int SumSlotIndex(int16_t monthSlot) {
   if (monthSlot >= 1 && monthSlot <= 12) return monthSlot;
-  if (monthSlot == 18) return 13;
-  if (monthSlot == 15) return 14;
+  if (monthSlot == host::kYearEndClosingSlot) return 13;
+  if (monthSlot == host::kInterimClosingSlot) return 14;
   return -1;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/month_slots.h"
 #include "ledger/find_condition_eval.h"
 #include "ledger/host_error_codes.h"
 #include "ledger/journal_cache.h"
@@ -115,8 +116,8 @@ class JournalEntryFilter {
   // 0..13 for the month positions and the two closing codes; -1 otherwise.
   static int SlotKey(int16_t slot) {
     if (slot >= 1 && slot <= 12) return slot;
-    if (slot == 15) return 0;
-    if (slot == 18) return 13;
+    if (slot == host::kInterimClosingSlot) return 0;
+    if (slot == host::kYearEndClosingSlot) return 13;
     return -1;
   }
   void AllocateMemo();

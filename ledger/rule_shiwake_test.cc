@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ledger/rule_test_ledger.h"
 #include "ledger/tax_categories.h"
+#include "ledger/testing/rule_test_ledger.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ledger/rule_test_ledger.h"
+#include "ledger/testing/rule_test_ledger.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {

@@ -458,7 +458,7 @@ StSaveTaxInfo SavedValues(const DatasetRow& ds, const std::vector<JournalRow>& r
                           const std::vector<FixedAssetRow>& assets,
                           const std::vector<DepartmentRecordRow>& departments) {
   StSaveTaxInfo info;
-  info.SetU8(StSaveTaxInfo::kTaxationCodeOff, ds.filingClass == 1 ? 2 : 1);
+  info.SetU8(StSaveTaxInfo::kTaxationCodeOff, ds.filingClass == host::kSimplifiedTaxation ? 2 : 1);
   info.SetU8(StSaveTaxInfo::kDeductionCodeOff, static_cast<uint8_t>(ds.deductionMethod + 1));
   info.SetU8(StSaveTaxInfo::kSalesTaxCalcFlagOff, 1);
   info.SetU8(StSaveTaxInfo::kPurchaseTaxCalcFlagOff, 1);

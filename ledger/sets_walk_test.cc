@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ledger/rule_test_ledger.h"
+#include "ledger/testing/rule_test_ledger.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {

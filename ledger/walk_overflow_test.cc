@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
-#include "ledger/rule_test_ledger.h"
-#include "ledger/tax_report_blocks_for_test.h"
+#include "ledger/testing/rule_test_ledger.h"
+#include "ledger/testing/tax_report_blocks.h"
 #include "ledger/walker_factory.h"
 
 namespace ltb::ledger {

@@ -4,20 +4,26 @@
 
 namespace ltb::platform {
 
-bool WriteFileAtomically(Env& env, const std::string& path, std::string_view data,
-                         TempFileMode mode) {
+IoStatus WriteFileAtomically(Env& env, const std::string& path, std::string_view data,
+                             TempFileMode mode) {
   std::string temp;
-  std::unique_ptr<WritableFile> file = env.NewTempFile(path, mode, &temp);
-  if (!file) return false;
-  if (file->Append(data) && file->Flush() && file->Sync()) {
-    if (file->Close() && env.RenameFile(temp, path)) return true;
+  IoStatus status;
+  std::unique_ptr<WritableFile> file = env.NewTempFile(path, mode, &temp, &status);
+  if (!file) return status;
+  status = file->Append(data);
+  if (status.ok()) status = file->Flush();
+  if (status.ok()) status = file->Sync();
+  if (status.ok()) status = file->Close();
+  if (status.ok()) {
+    file.reset();
+    status = env.RenameFile(temp, path);
+    if (!status.ok()) env.RemoveFile(temp);
+    return status;
   }
   // Removed before it is closed, a file without a name never takes one.
-  const int why = errno;
   env.RemoveFile(temp);
   file.reset();
-  errno = why;
-  return false;
+  return status;
 }
 
 }  // namespace ltb::platform

@@ -12,9 +12,8 @@ namespace ltb::platform {
 // (Env::NewTempFile with `mode`: by default keeping the permission bits and
 // group of the file it replaces), syncs it and renames it over path. On any
 // failure the temporary file is removed and path is left as it was
-// (absent, or with its old content); errno then tells why, as the real Env
-// left it. Returns true on success.
-bool WriteFileAtomically(Env& env, const std::string& path, std::string_view data,
-                         TempFileMode mode = TempFileMode::kKeepTarget);
+// (absent, or with its old content). Returns what failed first, and why.
+IoStatus WriteFileAtomically(Env& env, const std::string& path, std::string_view data,
+                             TempFileMode mode = TempFileMode::kKeepTarget);
 
 }  // namespace ltb::platform

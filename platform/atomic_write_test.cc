@@ -23,7 +23,7 @@ class AtomicWriteTest : public testing::TempFolderTest {
   }
   std::string Read() {
     std::string data;
-    if (!Env::Default()->ReadFile(path_, &data)) return "<missing>";
+    if (!Env::Default()->ReadFile(path_, &data).ok()) return "<missing>";
     return data;
   }
 
@@ -46,22 +46,22 @@ class AtomicWriteTest : public testing::TempFolderTest {
 };
 
 TEST_F(AtomicWriteTest, ReplacesTheFile) {
-  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "first"));
+  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "first").ok());
   EXPECT_EQ(Read(), "first");
-  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "second"));
+  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "second").ok());
   EXPECT_EQ(Read(), "second");
   EXPECT_EQ(Leftovers(), 0);
-  EXPECT_FALSE(WriteFileAtomically(*Env::Default(), dir_ + "\\none\\f", "x"));
+  EXPECT_FALSE(WriteFileAtomically(*Env::Default(), dir_ + "\\none\\f", "x").ok());
 }
 
 // A colleague's file in a shared folder stays shared: the new file has the
 // old one's permission bits, not those of this process's umask.
 TEST_F(AtomicWriteTest, KeepsThePermissionBitsOfTheFileItReplaces) {
-  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "first"));
+  ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "first").ok());
   for (mode_t mode : {0666, 0640, 0604}) {
     ASSERT_EQ(::chmod(LinuxPath().c_str(), mode), 0);
     const mode_t oldMask = ::umask(077);
-    const bool ok = WriteFileAtomically(*Env::Default(), path_, "next");
+    const bool ok = WriteFileAtomically(*Env::Default(), path_, "next").ok();
     ::umask(oldMask);
     ASSERT_TRUE(ok);
     struct stat st;
@@ -75,15 +75,15 @@ TEST_F(AtomicWriteTest, KeepsThePermissionBitsOfTheFileItReplaces) {
 TEST_F(AtomicWriteTest, NoFaultDamagesTheOldFile) {
   const std::string next(100000, 'n');
   FaultInjectionEnv env(Env::Default());
-  ASSERT_TRUE(WriteFileAtomically(env, path_, "old"));
+  ASSERT_TRUE(WriteFileAtomically(env, path_, "old").ok());
   const int points = env.points();
   ASSERT_GE(points, 6);  // exclusive create, append, flush, sync, close, rename
   for (bool partial : {false, true}) {
     for (int n = 1; n <= points; ++n) {
-      ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "old"));
+      ASSERT_TRUE(WriteFileAtomically(*Env::Default(), path_, "old").ok());
       env.SetPartialAppend(partial);
       env.FailAt(n);
-      bool ok = WriteFileAtomically(env, path_, next);
+      bool ok = WriteFileAtomically(env, path_, next).ok();
       EXPECT_TRUE(env.injected()) << n;
       EXPECT_FALSE(ok) << n;
       EXPECT_EQ(Read(), "old") << n;
@@ -91,7 +91,7 @@ TEST_F(AtomicWriteTest, NoFaultDamagesTheOldFile) {
     }
   }
   env.FailAt(0);
-  ASSERT_TRUE(WriteFileAtomically(env, path_, next));
+  ASSERT_TRUE(WriteFileAtomically(env, path_, next).ok());
   EXPECT_EQ(Read(), next);
 }
 
@@ -99,17 +99,17 @@ TEST(FaultInjectionEnvTest, CountsAndStickyFailures) {
   FaultInjectionEnv env(Env::Default());
   env.SetSticky(true);
   env.FailAt(2);
-  EXPECT_TRUE(env.CreateDir("Q:\\unmapped") == false);  // point 1: real failure
+  EXPECT_TRUE(env.CreateDir("Q:\\unmapped").ok() == false);  // point 1: real failure
   EXPECT_FALSE(env.injected());
-  EXPECT_FALSE(env.RenameFile("Q:\\a", "Q:\\b"));  // point 2: injected
+  EXPECT_FALSE(env.RenameFile("Q:\\a", "Q:\\b").ok());  // point 2: injected
   EXPECT_TRUE(env.injected());
   EXPECT_EQ(env.points(), 2);
   auto f = env.NewWritableFile("Z:\\dev\\null");
   ASSERT_NE(f, nullptr);
-  EXPECT_FALSE(f->Append("x"));  // sticky
+  EXPECT_FALSE(f->Append("x").ok());  // sticky
   env.FailAt(0);
-  EXPECT_TRUE(f->Append("x"));
-  EXPECT_TRUE(f->Close());
+  EXPECT_TRUE(f->Append("x").ok());
+  EXPECT_TRUE(f->Close().ok());
   EXPECT_EQ(env.points(), 5);
 }
 

@@ -18,10 +18,14 @@ class NoLock final : public FileLock {};
 }  // namespace
 
 std::unique_ptr<WritableFile> Env::NewTempFile(const std::string& target, TempFileMode,
-                                               std::string* tempPath) {
+                                               std::string* tempPath, IoStatus* status) {
   *tempPath = TempNameBeside(target);
-  if (FileExists(*tempPath)) return nullptr;
-  return NewWritableFile(*tempPath);
+  std::unique_ptr<WritableFile> file;
+  if (!FileExists(*tempPath)) file = NewWritableFile(*tempPath);
+  if (status != nullptr) {
+    *status = file ? IoStatus::OK() : IoStatus::IoError(target, "the file cannot be created");
+  }
+  return file;
 }
 
 std::unique_ptr<FileLock> Env::LockFile(const std::string&, int) {
@@ -33,7 +37,7 @@ ReadStatus Env::ReadRegularFile(const std::string& path, std::string* data, size
   if (!FileExists(path)) return ReadStatus::kMissing;
   if (IsDirectory(path)) return ReadStatus::kNotRegular;
   // One byte more than allowed tells a file that is too long.
-  if (!ReadFile(path, data, maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1)) {
+  if (!ReadFile(path, data, maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1).ok()) {
     return ReadStatus::kFailed;
   }
   if (data->size() > maxBytes) {

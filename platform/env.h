@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/io_status.h"
+
 namespace ltb::platform {
 
 class DriveTable;  // platform/win_path.h
@@ -37,20 +39,19 @@ enum AccessMode : int {
   kAccessReadWrite = 6
 };
 
-// A file open for writing. Every operation returns false on failure; after a
-// failure the file stays open until Close or destruction. The real Env
-// leaves errno telling why an operation of it failed.
+// A file open for writing. Every operation returns what failed and why;
+// after a failure the file stays open until Close or destruction.
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
-  virtual bool Append(std::string_view data) = 0;
-  virtual bool Flush() = 0;
+  virtual IoStatus Append(std::string_view data) = 0;
+  virtual IoStatus Flush() = 0;
   // Flushes and makes the data durable.
-  virtual bool Sync() = 0;
+  virtual IoStatus Sync() = 0;
   // A temporary file (Env::NewTempFile) takes its name here at the latest:
   // until then it may have none, so nothing half-written is ever visible.
   // Destroyed unclosed, such a file never takes its name.
-  virtual bool Close() = 0;
+  virtual IoStatus Close() = 0;
 };
 
 // An advisory lock held until the object is destroyed.
@@ -93,9 +94,9 @@ class Env {
   // their own. The program makes its own (NewPosixEnv). Never deleted.
   static Env* Default();
 
-  // Reads at most maxBytes of the file into *data. False when it cannot be
-  // opened or read.
-  virtual bool ReadFile(const std::string& path, std::string* data, size_t maxBytes = SIZE_MAX) = 0;
+  // Reads at most maxBytes of the file into *data (left empty on failure).
+  virtual IoStatus ReadFile(const std::string& path, std::string* data,
+                            size_t maxBytes = SIZE_MAX) = 0;
   // Creates or truncates the file for writing; null when that fails.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
   // Creates a new, empty file with an unpredictable name in the folder of
@@ -106,9 +107,11 @@ class Env {
   // process); RemoveFile(*tempPath) before Close abandons it. Once it has a
   // name, and until it is renamed or removed through this Env, the file is
   // on the process's list of temporary files, which an interrupted or
-  // exiting process removes. Null when it cannot be created.
+  // exiting process removes. Null when it cannot be created, with the
+  // reason in *status when given.
   virtual std::unique_ptr<WritableFile> NewTempFile(const std::string& target, TempFileMode mode,
-                                                    std::string* tempPath);
+                                                    std::string* tempPath,
+                                                    IoStatus* status = nullptr);
   // Takes an exclusive advisory lock on the file `path`, creating it when
   // missing; the file is never removed, so every process locks the same
   // one. Waits at most timeoutMs for another holder. Null when the file
@@ -125,10 +128,10 @@ class Env {
   virtual std::string OwnerName(const std::string& path);
 
   // Replaces `to` by `from` atomically.
-  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
-  virtual bool RemoveFile(const std::string& path) = 0;
-  virtual bool CreateDir(const std::string& path) = 0;  // one level
-  virtual bool RemoveDir(const std::string& path) = 0;  // empty folder only
+  virtual IoStatus RenameFile(const std::string& from, const std::string& to) = 0;
+  virtual IoStatus RemoveFile(const std::string& path) = 0;
+  virtual IoStatus CreateDir(const std::string& path) = 0;  // one level
+  virtual IoStatus RemoveDir(const std::string& path) = 0;  // empty folder only
   // PathFileExistsA: any file-system entry.
   virtual bool FileExists(const std::string& path) = 0;
   // PathIsDirectoryA.
@@ -146,7 +149,7 @@ class Env {
   // The current folder in Windows form, without a trailing backslash
   // (except for a drive root).
   virtual std::string GetCurrentDir() = 0;
-  virtual bool SetCurrentDir(const std::string& path) = 0;
+  virtual IoStatus SetCurrentDir(const std::string& path) = 0;
   // GetTempPathA: the temporary folder with a trailing backslash.
   virtual std::string TempPath() = 0;
   // Full Windows path of the running executable.
@@ -168,15 +171,15 @@ class EnvWrapper : public Env {
   explicit EnvWrapper(Env* target) : target_(target) {}
   Env* target() const { return target_; }
 
-  bool ReadFile(const std::string& p, std::string* d, size_t m = SIZE_MAX) override {
+  IoStatus ReadFile(const std::string& p, std::string* d, size_t m = SIZE_MAX) override {
     return target_->ReadFile(p, d, m);
   }
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& p) override {
     return target_->NewWritableFile(p);
   }
-  std::unique_ptr<WritableFile> NewTempFile(const std::string& t, TempFileMode m,
-                                            std::string* tp) override {
-    return target_->NewTempFile(t, m, tp);
+  std::unique_ptr<WritableFile> NewTempFile(const std::string& t, TempFileMode m, std::string* tp,
+                                            IoStatus* s = nullptr) override {
+    return target_->NewTempFile(t, m, tp, s);
   }
   std::unique_ptr<FileLock> LockFile(const std::string& p, int ms) override {
     return target_->LockFile(p, ms);
@@ -186,19 +189,19 @@ class EnvWrapper : public Env {
   }
   EntryKind GetEntryKind(const std::string& p) override { return target_->GetEntryKind(p); }
   std::string OwnerName(const std::string& p) override { return target_->OwnerName(p); }
-  bool RenameFile(const std::string& f, const std::string& t) override {
+  IoStatus RenameFile(const std::string& f, const std::string& t) override {
     return target_->RenameFile(f, t);
   }
-  bool RemoveFile(const std::string& p) override { return target_->RemoveFile(p); }
-  bool CreateDir(const std::string& p) override { return target_->CreateDir(p); }
-  bool RemoveDir(const std::string& p) override { return target_->RemoveDir(p); }
+  IoStatus RemoveFile(const std::string& p) override { return target_->RemoveFile(p); }
+  IoStatus CreateDir(const std::string& p) override { return target_->CreateDir(p); }
+  IoStatus RemoveDir(const std::string& p) override { return target_->RemoveDir(p); }
   bool FileExists(const std::string& p) override { return target_->FileExists(p); }
   bool IsDirectory(const std::string& p) override { return target_->IsDirectory(p); }
   bool Access(const std::string& p, int m) override { return target_->Access(p, m); }
   int64_t FileSize(const std::string& p) override { return target_->FileSize(p); }
   DriveType GetDriveType(const std::string& r) override { return target_->GetDriveType(r); }
   std::string GetCurrentDir() override { return target_->GetCurrentDir(); }
-  bool SetCurrentDir(const std::string& p) override { return target_->SetCurrentDir(p); }
+  IoStatus SetCurrentDir(const std::string& p) override { return target_->SetCurrentDir(p); }
   std::string TempPath() override { return target_->TempPath(); }
   std::string ProgramPath() override { return target_->ProgramPath(); }
   const DriveTable& Drives() override { return target_->Drives(); }

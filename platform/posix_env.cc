@@ -37,10 +37,13 @@ struct PendingName {
 
 // Unbuffered: every Append reaches the kernel before it returns, so a full
 // disk shows at the call that hit it.
+// Failures name `path`, the file the person knows: for a temporary file
+// the file it is to replace.
 class PosixWritableFile final : public WritableFile {
  public:
-  explicit PosixWritableFile(int fd, std::shared_ptr<PendingName> pending = nullptr)
-      : fd_(fd), pending_(std::move(pending)) {}
+  explicit PosixWritableFile(int fd, std::string path,
+                             std::shared_ptr<PendingName> pending = nullptr)
+      : fd_(fd), path_(std::move(path)), pending_(std::move(pending)) {}
   ~PosixWritableFile() override {
     // Never closed: an unnamed file goes with its descriptor.
     if (pending_) {
@@ -50,29 +53,34 @@ class PosixWritableFile final : public WritableFile {
     Close();
   }
 
-  bool Append(std::string_view data) override {
-    if (fd_ < 0) return false;
+  IoStatus Append(std::string_view data) override {
+    if (fd_ < 0) return IoStatus::FromErrno(path_, EBADF);
     while (!data.empty()) {
       ssize_t n = ::write(fd_, data.data(), data.size());
       if (n < 0) {
         if (errno == EINTR) continue;
-        return false;
+        return IoStatus::FromErrno(path_, errno);
       }
       data.remove_prefix(static_cast<size_t>(n));
     }
-    return true;
+    return IoStatus::OK();
   }
-  bool Flush() override { return fd_ >= 0; }
-  bool Sync() override { return fd_ >= 0 && ::fsync(fd_) == 0; }
-  bool Close() override {
-    if (fd_ < 0) return true;
+  IoStatus Flush() override {
+    return fd_ >= 0 ? IoStatus::OK() : IoStatus::FromErrno(path_, EBADF);
+  }
+  IoStatus Sync() override {
+    if (fd_ < 0) return IoStatus::FromErrno(path_, EBADF);
+    return ::fsync(fd_) == 0 ? IoStatus::OK() : IoStatus::FromErrno(path_, errno);
+  }
+  IoStatus Close() override {
+    if (fd_ < 0) return IoStatus::OK();
     const bool named = TakeName();
     const int why = errno;
     int fd = fd_;
     fd_ = -1;
     const bool closed = ::close(fd) == 0;
-    if (!named) errno = why;
-    return named && closed;
+    if (!named) return IoStatus::FromErrno(path_, why);
+    return closed ? IoStatus::OK() : IoStatus::FromErrno(path_, errno);
   }
 
  private:
@@ -85,6 +93,7 @@ class PosixWritableFile final : public WritableFile {
   }
 
   int fd_;
+  std::string path_;
   std::shared_ptr<PendingName> pending_;
 };
 
@@ -164,10 +173,12 @@ class PosixEnv final : public Env {
         unnamedTempFiles_(unnamedTempFiles) {}
 
   std::unique_ptr<WritableFile> NewTempFile(const std::string& target, TempFileMode mode,
-                                            std::string* tempPath) override {
+                                            std::string* tempPath, IoStatus* status) override {
+    IoStatus ignored;
+    if (status == nullptr) status = &ignored;
     std::string targetLin;
     if (!Resolve(target, &targetLin)) {
-      errno = ENOENT;
+      *status = IoStatus::BadPath(target);
       return nullptr;
     }
     struct stat model;
@@ -178,14 +189,17 @@ class PosixEnv final : public Env {
       const std::string win = TempNameBeside(target);
       std::string lin;
       if (!Resolve(win, &lin)) {
-        errno = ENOENT;
+        *status = IoStatus::BadPath(target);
         return nullptr;
       }
       std::shared_ptr<PendingName> pending;
       int fd = -1;
       if (unnamedTempFiles_ && CanNameUnnamedFiles()) {
         fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd < 0 && !NoUnnamedFilesHere(errno)) return nullptr;
+        if (fd < 0 && !NoUnnamedFilesHere(errno)) {
+          *status = IoStatus::FromErrno(target, errno);
+          return nullptr;
+        }
         if (fd >= 0) {
           pending = std::make_shared<PendingName>();
           pending->linuxPath = lin;
@@ -195,6 +209,7 @@ class PosixEnv final : public Env {
         fd = CreateListedTempFile(lin);
         if (fd < 0) {
           if (errno == EEXIST) continue;
+          *status = IoStatus::FromErrno(target, errno);
           return nullptr;
         }
       }
@@ -205,9 +220,10 @@ class PosixEnv final : public Env {
         pending_.push_back(pending);
       }
       *tempPath = win;
-      return std::make_unique<PosixWritableFile>(fd, std::move(pending));
+      *status = IoStatus::OK();
+      return std::make_unique<PosixWritableFile>(fd, target, std::move(pending));
     }
-    errno = EEXIST;
+    *status = IoStatus::FromErrno(target, EEXIST);
     return nullptr;
   }
 
@@ -279,36 +295,38 @@ class PosixEnv final : public Env {
     return EntryKind::kOther;
   }
 
-  bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
+  IoStatus ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
     data->clear();
     std::string lin;
-    if (!Resolve(path, &lin)) return false;
+    if (!Resolve(path, &lin)) return IoStatus::BadPath(path);
     int fd = ::open(lin.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return IoStatus::FromErrno(path, errno);
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+      const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
       ::close(fd);
-      return false;
+      return IoStatus::FromErrno(path, error);
     }
     if (S_ISREG(st.st_mode) && st.st_size > 0) {
       data->reserve(std::min<size_t>(static_cast<size_t>(st.st_size), maxBytes));
     }
     char buf[65536];
-    bool ok = true;
+    int error = 0;
     while (data->size() < maxBytes) {
       size_t want = std::min(sizeof(buf), maxBytes - data->size());
       ssize_t n = ::read(fd, buf, want);
       if (n < 0) {
         if (errno == EINTR) continue;
-        ok = false;
+        error = errno;
         break;
       }
       if (n == 0) break;
       data->append(buf, static_cast<size_t>(n));
     }
     ::close(fd);
-    if (!ok) data->clear();
-    return ok;
+    if (error == 0) return IoStatus::OK();
+    data->clear();
+    return IoStatus::FromErrno(path, error);
   }
 
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
@@ -316,35 +334,38 @@ class PosixEnv final : public Env {
     if (!Resolve(path, &lin)) return nullptr;
     int fd = ::open(lin.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
-    return std::make_unique<PosixWritableFile>(fd);
+    return std::make_unique<PosixWritableFile>(fd, path);
   }
 
-  bool RenameFile(const std::string& from, const std::string& to) override {
+  // A failed rename names `to`, the file the person asked for.
+  IoStatus RenameFile(const std::string& from, const std::string& to) override {
     std::string a, b;
-    if (!Resolve(from, &a) || !Resolve(to, &b)) return false;
-    if (::rename(a.c_str(), b.c_str()) != 0) return false;
+    if (!Resolve(from, &a) || !Resolve(to, &b)) return IoStatus::BadPath(to);
+    if (::rename(a.c_str(), b.c_str()) != 0) return IoStatus::FromErrno(to, errno);
     ForgetTempFile(a);
     SyncParentFolder(b);
-    return true;
+    return IoStatus::OK();
   }
 
-  bool RemoveFile(const std::string& path) override {
+  IoStatus RemoveFile(const std::string& path) override {
     std::string lin;
-    if (!Resolve(path, &lin)) return false;
-    if (AbandonUnnamed(lin)) return true;
-    const bool removed = ::unlink(lin.c_str()) == 0;
+    if (!Resolve(path, &lin)) return IoStatus::BadPath(path);
+    if (AbandonUnnamed(lin)) return IoStatus::OK();
+    const int error = ::unlink(lin.c_str()) == 0 ? 0 : errno;
     ForgetTempFile(lin);
-    return removed;
+    return error == 0 ? IoStatus::OK() : IoStatus::FromErrno(path, error);
   }
 
-  bool CreateDir(const std::string& path) override {
+  IoStatus CreateDir(const std::string& path) override {
     std::string lin;
-    return Resolve(path, &lin) && ::mkdir(lin.c_str(), 0777) == 0;
+    if (!Resolve(path, &lin)) return IoStatus::BadPath(path);
+    return ::mkdir(lin.c_str(), 0777) == 0 ? IoStatus::OK() : IoStatus::FromErrno(path, errno);
   }
 
-  bool RemoveDir(const std::string& path) override {
+  IoStatus RemoveDir(const std::string& path) override {
     std::string lin;
-    return Resolve(path, &lin) && ::rmdir(lin.c_str()) == 0;
+    if (!Resolve(path, &lin)) return IoStatus::BadPath(path);
+    return ::rmdir(lin.c_str()) == 0 ? IoStatus::OK() : IoStatus::FromErrno(path, errno);
   }
 
   bool FileExists(const std::string& path) override {
@@ -410,15 +431,15 @@ class PosixEnv final : public Env {
     return CurrentDirLocked();
   }
 
-  bool SetCurrentDir(const std::string& path) override {
+  IoStatus SetCurrentDir(const std::string& path) override {
     std::lock_guard<std::mutex> lock(mu_);
     std::string full, lin;
-    if (!FullWindowsPath(path, CurrentDirLocked(), &full) || !drives_.ToLinux(full, "", &lin) ||
-        ::chdir(lin.c_str()) != 0) {
-      return false;
+    if (!FullWindowsPath(path, CurrentDirLocked(), &full) || !drives_.ToLinux(full, "", &lin)) {
+      return IoStatus::BadPath(path);
     }
+    if (::chdir(lin.c_str()) != 0) return IoStatus::FromErrno(path, errno);
     current_ = StripTrailingBackslash(full);
-    return true;
+    return IoStatus::OK();
   }
 
   std::string TempPath() override {

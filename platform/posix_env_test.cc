@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -30,7 +31,7 @@ class PosixEnvTest : public testing::TempFolderTest {
  protected:
   bool Write(const std::string& path, std::string_view data) {
     auto f = env_->NewWritableFile(path);
-    return f && f->Append(data) && f->Close();
+    return f && f->Append(data).ok() && f->Close().ok();
   }
 
   Env* env_ = Env::Default();
@@ -38,8 +39,8 @@ class PosixEnvTest : public testing::TempFolderTest {
 
 TEST_F(PosixEnvTest, FilesWithDoubleByteNamesRoundTrip) {
   const std::string folder = dir_ + "\\ソフト表";
-  ASSERT_TRUE(env_->CreateDir(folder));
-  EXPECT_FALSE(env_->CreateDir(folder));  // already there
+  ASSERT_TRUE(env_->CreateDir(folder).ok());
+  EXPECT_FALSE(env_->CreateDir(folder).ok());  // already there
   EXPECT_TRUE(env_->IsDirectory(folder + "\\"));
   struct stat st;
   ASSERT_EQ(::stat((linuxDir_ + U8(u8"/ソフト表")).c_str(), &st), 0);  // UTF-8 on disk
@@ -50,51 +51,85 @@ TEST_F(PosixEnvTest, FilesWithDoubleByteNamesRoundTrip) {
   EXPECT_FALSE(env_->IsDirectory(file));
   EXPECT_EQ(env_->FileSize(file), 5);
   std::string data;
-  ASSERT_TRUE(env_->ReadFile(file, &data));
+  ASSERT_TRUE(env_->ReadFile(file, &data).ok());
   EXPECT_EQ(data, "abc\x83\x5c");
-  ASSERT_TRUE(env_->ReadFile(file, &data, 2));
+  ASSERT_TRUE(env_->ReadFile(file, &data, 2).ok());
   EXPECT_EQ(data, "ab");
 
-  EXPECT_FALSE(env_->ReadFile(folder, &data));  // a folder is no file
-  EXPECT_FALSE(env_->RemoveDir(folder));        // not empty
-  EXPECT_FALSE(env_->RemoveFile(folder));
-  ASSERT_TRUE(env_->RenameFile(file, folder + "\\b.xml"));
+  EXPECT_FALSE(env_->ReadFile(folder, &data).ok());  // a folder is no file
+  EXPECT_FALSE(env_->RemoveDir(folder).ok());        // not empty
+  EXPECT_FALSE(env_->RemoveFile(folder).ok());
+  ASSERT_TRUE(env_->RenameFile(file, folder + "\\b.xml").ok());
   EXPECT_FALSE(env_->FileExists(file));
-  ASSERT_TRUE(env_->RemoveFile(folder + "\\b.xml"));
-  ASSERT_TRUE(env_->RemoveDir(folder));
+  ASSERT_TRUE(env_->RemoveFile(folder + "\\b.xml").ok());
+  ASSERT_TRUE(env_->RemoveDir(folder).ok());
   EXPECT_FALSE(env_->FileExists(folder));
   EXPECT_EQ(env_->FileSize(folder), -1);
-  EXPECT_FALSE(env_->ReadFile(folder + "\\none", &data));
+  EXPECT_FALSE(env_->ReadFile(folder + "\\none", &data).ok());
   EXPECT_FALSE(env_->FileExists("Q:\\unmapped"));
+}
+
+// A failure names the file and says why in the system's words, which is
+// what the messages about a failed read or write show.
+TEST_F(PosixEnvTest, FailuresCarryThePathAndTheSystemsReason) {
+  const std::string folder = dir_ + "\\full";
+  ASSERT_TRUE(env_->CreateDir(folder).ok());
+  ASSERT_TRUE(Write(folder + "\\a", "x"));
+  std::string data;
+  struct Case {
+    IoStatus status;
+    IoStatus::Code code;
+    std::string path;
+    int errorNumber;
+  } cases[] = {
+      {env_->ReadFile(dir_ + "\\none", &data), IoStatus::Code::kNotFound, dir_ + "\\none", ENOENT},
+      {env_->ReadFile(folder, &data), IoStatus::Code::kIoError, folder, EISDIR},
+      {env_->RemoveDir(folder), IoStatus::Code::kIoError, folder, ENOTEMPTY},
+      {env_->CreateDir(folder), IoStatus::Code::kIoError, folder, EEXIST},
+      {env_->RenameFile(dir_ + "\\none", dir_ + "\\b"), IoStatus::Code::kNotFound, dir_ + "\\b",
+       ENOENT},
+      {env_->ReadFile("Q:\\unmapped", &data), IoStatus::Code::kBadPath, "Q:\\unmapped", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(c.status.code(), c.code);
+    EXPECT_EQ(c.status.path(), c.path);
+    EXPECT_EQ(c.status.error_number(), c.errorNumber);
+    if (c.errorNumber != 0) {
+      EXPECT_EQ(c.status.reason(), std::strerror(c.errorNumber));
+    }
+    EXPECT_EQ(c.status.ToString(), c.path + ": " + c.status.reason());
+  }
+  EXPECT_EQ(IoStatus::OK().ToString(), "OK");
 }
 
 TEST_F(PosixEnvTest, RenameReplacesTheTarget) {
   ASSERT_TRUE(Write(dir_ + "\\a", "new"));
   ASSERT_TRUE(Write(dir_ + "\\b", "old"));
-  ASSERT_TRUE(env_->RenameFile(dir_ + "\\a", dir_ + "\\b"));
+  ASSERT_TRUE(env_->RenameFile(dir_ + "\\a", dir_ + "\\b").ok());
   std::string data;
-  ASSERT_TRUE(env_->ReadFile(dir_ + "\\b", &data));
+  ASSERT_TRUE(env_->ReadFile(dir_ + "\\b", &data).ok());
   EXPECT_EQ(data, "new");
 }
 
 TEST_F(PosixEnvTest, WriteErrorsShowAtTheAppendThatHitsThem) {
   auto full = env_->NewWritableFile("Z:\\dev\\full");
   ASSERT_NE(full, nullptr);
-  EXPECT_FALSE(full->Append("x"));  // unbuffered: ENOSPC right here
-  full->Close();
-  EXPECT_FALSE(full->Append("x"));  // closed
+  EXPECT_FALSE(full->Append("x").ok());  // unbuffered: ENOSPC right here
+  full->Close().ok();
+  EXPECT_FALSE(full->Append("x").ok());  // closed
   EXPECT_EQ(env_->NewWritableFile(dir_ + "\\missing\\f"), nullptr);
   EXPECT_EQ(env_->NewWritableFile(dir_), nullptr);  // a folder
 
   auto f = env_->NewWritableFile(dir_ + "\\f");
   ASSERT_NE(f, nullptr);
-  EXPECT_TRUE(f->Append("12") && f->Flush() && f->Sync() && f->Close());
+  EXPECT_TRUE(f->Append("12").ok() && f->Flush().ok() && f->Sync().ok() && f->Close().ok());
 }
 
 TEST_F(PosixEnvTest, CurrentFolderIsKeptInWindowsForm) {
   const std::string before = env_->GetCurrentDir();
-  ASSERT_TRUE(env_->CreateDir(dir_ + "\\表"));
-  ASSERT_TRUE(env_->SetCurrentDir(dir_ + "\\表\\"));
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\表").ok());
+  ASSERT_TRUE(env_->SetCurrentDir(dir_ + "\\表\\").ok());
   EXPECT_EQ(env_->GetCurrentDir(), dir_ + "\\表");
   char buf[4096];
   ASSERT_NE(::getcwd(buf, sizeof(buf)), nullptr);
@@ -102,12 +137,12 @@ TEST_F(PosixEnvTest, CurrentFolderIsKeptInWindowsForm) {
   // Relative names now resolve there.
   ASSERT_TRUE(Write("rel.txt", "r"));
   EXPECT_TRUE(env_->FileExists(dir_ + "\\表\\rel.txt"));
-  ASSERT_TRUE(env_->SetCurrentDir(".."));
+  ASSERT_TRUE(env_->SetCurrentDir("..").ok());
   EXPECT_EQ(env_->GetCurrentDir(), dir_);
-  EXPECT_FALSE(env_->SetCurrentDir(dir_ + "\\none"));
+  EXPECT_FALSE(env_->SetCurrentDir(dir_ + "\\none").ok());
   EXPECT_EQ(env_->GetCurrentDir(), dir_);
-  EXPECT_FALSE(env_->SetCurrentDir("Q:\\"));
-  ASSERT_TRUE(env_->SetCurrentDir(before));
+  EXPECT_FALSE(env_->SetCurrentDir("Q:\\").ok());
+  ASSERT_TRUE(env_->SetCurrentDir(before).ok());
 }
 
 TEST_F(PosixEnvTest, TempAndProgramPaths) {
@@ -174,8 +209,8 @@ TEST(DriveTypeOfTest, FileSystemKinds) {
 // tests run as root the permission checks run in a child that has dropped
 // to "nobody".
 TEST_F(PosixEnvTest, AccessFollowsPermissions) {
-  ASSERT_TRUE(env_->CreateDir(dir_ + "\\ro"));
-  ASSERT_TRUE(env_->CreateDir(dir_ + "\\rw"));
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\ro").ok());
+  ASSERT_TRUE(env_->CreateDir(dir_ + "\\rw").ok());
   ASSERT_EQ(::chmod(linuxDir_.c_str(), 0755), 0);
   ASSERT_EQ(::chmod((linuxDir_ + "/ro").c_str(), 0555), 0);
   ASSERT_EQ(::chmod((linuxDir_ + "/rw").c_str(), 0777), 0);
@@ -308,7 +343,7 @@ TEST_F(PosixEnvTest, LockFileExcludesAndTempFilesAreNewAndUnpredictable) {
   ASSERT_TRUE(fa && fb);
   EXPECT_NE(a, b);
   EXPECT_EQ(a.rfind(dir_ + "\\.~ltb", 0), 0u) << a;
-  EXPECT_TRUE(env_->RemoveFile(a) && env_->RemoveFile(b));
+  EXPECT_TRUE(env_->RemoveFile(a).ok() && env_->RemoveFile(b).ok());
 }
 
 // Whether the file system of folder has unnamed files (O_TMPFILE).
@@ -332,17 +367,17 @@ TEST_F(PosixEnvTest, TemporaryFilesShowOnlyWholeAndNamedOnesGoWithEverySignal) {
   if (HasUnnamedFiles(linuxDir_)) {
     std::string temp;
     auto file = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &temp);
-    ASSERT_TRUE(file && file->Append("whole") && file->Sync());
+    ASSERT_TRUE(file && file->Append("whole").ok() && file->Sync().ok());
     EXPECT_EQ(EntriesIn(linuxDir_), 0u);
-    ASSERT_TRUE(file->Close());
-    ASSERT_TRUE(env_->RenameFile(temp, dir_ + "\\r.xml"));
+    ASSERT_TRUE(file->Close().ok());
+    ASSERT_TRUE(env_->RenameFile(temp, dir_ + "\\r.xml").ok());
     std::string data;
-    ASSERT_TRUE(env_->ReadFile(dir_ + "\\r.xml", &data));
+    ASSERT_TRUE(env_->ReadFile(dir_ + "\\r.xml", &data).ok());
     EXPECT_EQ(data, "whole");
     file = env_->NewTempFile(dir_ + "\\r.xml", TempFileMode::kPlain, &temp);
-    ASSERT_TRUE(file && file->Append("half"));
-    EXPECT_TRUE(env_->RemoveFile(temp));
-    EXPECT_TRUE(file->Close());
+    ASSERT_TRUE(file && file->Append("half").ok());
+    EXPECT_TRUE(env_->RemoveFile(temp).ok());
+    EXPECT_TRUE(file->Close().ok());
     EXPECT_EQ(EntriesIn(linuxDir_), 1u);
   }
 
@@ -361,7 +396,7 @@ TEST_F(PosixEnvTest, TemporaryFilesShowOnlyWholeAndNamedOnesGoWithEverySignal) {
       InstallTempFileCleanup();
       std::string temp;
       auto file = named->NewTempFile(dir_ + "\\s.xml", TempFileMode::kPlain, &temp);
-      const char byte = file && file->Append("part") && named->FileExists(temp) ? 'y' : 'n';
+      const char byte = file && file->Append("part").ok() && named->FileExists(temp) ? 'y' : 'n';
       if (::write(ready[1], &byte, 1) != 1) ::_exit(3);
       for (;;) ::pause();
     }

@@ -84,7 +84,7 @@ std::string GetPrivateProfileString(Env& env, const std::string& section, const 
   while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
 
   std::string data;
-  if (path.empty() || !env.ReadFile(path, &data, kMaxProfileBytes)) {
+  if (path.empty() || !env.ReadFile(path, &data, kMaxProfileBytes).ok()) {
     return Fit(fallback, capacity);
   }
   if (std::string_view(data).starts_with(kUtf8Bom)) {

@@ -134,7 +134,7 @@ TEST_F(ProfileFileTest, EntryAfterManyOthersIsFound) {
   text += "[ProgramLevel]\r\nSY26=\"2\"\r\n";
   const std::string path = dir_ + "\\設定.ini";
   auto f = Env::Default()->NewWritableFile(path);
-  ASSERT_TRUE(f && f->Append(text) && f->Close());
+  ASSERT_TRUE(f && f->Append(text).ok() && f->Close().ok());
   EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "ProgramLevel", "SY26", "1", 16, path), "2");
   EXPECT_EQ(GetPrivateProfileString(*Env::Default(), "big", "KEY49999", "1", 16, path), "value");
 }

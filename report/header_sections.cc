@@ -52,7 +52,7 @@ bool WriteSystemSection(ReportWriter& w, const ReportContext& ctx) {
 
 bool WriteBasicSection(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
                        BasicSource source) {
-  const bool principle = ctx.filingClass == 2;
+  const bool principle = ctx.filingClass == host::kPrincipleTaxation;
   if (!w.WriteStartTag("BASIC", kSectionLevel) ||
       !w.WriteElement("KOMONSAKINAME", FullWidthName32(data.CompanyName()), kChildLevel)) {
     return false;

@@ -89,7 +89,8 @@ bool WriteKanpuhBlock(ReportWriter& w, const ReportContext& ctx, const host::StD
 bool WriteKanpukBlock(ReportWriter& w, const ReportContext& ctx, const host::StDATAINFO& data,
                       const host::StSHOHIZEIINFO& settings) {
   std::vector<std::string> texts;
-  if (!IsCorporate(data.EntityKind()) && ctx.filingClass == 2 && ctx.totals != nullptr) {
+  if (!IsCorporate(data.EntityKind()) && ctx.filingClass == host::kPrincipleTaxation &&
+      ctx.totals != nullptr) {
     const TaxTotals& t = *ctx.totals;
     const unsigned mask = IncomeTypeMask(data.IncomeMode());
     bool any = false;

@@ -27,8 +27,9 @@ bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner, const std::str
   return false;
 }
 
-int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
-                            const ReportContext& ctx, const host::StDATAINFO& data, int* exitCode) {
+bool WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner,
+                             const std::string& outputPath, const ReportContext& ctx,
+                             const host::StDATAINFO& data, int* exitCode) {
   const ReportSection sections[] = {
       {kSystemFailedQuestion, [&](ReportWriter& w) { return WriteSystemSection(w, ctx); }},
       {kBasicFailedQuestion,
@@ -37,9 +38,9 @@ int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner, const std:
        }},
       {kDataFailedQuestion, [&](ReportWriter& w) { return WriteReturnDataSection(w, ctx, data); }},
   };
-  if (RunReport(seat, owner, ctx.env, outputPath, sections)) return 1;
+  if (RunReport(seat, owner, ctx.env, outputPath, sections)) return true;
   if (exitCode != nullptr) *exitCode = kExitError;
-  return 0;
+  return false;
 }
 
 }  // namespace ltb::report

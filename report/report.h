@@ -46,9 +46,11 @@ bool WriteJournalReport(ui::Seat& seat, host::WindowHandle owner, const std::str
                         const ReportContext& ctx, const host::StDATAINFO& data,
                         const host::StSHOHIZEIINFO& settings, int* exitCode);
 
-// Return-values path: the same file from ctx.taxSaveInfo. 1 when completed,
-// 0 when the user chose to stop (*exitCode is 2).
-int WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner, const std::string& outputPath,
-                            const ReportContext& ctx, const host::StDATAINFO& data, int* exitCode);
+// Return-values path: the same file from ctx.taxSaveInfo. True when
+// completed; false when the user chose to stop or the file was not finished
+// (*exitCode is 2).
+bool WriteReturnValuesReport(ui::Seat& seat, host::WindowHandle owner,
+                             const std::string& outputPath, const ReportContext& ctx,
+                             const host::StDATAINFO& data, int* exitCode);
 
 }  // namespace ltb::report

@@ -1,5 +1,7 @@
 #include "report/report_capture.h"
 
+#include <cerrno>
+
 #include <map>
 #include <memory>
 
@@ -32,30 +34,35 @@ class MemoryFilesEnv : public platform::EnvWrapper {
   // The writer's temporary file and its rename stay in the map too.
   std::unique_ptr<platform::WritableFile> NewTempFile(const std::string& target,
                                                       platform::TempFileMode mode,
-                                                      std::string* tempPath) override {
-    return Env::NewTempFile(target, mode, tempPath);
+                                                      std::string* tempPath,
+                                                      platform::IoStatus* status) override {
+    return Env::NewTempFile(target, mode, tempPath, status);
   }
   platform::EntryKind GetEntryKind(const std::string& path) override {
     return files_.count(path) != 0 ? platform::EntryKind::kRegular : platform::EntryKind::kNone;
   }
-  bool RenameFile(const std::string& from, const std::string& to) override {
+  platform::IoStatus RenameFile(const std::string& from, const std::string& to) override {
     auto it = files_.find(from);
-    if (it == files_.end()) return false;
+    if (it == files_.end()) return platform::IoStatus::FromErrno(to, ENOENT);
     std::string moved = std::move(it->second);
     files_.erase(it);
     files_[to] = std::move(moved);
-    return true;
+    return platform::IoStatus::OK();
   }
-  bool RemoveFile(const std::string& path) override { return files_.erase(path) != 0; }
-  bool CreateDir(const std::string&) override { return true; }
-  bool RemoveDir(const std::string&) override { return true; }
+  platform::IoStatus RemoveFile(const std::string& path) override {
+    return files_.erase(path) != 0 ? platform::IoStatus::OK()
+                                   : platform::IoStatus::FromErrno(path, ENOENT);
+  }
+  platform::IoStatus CreateDir(const std::string&) override { return platform::IoStatus::OK(); }
+  platform::IoStatus RemoveDir(const std::string&) override { return platform::IoStatus::OK(); }
   bool FileExists(const std::string& path) override {
     return files_.count(path) != 0 || EnvWrapper::FileExists(path);
   }
-  bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
+  platform::IoStatus ReadFile(const std::string& path, std::string* data,
+                              size_t maxBytes) override {
     if (const std::string* held = Find(path)) {
       *data = held->substr(0, maxBytes);
-      return true;
+      return platform::IoStatus::OK();
     }
     return EnvWrapper::ReadFile(path, data, maxBytes);
   }
@@ -64,13 +71,13 @@ class MemoryFilesEnv : public platform::EnvWrapper {
   class File : public platform::WritableFile {
    public:
     explicit File(std::string* data) : data_(data) {}
-    bool Append(std::string_view data) override {
+    platform::IoStatus Append(std::string_view data) override {
       data_->append(data);
-      return true;
+      return platform::IoStatus::OK();
     }
-    bool Flush() override { return true; }
-    bool Sync() override { return true; }
-    bool Close() override { return true; }
+    platform::IoStatus Flush() override { return platform::IoStatus::OK(); }
+    platform::IoStatus Sync() override { return platform::IoStatus::OK(); }
+    platform::IoStatus Close() override { return platform::IoStatus::OK(); }
 
    private:
     std::string* data_;
@@ -104,7 +111,7 @@ std::optional<std::string> CaptureReportText(platform::Env& files,
   bool written = false;
   {
     ReportWriter writer;
-    if (writer.Open(&env, kMemoryPath) != 0) return std::nullopt;
+    if (!writer.Open(&env, kMemoryPath).ok()) return std::nullopt;
     written = write(writer);
     writer.Close();
     if (writer.broken()) return std::nullopt;

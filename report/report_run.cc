@@ -15,6 +15,17 @@ std::string ReadOnlyOutputMessage(const std::string& outputPath) {
   return text;
 }
 
+std::string ReportNotFinishedText(const platform::IoStatus& why) {
+  std::string text = kReportNotFinishedMessage;
+  if (!why.ok()) {
+    char reason[1024];
+    std::snprintf(reason, sizeof reason, "The report file %s could not be written: %s.",
+                  why.path().c_str(), why.reason().c_str());
+    text.append("\n\n").append(reason);
+  }
+  return text;
+}
+
 bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
                const std::string& outputPath, std::span<const ReportSection> sections) {
   if (env != nullptr && env->GetEntryKind(outputPath) == platform::EntryKind::kOther) {
@@ -33,7 +44,7 @@ bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
   ReportWriter writer;
   // A file that cannot be created, or a failing first line, shows itself as
   // the failure of the first section, so these results are not checked.
-  const bool created = writer.Open(env, outputPath) == 0;
+  const bool created = writer.Open(env, outputPath).ok();
   writer.WriteLine("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n");
   writer.WriteStartTag("REPORT", 0);
 
@@ -54,7 +65,7 @@ bool RunReport(ui::Seat& seat, host::WindowHandle owner, platform::Env* env,
   // closing tag or the close itself), is not a finished report, whatever
   // was answered.
   if (completed && (!created || writer.broken())) {
-    seat.MessageBox(owner, kReportNotFinishedMessage, kMessageCaption,
+    seat.MessageBox(owner, ReportNotFinishedText(writer.status()), kMessageCaption,
                     ui::kMbOk | ui::kMbIconWarning);
     completed = false;
   }

@@ -35,6 +35,10 @@ inline constexpr const char* kReportNotFinishedMessage =
     "（以前のファイルはそのまま残っています）。\n\n"
     "出力先の空き容量と書き込み権限を確認してください。";
 
+// kReportNotFinishedMessage with the reason the system gave for the first
+// failed step (`why`), when there is one.
+std::string ReportNotFinishedText(const platform::IoStatus& why);
+
 // Shown, before anything is written, when the output name is a FIFO, a
 // device or a socket: writing there would hang the run or feed another
 // program instead of making a report.

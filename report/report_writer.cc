@@ -38,16 +38,24 @@ std::string_view Entity(char c) {
 
 }  // namespace
 
-int ReportWriter::Open(platform::Env* env, const std::string& path) {
-  if (env == nullptr || path.empty()) return -1;
+platform::IoStatus ReportWriter::Open(platform::Env* env, const std::string& path) {
+  if (env == nullptr || path.empty()) {
+    return platform::IoStatus::IoError(path, "no report file was named");
+  }
   Close();
   env_ = env;
   path_ = path;
   broken_ = false;
   // A report written again keeps the permissions (and, where it may, the
   // group) the previous one was given.
-  file_ = env->NewTempFile(path, platform::TempFileMode::kKeepTarget, &tempPath_);
-  return file_ ? 0 : -1;
+  file_ = env->NewTempFile(path, platform::TempFileMode::kKeepTarget, &tempPath_, &status_);
+  return status_;
+}
+
+void ReportWriter::Fail(const platform::IoStatus& status) {
+  if (status.ok()) return;
+  if (status_.ok()) status_ = status;
+  broken_ = true;
 }
 
 ReportWriter::~ReportWriter() {
@@ -60,18 +68,22 @@ int ReportWriter::Close() {
   // The report's bytes reach the disk before the file takes its name: a
   // crash just after the rename must not leave an empty file where the
   // previous report was.
-  if (!broken_ && !file_->Sync()) broken_ = true;
+  if (!broken_) Fail(file_->Sync());
   // A broken file is removed before it is closed: a temporary file without
   // a name then never takes one, not even for a moment.
   if (broken_) env_->RemoveFile(tempPath_);
-  if (!file_->Close() && !broken_) {
-    broken_ = true;
+  const platform::IoStatus closed = file_->Close();
+  if (!broken_ && !closed.ok()) {
+    Fail(closed);
     env_->RemoveFile(tempPath_);
   }
   file_.reset();
-  if (!broken_ && !env_->RenameFile(tempPath_, path_)) {
-    broken_ = true;
-    env_->RemoveFile(tempPath_);
+  if (!broken_) {
+    const platform::IoStatus renamed = env_->RenameFile(tempPath_, path_);
+    if (!renamed.ok()) {
+      Fail(renamed);
+      env_->RemoveFile(tempPath_);
+    }
   }
   tempPath_.clear();
   return 0;
@@ -79,8 +91,10 @@ int ReportWriter::Close() {
 
 bool ReportWriter::WriteLine(std::string_view text) {
   if (!file_ || broken_) return false;
-  if (file_->Append(text) && file_->Flush()) return true;
-  broken_ = true;
+  platform::IoStatus written = file_->Append(text);
+  if (written.ok()) written = file_->Flush();
+  if (written.ok()) return true;
+  Fail(written);
   Close();
   return false;
 }

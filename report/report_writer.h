@@ -37,10 +37,9 @@ class ReportWriter {
   // was.
   ~ReportWriter();
 
-  // Creates the temporary file for the report at the Windows path `path`. 0
-  // when it was created; -1 when env or path is missing or the file cannot
-  // be made.
-  int Open(platform::Env* env, const std::string& path);
+  // Creates the temporary file for the report at the Windows path `path`.
+  // Fails when env or path is missing or the file cannot be made.
+  platform::IoStatus Open(platform::Env* env, const std::string& path);
   // Closes the attached file, if any, and detaches it: unless broken(), the
   // temporary file is synced and renamed over the report; a broken one is
   // removed. Always 0; a file that fails to sync, to close or to take the
@@ -67,13 +66,20 @@ class ReportWriter {
   // sync, to close or to take the report's name: the report was not
   // replaced.
   bool broken() const { return broken_; }
+  // Why the report was not replaced: the first failure since Open (of the
+  // open, a write, the sync, the close or the rename); ok otherwise.
+  const platform::IoStatus& status() const { return status_; }
 
  private:
+  // Marks the writer broken by a failed step, keeping the first reason.
+  void Fail(const platform::IoStatus& status);
+
   platform::Env* env_ = nullptr;
   std::unique_ptr<platform::WritableFile> file_;
   std::string path_;
   std::string tempPath_;  // the file being written, until it is renamed
   bool broken_ = false;
+  platform::IoStatus status_;
 };
 
 // The capacity of a section writer's line buffer, terminator included; no

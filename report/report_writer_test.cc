@@ -14,7 +14,7 @@ const char kPath[] = "C:\\out\\tax.xml";
 
 class ReportWriterTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(writer.Open(&env, kPath), 0); }
+  void SetUp() override { ASSERT_TRUE(writer.Open(&env, kPath).ok()); }
   const std::string& Output() { return env.Written(kPath); }
   platform::testing::MemoryEnv env;
   ReportWriter writer;
@@ -84,7 +84,7 @@ TEST(ReportWriterAbandoned, ADestroyedWriterLeavesThePreviousReport) {
   env.files[kPath] = "the previous report";
   {
     ReportWriter writer;
-    ASSERT_EQ(writer.Open(&env, kPath), 0);
+    ASSERT_TRUE(writer.Open(&env, kPath).ok());
     EXPECT_TRUE(writer.WriteLine("half of a new one\r\n"));
   }
   EXPECT_EQ(env.files[kPath], "the previous report");
@@ -101,7 +101,7 @@ TEST(ReportWriterFaults, EveryFailedStepLeavesThePreviousReport) {
   auto write = [&] {
     memory.files = {{kPath, "the previous report"}};
     ReportWriter writer;
-    if (writer.Open(&env, kPath) != 0) return false;
+    if (!writer.Open(&env, kPath).ok()) return false;
     writer.WriteLine("new\r\n");
     writer.Close();
     return !writer.broken();
@@ -135,10 +135,10 @@ TEST(ReportWriterOpen, RefusesMissingArgumentsAndUncreatableFiles) {
   platform::testing::MemoryEnv env;
   ReportWriter writer;
   EXPECT_EQ(writer.Close(), 0);  // nothing attached: nothing happens
-  EXPECT_EQ(writer.Open(nullptr, kPath), -1);
-  EXPECT_EQ(writer.Open(&env, ""), -1);
+  EXPECT_FALSE(writer.Open(nullptr, kPath).ok());
+  EXPECT_FALSE(writer.Open(&env, "").ok());
   env.refuseCreate = true;
-  EXPECT_EQ(writer.Open(&env, kPath), -1);
+  EXPECT_FALSE(writer.Open(&env, kPath).ok());
   EXPECT_FALSE(writer.WriteLine("x"));
   EXPECT_EQ(env.closes, 0);
 }

@@ -17,7 +17,7 @@ constexpr size_t kIndividualClassFlag = host::StSaveTaxInfo::kIndividualClassFla
 constexpr size_t kSettlementClassFlag = host::StSaveTaxInfo::kSettlementClassFlagOff;
 constexpr size_t kAssetClassFlag = host::StSaveTaxInfo::kAssetClassFlagOff;
 
-bool Principle(const ReportContext& ctx) { return ctx.filingClass == 2; }
+bool Principle(const ReportContext& ctx) { return ctx.filingClass == host::kPrincipleTaxation; }
 
 int64_t Slot(const host::StSaveTaxInfo& s, size_t index) { return s.I64(kRefundSlots + 8 * index); }
 

@@ -55,7 +55,7 @@ bool SupportInfo::Load() {
   if (attempted_) return loaded_;
   attempted_ = true;
   std::string data;
-  if (env_ == nullptr || !env_->ReadFile(kFileName, &data, kMaxBytes)) return false;
+  if (env_ == nullptr || !env_->ReadFile(kFileName, &data, kMaxBytes).ok()) return false;
   if (data.size() > kMaxBytes) data.resize(kMaxBytes);
   block_.assign(kMaxBytes, kEndOfData);
   block_.replace(0, data.size(), data);

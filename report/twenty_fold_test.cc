@@ -28,7 +28,7 @@ TEST(TwentyFold, IsExactInWholeYenForEveryStoredAmount) {
       {kMax, 1, 18446744073709551},  // 922337203685477.5807 yen x 20
       {kMax, 0, 18446744073709552},  // ...the 0.6140 yen fraction rounds
       {kMin, 0, -18446744073709552},
-      {kMax / 10, 0, 1844674407370955},  // the old cap was 922337203685477
+      {kMax / 10, 0, 1844674407370955},  // more yen than an amount holds
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TwentyFoldYen(c.amount, c.rounding), c.yen) << c.amount;

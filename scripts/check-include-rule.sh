@@ -4,12 +4,15 @@
 # Usage: check-include-rule.sh [SOURCE_ROOT]; run by CTest as include_rule.
 #
 # The table's first column names what a row covers: folders (`ui/`, the most
-# specific one wins: `ui/console/` over `ui/`), files (`app/main.cc`,
+# specific one wins: `frontends/console/` over `frontends/`), files (`app/main.cc`,
 # `app/options.*`, which win over folders) or `*/testing/`. The last column
 # names what its files may include: folders, single headers
 # (`aggregate/tax_totals.h`), "nothing of ours" or "everything". A file may
-# always include its own row. Tests, fakes, fixtures and fuzz targets are
-# not checked: they include what they test.
+# always include its own row. The table "Libraries that belong to one
+# folder" names angle-bracket includes (`sqlite3.h`, or `wx/` for every
+# header under it) and the files or folders alone allowed to include them.
+# Tests, fakes, fixtures and fuzz targets are not checked: they include what
+# they test.
 set -euo pipefail
 
 ROOT="$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/..}" && pwd)"
@@ -42,6 +45,49 @@ if [ "$row" -eq 0 ]; then
   echo "include_rule: no table \"What each folder may include\" in $DOC" >&2
   exit 1
 fi
+
+# The libraries of one folder: per row, the include names (a header, or a
+# folder prefix ending in /) and the places allowed to include them.
+lib_names=()   # per library row: space-separated include names
+lib_places=()  # per library row: space-separated files or folders
+while IFS= read -r line; do
+  IFS='|' read -r _ _ names places _ <<<"$line"
+  names=$(grep -o '`[^`]*`' <<<"$names" | tr -d '`' | tr '\n' ' ' || true)
+  [ -n "$names" ] || continue
+  lib_names+=("$names")
+  lib_places+=("$(grep -o '`[^`]*`' <<<"$places" | tr -d '`' | tr '\n' ' ' || true)")
+done < <(awk '/^## /{inside = ($0 == "## Libraries that belong to one folder")}
+              inside && /^\| *[^-| ]/ && !/^\| *Library *\|/' "$DOC")
+
+if [ "${#lib_names[@]}" -eq 0 ]; then
+  echo "include_rule: no table \"Libraries that belong to one folder\" in $DOC" >&2
+  exit 1
+fi
+
+# Whether `file` may include the library header `target` (<target>).
+may_include_library() {
+  local file=$1 target=$2 i name place named
+  for i in "${!lib_names[@]}"; do
+    named=0
+    for name in ${lib_names[i]}; do
+      if [[ $name == */ ]]; then
+        [[ $target == "$name"* ]] && named=1
+      else
+        [ "$target" = "$name" ] && named=1
+      fi
+    done
+    [ "$named" -eq 1 ] || continue
+    for place in ${lib_places[i]}; do
+      if [[ $place == */ ]]; then
+        [[ $file == "$place"* ]] && return 0
+      else
+        [ "$file" = "$place" ] && return 0
+      fi
+    done
+    return 1
+  done
+  return 0
+}
 
 # The row a path (relative to the root) belongs to, or -1; file keys beat
 # patterns, patterns beat folders, longer folders beat shorter ones.
@@ -92,6 +138,8 @@ done
 
 # The quoted includes that name a folder: #include "folder/file.h".
 include_pattern='s/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p'
+# The angle-bracket includes: #include <header>.
+library_pattern='s/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/\1/p'
 
 violations=0
 cd "$ROOT"
@@ -113,6 +161,12 @@ while IFS= read -r file; do
       violations=$((violations + 1))
     fi
   done < <(sed -n "$include_pattern" "$file")
+  while IFS= read -r target; do
+    if ! may_include_library "$file" "$target"; then
+      echo "$file: includes <$target>, which belongs to another folder" >&2
+      violations=$((violations + 1))
+    fi
+  done < <(sed -n "$library_pattern" "$file")
 done < <(find "${folders[@]}" -type f \( -name '*.cc' -o -name '*.h' \) | sort)
 
 if [ "$violations" -gt 0 ]; then

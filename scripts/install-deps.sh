@@ -18,7 +18,7 @@ BUILD_PACKAGES=(
 )
 PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(
-  clang-format
+  clang-format ccache
   libgtest-dev libgmock-dev
   sqlite3
   xvfb xauth x11-utils xdotool openbox metacity

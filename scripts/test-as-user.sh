@@ -35,7 +35,7 @@ TESTS=(
   tests/shared_folder_program_tests
   tests/books_program_tests
   tests/parent_notification_tests
-  ui/gui/gui_program_tests
+  frontends/gui/gui_program_tests
 )
 
 STAGE="$(mktemp -d /tmp/ltb-as-user-XXXXXX)"
@@ -46,7 +46,7 @@ mkdir -p "$STAGE/bin" "$STAGE/tests" "$STAGE/golden" "$STAGE/home"
 cp -rp "$BUILD"/bin/* "$STAGE/bin/"
 cp -p "$ROOT"/tests/golden/*.xml "$STAGE/golden/"
 cp -p "$ROOT/scripts/lsan.supp" "$STAGE/lsan.supp"
-cp -p "$ROOT/ui/gui/lsan_suppressions.txt" "$STAGE/lsan-gui.supp" 2>/dev/null || true
+cp -p "$ROOT/frontends/gui/lsan_suppressions.txt" "$STAGE/lsan-gui.supp" 2>/dev/null || true
 for t in "${TESTS[@]}"; do
   if [ -x "$BUILD/$t" ]; then cp -p "$BUILD/$t" "$STAGE/tests/"; fi
 done

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test; then builds the Debian
-# package and checks it. Starts a virtual X display when none is set, for
-# the window-message and GUI tests.
+# UndefinedBehaviorSanitizer, and runs every test; the ledger's tests, whose
+# journal reader starts a thread, run once more under ThreadSanitizer in a
+# build of their own (LTB_TSAN_BUILD, default BUILD-tsan); then builds the
+# Debian package and checks it. Starts a virtual X display when none is set,
+# for the window-message and GUI tests.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,6 +13,14 @@ BUILD="${LTB_TEST_BUILD:-$ROOT/build-test}"
 "$ROOT/scripts/install-deps.sh"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DLTB_SANITIZE=ON >/dev/null
 cmake --build "$BUILD" -j2
+# ThreadSanitizer cannot share a build with AddressSanitizer; this one makes
+# only the ledger folder's test executables (target tests_ledger).
+TSAN_BUILD="${LTB_TSAN_BUILD:-$BUILD-tsan}"
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$ROOT" -B "$TSAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DLTB_THREAD_SANITIZE=ON \
+  -DLTB_BUILD_GUI=OFF -DLTB_BUILD_FUZZ=OFF "${launcher[@]}" >/dev/null
+cmake --build "$TSAN_BUILD" -j2 --target tests_ledger
 
 XVFB_PID=""
 cleanup() {
@@ -49,6 +59,8 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 status=0
 ctest --test-dir "$BUILD" --output-on-failure -j2 --timeout 300 || status=$?
+TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1}" \
+  ctest --test-dir "$TSAN_BUILD" -L '^ledger$' --output-on-failure -j2 --timeout 300 || status=$?
 # Users are never root: a run as root (as in CI) also runs the end-to-end
 # tests of the real programs as an unprivileged user.
 if [ "$(id -u)" -eq 0 ]; then

@@ -174,8 +174,8 @@ TEST_F(SharedFolderTest, NamesPlantedAtTheSettingsFileAreLeftAlone) {
 }
 
 // In the output folder: a FIFO at the report's name is refused before any
-// writing (it used to hang the run); a link there is replaced by the
-// report, never written through.
+// writing, without the run waiting for a reader; a link there is replaced by
+// the report, never written through.
 TEST_F(SharedFolderTest, NamesPlantedAtTheReportAreNeitherWrittenThroughNorWaitedOn) {
   ASSERT_EQ(mkfifo(out().c_str(), 0666), 0);
   ProgramResult r = Run("return", out());
@@ -407,8 +407,8 @@ TEST_F(SharedFolderTest, AnInterruptedReportLeavesThePreviousOneWhole) {
 
 // Two entries whose sum leaves the 64-bit range, at each rate: the run
 // ends with the overflow message and status 2, writes no report and
-// remembers nothing (it used to write the first entry's figures as the
-// total and say it finished).
+// remembers nothing: neither the first entry's figures as the total nor a
+// message that the run finished.
 TEST_F(SharedFolderTest, AnOverflowingJournalEndsWithoutAReport) {
   for (int rate : {800, 500, 300}) {
     SCOPED_TRACE("rate " + std::to_string(rate));

@@ -16,6 +16,12 @@ enum AggregationMode : int32_t {
   kTaxReturnValues = 1,     // take the values saved on the tax-return screen
 };
 
+// The conditions dialog's Execute and Cancel buttons. Their ids are also
+// what showing the dialog returns; they are control ids of the dialog's
+// template, not the message-box answers kIdOk / kIdCancel (ui/message_box.h).
+inline constexpr int kIdExecuteButton = 1005;
+inline constexpr int kIdCancelButton = 1006;
+
 // What the driver puts into the conditions dialog before showing it.
 struct ConditionsInput {
   char userId[65] = {};  // the current user, for the settings record's key
@@ -36,8 +42,10 @@ struct ConditionsInput {
 
 // What the dialog hands back after Execute.
 struct ConditionsResult {
-  std::string startMonthText;  // as typed
-  std::string endMonthText;
+  // The month range, checked against the period by the dialog: calendar
+  // months 1..12 of the accounting period, start not after end.
+  int16_t startMonth = 0;
+  int16_t endMonth = 0;
   std::string outputPath;  // Windows path, CP932
   AggregationMode aggregationMode = kJournalAggregation;
 };

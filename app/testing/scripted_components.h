@@ -61,7 +61,7 @@ class ScriptedParent : public ParentWindow {
 };
 
 struct DialogScript {
-  int endCode = kDialogExecute;
+  int endCode = ui::kIdExecuteButton;
   ui::ConditionsResult result;
   ui::ConditionsInput input;  // what the driver set
   bool saved = false;
@@ -87,7 +87,7 @@ struct AggregationScript {
 struct ReportScript {
   bool outOfMemory = false;  // the journal report throws std::bad_alloc
   bool journalResult = true;
-  int returnValuesResult = 1;
+  bool returnValuesResult = true;
   ReportInput input;
 };
 
@@ -97,15 +97,10 @@ class ScriptedComponents : public RunComponents, public ReportWriters {
   DialogScript dialog;
   AggregationScript aggregation;
   ReportScript report;
-  int16_t firstMonth = 4, lastCode = 103;
 
   std::unique_ptr<ConditionsDialog> NewConditionsDialog(host::WindowHandle owner) override;
   std::unique_ptr<Aggregation> NewAggregation(ui::ProgressView* view) override;
   ReportWriters& Reports() override { return *this; }
-  void PeriodMonths(int32_t, int32_t, int16_t* first, int16_t* last) override {
-    *first = firstMonth;
-    *last = lastCode;
-  }
   bool WriteJournalReport(const ReportInput& in, const host::StDATAINFO&,
                           const host::StSHOHIZEIINFO&, int32_t* exitCode) override {
     events_->push_back("journal-report");
@@ -114,8 +109,8 @@ class ScriptedComponents : public RunComponents, public ReportWriters {
     if (!report.journalResult) *exitCode = 2;
     return report.journalResult;
   }
-  int WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO&,
-                              int32_t* exitCode) override {
+  bool WriteReturnValuesReport(const ReportInput& in, const host::StDATAINFO&,
+                               int32_t* exitCode) override {
     events_->push_back("return-values-report");
     report.input = in;
     if (!report.returnValuesResult) *exitCode = 2;

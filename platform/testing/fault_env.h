@@ -7,16 +7,16 @@
 // count its points, then runs it again failing point 1, 2, ... in turn and checks that each run
 // ends in success or a reported failure, never in damaged data.
 //
-// A failed point does nothing: an Append writes nothing (or, with
-// SetPartialAppend(true), only the first half of its data, like a disk
-// filling up mid-write); a failed Close still closes the real file; a
-// failed rename, folder creation or temporary-file creation leaves the file
-// system as it was; a failed lock is a lock that could not be taken. With
-// SetSticky(true) every point after the failed one fails too.
+// A failed point does nothing and reports an I/O error (EIO) on its path: an Append writes nothing
+// (or, with SetPartialAppend(true), only the first half of its data, like a disk filling up
+// mid-write); a failed Close still closes the real file; a failed rename, folder creation or
+// temporary-file creation leaves the file system as it was; a failed lock is a lock that could not
+// be taken. With SetSticky(true) every point after the failed one fails too.
 //
 // REQUIRES: the FaultInjectionEnv outlives the files it hands out.
 #pragma once
 
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,50 +47,57 @@ class FaultInjectionEnv : public EnvWrapper {
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     std::unique_ptr<WritableFile> file = target()->NewWritableFile(path);
     if (!file) return nullptr;
-    return std::make_unique<File>(this, std::move(file));
+    return std::make_unique<File>(this, std::move(file), path);
   }
   std::unique_ptr<WritableFile> NewTempFile(const std::string& path, TempFileMode mode,
-                                            std::string* tempPath) override {
-    if (Fault("tempfile")) return nullptr;
-    std::unique_ptr<WritableFile> file = target()->NewTempFile(path, mode, tempPath);
+                                            std::string* tempPath,
+                                            IoStatus* status = nullptr) override {
+    if (Fault("tempfile")) {
+      if (status != nullptr) *status = Injected(path);
+      return nullptr;
+    }
+    std::unique_ptr<WritableFile> file = target()->NewTempFile(path, mode, tempPath, status);
     if (!file) return nullptr;
-    return std::make_unique<File>(this, std::move(file));
+    return std::make_unique<File>(this, std::move(file), path);
   }
   std::unique_ptr<FileLock> LockFile(const std::string& path, int timeoutMs) override {
     if (Fault("lock")) return nullptr;
     return target()->LockFile(path, timeoutMs);
   }
-  bool RenameFile(const std::string& from, const std::string& to) override {
-    return !Fault("rename") && target()->RenameFile(from, to);
+  IoStatus RenameFile(const std::string& from, const std::string& to) override {
+    return Fault("rename") ? Injected(to) : target()->RenameFile(from, to);
   }
-  bool CreateDir(const std::string& path) override {
-    return !Fault("mkdir") && target()->CreateDir(path);
+  IoStatus CreateDir(const std::string& path) override {
+    return Fault("mkdir") ? Injected(path) : target()->CreateDir(path);
   }
 
  private:
   class File final : public WritableFile {
    public:
-    File(FaultInjectionEnv* env, std::unique_ptr<WritableFile> base)
-        : env_(env), base_(std::move(base)) {}
-    bool Append(std::string_view data) override {
+    File(FaultInjectionEnv* env, std::unique_ptr<WritableFile> base, std::string path)
+        : env_(env), base_(std::move(base)), path_(std::move(path)) {}
+    IoStatus Append(std::string_view data) override {
       if (env_->Fault("append")) {
         if (env_->partialAppend_) base_->Append(data.substr(0, data.size() / 2));
-        return false;
+        return Injected(path_);
       }
       return base_->Append(data);
     }
-    bool Flush() override { return !env_->Fault("flush") && base_->Flush(); }
-    bool Sync() override { return !env_->Fault("sync") && base_->Sync(); }
-    bool Close() override {
-      bool fault = env_->Fault("close");
-      bool closed = base_->Close();
-      return !fault && closed;
+    IoStatus Flush() override { return env_->Fault("flush") ? Injected(path_) : base_->Flush(); }
+    IoStatus Sync() override { return env_->Fault("sync") ? Injected(path_) : base_->Sync(); }
+    IoStatus Close() override {
+      const bool fault = env_->Fault("close");
+      IoStatus closed = base_->Close();
+      return fault ? Injected(path_) : closed;
     }
 
    private:
     FaultInjectionEnv* env_;
     std::unique_ptr<WritableFile> base_;
+    std::string path_;
   };
+
+  static IoStatus Injected(const std::string& path) { return IoStatus::FromErrno(path, EIO); }
 
   // Counts one fault point; true when it is to fail.
   bool Fault(const char* kind) {

@@ -14,6 +14,8 @@
 // read-only drive does.
 #pragma once
 
+#include <cerrno>
+
 #include <map>
 #include <memory>
 #include <set>
@@ -64,11 +66,12 @@ class MemoryEnv : public Env {
     return files[path];
   }
 
-  bool ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
+  IoStatus ReadFile(const std::string& path, std::string* data, size_t maxBytes) override {
+    data->clear();
     auto it = files.find(path);
-    if (it == files.end()) return false;
+    if (it == files.end()) return IoStatus::FromErrno(path, ENOENT);
     *data = it->second.substr(0, maxBytes);
-    return true;
+    return IoStatus::OK();
   }
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     if (refuseCreate || !writable) return nullptr;
@@ -76,34 +79,38 @@ class MemoryEnv : public Env {
     files[path].clear();
     return std::make_unique<File>(this, path);
   }
-  bool RenameFile(const std::string& from, const std::string& to) override {
+  IoStatus RenameFile(const std::string& from, const std::string& to) override {
     auto it = files.find(from);
-    if (it == files.end() || !writable) return false;
+    if (it == files.end()) return IoStatus::FromErrno(to, ENOENT);
+    if (!writable) return IoStatus::FromErrno(to, EROFS);
     std::string data = std::move(it->second);
     files.erase(it);
     files[to] = std::move(data);
-    return true;
+    return IoStatus::OK();
   }
-  bool RemoveFile(const std::string& p) override { return files.erase(p) != 0; }
-  bool CreateDir(const std::string& p) override {
+  IoStatus RemoveFile(const std::string& p) override {
+    return files.erase(p) != 0 ? IoStatus::OK() : IoStatus::FromErrno(p, ENOENT);
+  }
+  IoStatus CreateDir(const std::string& p) override {
     ++createDirCalls;
-    if (!folderTree || createDirCalls == failCreateDirAt) return false;
+    if (!folderTree || createDirCalls == failCreateDirAt) return IoStatus::FromErrno(p, EACCES);
     const std::string n = Normal(p);
-    if (folders.count(n) || files.count(n) || !folders.count(Parent(n))) return false;
+    if (folders.count(n) || files.count(n)) return IoStatus::FromErrno(p, EEXIST);
+    if (!folders.count(Parent(n))) return IoStatus::FromErrno(p, ENOENT);
     folders.insert(n);
-    return true;
+    return IoStatus::OK();
   }
-  bool RemoveDir(const std::string& p) override {
+  IoStatus RemoveDir(const std::string& p) override {
     const std::string n = Normal(p);
-    if (!folderTree || !folders.count(n)) return false;
+    if (!folderTree || !folders.count(n)) return IoStatus::FromErrno(p, ENOENT);
     for (const std::string& f : folders) {
-      if (f != n && Parent(f) == n) return false;
+      if (f != n && Parent(f) == n) return IoStatus::FromErrno(p, ENOTEMPTY);
     }
     for (const auto& file : files) {
-      if (Parent(file.first) == n) return false;
+      if (Parent(file.first) == n) return IoStatus::FromErrno(p, ENOTEMPTY);
     }
     folders.erase(n);
-    return true;
+    return IoStatus::OK();
   }
   bool FileExists(const std::string& p) override { return files.count(p) != 0 || IsDirectory(p); }
   bool IsDirectory(const std::string& p) override {
@@ -119,9 +126,9 @@ class MemoryEnv : public Env {
   }
   DriveType GetDriveType(const std::string&) override { return driveType; }
   std::string GetCurrentDir() override { return cwd; }
-  bool SetCurrentDir(const std::string& p) override {
+  IoStatus SetCurrentDir(const std::string& p) override {
     cwd = p;
-    return true;
+    return IoStatus::OK();
   }
   std::string TempPath() override { return "C:\\tmp\\"; }
   std::string ProgramPath() override { return programPath; }
@@ -130,17 +137,19 @@ class MemoryEnv : public Env {
   class File : public WritableFile {
    public:
     File(MemoryEnv* env, std::string path) : env_(env), path_(std::move(path)) {}
-    bool Append(std::string_view data) override {
+    IoStatus Append(std::string_view data) override {
       ++env_->appends;
-      if (env_->failFromAppend > 0 && env_->appends >= env_->failFromAppend) return false;
+      if (env_->failFromAppend > 0 && env_->appends >= env_->failFromAppend) {
+        return IoStatus::FromErrno(path_, ENOSPC);
+      }
       env_->files[path_].append(data);
-      return true;
+      return IoStatus::OK();
     }
-    bool Flush() override { return true; }
-    bool Sync() override { return true; }
-    bool Close() override {
+    IoStatus Flush() override { return IoStatus::OK(); }
+    IoStatus Sync() override { return IoStatus::OK(); }
+    IoStatus Close() override {
       ++env_->closes;
-      return true;
+      return IoStatus::OK();
     }
 
    private:

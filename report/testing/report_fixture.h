@@ -24,13 +24,13 @@ class ReportFixture : public ::testing::Test {
     ctx.edition = EditionByLetter('A');
     ctx.totals = &totals;
     ctx.filingClass = 2;
-    ASSERT_EQ(writer.Open(&env, kOut), 0);
+    ASSERT_TRUE(writer.Open(&env, kOut).ok());
   }
   const std::string& Output() { return env.Written(kOut); }
   // Starts the output afresh, for a second case in the same test.
   void Reopen() {
     env.files.clear();
-    ASSERT_EQ(writer.Open(&env, kOut), 0);
+    ASSERT_TRUE(writer.Open(&env, kOut).ok());
   }
 
   ltb::testing::FakeHost host;

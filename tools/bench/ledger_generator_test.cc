@@ -7,7 +7,7 @@
 #include "ledger/ledger_db.h"
 #include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 
 namespace ltb::bench {
 namespace {

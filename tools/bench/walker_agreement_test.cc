@@ -13,7 +13,7 @@
 #include "ledger/rule_common.h"
 #include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 #include "ledger/walker_factory.h"
 #include "tools/bench/ledger_generator.h"
 

@@ -4,7 +4,7 @@
 
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
-#include "ledger/temp_home_for_test.h"
+#include "ledger/testing/temp_home.h"
 #include "tools/ledger_tool/csv_table.h"
 
 namespace ltb::ledger_tool {

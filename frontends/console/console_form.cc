@@ -1,0 +1,146 @@
+#include "frontends/console/console_form.h"
+
+#include <optional>
+#include <string>
+
+#include "dialog/tax_conditions_dialog.h"
+#include "frontends/console/console_io.h"
+#include "platform/cp932.h"
+#include "platform/win_path.h"
+#include "resources/conditions_dialog_template.h"
+
+namespace ltb::ui {
+namespace {
+
+using namespace ltb::dialog;  // control ids
+
+std::string TemplateLabel(int id) {
+  const resources::ControlTemplate* c =
+      resources::FindControl(resources::ConditionsDialogTemplate(), id);
+  return c ? WithoutMnemonic(c->text) : std::string();
+}
+
+// Asks for a value: nullopt at end of input, the current value when the
+// line is empty, else the typed text in CP932.
+std::optional<std::string> Ask(std::FILE* in, std::FILE* out, const std::string& label,
+                               const std::string& current) {
+  std::optional<std::string> line = Prompt(in, out, label, current);
+  if (!line) return std::nullopt;
+  if (line->empty()) return current;
+  std::string cp932;
+  platform::Utf8ToCp932(*line, &cp932);
+  return cp932;
+}
+
+void PrintFacts(DialogController& dialog, std::FILE* out) {
+  PrintCp932(out, dialog.Caption());
+  std::fputc('\n', out);
+  const int rows[][2] = {{kIdCompanyLabel, kIdCompany},
+                         {kIdPeriodLabel, kIdPeriod},
+                         {kIdFilingClassLabel, kIdFilingClass},
+                         {kIdDeductionLabel, kIdDeduction}};
+  for (const auto& row : rows) {
+    std::fputs("  ", out);
+    PrintCp932(out, dialog.State(row[0]).text);
+    PrintCp932(out, "：");
+    PrintCp932(out, dialog.State(row[1]).text);
+    std::fputc('\n', out);
+  }
+}
+
+void PrintMethods(DialogController& dialog, std::FILE* out) {
+  PrintCp932(out, TemplateLabel(kIdMethodGroup));
+  std::fputc('\n', out);
+  const int ids[] = {kIdJournalMethod, kIdReturnMethod};
+  for (int i = 0; i < 2; ++i) {
+    const ControlState s = dialog.State(ids[i]);
+    std::fprintf(out, "  %d) (%c) ", i + 1, s.checked ? '*' : ' ');
+    PrintCp932(out, TemplateLabel(ids[i]));
+    if (!s.enabled) std::fputs("  (not available)", out);
+    std::fputc('\n', out);
+  }
+}
+
+// One pass over the editable fields; false at end of input.
+bool EditFields(DialogController& dialog, const platform::DriveTable& drives, std::FILE* in,
+                std::FILE* out) {
+  PrintMethods(dialog, out);
+  if (dialog.State(kIdJournalMethod).enabled || dialog.State(kIdReturnMethod).enabled) {
+    const char* current = dialog.State(kIdReturnMethod).checked ? "2" : "1";
+    std::optional<std::string> m = Ask(in, out, TemplateLabel(kIdMethodGroup) + " (1/2)", current);
+    if (!m) return false;
+    if (*m == "1") dialog.OnClick(kIdJournalMethod);
+    if (*m == "2") dialog.OnClick(kIdReturnMethod);
+  }
+  const std::string period = TemplateLabel(kIdRangeLabel);
+  const int months[][2] = {{kIdStartMonth, kIdStartMonthLabel}, {kIdEndMonth, kIdEndMonthLabel}};
+  for (const auto& month : months) {
+    const ControlState s = dialog.State(month[0]);
+    if (!s.enabled) {
+      PrintCp932(out, period + " " + TemplateLabel(month[1]) + "： " + s.text + "\n");
+      continue;
+    }
+    std::optional<std::string> v = Ask(in, out, period + " " + TemplateLabel(month[1]), s.text);
+    if (!v) return false;
+    dialog.OnTextChanged(month[0], *v);
+  }
+  const ControlState output = dialog.State(kIdOutputPath);
+  const std::string outputLabel = dialog.State(kIdOutputGroup).text;
+  if (!output.enabled) {
+    PrintCp932(out, WithoutMnemonic(outputLabel) + "： " + output.text + "\n");
+  } else {
+    std::optional<std::string> typed = Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
+    if (!typed) return false;
+    if (!typed->empty()) {
+      dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *typed));
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void RunConditionsForm(DialogController& dialog, const platform::DriveTable& drives, std::FILE* in,
+                       std::FILE* out) {
+  PrintFacts(dialog, out);
+  int code = 0;
+  bool edit = true;
+  while (!dialog.Ended(&code)) {
+    if (edit && !EditFields(dialog, drives, in, out)) {
+      dialog.OnCancel();
+      break;
+    }
+    edit = false;
+    const bool canBrowse = dialog.State(kIdBrowse).enabled;
+    std::fputs("e = ", out);
+    PrintCp932(out, TemplateLabel(ui::kIdExecuteButton));
+    if (canBrowse) {
+      std::fputs(", b = ", out);
+      PrintCp932(out, TemplateLabel(kIdBrowse));
+    }
+    std::fputs(", c = ", out);
+    // The dialog's cancel button, not the message-box answer of that name.
+    PrintCp932(out, TemplateLabel(ui::kIdCancelButton));
+    std::fputs(", Enter = change the values: ", out);
+    std::fflush(out);
+    std::optional<std::string> command = ReadLine(in);
+    if (!command) {
+      dialog.OnCancel();
+      break;
+    }
+    if (*command == "e" || *command == "E") {
+      dialog.OnKeyDown(Key::kF12, dialog.FocusId());
+      edit = !dialog.Ended(&code);  // a refused value is asked again
+    } else if ((*command == "b" || *command == "B") && canBrowse) {
+      dialog.OnClick(kIdBrowse);
+    } else if (*command == "c" || *command == "C") {
+      dialog.OnCancel();
+    } else if (command->empty()) {
+      edit = true;
+    } else {
+      std::fputs("Please answer e, b, c or press Enter.\n", out);
+    }
+  }
+}
+
+}  // namespace ltb::ui
