@@ -119,15 +119,18 @@ class AddTax {
   bool CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO& settings);
   bool CorporateAssetPhase(TaxTotals& totals, const host::StDATAINFO& data);
 
-  // The individual sub-walks return a host status: 0 for a normal end.
-  long IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO& data,
+  // Every phase, corporate or individual, returns true when it ran to its
+  // end and false when a walk failed, overflowed or the person stopped it.
+  bool IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO& data,
                                  const host::StSHOHIZEIINFO& settings);
+  bool IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& data,
+                              const host::StSHOHIZEIINFO& settings);
+  bool IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& data);
+  // One department's account walk (all accounts when `department` is
+  // null); returns the host status, kOk for a normal end.
   long IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO& data,
                                 const host::StSHOHIZEIINFO& settings,
                                 const host::StBUMONINFO* department);
-  long IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& data,
-                              const host::StSHOHIZEIINFO& settings);
-  long IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& data);
 
   // The accounting period of the selected dataset, or null.
   std::unique_ptr<host::ClAccPeriod> SelectedPeriod();

@@ -53,22 +53,22 @@ int AddTax::SumIndividualPurchases(TaxTotals& totals, const host::StDATAINFO& da
   // A failing department walk ends only the department phase.
   IndividualDepartmentPhase(totals, data, settings);
   if (overflowed_ || Cancelled()) return 0;
-  if (IndividualJournalPhase(totals, data, settings) != host::kOk || Cancelled()) return 0;
-  return IndividualAssetPhase(totals, data) == host::kOk && !Cancelled() ? 1 : 0;
+  if (!IndividualJournalPhase(totals, data, settings) || Cancelled()) return 0;
+  return IndividualAssetPhase(totals, data) && !Cancelled() ? 1 : 0;
 }
 
-long AddTax::IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO& data,
+bool AddTax::IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO& data,
                                        const host::StSHOHIZEIINFO& settings) {
   host::ClSetBumon* departments = Departments(host_);
   long count = 0;
   if (departments) departments->GetBmnCount(&count, 0);
-  if (count == 0) return IndividualDepartmentWalk(totals, data, settings, nullptr);
+  if (count == 0) return IndividualDepartmentWalk(totals, data, settings, nullptr) == host::kOk;
 
   host::Cursor cursor = 0;
-  if (departments->GetCursor(&cursor) != host::kOk) return 0;
+  if (departments->GetCursor(&cursor) != host::kOk) return false;
   if (departments->ReadyCursor(cursor) != host::kOk) {
     departments->ReleaseCursor(cursor);
-    return 0;
+    return false;
   }
   long status = host::kOk;
   host::StBUMONINFO department;
@@ -78,7 +78,7 @@ long AddTax::IndividualDepartmentPhase(TaxTotals& totals, const host::StDATAINFO
     department.Clear();
   }
   departments->ReleaseCursor(cursor);
-  return status;
+  return status == host::kOk;
 }
 
 long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO& data,
@@ -116,12 +116,12 @@ long AddTax::IndividualDepartmentWalk(TaxTotals& totals, const host::StDATAINFO&
   return status == host::kEndOfData ? host::kOk : status;
 }
 
-long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& data,
+bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& data,
                                     const host::StSHOHIZEIINFO& settings) {
   // A walker that cannot be created is a failure of the phase, not an
   // empty journal.
   auto* walker = KeptWalker(journalWalker_, &host::HostLibrary::NewRuleShiwake);
-  if (!walker) return host::kCannotCreate;
+  if (!walker) return false;
   const long count = ReadyNonTaxablePurchaseWalk(*walker, AccountFilter::kIndividual);
   host::ScopedWalk walk(walker);
 
@@ -176,14 +176,14 @@ long AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
   if (status == host::kEndOfData) status = host::kOk;
   // An entry the host cannot read leaves the walk as the host left it.
   if (status != host::kOk && status != kOverflowStatus) walk.Abandon();
-  return status;
+  return status == host::kOk;
 }
 
-long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& data) {
+bool AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& data) {
   std::unique_ptr<host::ClAccPeriod> period = SelectedPeriod();
-  if (!period) return host::kCannotCreate;
+  if (!period) return false;
   std::unique_ptr<host::ClRuleGenkashokyaku> walker = host_.NewRuleGenkashokyaku();
-  if (!walker) return host::kCannotCreate;
+  if (!walker) return false;
   host::AttachToSelected(host_, *walker);
 
   const MonthRange range = Range();
@@ -217,7 +217,7 @@ long AddTax::IndividualAssetPhase(TaxTotals& totals, const host::StDATAINFO& dat
     }
     if (target && !Accumulate(target, asset.AssetAmount())) status = kOverflowStatus;
   }
-  return status == host::kEndOfData ? host::kOk : status;
+  return status == host::kOk || status == host::kEndOfData;
 }
 
 }  // namespace ltb::aggregate
