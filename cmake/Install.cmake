@@ -8,7 +8,8 @@
 # - manual pages in English and Japanese, LedTaxBridgeB(1) and
 #   LedTaxBridgeC(1) as links to LedTaxBridgeA(1);
 # - bash completion, a desktop entry and its icon;
-# - the copyright notice, the changelog and the example ledger files.
+# - the copyright notice, the changelog, the example ledger files and the
+#   Japanese user guide with the screenshots it shows.
 # Targets are named here, never their folders.
 include(GNUInstallDirs)
 
@@ -93,3 +94,8 @@ add_custom_target(ltb_changelog ALL DEPENDS ${LTB_CHANGELOG}.gz)
 install(FILES ${LTB_CHANGELOG}.gz DESTINATION ${LTB_INSTALL_DOC_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${LTB_INSTALL_DOC_DIR} RENAME copyright)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/examples/ DESTINATION ${LTB_INSTALL_DOC_DIR}/examples)
+# The Japanese user guide, with the screenshots its pages show.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ja/ DESTINATION ${LTB_INSTALL_DOC_DIR}/ja)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/screenshots/conditions_dialog.png
+              ${CMAKE_SOURCE_DIR}/docs/screenshots/progress_dialog.png
+        DESTINATION ${LTB_INSTALL_DOC_DIR}/screenshots)

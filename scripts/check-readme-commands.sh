@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the commands of README.md and ledger/README.md as a reader would,
+# Runs the commands of README.md, ledger/README.md and the Japanese user
+# guide (docs/ja/*.md; there a page may have no marked block) as a reader would,
 # with the programs of a build on the PATH: every indented block right
 # after a line "<!-- checked: ... -->" runs, in the order of the file, with
 # bash -e in a fresh folder holding a copy of docs/examples, under a fresh
@@ -32,9 +33,16 @@ marked_blocks() {
   ' "$1"
 }
 
-for doc in README.md ledger/README.md; do
+guide_pages=()
+for page in "$ROOT"/docs/ja/*.md; do
+  [ -e "$page" ] && guide_pages+=("${page#"$ROOT"/}")
+done
+for doc in README.md ledger/README.md "${guide_pages[@]}"; do
   script="$(marked_blocks "$ROOT/$doc")"
   if [ -z "$script" ]; then
+    case "$doc" in
+      docs/ja/*) continue ;;
+    esac
     fail "$doc has no block marked <!-- checked: ... -->"
     continue
   fi
