@@ -239,8 +239,18 @@ bool TaxLinkApp::RunJournalMethod(Aggregation& aggregation, const host::StDATAIN
   // can stop the run.
   aggregation.Show();
   seat_.SetWaitCursor(true);
-  const bool checked = CheckSixthBusinessType(aggregation, settings, chosen.startMonth) &&
-                       CheckTenPercentEntries(aggregation) && !StoppedByPerson(aggregation);
+  bool checked = false;
+  {
+    // The first check reads the whole journal in one host call: the host
+    // asks the dialog meanwhile, so a stop ends that call within moments.
+    host_.SetStopCheck([&aggregation] { return aggregation.Cancelled(); });
+    struct Uninstall {
+      host::HostLibrary& host;
+      ~Uninstall() { host.SetStopCheck(nullptr); }
+    } uninstall{host_};
+    checked = CheckSixthBusinessType(aggregation, settings, chosen.startMonth) &&
+              CheckTenPercentEntries(aggregation) && !StoppedByPerson(aggregation);
+  }
   if (!checked) {
     aggregation.Close();
     seat_.SetWaitCursor(false);
@@ -277,6 +287,7 @@ bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
                                         const host::StSHOHIZEIINFO& settings, int startMonth) {
   int32_t sixthCount = 0;
   const long code = aggregation.CountSixthTypeEntries(kSixthBusinessType, &sixthCount);
+  if (code == host::kStoppedByRequest && StoppedByPerson(aggregation)) return false;
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   const long firstDate = FirstDateOfMonth(host_, ctx_, startMonth);
   if (sixthCount > 0 && settings.FilingClass() == host::kSimplifiedTaxation &&
@@ -293,6 +304,7 @@ bool TaxLinkApp::CheckSixthBusinessType(Aggregation& aggregation,
 bool TaxLinkApp::CheckTenPercentEntries(Aggregation& aggregation) {
   int32_t tenPercent = 0;
   const long code = aggregation.CheckTenPercentEntries(&tenPercent);
+  if (code == host::kStoppedByRequest && StoppedByPerson(aggregation)) return false;
   if (host_.MsgMgr().CheckFatalErrorWithMsg(code, -1, 1, 0)) return EndRun(kExitError);
   if (tenPercent != 0) {
     Message(kTenPercentMessage, ui::kMbIconWarning | ui::kMbOk);

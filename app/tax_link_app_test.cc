@@ -243,18 +243,29 @@ TEST_F(TaxLinkAppTest, RunningOutOfMemoryEndsTheRunWithAnError) {
   EXPECT_EQ(parent.posts[0].lparam, 2);
 }
 
-// The person stops the run in the progress dialog, during the checks or
-// between passes: it ends as a cancelled dialog does, with the cancel
-// notice and status 1, nothing written, nothing remembered, the parent told.
+// The person stops the run in the progress dialog, during the checks (also
+// when the host call of a check gave up on the stop) or between passes: it
+// ends as a cancelled dialog does, with the cancel notice and status 1,
+// nothing written, nothing remembered, the parent told, and the host keeps
+// no stop check that outlives the run.
 TEST_F(TaxLinkAppTest, StoppingTheProgressDialogEndsTheRunAsCancelled) {
-  for (const char* after : {"checks", "band250", "collect", "corporate", "band1000"}) {
-    SCOPED_TRACE(after);
+  struct Case {
+    const char* after;
+    long checkCode;
+  };
+  host.fatalCodes.push_back(host::kStoppedByRequest);  // as the ledger judges it
+  for (const Case c :
+       {Case{"checks", 0}, Case{"checks", host::kStoppedByRequest}, Case{"band250", 0},
+        Case{"collect", 0}, Case{"corporate", 0}, Case{"band1000", 0}}) {
+    SCOPED_TRACE(std::string(c.after) + " " + std::to_string(c.checkCode));
     events.clear();
     seat.texts.clear();
     parent.posts.clear();
     components.dialog.saved = false;
-    components.aggregation.cancelAfter = after;
+    components.aggregation.cancelAfter = c.after;
+    components.aggregation.sixthCode = c.checkCode;
     EXPECT_EQ(Run("4660,1025,3,Z:\\p\\out.xml"), 1);
+    EXPECT_FALSE(host.stopCheck);
     EXPECT_FALSE(Saw("journal-report"));
     EXPECT_FALSE(components.dialog.saved);
     EXPECT_TRUE(Saw("progress-close"));

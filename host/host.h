@@ -37,6 +37,10 @@ constexpr long kCannotCreate = -1001;
 // A summing walk stopped because a sum left the 64-bit range: what it
 // prepared is incomplete and must not be used.
 constexpr long kSumOverflow = 2103;
+// A call that gave up because the StopCheck asked it to (see
+// HostLibrary::SetStopCheck): what it prepared is incomplete and must not be
+// used; nothing of the ledger changed.
+constexpr long kStoppedByRequest = 2104;
 
 // A window handle: an X11 window id on Linux, 0 for none.
 using WindowHandle = uint64_t;
@@ -386,6 +390,13 @@ class ClRuleGenkashokyaku : public ClRuleBase {
 // The texts are valid during the call only.
 using MessageSink = std::function<int(WindowHandle, const char*, const char*, unsigned)>;
 
+// Asked by the host during a long call (reading a large journal) whether the
+// person wants the run stopped: true makes the call give up soon and answer
+// kStoppedByRequest. The host asks it only on the thread that made the call,
+// about every few thousand records, so it may let a window take its input;
+// once it has answered true it is not asked again during that call.
+using StopCheck = std::function<bool()>;
+
 // The host libraries: the process-wide managers, and factories for the
 // objects the program creates and deletes itself. A factory returns null
 // when the object cannot be created.
@@ -416,6 +427,12 @@ class HostLibrary {
   // and answer kIdOk. REQUIRES: the sink is reset (nullptr) before what it
   // captures goes away.
   virtual void SetMessageSink(MessageSink sink) = 0;
+
+  // What long calls ask whether to stop from now on; replaces the previous
+  // check, nullptr for none. Without a check calls run to their end; a host
+  // that cannot stop a call may ignore it (the default). REQUIRES: the check
+  // is reset (nullptr) before what it captures goes away.
+  virtual void SetStopCheck(StopCheck check) { (void)check; }
 };
 
 // Typed access to the sets; null when the host has no such set.

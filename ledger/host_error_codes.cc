@@ -16,6 +16,7 @@ const char* HostErrorText(long code) {
     case 2101: return "a walk was given a bad argument";
     case 2102: return "a walk was read before it was prepared";
     case 2103: return "a sum left the 64-bit range";
+    case 2104: return "the call was stopped on request";
     case -1001: return "the host object cannot be created";
     default: return "host error";
   }

@@ -71,9 +71,12 @@ bool ChangeCounters(sqlite3* db, int64_t* dataVersion, int64_t* totalChanges) {
 }  // namespace
 
 std::shared_ptr<const JournalCache> JournalCache::Load(LedgerDb& db, int dataset,
-                                                       std::string* error) {
+                                                       std::string* error, bool* stopped) {
   auto cache = std::make_shared<JournalCache>();
-  if (!ReadJournal(db, dataset, &cache->copy_, error)) return nullptr;
+  if (!ReadJournal(db, dataset, &cache->copy_, error, JournalSpool::kDefaultMemoryBudget,
+                   stopped)) {
+    return nullptr;
+  }
   return cache;
 }
 
@@ -89,18 +92,19 @@ bool JournalCache::Cursor::Next(JournalEntry* e) {
 }
 
 std::shared_ptr<const JournalCache> JournalCache::Acquire(LedgerDb& db, int dataset,
-                                                          std::string* error) {
+                                                          std::string* error, bool* stopped) {
   std::lock_guard<std::recursive_mutex> lock(RegistryLock());
   int64_t dataVersion = 0, totalChanges = 0;
-  if (!ChangeCounters(db.handle(), &dataVersion, &totalChanges)) return Load(db, dataset, error);
+  if (!ChangeCounters(db.handle(), &dataVersion, &totalChanges))
+    return Load(db, dataset, error, stopped);
   ConnectionCaches* caches = CachesOf(db.handle());
-  if (caches == nullptr) return Load(db, dataset, error);
+  if (caches == nullptr) return Load(db, dataset, error, stopped);
 
   CachedJournal& slot = caches->byDataset[dataset];
   if (slot.cache && slot.dataVersion == dataVersion && slot.totalChanges == totalChanges) {
     return slot.cache;
   }
-  slot.cache = Load(db, dataset, error);
+  slot.cache = Load(db, dataset, error, stopped);
   slot.dataVersion = dataVersion;
   slot.totalChanges = totalChanges;
   return slot.cache;

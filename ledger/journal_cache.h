@@ -24,11 +24,15 @@ namespace ltb::ledger {
 class JournalCache {
  public:
   // The journal of `dataset` in entry order, shared by every caller on the
-  // same connection. Null (with *error) when the ledger cannot be read.
-  static std::shared_ptr<const JournalCache> Acquire(LedgerDb& db, int dataset, std::string* error);
+  // same connection. Null (with *error) when the ledger cannot be read, or
+  // when the connection's stop check ended the read (then *stopped, which
+  // may be null, is set; nothing is cached).
+  static std::shared_ptr<const JournalCache> Acquire(LedgerDb& db, int dataset, std::string* error,
+                                                     bool* stopped = nullptr);
 
   // Reads the journal of `dataset` afresh (used by Acquire).
-  static std::shared_ptr<const JournalCache> Load(LedgerDb& db, int dataset, std::string* error);
+  static std::shared_ptr<const JournalCache> Load(LedgerDb& db, int dataset, std::string* error,
+                                                  bool* stopped = nullptr);
 
   int64_t size() const { return copy_.entries; }
 

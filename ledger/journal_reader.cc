@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -26,6 +30,56 @@ constexpr char kRowRangeSql[] = "SELECT " LTB_JOURNAL_COLUMNS
                                 " FROM journal NOT INDEXED"
                                 " WHERE rowid BETWEEN ?2 AND ?3 AND dataset = ?1";
 
+// Whether the read is to give up. Only the caller's thread asks the
+// connection's stop check (it may let a window take its input); the other
+// thread sees the answer through the flag.
+class StopSignal {
+ public:
+  explicit StopSignal(const LedgerDb& db) : db_(db) {}
+  // On the caller's thread: asks the stop check until it has said stop.
+  bool Poll() {
+    if (!stopped_.load(std::memory_order_relaxed) && db_.StopRequested()) {
+      stopped_.store(true, std::memory_order_relaxed);
+    }
+    return Stopped();
+  }
+  // On any thread.
+  bool Stopped() const { return stopped_.load(std::memory_order_relaxed); }
+
+ private:
+  const LedgerDb& db_;
+  std::atomic<bool> stopped_{false};
+};
+
+// How a half asks whether to stop: the caller's thread polls the check, the
+// other one reads the flag.
+struct StopAsker {
+  StopSignal* signal;
+  bool callerThread;
+  bool operator()() const { return callerThread ? signal->Poll() : signal->Stopped(); }
+};
+
+// Rows between two questions, and SQLite instructions between two questions
+// inside one step (a step that scans far for its next row).
+constexpr size_t kRowsPerStopCheck = 1024;
+constexpr int kOpsPerStopCheck = 20000;
+
+// Lets SQLite interrupt the statements of `db` while the stop asker says
+// stop; removed again at the end of the scope.
+class InterruptOnStop {
+ public:
+  InterruptOnStop(sqlite3* db, StopAsker* ask) : db_(db) {
+    sqlite3_progress_handler(db_, kOpsPerStopCheck, &InterruptOnStop::Ask, ask);
+  }
+  ~InterruptOnStop() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
+  InterruptOnStop(const InterruptOnStop&) = delete;
+  InterruptOnStop& operator=(const InterruptOnStop&) = delete;
+
+ private:
+  static int Ask(void* ask) { return (*static_cast<StopAsker*>(ask))() ? 1 : 0; }
+  sqlite3* db_;
+};
+
 // The rows of one statement, with whether their entry numbers ascend.
 struct Part {
   explicit Part(size_t memoryBudget) : spool(std::make_unique<JournalSpool>(memoryBudget)) {}
@@ -48,8 +102,12 @@ void ReadSide(sqlite3_stmt* q, int first, JournalSide* s) {
   s->businessType = static_cast<uint8_t>(sqlite3_column_int(q, first + 6));
 }
 
-bool ReadRows(SqlStatement& q, Part* part) {
+// Reads the rows of q into *part; false with part->error on a failure or
+// a stop (then also stopped()).
+bool ReadRows(SqlStatement& q, Part* part, StopAsker ask) {
+  InterruptOnStop interrupt(sqlite3_db_handle(q.get()), &ask);
   bool first = true;
+  size_t sinceCheck = 0;
   JournalEntry batch[JournalFold::kBatch];
   size_t n = 0;
   auto flush = [&] {
@@ -72,6 +130,14 @@ bool ReadRows(SqlStatement& q, Part* part) {
     ReadSide(row, 2, &e.side[0]);
     ReadSide(row, 9, &e.side[1]);
     if (n == JournalFold::kBatch) flush();
+    if (++sinceCheck == kRowsPerStopCheck) {
+      sinceCheck = 0;
+      if (ask()) break;
+    }
+  }
+  if (ask.signal->Stopped()) {
+    part->error = "the read was stopped on request";
+    return false;
   }
   flush();
   part->spool->Finish();
@@ -80,24 +146,61 @@ bool ReadRows(SqlStatement& q, Part* part) {
   return false;
 }
 
-bool ReadRowRange(sqlite3* db, int dataset, int64_t from, int64_t to, Part* part) {
+bool ReadRowRange(sqlite3* db, int dataset, int64_t from, int64_t to, Part* part, StopAsker ask) {
   SqlStatement q(db, kRowRangeSql);
   q.Bind(1, dataset).Bind(2, from).Bind(3, to);
-  return ReadRows(q, part);
+  return ReadRows(q, part, ask);
 }
 
 // The second half, through a connection of its own (run on another thread).
-void ReadRowRangeApart(const std::string& path, int dataset, int64_t from, int64_t to, Part* part) {
+void ReadRowRangeApart(const std::string& path, int dataset, int64_t from, int64_t to, Part* part,
+                       StopSignal* stop) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) ==
       SQLITE_OK) {
     sqlite3_busy_timeout(db, kLedgerBusyTimeoutMs);
-    ReadRowRange(db, dataset, from, to, part);
+    ReadRowRange(db, dataset, from, to, part, StopAsker{stop, false});
   } else {
     part->error = db ? sqlite3_errmsg(db) : "cannot open the ledger a second time";
   }
   sqlite3_close_v2(db);
 }
+
+// Runs the second half on another thread. Finish() waits for it while the
+// caller's thread keeps asking the stop check, so a stop is seen (and a
+// window kept alive) however much longer the second half takes.
+class OtherHalf {
+ public:
+  OtherHalf(const std::string& path, int dataset, int64_t from, int64_t to, Part* part,
+            StopSignal* stop)
+      : stop_(stop), thread_([=, this] {
+          ReadRowRangeApart(path, dataset, from, to, part, stop);
+          std::lock_guard<std::mutex> lock(m_);
+          done_ = true;
+          cv_.notify_one();
+        }) {}
+  // Joined on every way out, also when the caller's half throws.
+  ~OtherHalf() { thread_.join(); }
+  OtherHalf(const OtherHalf&) = delete;
+  OtherHalf& operator=(const OtherHalf&) = delete;
+
+  void Finish() {
+    std::unique_lock<std::mutex> lock(m_);
+    while (!done_) {
+      lock.unlock();
+      stop_->Poll();
+      lock.lock();
+      cv_.wait_for(lock, std::chrono::milliseconds(20), [this] { return done_; });
+    }
+  }
+
+ private:
+  StopSignal* stop_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::thread thread_;  // last: started once the members above exist
+};
 
 // One integer the query answers (binding `dataset` to ?1 when it has
 // parameters); `fallback` for none or NULL.
@@ -143,7 +246,7 @@ class HeldReadLock {
 // *copy alone) whenever that cannot be done, or the rows are not stored in
 // entry order.
 bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan, size_t memoryBudget,
-                     JournalCopy* copy) {
+                     StopSignal* stop, JournalCopy* copy) {
   sqlite3* h = db.handle();
   // Only a connection outside a transaction: one with pending writes of its
   // own would see rows the second connection cannot.
@@ -157,21 +260,16 @@ bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan, size_t memory
   if (!lock.held()) return false;
   const int64_t middle = firstRow + (lastRow - firstRow) / 2;
   Part low(memoryBudget), high(memoryBudget);
-  std::thread other;
+  std::optional<OtherHalf> other;
   try {
-    other = std::thread(ReadRowRangeApart, db.path(), dataset, middle + 1, lastRow, &high);
+    other.emplace(db.path(), dataset, middle + 1, lastRow, &high, stop);
   } catch (const std::system_error&) {
     return false;
   }
-  // The other thread is joined on every way out, also when this half throws.
-  struct Join {
-    std::thread& t;
-    ~Join() { t.join(); }
-  };
-  {
-    Join join{other};
-    ReadRowRange(h, dataset, firstRow, middle, &low);
-  }
+  ReadRowRange(h, dataset, firstRow, middle, &low, StopAsker{stop, true});
+  other->Finish();
+  other.reset();
+  if (stop->Stopped()) return false;
   if (!low.error.empty() || !high.error.empty() || !low.ascending || !high.ascending) {
     return false;
   }
@@ -189,13 +287,16 @@ bool ReadInTwoHalves(LedgerDb& db, int dataset, int64_t entrySpan, size_t memory
 
 }  // namespace
 
-bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
-                          size_t memoryBudget) {
+namespace {
+
+bool ReadInOnePass(LedgerDb& db, int dataset, size_t memoryBudget, StopSignal* stop,
+                   JournalCopy* copy, std::string* error, bool* stopped) {
   Part all(memoryBudget);
   SqlStatement q(db.handle(), kByEntryNoSql);
   q.Bind(1, dataset);
-  if (!ReadRows(q, &all)) {
+  if (!ReadRows(q, &all, StopAsker{stop, true})) {
     if (error) *error = all.error;
+    if (stopped) *stopped = stop->Stopped();
     return false;
   }
   all.fold.Finish();
@@ -206,18 +307,32 @@ bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::str
   return true;
 }
 
+}  // namespace
+
+bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
+                          size_t memoryBudget, bool* stopped) {
+  StopSignal stop(db);
+  return ReadInOnePass(db, dataset, memoryBudget, &stop, copy, error, stopped);
+}
+
 bool ReadJournal(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
-                 size_t memoryBudget) {
+                 size_t memoryBudget, bool* stopped) {
   // Entry numbers are normally 1..N, so their span is the number of rows:
   // two index lookups, where counting the rows would walk the whole index.
   const int64_t span = Scalar(db.handle(),
                               "SELECT (SELECT max(entry_no) FROM journal WHERE dataset = ?1)"
                               " - (SELECT min(entry_no) FROM journal WHERE dataset = ?1) + 1",
                               dataset, 0);
-  if (span >= kSplitReadFrom && ReadInTwoHalves(db, dataset, span, memoryBudget, copy)) {
+  StopSignal stop(db);
+  if (span >= kSplitReadFrom && ReadInTwoHalves(db, dataset, span, memoryBudget, &stop, copy)) {
     return true;
   }
-  return ReadJournalInOnePass(db, dataset, copy, error, memoryBudget);
+  if (stop.Stopped()) {
+    if (error) *error = "the read was stopped on request";
+    if (stopped) *stopped = true;
+    return false;
+  }
+  return ReadInOnePass(db, dataset, memoryBudget, &stop, copy, error, stopped);
 }
 
 }  // namespace ltb::ledger

@@ -11,6 +11,11 @@
 // (a ledger in WAL mode, a file a second connection cannot open, rows not
 // stored in entry order), the journal is read in one pass on the caller's
 // connection instead.
+//
+// A read gives up soon after the connection's stop check (LedgerDb::
+// StopRequested) answers true: the caller's thread asks it every few
+// thousand rows, also inside long SQLite steps and while it waits for the
+// second half, and passes the answer on to the other thread.
 #pragma once
 
 #include <memory>
@@ -36,13 +41,15 @@ struct JournalCopy {
 
 // Reads the journal of `dataset` into *copy (replacing its contents), each
 // part keeping up to `memoryBudget` bytes of rows in memory. False with
-// *error on a ledger that cannot be read.
+// *error on a ledger that cannot be read, and with *stopped (may be null)
+// set when the stop check ended the read; *copy is then not to be used.
 bool ReadJournal(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
-                 size_t memoryBudget = JournalSpool::kDefaultMemoryBudget);
+                 size_t memoryBudget = JournalSpool::kDefaultMemoryBudget, bool* stopped = nullptr);
 
 // The same, always in one pass through the entry-number index (for tests
 // that compare both ways of reading).
 bool ReadJournalInOnePass(LedgerDb& db, int dataset, JournalCopy* copy, std::string* error,
-                          size_t memoryBudget = JournalSpool::kDefaultMemoryBudget);
+                          size_t memoryBudget = JournalSpool::kDefaultMemoryBudget,
+                          bool* stopped = nullptr);
 
 }  // namespace ltb::ledger

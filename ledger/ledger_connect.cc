@@ -51,6 +51,7 @@ long LedgerConnect::Initiate() {
   std::string error;
   session_.db = LedgerDb::Open(home, LedgerDb::Mode::kReadOnly, &error);
   if (!session_.db) return Fail(kErrLedgerUnreadable, error);
+  session_.db->set_stop_check(session_.stopCheck);
 
   std::string user = ResolveUserId();
   if (user.empty()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,6 +58,12 @@ class LedgerDb {
   // Runs SQL without results; false with *error (may be null) on failure.
   bool Exec(const char* sql, std::string* error);
 
+  // What long reads on this connection ask whether to give up (the
+  // program's stop check); empty for none. Asked only on the thread that
+  // uses the connection.
+  void set_stop_check(std::function<bool()> check) { stopCheck_ = std::move(check); }
+  bool StopRequested() const { return stopCheck_ && stopCheck_(); }
+
  private:
   LedgerDb(sqlite3* db, std::string home, std::string path);
 
@@ -64,6 +71,7 @@ class LedgerDb {
   std::string home_;
   std::string path_;
   int selected_ = 0;
+  std::function<bool()> stopCheck_;
 };
 
 }  // namespace ltb::ledger

@@ -135,6 +135,10 @@ class LedgerHost : public host::HostLibrary {
   }
 
   void SetMessageSink(host::MessageSink sink) override { session_.sink = std::move(sink); }
+  void SetStopCheck(host::StopCheck check) override {
+    session_.stopCheck = std::move(check);
+    if (session_.db) session_.db->set_stop_check(session_.stopCheck);
+  }
 
  private:
   LedgerSession session_;

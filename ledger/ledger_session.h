@@ -23,6 +23,7 @@ struct LedgerSession {
   std::string caption;  // CP932, for the host's messages
   host::WindowHandle owner = 0;
   host::MessageSink sink;
+  host::StopCheck stopCheck;  // handed to every connection Initiate opens
   host::ClOptLink optLink;
 
   // Shows a message through the sink (CP932 text); without a sink the

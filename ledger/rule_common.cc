@@ -62,8 +62,9 @@ std::shared_ptr<const JournalCache> AcquireJournal(const DatasetBinding& binding
     return nullptr;
   }
   std::string error;
-  auto cache = JournalCache::Acquire(binding.db(), dataset, &error);
-  *status = cache ? host::kOk : kWalkReadFailed;
+  bool stopped = false;
+  auto cache = JournalCache::Acquire(binding.db(), dataset, &error, &stopped);
+  *status = cache ? host::kOk : (stopped ? host::kStoppedByRequest : kWalkReadFailed);
   return cache;
 }
 

@@ -493,16 +493,17 @@ bool GuiLongRunTest::made_ = false;
 
 // What --method, --months and --output fill in is what the dialog shows
 // (read back as the desktop would, from the selected text); Execute then
-// starts the run, and the progress dialog stops it, by Escape, by its close
-// button and by its cancel button: the cancel notice, status 1, no report,
-// nothing remembered.
+// starts the run, and the progress dialog stops it, by Escape (also while
+// the checks before the aggregation still read the journal, when the title
+// has no percentage yet), by its close button and by its cancel button: the
+// cancel notice, status 1, no report, nothing remembered.
 TEST_F(GuiLongRunTest, OptionsFillTheDialogAndTheProgressDialogStopsTheRun) {
   ASSERT_TRUE(made_);
   // The close button is the window manager's.
   ui::gui::WindowManager manager(display);
   if (!manager.Running()) GTEST_SKIP() << "no window manager";
   const char kProgressTitle[] = "\xE9\x9B\x86\xE8\xA8\x88\xE4\xB8\xAD";  // "集計中", UTF-8
-  for (const std::string how : {"escape", "close", "button"}) {
+  for (const std::string how : {"escape", "close", "button", "checks"}) {
     SCOPED_TRACE(how);
     const std::string out = dir / ("stopped-" + how + ".xml");
     seen.clear();
@@ -533,7 +534,10 @@ TEST_F(GuiLongRunTest, OptionsFillTheDialogAndTheProgressDialogStopsTheRun) {
     Keys(conditions, "key F12");
     const Window progress = WaitForWindowStartingWith(display, kProgressTitle, 20000);
     ASSERT_NE(progress, 0u) << "no progress dialog";
-    if (how == "escape") {
+    if (how == "checks") {
+      EXPECT_EQ(WindowTitle(display, progress), kProgressTitle) << "the checks were over";
+      Keys(progress, "key Escape");
+    } else if (how == "escape") {
       Keys(progress, "key Escape");
     } else if (how == "close") {
       XEvent event{};

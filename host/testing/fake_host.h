@@ -140,6 +140,10 @@ class FakeHost : public host::HostLibrary, public FakeHostState {
   std::unique_ptr<host::ClRuleKamoku> NewRuleKamoku() override;
   std::unique_ptr<host::ClRuleGenkashokyaku> NewRuleGenkashokyaku() override;
   void SetMessageSink(host::MessageSink sink) override { sink_ = std::move(sink); }
+  void SetStopCheck(host::StopCheck check) override { stopCheck = std::move(check); }
+
+  // The stop check the program installed (empty for none).
+  host::StopCheck stopCheck;
 
   // Helpers for the fakes.
   bool JournalMatches(const FakeJournalEntry& e, const host::StFINDINFO* condition) const;
