@@ -201,8 +201,8 @@ int main(int argc, char** argv) try {
       const int why = errno;
       std::fprintf(
           stderr, "%s: %s\n", program,
-          Format(options.help ? Tr("The help cannot be written to standard output: %s.")
-                              : Tr("The version cannot be written to standard output: %s."),
+          Format(options.help ? Tr("The help could not be written to standard output: %s.")
+                              : Tr("The version could not be written to standard output: %s."),
                  std::strerror(why))
               .c_str());
       return kStatusError;

@@ -20,13 +20,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       // The parent's line starts with its window id: an item that begins
       // with '-' there is a mistyped option, never the start of a line.
       if (parentItems.empty() && arg.starts_with('-')) {
-        *error = Format(Tr("Unknown option %s: see --help for the options."), arg.c_str());
+        *error = Format(Tr("unknown option %s: see --help for the options."), arg.c_str());
         return false;
       }
       parentItems.push_back(arg);
       continue;
     }
-    switch (ui::ParseUnattendedOption(arg, next, &options->unattended, error)) {
+    switch (ui::ParseUnattendedOption(arg, next, &options->unattended, error,
+                                      [](const char* id) { return platform::Tr(id); })) {
       case ui::OptionParse::kFlag: continue;
       case ui::OptionParse::kWithValue: ++i; continue;
       case ui::OptionParse::kError: return false;
@@ -54,7 +55,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       continue;
     }
     if (name != "--ledger" && name != "--ui" && name != "--drives") {
-      *error = Format(Tr("Unknown option %s: see --help for the options."), arg.c_str());
+      *error = Format(Tr("unknown option %s: see --help for the options."), arg.c_str());
       return false;
     }
     if (!inlineValue) {

@@ -14,7 +14,7 @@ mkdir -p "$WORK"
 POT="$WORK/ledtaxbridge.pot"
 cd "$SRC"
 mapfile -t files < <(grep -v '^\s*#' po/POTFILES | grep -v '^\s*$')
-xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=Tr932 --keyword=N_ \
+xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=Tr932 --keyword=MessageId \
   --add-comments=TRANSLATORS: --package-name=ledtaxbridge --no-location --sort-output \
   -o "$POT" "${files[@]}"
 if [ "$UPDATE" = --update ]; then

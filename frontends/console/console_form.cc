@@ -137,11 +137,14 @@ void RunConditionsForm(DialogController& dialog, const platform::DriveTable& dri
     PrintCp932(out, canBrowse ? platform::Format(platform::Tr932("e = %s, b = %s, c = %s, "
                                                                  "Enter = change the values: ")
                                                      .c_str(),
-                                                 execute.c_str(), browse.c_str(), cancel.c_str())
+                                                 TemplateLabel(ui::kIdExecuteButton).c_str(),
+                                                 TemplateLabel(kIdBrowse).c_str(),
+                                                 TemplateLabel(ui::kIdCancelButton).c_str())
                               : platform::Format(platform::Tr932("e = %s, c = %s, "
                                                                  "Enter = change the values: ")
                                                      .c_str(),
-                                                 execute.c_str(), cancel.c_str()));
+                                                 TemplateLabel(ui::kIdExecuteButton).c_str(),
+                                                 TemplateLabel(ui::kIdCancelButton).c_str()));
     std::fflush(out);
     std::optional<std::string> command = ReadLine(in);
     if (!command) {

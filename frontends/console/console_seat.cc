@@ -45,7 +45,7 @@ class ConsoleSeat : public Seat {
       if (!prefilled || !dialog::PressExecute(dialog)) dialog.OnCancel();
     } else if (!interactive_) {
       std::fprintf(err_, "%s\n",
-                   platform::Tr("The conditions cannot be asked: there is no terminal. Run the "
+                   platform::Tr("This run needs a terminal to show the conditions: run the "
                                 "program in a terminal, or give --execute with --method, "
                                 "--months and --output to run unattended."));
       dialog.OnCancel();
