@@ -26,6 +26,10 @@ const char* Tr(const char* msgid) __attribute__((format_arg(1)));
 // converts them to UTF-8 at the terminal or the window.
 std::string Tr932(const char* msgid);
 
+// Marks an English message id for the catalog where it is stored, to be
+// translated (Tr) where it is shown.
+constexpr const char* MessageId(const char* id) { return id; }
+
 // printf into a std::string; with a translated format, the arguments fill
 // the translation's placeholders.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -21,12 +21,14 @@ std::string TemplateLabel(int id) {
   return c ? WithoutMnemonic(c->text) : std::string();
 }
 
-// A button's name without its mnemonic and key ("実行(F12)" gives 実行),
-// CP932.
+// A button's name without its mnemonic, key and ellipsis ("実行(F12)" gives
+// 実行, "参照..." 参照), CP932.
 std::string ButtonName(int id) {
   std::string name = TemplateLabel(id);
-  if (const size_t open = platform::FindChar(name, '(', 0); open != std::string::npos && open > 0) {
-    name.erase(open);
+  for (const char end : {'(', '.'}) {
+    if (const size_t at = platform::FindChar(name, end, 0); at != std::string::npos && at > 0) {
+      name.erase(at);
+    }
   }
   return name;
 }
