@@ -6,7 +6,7 @@
 # when this runs as root), and the report of the sample ledger equals the
 # golden one; the manual pages render with man -l without a warning; the
 # desktop entry passes desktop-file-validate; the bash completion offers
-# the ledger tool's commands.
+# the ledger tool's commands; the programs find their Japanese catalog.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
