@@ -43,6 +43,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
       {"bad months", false, {"--months", "13"}},
       {"options that exclude each other", false, {"--show", "x.xml", "--compare"}},
       {"unreadable drive table", false, {"--drives", missing}},
+      {"control character in a path", false, {"--output", "a\tb"}},
       {"missing ledger", false, {"--ledger", missing, "--ui", "console"}},
       {"missing dataset", false, {"--ledger", ledger, "--dataset", "9", "--ui", "console"}},
       {"no terminal", false, {"--ledger", ledger, "--ui", "console"}},
