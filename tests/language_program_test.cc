@@ -47,6 +47,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
       {"missing ledger", false, {"--ledger", missing, "--ui", "console"}},
       {"missing dataset", false, {"--ledger", ledger, "--dataset", "9", "--ui", "console"}},
       {"no terminal", false, {"--ledger", ledger, "--ui", "console"}},
+      {"no display and no terminal", false, {"--ledger", ledger}},
       {"months with the saved values",
        false,
        {"--ledger", ledger, "--ui", "console", "--method", "return", "--months", "4-3",
