@@ -38,8 +38,9 @@ void InitMessages() {
   std::setlocale(LC_ALL, "");
   const std::string folder = CatalogFolder();
   if (!folder.empty()) ::bindtextdomain(kTextDomain, folder.c_str());
+  // Our lookups name the domain (dgettext); the default domain stays the
+  // process's, so the toolkits' own translations are left as they were.
   ::bind_textdomain_codeset(kTextDomain, "UTF-8");
-  ::textdomain(kTextDomain);
 }
 
 const char* Tr(const char* msgid) { return ::dgettext(kTextDomain, msgid); }
