@@ -9,6 +9,7 @@
 #include "dialog/month_range.h"
 #include "host/period_months.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "report/data_section.h"
 #include "report/element_labels.h"
 #include "report/report_capture.h"
@@ -58,10 +59,10 @@ class CompareDialog : public ConditionsDialog {
 
   int DoModal() override {
     if (!input_.returnValuesAvailable) {
-      std::fputs(
-          "No saved tax-return values fit this dataset (period, filing class and "
-          "deduction method); there is nothing to compare.\n",
-          err_);
+      std::fprintf(err_, "%s\n",
+                   platform::Tr("No saved tax-return values fit this dataset (its period, filing "
+                                "class and deduction method), so there is nothing to compare. Save "
+                                "the tax-return values of this dataset first."));
       return ui::kIdCancelButton;
     }
     start_ =
@@ -72,10 +73,12 @@ class CompareDialog : public ConditionsDialog {
                           &lastCode);
     if (dialog::CheckMonthRange(start_, end_, firstMonth, lastCode) !=
         dialog::MonthRangeFault::kNone) {
-      std::fprintf(err_,
-                   "The months %d-%d are not a range of months of the accounting "
-                   "period.\n",
-                   start_, end_);
+      std::fprintf(err_, "%s\n",
+                   platform::Format(platform::Tr("The months %d-%d are not a range of months of "
+                                                 "the accounting period. Give --months as the "
+                                                 "first and last month of the period, e.g. 4-3."),
+                                    start_, end_)
+                       .c_str());
       return ui::kIdCancelButton;
     }
     return ui::kIdExecuteButton;
@@ -167,21 +170,24 @@ class CompareComponents : public RealComponents {
     const auto journal = journalOf(ctx), saved = savedOf(ctx);
     const auto journalReach = journalOf(reach), savedReach = savedOf(reach);
     FigureComparison result;
-    std::string error = "the figures could not be laid out";
+    std::string error = platform::Tr("the figures could not be laid out");
     if (!journal || !saved || !journalReach || !savedReach ||
         !CompareFigures(*journal, *saved, *journalReach, *savedReach, &result, &error)) {
-      std::fprintf(err_, "Cannot compare: %s\n", error.c_str());
+      std::fprintf(
+          err_, "%s\n",
+          platform::Format(platform::Tr("The figures cannot be compared: %s. Report this fault."),
+                           error.c_str())
+              .c_str());
       return kExitError;
     }
     if (result.compared == 0) {
       // Under simplified taxation the return-values report writes no
       // amounts, so there is nothing to set the journal figures against:
       // refused, never "agree".
-      std::fputs(
-          "Nothing was compared: the saved tax-return values give this dataset no figures "
-          "(they carry figures under principle taxation only), so the journal figures cannot "
-          "be checked against them.\n",
-          err_);
+      std::fprintf(err_, "%s\n",
+                   platform::Tr("Nothing was compared: the saved tax-return values carry figures "
+                                "under principle taxation only, and this dataset has none, so the "
+                                "journal figures cannot be checked against them."));
       return kExitCancelled;
     }
     const int differ = static_cast<int>(result.differing.rows.size());
@@ -220,7 +226,7 @@ bool CompareFigures(std::string_view journal, std::string_view saved, std::strin
     return false;
   }
   if (s.size() != j.size() || jr.size() != j.size() || sr.size() != j.size()) {
-    *error = "the two methods hold different elements";
+    *error = platform::Tr("the two methods hold different elements");
     return false;
   }
   result->compared = 0;
@@ -230,7 +236,8 @@ bool CompareFigures(std::string_view journal, std::string_view saved, std::strin
   for (size_t i = 0; i < j.size(); ++i) {
     if (s[i].name != j[i].name || jr[i].name != j[i].name || sr[i].name != j[i].name ||
         s[i].block != j[i].block) {
-      *error = "the two methods hold different elements at " + j[i].name;
+      *error = platform::Format(platform::Tr("the two methods hold different elements at %s"),
+                                j[i].name.c_str());
       return false;
     }
     if (jr[i].text.empty() || sr[i].text.empty()) continue;

@@ -27,6 +27,7 @@
 #include "frontends/console/console_seat.h"
 #include "ledger/ledger_host.h"
 #include "platform/env.h"
+#include "platform/messages.h"
 #include "platform/posix_env.h"
 #include "platform/process.h"
 #include "platform/process_settings.h"
@@ -38,6 +39,9 @@
 #endif
 
 namespace {
+
+using ltb::platform::Format;
+using ltb::platform::Tr;
 
 constexpr int kStatusError = 2;
 
@@ -86,22 +90,23 @@ bool ReadDriveTableFile(const char* source, const std::string& path, std::string
     case ltb::platform::ReadStatus::kOk: return true;
     case ltb::platform::ReadStatus::kNotRegular:
       std::snprintf(message, sizeof message,
-                    "%s %s is not a regular file (a FIFO, a device or a folder); name a "
-                    "drive-table file",
+                    Tr("%s %s is not a regular file (it is a FIFO, a device or a folder): give "
+                       "the name of a drive-table file."),
                     source, path.c_str());
       break;
     case ltb::platform::ReadStatus::kTooLarge:
       std::snprintf(message, sizeof message,
-                    "%s %s is larger than %zu bytes, far more than any drive table; name a "
-                    "drive-table file",
+                    Tr("%s %s is larger than %zu bytes, far more than any drive table: give the "
+                       "name of a drive-table file."),
                     source, path.c_str(), kDriveTableLimit);
       break;
     case ltb::platform::ReadStatus::kMissing:
     case ltb::platform::ReadStatus::kFailed: {
       const int why = errno;
       *fatal = false;
-      std::snprintf(message, sizeof message, "%s: the drive table %s cannot be read (%s)", source,
-                    path.c_str(), why != 0 ? std::strerror(why) : "no such file");
+      std::snprintf(message, sizeof message,
+                    Tr("%s: the drive table %s cannot be read: %s. Check the file name."), source,
+                    path.c_str(), std::strerror(why != 0 ? why : ENOENT));
       break;
     }
   }
@@ -145,19 +150,22 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
       (options.ui == UiChoice::kAuto && ltb::ui::gui::GuiAvailable(settings, &why))) {
     auto seat = ltb::ui::gui::NewGuiSeat(env, settings, options.unattended, parent, &why);
     if (seat || options.ui == UiChoice::kGui) {
-      if (!seat) *error = "the graphical front end cannot start: " + why;
+      if (!seat) {
+        *error = Format(Tr("The graphical front end cannot start: %s. Run with --ui console."),
+                        why.c_str());
+      }
       return seat;
     }
   }
   if (options.ui == UiChoice::kAuto) {
-    std::fprintf(stderr, "%s: using the console front end: %s\n", ltb::CurrentEdition().programName,
-                 why.c_str());
+    std::fprintf(stderr, "%s: %s\n", ltb::CurrentEdition().programName,
+                 Format(Tr("The console front end is used: %s."), why.c_str()).c_str());
   }
 #else
   (void)settings;
   (void)parent;
   if (options.ui == UiChoice::kGui) {
-    *error = "this build has no graphical front end; use --ui console";
+    *error = Tr("This build has no graphical front end: run with --ui console.");
     return nullptr;
   }
 #endif
@@ -168,10 +176,10 @@ std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,
 }  // namespace
 
 int main(int argc, char** argv) try {
-  // The toolkit's own words (buttons, the file chooser) follow the user's
-  // locale; the program's texts are CP932 bytes converted explicitly and do
-  // not depend on it.
-  std::setlocale(LC_ALL, "");
+  // The toolkit's own words (buttons, the file chooser), our messages and
+  // the system's reasons follow the user's locale; the system's texts of
+  // the dialog and the report are CP932 bytes that do not depend on it.
+  ltb::platform::InitMessages();
   const ltb::Edition& edition = ltb::CurrentEdition();
   const char* program = edition.programName;
   ltb::platform::InstallTempFileCleanup();
@@ -191,8 +199,12 @@ int main(int argc, char** argv) try {
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
       const int why = errno;
-      std::fprintf(stderr, "%s: the %s text could not be written to standard output (%s)\n",
-                   program, options.help ? "help" : "version", std::strerror(why));
+      std::fprintf(
+          stderr, "%s: %s\n", program,
+          Format(options.help ? Tr("The help could not be written to standard output: %s.")
+                              : Tr("The version could not be written to standard output: %s."),
+                 std::strerror(why))
+              .c_str());
       return kStatusError;
     }
     return 0;
@@ -226,7 +238,10 @@ int main(int argc, char** argv) try {
     ledgerOptions.home = ltb::app::CallerAbsolutePath(settings.ledgerHome, callerDir);
   }
   std::unique_ptr<ltb::host::HostLibrary> host = ltb::ledger::OpenLedgerHost(ledgerOptions);
-  if (!host) return Fail(program, "the ledger cannot be opened");
+  if (!host) {
+    return Fail(program, Tr("The ledger cannot be opened (the reason is above). Check --ledger "
+                            "or LEDORA_HOME."));
+  }
 
   if (options.inspect.compare) {
     // Messages and the progress bar go to standard error, which the figures
@@ -261,5 +276,6 @@ int main(int argc, char** argv) try {
   return app.Run(commandLine);
 } catch (const std::bad_alloc&) {
   // Outside the run (which reports its own): temporary files go at exit.
-  return Fail(ltb::CurrentEdition().programName, "out of memory");
+  return Fail(ltb::CurrentEdition().programName,
+              Tr("There is not enough memory. Close other programs and run again."));
 }

@@ -1,6 +1,11 @@
 #include "app/options.h"
 
+#include "platform/messages.h"
+
 namespace ltb::app {
+
+using platform::Format;
+using platform::Tr;
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
   std::vector<std::string> parentItems;
@@ -15,13 +20,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       // The parent's line starts with its window id: an item that begins
       // with '-' there is a mistyped option, never the start of a line.
       if (parentItems.empty() && arg.starts_with('-')) {
-        *error = "unknown option " + arg + " (see --help)";
+        *error = Format(Tr("unknown option %s: see --help for the options."), arg.c_str());
         return false;
       }
       parentItems.push_back(arg);
       continue;
     }
-    switch (ui::ParseUnattendedOption(arg, next, &options->unattended, error)) {
+    switch (ui::ParseUnattendedOption(arg, next, &options->unattended, error,
+                                      [](const char* id) { return platform::Tr(id); })) {
       case ui::OptionParse::kFlag: continue;
       case ui::OptionParse::kWithValue: ++i; continue;
       case ui::OptionParse::kError: return false;
@@ -42,25 +48,25 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     }
     if (name == "--help" || name == "--version") {
       if (inlineValue) {
-        *error = name + " takes no value";
+        *error = Format(Tr("%s takes no value: give it without =."), name.c_str());
         return false;
       }
       (name == "--help" ? options->help : options->version) = true;
       continue;
     }
     if (name != "--ledger" && name != "--ui" && name != "--drives") {
-      *error = "unknown option " + arg + " (see --help)";
+      *error = Format(Tr("unknown option %s: see --help for the options."), arg.c_str());
       return false;
     }
     if (!inlineValue) {
       if (i + 1 >= args.size()) {
-        *error = name + " needs a value";
+        *error = Format(Tr("%s needs a value: give it after the option."), name.c_str());
         return false;
       }
       value = args[++i];
     }
     if (value.empty()) {
-      *error = name + " needs a value";
+      *error = Format(Tr("%s needs a value: give it after the option."), name.c_str());
       return false;
     }
     if (name == "--ledger") {
@@ -74,7 +80,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     } else if (value == "console") {
       options->ui = UiChoice::kConsole;
     } else {
-      *error = "--ui takes auto, gui or console, not " + value;
+      *error = Format(Tr("--ui takes auto, gui or console, not %s."), value.c_str());
       return false;
     }
   }
@@ -86,50 +92,52 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
 }
 
 std::string HelpText(const std::string& programName) {
-  return "Usage: " + programName + R"( [OPTION]... [WINDOW,MESSAGE,PARAMETER,OUTPUT]
-
-Writes the consumption-tax figures of the dataset selected in the ledger as
-an XML report for the tax-filing product.
-
-Options:
-  --ledger DIR        ledger home (default: $LEDORA_HOME, else the built-in
-                      sample ledger, created on first use)
-  --ui auto|gui|console
-                      front end (auto: the GUI when a display is available)
-  --drives FILE       drive table: lines "X: /linux/dir" or
-                      "\\server\share /linux/dir" (Z: is / by default)
-  --method journal|return
-                      journal aggregation, or the values saved in the
-                      tax-return screen
-  --months S-E        first and last month of the range, e.g. 4-3
-  --output PATH       output file (a Linux or Windows path)
-  --execute           press Execute once the conditions are filled in
-  --yes, --no         answer every question
-  --user NAME         work as this user of the ledger, for this run only
-  --dataset N         work on dataset N, for this run only (the ledger's
-                      selection stays as it is)
-  --show REPORT       check that REPORT is a report of this program and
-                      print its figures as a table (--all: also the empty
-                      elements; --csv: as CSV); control characters in a
-                      text show as \r, \n, \t or \xHH
-  --compare           compare the journal figures of the months (--months,
-                      default those of the saved tax-return values) with
-                      the saved values; print the elements that differ
-                      (--csv: as CSV); writes nothing. Status 0 agree,
-                      3 differ, 1 nothing to compare
-  -h, --help          show this help and exit
-  -V, --version       show the version and exit
-
-With --csv, a cell that begins with =, +, -, @, a tab or a CR (and is no
-number) gets a leading ' so that a spreadsheet shows it as text, never as a
-formula.
-
-Any other arguments form the parent program's command line, four items
-separated by commas: window id, message number, message parameter and
-output file. The parent window is notified with the result at the end.
-
-Exit status: 0 finished, 1 cancelled or refused, 2 error.
-)";
+  // One text with the program's name in place of %s.
+  return Format(Tr("Usage: %s [OPTION]... [WINDOW,MESSAGE,PARAMETER,OUTPUT]\n"
+                   "\n"
+                   "Writes the consumption-tax figures of the dataset selected in the ledger as\n"
+                   "an XML report for the tax-filing product.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --ledger DIR        ledger home (default: $LEDORA_HOME, else the built-in\n"
+                   "                      sample ledger, created on first use)\n"
+                   "  --ui auto|gui|console\n"
+                   "                      front end (auto: the GUI when a display is available)\n"
+                   "  --drives FILE       drive table: lines \"X: /linux/dir\" or\n"
+                   "                      \"\\\\server\\share /linux/dir\" (Z: is / by default)\n"
+                   "  --method journal|return\n"
+                   "                      journal aggregation, or the values saved in the\n"
+                   "                      tax-return screen\n"
+                   "  --months S-E        first and last month of the range, e.g. 4-3\n"
+                   "  --output PATH       output file (a Linux or Windows path)\n"
+                   "  --execute           press Execute once the conditions are filled in\n"
+                   "  --yes, --no         answer every question\n"
+                   "  --user NAME         work as this user of the ledger, for this run only\n"
+                   "  --dataset N         work on dataset N, for this run only (the ledger's\n"
+                   "                      selection stays as it is)\n"
+                   "  --show REPORT       check that REPORT is a report of this program and\n"
+                   "                      print its figures as a table (--all: also the empty\n"
+                   "                      elements; --csv: as CSV); control characters in a\n"
+                   "                      text show as \\r, \\n, \\t or \\xHH\n"
+                   "  --compare           compare the journal figures of the months (--months,\n"
+                   "                      default those of the saved tax-return values) with\n"
+                   "                      the saved values; print the elements that differ\n"
+                   "                      (--csv: as CSV); writes nothing. Status 0 agree,\n"
+                   "                      3 differ, 1 nothing to compare\n"
+                   "  -h, --help          show this help and exit\n"
+                   "  -V, --version       show the version and exit\n"
+                   "\n"
+                   "With --csv, a cell that begins with =, +, -, @, a tab or a CR (and is no\n"
+                   "number) gets a leading ' so that a spreadsheet shows it as text, never as a\n"
+                   "formula.\n"
+                   "\n"
+                   "Any other arguments form the parent program's command line, four items\n"
+                   "separated by commas: window id, message number, message parameter and\n"
+                   "output file. The parent window is notified with the result at the end.\n"
+                   "\n"
+                   "Exit status: 0 finished, 1 cancelled or refused, 2 error.\n"
+                   ""),
+                programName.c_str());
 }
 
 }  // namespace ltb::app

@@ -4,11 +4,15 @@
 #include <cstring>
 
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "platform/posix_env.h"
 #include "report/element_labels.h"
 #include "report/report_capture.h"
 
 namespace ltb::app {
+
+using platform::Format;
+using platform::Tr;
 namespace {
 
 constexpr int kShown = 0;
@@ -76,8 +80,8 @@ bool ReportFigureTable(const std::vector<report::ReportElement>& elements, bool 
       value = DateText(e.text);
     } else if (figures) {
       if (!e.text.empty() && !IsAmount(e.text)) {
-        *error = "line " + std::to_string(e.line) + ": " + e.name + " holds \"" +
-                 platform::Cp932ToUtf8(e.text) + "\", not an amount";
+        *error = Format(Tr("line %d: %s holds \"%s\", not an amount"), static_cast<int>(e.line),
+                        e.name.c_str(), platform::Cp932ToUtf8(e.text).c_str());
         return false;
       }
       value = WithThousandsSeparators(e.text);
@@ -100,16 +104,26 @@ int RunShowCommand(platform::Env& env, const char* program, const std::string& p
   switch (platform::ReadRegularLinuxFile(path, true, &file, kMaxReportBytes)) {
     case platform::ReadStatus::kOk: break;
     case platform::ReadStatus::kNotRegular:
-      std::fprintf(err, "%s: %s is not a regular file\n", program, path.c_str());
+      std::fprintf(err, "%s: %s\n", program,
+                   Format(Tr("%s is not a regular file: give the report file that the program "
+                             "wrote."),
+                          path.c_str())
+                       .c_str());
       return kNotAReport;
     case platform::ReadStatus::kTooLarge:
-      std::fprintf(err, "%s: %s is not a report of this program: it is far too large\n", program,
-                   path.c_str());
+      std::fprintf(err, "%s: %s\n", program,
+                   Format(Tr("%s is not a report of this program: it is far too large. Give the "
+                             "report file that the program wrote."),
+                          path.c_str())
+                       .c_str());
       return kNotAReport;
     case platform::ReadStatus::kMissing:
     case platform::ReadStatus::kFailed: {
       const int why = errno;
-      std::fprintf(err, "%s: cannot read %s (%s)\n", program, path.c_str(), std::strerror(why));
+      std::fprintf(err, "%s: %s\n", program,
+                   Format(Tr("The program cannot read the report %s: %s. Check the file name."),
+                          path.c_str(), std::strerror(why != 0 ? why : ENOENT))
+                       .c_str());
       return kNotAReport;
     }
   }
@@ -118,8 +132,11 @@ int RunShowCommand(platform::Env& env, const char* program, const std::string& p
   FigureTable table;
   if (!report::ReadReport(file, report::ReportLayoutText(env), &elements, &error) ||
       !ReportFigureTable(elements, options.all, &table, &error)) {
-    std::fprintf(err, "%s: %s is not a report of this program: %s\n", program, path.c_str(),
-                 error.c_str());
+    std::fprintf(err, "%s: %s\n", program,
+                 Format(Tr("%s is not a report of this program: %s. Give the report file that "
+                           "the program wrote."),
+                        path.c_str(), error.c_str())
+                     .c_str());
     return kNotAReport;
   }
   if (options.csv) {

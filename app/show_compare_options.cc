@@ -1,6 +1,11 @@
 #include "app/show_compare_options.h"
 
+#include "platform/messages.h"
+
 namespace ltb::app {
+
+using platform::Format;
+using platform::Tr;
 namespace {
 
 constexpr int kMaxDataset = 999999;
@@ -42,23 +47,29 @@ ui::OptionParse ParseInspectOption(std::string_view arg, std::string_view value,
     return ui::OptionParse::kError;
   };
   if (name == "--compare" || name == "--all" || name == "--csv") {
-    if (inlineValue) return fail(std::string(name) + " takes no value");
+    if (inlineValue)
+      return fail(Format(Tr("%s takes no value: give it without =."), std::string(name).c_str()));
     (name == "--compare" ? options->compare : name == "--all" ? options->all : options->csv) = true;
     return ui::OptionParse::kFlag;
   }
   if (name != "--show" && name != "--user" && name != "--dataset") {
     return ui::OptionParse::kNotMine;
   }
-  if (value.empty()) return fail(std::string(name) + " needs a value");
+  if (value.empty())
+    return fail(
+        Format(Tr("%s needs a value: give it after the option."), std::string(name).c_str()));
   if (name == "--show") {
     options->show = std::string(value);
   } else if (name == "--user") {
     if (!IsUserId(value)) {
-      return fail("--user takes a user id of the ledger (printable ASCII, no spaces)");
+      return fail(Format(Tr("--user takes a user id of the ledger (printable ASCII, no spaces), "
+                            "not %s."),
+                         std::string(value).c_str()));
     }
     options->user = std::string(value);
   } else if (!ParseDataset(value, &options->dataset)) {
-    return fail("--dataset takes a dataset number from 1 to 999999, not " + std::string(value));
+    return fail(Format(Tr("--dataset takes a dataset number from 1 to 999999, not %s."),
+                       std::string(value).c_str()));
   }
   return inlineValue ? ui::OptionParse::kFlag : ui::OptionParse::kWithValue;
 }
@@ -67,18 +78,20 @@ bool CheckInspectOptions(const InspectOptions& options, const ui::UnattendedOpti
                          bool parentCommandLine, std::string* error) {
   const bool show = options.show.has_value();
   if (show && options.compare) {
-    *error = "--show and --compare exclude each other";
+    *error = Tr("--show and --compare exclude each other: give one of them.");
   } else if (options.all && !show) {
-    *error = "--all goes with --show";
+    *error = Tr("--all goes with --show: give --show too, or leave --all out.");
   } else if (options.csv && !show && !options.compare) {
-    *error = "--csv goes with --show or --compare";
+    *error = Tr("--csv goes with --show or --compare: give one of them too, or leave --csv out.");
   } else if (show && (options.user.size() || options.dataset || run.months)) {
-    *error = "--show reads a report file; --user, --dataset and --months do not apply";
+    *error =
+        Tr("--show reads a report file, so --user, --dataset and --months do not apply: "
+           "leave them out.");
   } else if ((show || options.compare) &&
              (run.method || run.output || run.execute || run.answer || parentCommandLine)) {
-    *error = std::string(show ? "--show" : "--compare") +
-             " writes no report: --method, --output, --execute, --yes, --no and a parent "
-             "command line do not apply";
+    *error = Format(Tr("%s writes no report, so --method, --output, --execute, --yes, --no and a "
+                       "parent command line do not apply: leave them out."),
+                    show ? "--show" : "--compare");
   } else {
     return true;
   }

@@ -1,6 +1,7 @@
 #include "dialog/unattended_fill.h"
 
 #include "dialog/tax_conditions_dialog.h"
+#include "platform/messages.h"
 #include "platform/win_path.h"
 
 namespace ltb::dialog {
@@ -13,10 +14,12 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
     const ui::ControlState radio = dialog.State(id);
     if (!radio.checked) {
       if (!radio.enabled) {
-        *error =
-            returnValues
-                ? "--method return: the saved tax-return values cannot be used for this dataset"
-                : "--method journal: the method cannot be changed";
+        *error = returnValues ? platform::Tr(
+                                    "--method return: the saved tax-return values cannot "
+                                    "be used for this dataset. Run with --method journal.")
+                              : platform::Tr(
+                                    "--method journal: the method cannot be changed for "
+                                    "this dataset. Run with --method return.");
         return false;
       }
       dialog.OnClick(id);
@@ -24,7 +27,9 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
   }
   if (options.months) {
     if (!dialog.State(kIdStartMonth).enabled || !dialog.State(kIdEndMonth).enabled) {
-      *error = "--months: the month range applies to journal aggregation only";
+      *error = platform::Tr(
+          "--months: the month range applies to journal aggregation only. Run "
+          "with --method journal, or leave --months out.");
       return false;
     }
     dialog.OnTextChanged(kIdStartMonth, std::to_string(options.months->first));
@@ -32,7 +37,9 @@ bool PrefillConditions(ui::DialogController& dialog, const ui::UnattendedOptions
   }
   if (options.output) {
     if (!dialog.State(kIdOutputPath).enabled) {
-      *error = "--output: the output file is fixed by the program that started this run";
+      *error = platform::Tr(
+          "--output: the output file is fixed by the program that started this "
+          "run. Leave --output out.");
       return false;
     }
     dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *options.output));

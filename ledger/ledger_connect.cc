@@ -8,6 +8,7 @@
 #include "ledger/host_error_codes.h"
 #include "ledger/sql_statement.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 
 namespace ltb::ledger {
 
@@ -45,7 +46,13 @@ long LedgerConnect::Initiate() {
     struct stat st;
     std::string why;
     if (::stat(LedgerFilePath(home).c_str(), &st) != 0 && !CreateSampleLedger(home, &why)) {
-      return Fail(kErrLedgerUnreadable, "The sample ledger cannot be created: " + why);
+      return Fail(
+          kErrLedgerUnreadable,
+          platform::Format(
+              platform::Tr(
+                  "The sample ledger cannot be created: %s. Give the folder of a ledger with "
+                  "--ledger or LEDORA_HOME."),
+              why.c_str()));
     }
   }
   std::string error;
@@ -55,7 +62,11 @@ long LedgerConnect::Initiate() {
 
   std::string user = ResolveUserId();
   if (user.empty()) {
-    return Fail(kErrUnknownUser, "The ledger file " + session_.db->path() + " has no users.");
+    return Fail(
+        kErrUnknownUser,
+        platform::Format(platform::Tr("The ledger file %s has no users. Add one with ledora-ledger "
+                                      "select."),
+                         session_.db->path().c_str()));
   }
   SqlStatement q(session_.db->handle(),
                  "SELECT u.selected_no, d.no FROM users u"
@@ -64,15 +75,22 @@ long LedgerConnect::Initiate() {
   if (!q.Step()) {
     if (!q.ok()) {
       return Fail(kErrDatabase,
-                  "The ledger file " + session_.db->path() + " cannot be read: " + q.error());
+                  platform::Format(platform::Tr("The ledger file %s cannot be read: %s."),
+                                   session_.db->path().c_str(), q.error().c_str()));
     }
-    return Fail(kErrUnknownUser, "The user " + user + " has no entry in the ledger file " +
-                                     session_.db->path() + ".");
+    return Fail(
+        kErrUnknownUser,
+        platform::Format(platform::Tr("The user %s has no entry in the ledger file %s. Check "
+                                      "--user or LEDORA_USER."),
+                         user.c_str(), session_.db->path().c_str()));
   }
   if (q.IsNull(1)) {
-    return Fail(kErrNoDataset, "The user " + user + " has selected dataset " +
-                                   std::to_string(q.Int(0)) + ", which the ledger file " +
-                                   session_.db->path() + " does not hold.");
+    return Fail(kErrNoDataset,
+                platform::Format(
+                    platform::Tr("The user %s has selected dataset %lld, which the ledger file "
+                                 "%s does not hold. Select a dataset of the ledger, or run with "
+                                 "--dataset."),
+                    user.c_str(), static_cast<long long>(q.Int(0)), session_.db->path().c_str()));
   }
   int selected = static_cast<int>(q.Int(0));
   if (session_.options.datasetNo != 0) {
@@ -80,9 +98,12 @@ long LedgerConnect::Initiate() {
     SqlStatement d(session_.db->handle(), "SELECT no FROM datasets WHERE no = ?1");
     d.Bind(1, selected);
     if (!d.Step()) {
-      return Fail(d.ok() ? kErrNoDataset : kErrDatabase, "The ledger file " + session_.db->path() +
-                                                             " holds no dataset " +
-                                                             std::to_string(selected) + ".");
+      return Fail(
+          d.ok() ? kErrNoDataset : kErrDatabase,
+          platform::Format(
+              platform::Tr("The ledger file %s holds no dataset %d. Give the number of one of its "
+                           "datasets (ledora-ledger datasets lists them)."),
+              session_.db->path().c_str(), selected));
     }
   }
   session_.db->set_selected_dataset(selected);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "ledger/sql_statement.h"
+#include "platform/messages.h"
 
 namespace ltb::ledger {
 
@@ -35,23 +36,39 @@ bool CheckSchema(sqlite3* db, const std::string& path, std::string* error) {
     // database fails here.
     int code = sqlite3_errcode(db);
     if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) {
-      *error = "The ledger file " + path + " is not a ledger database.";
+      *error = platform::Format(
+          platform::Tr("The ledger file %s is not a ledger database. Give the folder of a ledger "
+                       "(--ledger or LEDORA_HOME)."),
+          path.c_str());
     } else if (code == SQLITE_ERROR) {
-      *error = "The ledger file " + path + " is not a ledger database (no meta table).";
+      *error = platform::Format(
+          platform::Tr(
+              "The ledger file %s is not a ledger database (it has no meta table). Give the "
+              "folder of a ledger (--ledger or LEDORA_HOME)."),
+          path.c_str());
     } else {
-      *error = "The ledger file " + path + " cannot be read: " + version.error();
+      *error = platform::Format(platform::Tr("The ledger file %s cannot be read: %s."),
+                                path.c_str(), version.error().c_str());
     }
     return false;
   }
   if (!version.Step()) {
-    *error = version.ok() ? "The ledger file " + path + " has no schema version."
-                          : "The ledger file " + path + " cannot be read: " + version.error();
+    *error = version.ok()
+                 ? platform::Format(
+                       platform::Tr(
+                           "The ledger file %s has no schema version. Give the folder of a ledger "
+                           "(--ledger or LEDORA_HOME)."),
+                       path.c_str())
+                 : platform::Format(platform::Tr("The ledger file %s cannot be read: %s."),
+                                    path.c_str(), version.error().c_str());
     return false;
   }
   std::string found = version.Text(0);
   if (found != std::to_string(kLedgerSchemaVersion)) {
-    *error = "The ledger file " + path + " has schema version " + found +
-             "; this program needs version " + std::to_string(kLedgerSchemaVersion) + ".";
+    *error = platform::Format(
+        platform::Tr("The ledger file %s has schema version %s, but this program needs version %d. "
+                     "Use a ledger made by this version of ledora-ledger."),
+        path.c_str(), found.c_str(), kLedgerSchemaVersion);
     return false;
   }
   return true;
@@ -67,13 +84,19 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
     // the same: say so, with the system's reason.
     const int why = errno;
     *error = why == ENOENT || why == ENOTDIR || why == 0
-                 ? "The ledger file " + path + " does not exist."
-                 : "The ledger file " + path + " cannot be read: " + std::strerror(why) + ".";
+                 ? platform::Format(
+                       platform::Tr(
+                           "The ledger file %s does not exist. Check --ledger or LEDORA_HOME, or "
+                           "create a ledger with ledora-ledger."),
+                       path.c_str())
+                 : platform::Format(platform::Tr("The ledger file %s cannot be read: %s."),
+                                    path.c_str(), std::strerror(why));
     return nullptr;
   }
   if (exists && ::access(path.c_str(), R_OK) != 0 && errno == EACCES) {
-    *error = "The ledger file " + path + " cannot be read: " + std::strerror(EACCES) +
-             "; ask its owner for access.";
+    *error = platform::Format(
+        platform::Tr("The ledger file %s cannot be read: %s. Ask its owner for access."),
+        path.c_str(), std::strerror(EACCES));
     return nullptr;
   }
   int flags = SQLITE_OPEN_NOMUTEX;
@@ -87,8 +110,8 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
   int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   std::unique_ptr<LedgerDb> db(new LedgerDb(raw, home, path));
   if (rc != SQLITE_OK) {
-    *error = "The ledger file " + path +
-             " cannot be opened: " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    *error = platform::Format(platform::Tr("The ledger file %s cannot be opened: %s."),
+                              path.c_str(), raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     return nullptr;
   }
   sqlite3_busy_timeout(raw, kLedgerBusyTimeoutMs);
@@ -100,7 +123,8 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
                       std::to_string(kLedgerSchemaVersion) + "');COMMIT;";
     std::string why;
     if (!db->Exec("PRAGMA journal_mode = DELETE", &why) || !db->Exec(sql.c_str(), &why)) {
-      *error = "The ledger file " + path + " cannot be created: " + why;
+      *error = platform::Format(platform::Tr("The ledger file %s cannot be created: %s."),
+                                path.c_str(), why.c_str());
       db->Exec("ROLLBACK", nullptr);
       return nullptr;
     }

@@ -6,7 +6,7 @@
 # when this runs as root), and the report of the sample ledger equals the
 # golden one; the manual pages render with man -l without a warning; the
 # desktop entry passes desktop-file-validate; the bash completion offers
-# the ledger tool's commands.
+# the ledger tool's commands; the programs find their Japanese catalog.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -53,6 +53,13 @@ for program in LedTaxBridgeB LedTaxBridgeC ledora-ledger; do
   as_user "$program" -V | grep -qx "$program $version" ||
     fail "$program -V from the package does not say $program $version"
 done
+# The message catalog, found by the installed programs (through the links).
+if locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  for program in LedTaxBridgeA ledora-ledger; do
+    as_user env LC_ALL=ja_JP.UTF-8 "$program" --help | grep -q '^使い方' ||
+      fail "$program --help from the package is not Japanese under ja_JP.UTF-8 (no catalog)"
+  done
+fi
 
 # Manual pages, through their links too, in English and Japanese.
 for page in "$STAGE"/root/usr/share/man/man1/*.1.gz "$STAGE"/root/usr/share/man/ja/man1/*.1.gz; do

@@ -15,6 +15,7 @@ BUILD_PACKAGES=(
   libsqlite3-dev
   libwxgtk3.2-dev libgtk-3-dev libx11-dev
   fonts-vlgothic wx3.2-i18n
+  gettext libc-l10n
 )
 PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(

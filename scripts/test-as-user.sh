@@ -32,6 +32,7 @@ TESTS=(
   tests/fault_injection_tests
   tests/closing_day_report_tests
   tests/show_compare_program_tests
+  tests/language_program_tests
   tests/shared_folder_program_tests
   tests/books_program_tests
   tests/parent_notification_tests

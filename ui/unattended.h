@@ -40,14 +40,31 @@ inline bool ParseMonth(std::string_view s, int* month) {
   return true;
 }
 
+// Marks an English message id for the catalog; the caller's translator
+// turns it into the user's language.
+constexpr const char* MessageId(const char* id) { return id; }
+
+// A message from its id, translated by `translate` when given, with the
+// first "%s" replaced by `value` (the user's text, never a format).
+inline std::string OptionMessage(const char* (*translate)(const char*), const char* id,
+                                 std::string_view value = {}) {
+  std::string text = translate ? translate(id) : id;
+  if (const size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
 }  // namespace unattended_detail
+
+using unattended_detail::MessageId;
 
 // Parses one command-line argument; value is the following argument (empty
 // when there is none). Accepts "--name value" and "--name=value":
 //   --method journal|return   --months S-E   --output PATH
 //   --execute   --yes   --no
+// `translate`, when given, puts an error message in the user's language.
 inline OptionParse ParseUnattendedOption(std::string_view arg, std::string_view value,
-                                         UnattendedOptions* opts, std::string* error) {
+                                         UnattendedOptions* opts, std::string* error,
+                                         const char* (*translate)(const char*) = nullptr) {
   std::string_view name = arg;
   bool inlineValue = false;
   if (const size_t eq = arg.find('='); eq != std::string_view::npos && arg.rfind("--", 0) == 0) {
@@ -56,17 +73,18 @@ inline OptionParse ParseUnattendedOption(std::string_view arg, std::string_view 
     inlineValue = true;
   }
   const OptionParse consumed = inlineValue ? OptionParse::kFlag : OptionParse::kWithValue;
-  auto fail = [&](std::string message) {
-    *error = std::move(message);
+  auto fail = [&](const char* id, std::string_view detail = {}) {
+    *error = unattended_detail::OptionMessage(translate, id, detail);
     return OptionParse::kError;
   };
   if (name == "--execute" || name == "--yes" || name == "--no") {
-    if (inlineValue) return fail(std::string(name) + " takes no value");
+    if (inlineValue) return fail(MessageId("%s takes no value: give it without =."), name);
     if (name == "--execute") {
       opts->execute = true;
     } else {
       const bool yes = name == "--yes";
-      if (opts->answer && *opts->answer != yes) return fail("--yes and --no exclude each other");
+      if (opts->answer && *opts->answer != yes)
+        return fail(MessageId("--yes and --no exclude each other: give one of them."));
       opts->answer = yes;
     }
     return OptionParse::kFlag;
@@ -74,14 +92,14 @@ inline OptionParse ParseUnattendedOption(std::string_view arg, std::string_view 
   if (name != "--method" && name != "--months" && name != "--output") {
     return OptionParse::kNotMine;
   }
-  if (value.empty()) return fail(std::string(name) + " needs a value");
+  if (value.empty()) return fail(MessageId("%s needs a value: give it after the option."), name);
   if (name == "--method") {
     if (value == "journal") {
       opts->method = kJournalAggregation;
     } else if (value == "return") {
       opts->method = kTaxReturnValues;
     } else {
-      return fail("--method takes journal or return, not " + std::string(value));
+      return fail(MessageId("--method takes journal or return, not %s."), value);
     }
   } else if (name == "--months") {
     const size_t dash = value.find('-');
@@ -89,7 +107,7 @@ inline OptionParse ParseUnattendedOption(std::string_view arg, std::string_view 
     if (dash == std::string_view::npos ||
         !unattended_detail::ParseMonth(value.substr(0, dash), &start) ||
         !unattended_detail::ParseMonth(value.substr(dash + 1), &end)) {
-      return fail("--months takes START-END, for example 4-3, not " + std::string(value));
+      return fail(MessageId("--months takes START-END, for example 4-3, not %s."), value);
     }
     opts->months = std::make_pair(start, end);
   } else {

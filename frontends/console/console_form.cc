@@ -6,6 +6,7 @@
 #include "dialog/tax_conditions_dialog.h"
 #include "frontends/console/console_io.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "platform/win_path.h"
 #include "resources/conditions_dialog_template.h"
 
@@ -18,6 +19,18 @@ std::string TemplateLabel(int id) {
   const resources::ControlTemplate* c =
       resources::FindControl(resources::ConditionsDialogTemplate(), id);
   return c ? WithoutMnemonic(c->text) : std::string();
+}
+
+// A button's name without its mnemonic, key and ellipsis ("実行(F12)" gives
+// 実行, "参照..." 参照), CP932.
+std::string ButtonName(int id) {
+  std::string name = TemplateLabel(id);
+  for (const char end : {'(', '.'}) {
+    if (const size_t at = platform::FindChar(name, end, 0); at != std::string::npos && at > 0) {
+      name.erase(at);
+    }
+  }
+  return name;
 }
 
 // Asks for a value: nullopt at end of input, the current value when the
@@ -56,7 +69,7 @@ void PrintMethods(DialogController& dialog, std::FILE* out) {
     const ControlState s = dialog.State(ids[i]);
     std::fprintf(out, "  %d) (%c) ", i + 1, s.checked ? '*' : ' ');
     PrintCp932(out, TemplateLabel(ids[i]));
-    if (!s.enabled) std::fputs("  (not available)", out);
+    if (!s.enabled) std::fprintf(out, "  %s", platform::Tr("(not available)"));
     std::fputc('\n', out);
   }
 }
@@ -72,24 +85,29 @@ bool EditFields(DialogController& dialog, const platform::DriveTable& drives, st
     if (*m == "1") dialog.OnClick(kIdJournalMethod);
     if (*m == "2") dialog.OnClick(kIdReturnMethod);
   }
-  const std::string period = TemplateLabel(kIdRangeLabel);
-  const int months[][2] = {{kIdStartMonth, kIdStartMonthLabel}, {kIdEndMonth, kIdEndMonthLabel}};
+  // The dialog shows one range label with 月度 after each box; the form
+  // asks for each month by its own name.
+  const struct {
+    int id;
+    std::string label;
+  } months[] = {{kIdStartMonth, platform::Tr932("Start month")},
+                {kIdEndMonth, platform::Tr932("End month")}};
   for (const auto& month : months) {
-    const ControlState s = dialog.State(month[0]);
+    const ControlState s = dialog.State(month.id);
     if (!s.enabled) {
-      PrintCp932(out, period + " " + TemplateLabel(month[1]) + "： " + s.text + "\n");
+      PrintCp932(out, month.label + "： " + s.text + "\n");
       continue;
     }
-    std::optional<std::string> v = Ask(in, out, period + " " + TemplateLabel(month[1]), s.text);
+    std::optional<std::string> v = Ask(in, out, month.label, s.text);
     if (!v) return false;
-    dialog.OnTextChanged(month[0], *v);
+    dialog.OnTextChanged(month.id, *v);
   }
   const ControlState output = dialog.State(kIdOutputPath);
-  const std::string outputLabel = dialog.State(kIdOutputGroup).text;
+  const std::string outputLabel = platform::Tr932("Output file");
   if (!output.enabled) {
-    PrintCp932(out, WithoutMnemonic(outputLabel) + "： " + output.text + "\n");
+    PrintCp932(out, outputLabel + "： " + output.text + "\n");
   } else {
-    std::optional<std::string> typed = Prompt(in, out, WithoutMnemonic(outputLabel), output.text);
+    std::optional<std::string> typed = Prompt(in, out, outputLabel, output.text);
     if (!typed) return false;
     if (!typed->empty()) {
       dialog.OnTextChanged(kIdOutputPath, platform::UserPathToWindows(drives, *typed));
@@ -112,33 +130,46 @@ void RunConditionsForm(DialogController& dialog, const platform::DriveTable& dri
     }
     edit = false;
     const bool canBrowse = dialog.State(kIdBrowse).enabled;
-    std::fputs("e = ", out);
-    PrintCp932(out, TemplateLabel(ui::kIdExecuteButton));
-    if (canBrowse) {
-      std::fputs(", b = ", out);
-      PrintCp932(out, TemplateLabel(kIdBrowse));
-    }
-    std::fputs(", c = ", out);
-    // The dialog's cancel button, not the message-box answer of that name.
-    PrintCp932(out, TemplateLabel(ui::kIdCancelButton));
-    std::fputs(", Enter = change the values: ", out);
+    // The dialog's buttons by their names (the cancel button, not the
+    // message-box answer of that name); each is chosen by its letter or
+    // its name.
+    const std::string execute = ButtonName(ui::kIdExecuteButton);
+    const std::string browse = ButtonName(kIdBrowse);
+    const std::string cancel = ButtonName(ui::kIdCancelButton);
+    PrintCp932(out, canBrowse ? platform::Format(platform::Tr932("e = %s, b = %s, c = %s, "
+                                                                 "Enter = change the values: ")
+                                                     .c_str(),
+                                                 TemplateLabel(ui::kIdExecuteButton).c_str(),
+                                                 TemplateLabel(kIdBrowse).c_str(),
+                                                 TemplateLabel(ui::kIdCancelButton).c_str())
+                              : platform::Format(platform::Tr932("e = %s, c = %s, "
+                                                                 "Enter = change the values: ")
+                                                     .c_str(),
+                                                 TemplateLabel(ui::kIdExecuteButton).c_str(),
+                                                 TemplateLabel(ui::kIdCancelButton).c_str()));
     std::fflush(out);
     std::optional<std::string> command = ReadLine(in);
     if (!command) {
       dialog.OnCancel();
       break;
     }
-    if (*command == "e" || *command == "E") {
+    std::string typed;
+    platform::Utf8ToCp932(*command, &typed);
+    if (*command == "e" || *command == "E" || typed == execute) {
       dialog.OnKeyDown(Key::kF12, dialog.FocusId());
       edit = !dialog.Ended(&code);  // a refused value is asked again
-    } else if ((*command == "b" || *command == "B") && canBrowse) {
+    } else if ((*command == "b" || *command == "B" || typed == browse) && canBrowse) {
       dialog.OnClick(kIdBrowse);
-    } else if (*command == "c" || *command == "C") {
+    } else if (*command == "c" || *command == "C" || typed == cancel) {
       dialog.OnCancel();
     } else if (command->empty()) {
       edit = true;
     } else {
-      std::fputs("Please answer e, b, c or press Enter.\n", out);
+      std::fprintf(out, "%s\n",
+                   canBrowse ? platform::Tr("Please answer e, b or c (or the name of the "
+                                            "button), or press Enter.")
+                             : platform::Tr("Please answer e or c (or the name of the button), "
+                                            "or press Enter."));
     }
   }
 }

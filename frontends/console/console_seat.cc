@@ -8,6 +8,7 @@
 #include "frontends/console/console_io.h"
 #include "frontends/console/console_progress_view.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "platform/win_path.h"
 
 namespace ltb::ui {
@@ -43,10 +44,10 @@ class ConsoleSeat : public Seat {
       // asking again.
       if (!prefilled || !dialog::PressExecute(dialog)) dialog.OnCancel();
     } else if (!interactive_) {
-      std::fputs(
-          "This run needs a terminal to show the conditions, or --execute "
-          "(with --method, --months, --output) to run unattended.\n",
-          err_);
+      std::fprintf(err_, "%s\n",
+                   platform::Tr("This run needs a terminal to show the conditions: run the "
+                                "program in a terminal, or give --execute with --method, "
+                                "--months and --output to run unattended."));
       dialog.OnCancel();
     } else {
       RunConditionsForm(dialog, env_.Drives(), in_, out_);
@@ -80,20 +81,28 @@ class ConsoleSeat : public Seat {
  private:
   int Answer() {
     if (options_.answer) {
-      std::fputs(*options_.answer ? "-> yes (--yes)\n" : "-> no (--no)\n", out_);
+      std::fprintf(
+          out_, "%s\n",
+          *options_.answer ? platform::Tr("-> yes (--yes)") : platform::Tr("-> no (--no)"));
       return *options_.answer ? kIdYes : kIdNo;
     }
     if (!interactive_) {
-      std::fputs("This question needs an answer: run with --yes or --no. Answering no.\n", err_);
+      std::fprintf(err_, "%s\n",
+                   platform::Tr("This question needs an answer and there is no terminal to ask "
+                                "it: the answer is no. Run with --yes or --no to answer it."));
       return kIdNo;
     }
     for (;;) {
-      std::fputs("(y/n): ", out_);
+      std::fputs(platform::Tr("(y/n): "), out_);
       std::fflush(out_);
       std::optional<std::string> line = ReadLine(in_);
       if (!line) return kIdNo;
-      if (*line == "y" || *line == "Y" || *line == "yes") return kIdYes;
-      if (*line == "n" || *line == "N" || *line == "no") return kIdNo;
+      // The letters, the English words and the Japanese ones (typed in
+      // UTF-8; the literals are CP932).
+      std::string typed;
+      platform::Utf8ToCp932(*line, &typed);
+      if (*line == "y" || *line == "Y" || *line == "yes" || typed == "はい") return kIdYes;
+      if (*line == "n" || *line == "N" || *line == "no" || typed == "いいえ") return kIdNo;
     }
   }
 

@@ -12,6 +12,7 @@
 #include <wx/translation.h>
 
 #include "frontends/gui/gtk_theme.h"
+#include "platform/messages.h"
 #include "platform/process.h"
 
 namespace ltb::ui::gui {
@@ -51,7 +52,7 @@ void KeepSettingsInMemoryWithoutSessionBus(const platform::ProcessSettings& sett
 
 bool DisplayAvailable(const std::string& name, std::string* why) {
   if (name.empty()) {
-    if (why) *why = "no display ($DISPLAY is not set)";
+    if (why) *why = platform::Tr("there is no display ($DISPLAY is not set)");
     return false;
   }
   // A busy X server now and then drops a connection while it is being
@@ -63,7 +64,7 @@ bool DisplayAvailable(const std::string& name, std::string* why) {
       return true;
     }
   }
-  if (why) *why = std::string("cannot open display ") + name;
+  if (why) *why = platform::Format(platform::Tr("the display %s cannot be opened"), name.c_str());
   return false;
 }
 
@@ -101,7 +102,7 @@ bool StartWx(const platform::ProcessSettings& settings, std::string* why) {
     if (!started) wxEntryCleanup();
   }
   if (!started) {
-    if (why) *why = "the wxWidgets toolkit could not be initialised";
+    if (why) *why = platform::Tr("the window toolkit could not be started");
     return false;
   }
   InstallCompactTheme();

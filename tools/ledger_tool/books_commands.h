@@ -12,11 +12,11 @@ namespace ltb::ledger_tool {
 
 // The help of the two commands: synopsis, one-line summary and details.
 extern const char kImportBooksSynopsis[];
-extern const char kImportBooksSummary[];
-extern const char kImportBooksDetails[];
+extern const char* const kImportBooksSummary;
+extern const char* const kImportBooksDetails;
 extern const char kExportBooksSynopsis[];
-extern const char kExportBooksSummary[];
-extern const char kExportBooksDetails[];
+extern const char* const kExportBooksSummary;
+extern const char* const kExportBooksDetails;
 
 int CmdImportBooks(const std::vector<std::string>& args);
 int CmdExportBooks(const std::vector<std::string>& args);

@@ -6,16 +6,19 @@
 #include "tools/books/data_folder.h"
 #include "tools/ledger_tool/books_commands.h"
 
+#include "platform/messages.h"
+
 namespace ltb::ledger_tool {
 
 const char kExportBooksSynopsis[] =
     "HOME DATASET FILE [--layout NAME|FILE]\n"
     "    [--encoding auto|cp932|utf-8] [--categories FILE]";
-const char kExportBooksSummary[] = "Write a dataset's journal as a journal file.";
-const char kExportBooksDetails[] =
+const char* const kExportBooksSummary =
+    ltb::platform::MessageId("Write a dataset's journal as a journal file.");
+const char* const kExportBooksDetails = ltb::platform::MessageId(
     "The layout (default single-row) is one that import-books reads back: accounts and\n"
     "departments by name, tax categories as texts of the table tax-categories.tsv.\n"
-    "FILE is replaced as a whole.\n";
+    "FILE is replaced as a whole.\n");
 
 int CmdExportBooks(const std::vector<std::string>& a) {
   std::vector<std::string> positional;

@@ -14,21 +14,24 @@
 #include "tools/books/data_folder.h"
 #include "tools/ledger_tool/books_commands.h"
 
+#include "platform/messages.h"
+
 namespace ltb::ledger_tool {
 
 const char kImportBooksSynopsis[] =
     "HOME DATASET FILE [--layout NAME|FILE] [--dry-run]\n"
     "    [--encoding auto|cp932|utf-8] [--create-accounts]\n"
     "    [--new-account-class CODE] [--categories FILE]";
-const char kImportBooksSummary[] = "Import a journal file as bookkeepers export it.";
-const char kImportBooksDetails[] =
+const char* const kImportBooksSummary =
+    ltb::platform::MessageId("Import a journal file as bookkeepers export it.");
+const char* const kImportBooksDetails = ltb::platform::MessageId(
     "The layout (default single-row) says which column holds what; accounts and\n"
     "departments are found by name, tax categories by their texts (the table\n"
     "tax-categories.tsv). Every problem is reported with its line, column and value,\n"
     "and then nothing is imported. --dry-run prints what would be imported.\n"
     "--create-accounts adds unknown accounts under the class of --new-account-class,\n"
     "of the layout, or asked for on the terminal. Shipped layouts and tables are in\n"
-    "the folder \"books\" beside this program.\n";
+    "the folder \"books\" beside this program.\n");
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "platform/messages.h"
 #include "tools/ledger_tool/books_commands.h"
 #include "tools/ledger_tool/csv_import.h"
 
@@ -28,10 +29,19 @@ namespace {
 
 using ltb::ledger::LedgerDb;
 using ltb::ledger::SqlStatement;
+using ltb::platform::Format;
+using ltb::platform::MessageId;
+using ltb::platform::Tr;
 
 int Fail(const std::string& message) {
   std::cerr << "ledora-ledger: " << message << "\n";
   return 1;
+}
+
+// A command given the wrong arguments: what it takes and where its help is.
+int NeedsArguments(const std::string& command, const char* arguments) {
+  return Fail(Format(Tr("%s needs %s: ledora-ledger %s --help describes them."), command.c_str(),
+                     arguments, command.c_str()));
 }
 
 bool ToNumber(const std::string& text, long long* value) {
@@ -102,9 +112,13 @@ bool ReadWholeFile(const std::string& path, std::string* data) {
 
 int CmdInit(const std::vector<std::string>& a) {
   const bool standardChart = a.size() == 3 && a[2] == "--standard-chart";
-  if (a.size() != 2 && !standardChart) return Fail("init needs HOME [--standard-chart]");
+  if (a.size() != 2 && !standardChart) return NeedsArguments("init", "HOME [--standard-chart]");
   std::string error;
-  if (!ltb::ledger::MakeFolders(a[1])) return Fail("cannot create the folder " + a[1]);
+  if (!ltb::ledger::MakeFolders(a[1])) {
+    return Fail(
+        Format(Tr("The folder %s cannot be created: %s. Check the path and its permissions."),
+               a[1].c_str(), std::strerror(errno)));
+  }
   auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kCreate, &error);
   if (!db) return Fail(error);
   if (!ltb::ledger::SetSetting(*db, "link_answer", db->Setting("link_answer", "0"), &error)) {
@@ -119,11 +133,12 @@ int CmdInit(const std::vector<std::string>& a) {
 }
 
 int CmdSample(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Fail("sample needs HOME");
+  if (a.size() != 2) return NeedsArguments("sample", "HOME");
   std::string error;
   struct stat st;
   if (::stat(ltb::ledger::LedgerFilePath(a[1]).c_str(), &st) == 0) {
-    return Fail("a ledger already exists: " + ltb::ledger::LedgerFilePath(a[1]));
+    return Fail(Format(Tr("A ledger already exists at %s: give an empty folder."),
+                       ltb::ledger::LedgerFilePath(a[1]).c_str()));
   }
   if (!ltb::ledger::CreateSampleLedger(a[1], &error)) return Fail(error);
   std::cout << "sample ledger written: " << ltb::ledger::LedgerFilePath(a[1]) << "\n";
@@ -131,7 +146,7 @@ int CmdSample(const std::vector<std::string>& a) {
 }
 
 int CmdDatasets(const std::vector<std::string>& a) {
-  if (a.size() != 2) return Fail("datasets needs HOME");
+  if (a.size() != 2) return NeedsArguments("datasets", "HOME");
   std::string error;
   auto db = LedgerDb::Open(a[1], LedgerDb::Mode::kReadOnly, &error);
   if (!db) return Fail(error);
@@ -163,8 +178,9 @@ int CmdDatasets(const std::vector<std::string>& a) {
 
 int CmdSelect(const std::vector<std::string>& a) {
   long long no;
-  if (a.size() != 4 || !ToNumber(a[3], &no)) return Fail("select needs HOME USER DATASET");
-  if (a[2].empty() || a[2].size() > 64) return Fail("a user id has 1 to 64 characters");
+  if (a.size() != 4 || !ToNumber(a[3], &no)) return NeedsArguments("select", "HOME USER DATASET");
+  if (a[2].empty() || a[2].size() > 64)
+    return Fail(Tr("A user id has 1 to 64 characters: give a shorter one."));
   std::string error;
   auto db = OpenForWriting(a[1], &error);
   if (!db || !ltb::ledger::SelectDataset(*db, a[2], static_cast<int>(no), &error)) {
@@ -179,7 +195,7 @@ int CmdAddDataset(const std::vector<std::string>& args) {
   bool standardChart = flag != a.end();
   if (standardChart) a.erase(flag);
   long long no;
-  if (a.size() < 4 || !ToNumber(a[2], &no)) return Fail("add-dataset needs HOME NO DATA_ID");
+  if (a.size() < 4 || !ToNumber(a[2], &no)) return NeedsArguments("add-dataset", "HOME NO DATA_ID");
   ltb::ledger::DatasetRow row;
   row.no = static_cast<int>(no);
   row.dataId = a[3];
@@ -194,7 +210,8 @@ int CmdAddDataset(const std::vector<std::string>& args) {
   }
   row.companyName = o.Text("company");
   if (!o.AllUsed(&error)) return Fail(error);
-  if (row.dataId.empty() || row.dataId.size() > 15) return Fail("a data id has 1 to 15 characters");
+  if (row.dataId.empty() || row.dataId.size() > 15)
+    return Fail(Tr("A data id has 1 to 15 characters: give a shorter one."));
   row.periodStart = static_cast<long>(from);
   row.periodEnd = static_cast<long>(to);
   row.entityKind = static_cast<int>(entity);
@@ -219,7 +236,7 @@ int CmdAddAccount(const std::vector<std::string>& a) {
   long long dataset, code, classCode;
   if (a.size() < 5 || !ToNumber(a[2], &dataset) || !ToNumber(a[3], &code) ||
       !ToNumber(a[4], &classCode)) {
-    return Fail("add-account needs HOME DATASET CODE CLASS_CODE");
+    return NeedsArguments("add-account", "HOME DATASET CODE CLASS_CODE");
   }
   ltb::ledger::AccountRecordRow row;
   row.code = static_cast<int>(code);
@@ -250,7 +267,7 @@ int CmdAddAccount(const std::vector<std::string>& a) {
 int CmdAddDepartment(const std::vector<std::string>& a) {
   long long dataset, code;
   if (a.size() < 4 || !ToNumber(a[2], &dataset) || !ToNumber(a[3], &code)) {
-    return Fail("add-department needs HOME DATASET CODE");
+    return NeedsArguments("add-department", "HOME DATASET CODE");
   }
   ltb::ledger::DepartmentRecordRow row;
   row.code = static_cast<int>(code);
@@ -278,12 +295,13 @@ using CsvImporter = bool (*)(LedgerDb&, int, std::FILE*, long*, std::string*);
 // import-accounts, import-journal, import-assets: one file into one dataset.
 int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char* what) {
   long long dataset;
-  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
+  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return NeedsArguments(a[0], "HOME DATASET FILE");
   std::string error;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(a[3].c_str(), "rb"),
                                                        &std::fclose);
   if (!file) {
-    return Fail("cannot read " + a[3] + ": " + std::strerror(errno) + "; check the file name.");
+    return Fail(Format(Tr("The file %s cannot be read: %s. Check the file name."), a[3].c_str(),
+                       std::strerror(errno)));
   }
   auto db = OpenForWriting(a[1], &error);
   if (!db) return Fail(error);
@@ -307,7 +325,7 @@ int CmdImportAssets(const std::vector<std::string>& a) {
 
 int CmdSetTax(const std::vector<std::string>& a) {
   long long dataset;
-  if (a.size() < 3 || !ToNumber(a[2], &dataset)) return Fail("set-tax needs HOME DATASET");
+  if (a.size() < 3 || !ToNumber(a[2], &dataset)) return NeedsArguments("set-tax", "HOME DATASET");
   Options o;
   std::string error;
   if (!o.Parse(a, 3, &error)) return Fail(error);
@@ -324,7 +342,9 @@ int CmdSetTax(const std::vector<std::string>& a) {
       {"tax-included", "tax_included", 0, 1},  {"rates", "tax_rate_count", 1, 3},
   };
   ltb::ledger::WriteTransaction tx(*db);
-  if (!ltb::ledger::HasDataset(*db, dataset)) return Fail("no dataset " + std::to_string(dataset));
+  if (!ltb::ledger::HasDataset(*db, dataset))
+    return Fail(Format(Tr("The ledger holds no dataset %lld: ledora-ledger datasets lists them."),
+                       static_cast<long long>(dataset)));
   for (const Field& f : kFields) {
     if (!o.Has(f.option)) continue;
     long long v = 0;
@@ -351,25 +371,28 @@ int WriteSetting(const std::string& home, const std::string& key, const std::str
 
 int CmdSetLink(const std::vector<std::string>& a) {
   long long v;
-  if (a.size() != 3 || !ToNumber(a[2], &v)) return Fail("set-link needs HOME ANSWER");
+  if (a.size() != 3 || !ToNumber(a[2], &v)) return NeedsArguments("set-link", "HOME ANSWER");
   return WriteSetting(a[1], "link_answer", std::to_string(v));
 }
 
 int CmdSetSetting(const std::vector<std::string>& a) {
-  if (a.size() != 4) return Fail("set-setting needs HOME KEY VALUE");
+  if (a.size() != 4) return NeedsArguments("set-setting", "HOME KEY VALUE");
   return WriteSetting(a[1], a[2], a[3]);
 }
 
 int CmdSaveValues(const std::vector<std::string>& a, bool store) {
   long long dataset;
-  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return Fail(a[0] + " needs HOME DATASET FILE");
+  if (a.size() != 4 || !ToNumber(a[2], &dataset)) return NeedsArguments(a[0], "HOME DATASET FILE");
   std::string error;
   auto db = store ? OpenForWriting(a[1], &error)
                   : LedgerDb::Open(a[1], LedgerDb::Mode::kReadOnly, &error);
   if (!db) return Fail(error);
   if (store) {
     std::string data;
-    if (!ReadWholeFile(a[3], &data)) return Fail("cannot read " + a[3]);
+    if (!ReadWholeFile(a[3], &data)) {
+      return Fail(Format(Tr("The file %s cannot be read: %s. Check the file name."), a[3].c_str(),
+                         std::strerror(errno)));
+    }
     ltb::host::StSaveTaxInfo info;
     if (data.size() != sizeof info.bytes) {
       return Fail(a[3] + " holds " + std::to_string(data.size()) + " bytes, not " +
@@ -383,11 +406,18 @@ int CmdSaveValues(const std::vector<std::string>& a, bool store) {
   }
   SqlStatement q(db->handle(), "SELECT data FROM saved_tax_return WHERE dataset = ?1");
   q.Bind(1, dataset);
-  if (!q.Step()) return Fail("no saved tax-return values for dataset " + std::to_string(dataset));
+  if (!q.Step()) {
+    return Fail(Format(Tr("Dataset %lld has no saved tax-return values: store them with "
+                          "set-save-values."),
+                       static_cast<long long>(dataset)));
+  }
   std::ofstream out(a[3], std::ios::binary);
   std::string_view blob = q.Blob(0);
   out.write(blob.data(), static_cast<std::streamsize>(blob.size()));
-  return out.good() ? 0 : Fail("cannot write " + a[3]);
+  return out.good() ? 0
+                    : Fail(Format(Tr("The file %s cannot be written: %s. Check the folder and the "
+                                     "free space."),
+                                  a[3].c_str(), std::strerror(errno)));
 }
 
 int CmdSetSaveValues(const std::vector<std::string>& a) { return CmdSaveValues(a, true); }
@@ -407,90 +437,97 @@ struct Command {
 
 const Command kCommands[] = {
     {"init", "HOME [--standard-chart]",
-     "Create an empty ledger in the folder HOME (made when missing).",
-     "  --standard-chart     every dataset added later starts from the standard\n"
-     "                       Japanese chart of accounts\n",
+     MessageId("Create an empty ledger in the folder HOME (made when missing)."),
+     MessageId("  --standard-chart     every dataset added later starts from the standard\n"
+               "                       Japanese chart of accounts\n"),
      CmdInit},
-    {"sample", "HOME", "Write the built-in sample ledger (three datasets, two users) into HOME.",
-     "HOME must not hold a ledger yet.\n", CmdSample},
-    {"datasets", "HOME", "List the datasets of the ledger and which users work on each.",
-     "The first column is the dataset number that the other commands take.\n", CmdDatasets},
-    {"select", "HOME USER DATASET", "Make USER work on DATASET (the user is added when new).",
-     "A program run without --user works as $LEDORA_USER, else the setting\n"
-     "default_user, else the first user of the ledger.\n",
+    {"sample", "HOME",
+     MessageId("Write the built-in sample ledger (three datasets, two users) into HOME."),
+     MessageId("HOME must not hold a ledger yet.\n"), CmdSample},
+    {"datasets", "HOME", MessageId("List the datasets of the ledger and which users work on each."),
+     MessageId("The first column is the dataset number that the other commands take.\n"),
+     CmdDatasets},
+    {"select", "HOME USER DATASET",
+     MessageId("Make USER work on DATASET (the user is added when new)."),
+     MessageId("A program run without --user works as $LEDORA_USER, else the setting\n"
+               "default_user, else the first user of the ledger.\n"),
      CmdSelect},
     {"add-dataset",
      "HOME NO DATA_ID --from YYYYMMDD --to YYYYMMDD\n"
      "    [--company NAME] [--entity N] [--income-mode N] [--interim 0|1]\n"
      "    [--past-results N] [--closing-day N] [--standard-chart]",
-     "Add dataset number NO with the accounting period --from to --to.",
-     "  --company NAME       company or person name\n"
-     "  --entity N           0/1 corporation, 3/4 individual (default 0)\n"
-     "  --income-mode N      individuals: 1 business, 2 real estate, 3 by department\n"
-     "  --interim 0|1        1: an interim closing after month 6\n"
-     "  --past-results N     99 marks past-results data, which the programs refuse\n"
-     "  --closing-day N      day of the month each month ends on (0: month end)\n"
-     "  --standard-chart     start the dataset from the standard chart of accounts\n"
-     "DATA_ID has 1 to 15 characters. Set the tax settings with set-tax.\n",
+     MessageId("Add dataset number NO with the accounting period --from to --to."),
+     MessageId("  --company NAME       company or person name\n"
+               "  --entity N           0/1 corporation, 3/4 individual (default 0)\n"
+               "  --income-mode N      individuals: 1 business, 2 real estate, 3 by department\n"
+               "  --interim 0|1        1: an interim closing after month 6\n"
+               "  --past-results N     99 marks past-results data, which the programs refuse\n"
+               "  --closing-day N      day of the month each month ends on (0: month end)\n"
+               "  --standard-chart     start the dataset from the standard chart of accounts\n"
+               "DATA_ID has 1 to 15 characters. Set the tax settings with set-tax.\n"),
      CmdAddDataset},
     {"set-tax",
      "HOME DATASET [--filing N] [--rounding N] [--deduction N] [--main-type N]\n"
      "    [--tax-included N] [--rates N]",
-     "Set the consumption-tax settings of a dataset.",
-     "  --filing N           0 exempt, 1 simplified, 2 principle taxation\n"
-     "  --rounding N         0..2\n"
-     "  --deduction N        0 individual attribution, 1 lump-sum proportional\n"
-     "  --main-type N        main business type 0..6 (simplified taxation)\n"
-     "  --tax-included N     1: the books hold tax-included amounts\n"
-     "  --rates N            1..3 rate blocks in the report (8%, 5%, 3%)\n",
+     MessageId("Set the consumption-tax settings of a dataset."),
+     MessageId("  --filing N           0 exempt, 1 simplified, 2 principle taxation\n"
+               "  --rounding N         0..2\n"
+               "  --deduction N        0 individual attribution, 1 lump-sum proportional\n"
+               "  --main-type N        main business type 0..6 (simplified taxation)\n"
+               "  --tax-included N     1: the books hold tax-included amounts\n"
+               "  --rates N            1..3 rate blocks in the report (8%, 5%, 3%)\n"),
      CmdSetTax},
     {"add-account",
      "HOME DATASET CODE CLASS_CODE [--name NAME] [--code-text TEXT]\n"
      "    [--side 1|2] [--summary 0|1] [--exclusion-a N] [--exclusion-b N]\n"
      "    [--list-exclusion N]",
-     "Add one account to a dataset's chart of accounts.",
-     "CLASS_CODE is the 32-bit classification code the programs sum accounts by,\n"
-     "decimal or hexadecimal (0x40882040).\n"
-     "  --side 1|2           balance side: 1 debit (default), 2 credit\n"
-     "  --summary 0|1        1: a summary line\n"
-     "  --exclusion-a N, --exclusion-b N\n"
-     "                       1 keeps the account out of the refund-statement sums\n"
-     "  --list-exclusion N   non-zero keeps it out of account lists\n",
+     MessageId("Add one account to a dataset's chart of accounts."),
+     MessageId("CLASS_CODE is the 32-bit classification code the programs sum accounts by,\n"
+               "decimal or hexadecimal (0x40882040).\n"
+               "  --side 1|2           balance side: 1 debit (default), 2 credit\n"
+               "  --summary 0|1        1: a summary line\n"
+               "  --exclusion-a N, --exclusion-b N\n"
+               "                       1 keeps the account out of the refund-statement sums\n"
+               "  --list-exclusion N   non-zero keeps it out of account lists\n"),
      CmdAddAccount},
     {"add-department",
      "HOME DATASET CODE [--name NAME] [--kind N] [--link N]\n"
      "    [--income-type 1|3]",
-     "Add one department to a dataset.",
-     "  --income-type 1|3    1 business (default), 3 real estate\n", CmdAddDepartment},
-    {"import-accounts", "HOME DATASET FILE.csv", "Add a chart of accounts from a CSV file.",
-     "Columns: code, class_code (required), name, code_text, side, summary,\n"
-     "exclusion_a, exclusion_b, list_exclusion; the meanings are those of add-account.\n"
-     "One transaction: a bad row is reported with its line and nothing is imported.\n",
+     MessageId("Add one department to a dataset."),
+     MessageId("  --income-type 1|3    1 business (default), 3 real estate\n"), CmdAddDepartment},
+    {"import-accounts", "HOME DATASET FILE.csv",
+     MessageId("Add a chart of accounts from a CSV file."),
+     MessageId("Columns: code, class_code (required), name, code_text, side, summary,\n"
+               "exclusion_a, exclusion_b, list_exclusion; the meanings are those of add-account.\n"
+               "One transaction: a bad row is reported with its line and nothing is imported.\n"),
      CmdImportAccounts},
-    {"import-journal", "HOME DATASET FILE.csv", "Add journal entries from a CSV file.",
-     "Columns: date, debit_account, credit_account (required), entry_no, closing,\n"
-     "description and per side (debit_..., credit_...) department, amount, tax,\n"
-     "category, rate, business_type. The accounts and departments must exist.\n"
-     "One transaction: a bad row is reported with its line and nothing is imported.\n",
+    {"import-journal", "HOME DATASET FILE.csv", MessageId("Add journal entries from a CSV file."),
+     MessageId("Columns: date, debit_account, credit_account (required), entry_no, closing,\n"
+               "description and per side (debit_..., credit_...) department, amount, tax,\n"
+               "category, rate, business_type. The accounts and departments must exist.\n"
+               "One transaction: a bad row is reported with its line and nothing is imported.\n"),
      CmdImportJournal},
-    {"import-assets", "HOME DATASET FILE.csv", "Add fixed assets from a CSV file.",
-     "Columns: acquired, amount (required), asset_no, name, kind (9 deferred asset),\n"
-     "income_type (1 business, 2 real estate).\n",
+    {"import-assets", "HOME DATASET FILE.csv", MessageId("Add fixed assets from a CSV file."),
+     MessageId("Columns: acquired, amount (required), asset_no, name, kind (9 deferred asset),\n"
+               "income_type (1 business, 2 real estate).\n"),
      CmdImportAssets},
     {"import-books", ltb::ledger_tool::kImportBooksSynopsis, ltb::ledger_tool::kImportBooksSummary,
      ltb::ledger_tool::kImportBooksDetails, ltb::ledger_tool::CmdImportBooks},
     {"export-books", ltb::ledger_tool::kExportBooksSynopsis, ltb::ledger_tool::kExportBooksSummary,
      ltb::ledger_tool::kExportBooksDetails, ltb::ledger_tool::CmdExportBooks},
-    {"set-link", "HOME ANSWER", "Set what the ledger answers when a program asks to link.",
-     "ANSWER: 0 go on, 1 refuse (the run ends as cancelled), anything else an error.\n",
+    {"set-link", "HOME ANSWER",
+     MessageId("Set what the ledger answers when a program asks to link."),
+     MessageId("ANSWER: 0 go on, 1 refuse (the run ends as cancelled), anything else an error.\n"),
      CmdSetLink},
-    {"set-setting", "HOME KEY VALUE", "Set one setting of the ledger.",
-     "KEY: package_name, nonfatal_codes, folder_output, folder_settings, default_user.\n",
+    {"set-setting", "HOME KEY VALUE", MessageId("Set one setting of the ledger."),
+     MessageId(
+         "KEY: package_name, nonfatal_codes, folder_output, folder_settings, default_user.\n"),
      CmdSetSetting},
     {"set-save-values", "HOME DATASET FILE",
-     "Store FILE as the dataset's saved tax-return values (15360 bytes).", "", CmdSetSaveValues},
-    {"get-save-values", "HOME DATASET FILE", "Write the dataset's saved tax-return values to FILE.",
-     "", CmdGetSaveValues},
+     MessageId("Store FILE as the dataset's saved tax-return values (15360 bytes)."), "",
+     CmdSetSaveValues},
+    {"get-save-values", "HOME DATASET FILE",
+     MessageId("Write the dataset's saved tax-return values to FILE."), "", CmdGetSaveValues},
 };
 
 const Command* FindCommand(const std::string& name) {
@@ -502,30 +539,30 @@ const Command* FindCommand(const std::string& name) {
 
 std::string Usage() {
   std::string text =
-      "Usage: ledora-ledger COMMAND ARGS...\n"
-      "       ledora-ledger COMMAND --help\n"
-      "Creates and fills ledger homes (HOME/ledger.db) for LedTaxBridge.\n"
-      "\n"
-      "Commands:\n";
+      Tr("Usage: ledora-ledger COMMAND ARGS...\n"
+         "       ledora-ledger COMMAND --help\n"
+         "Creates and fills ledger homes (HOME/ledger.db) for LedTaxBridge.\n"
+         "\n"
+         "Commands:\n");
   for (const Command& c : kCommands) {
     std::string name = c.name;
-    text +=
-        "  " + name + std::string(name.size() < 17 ? 17 - name.size() : 1, ' ') + c.summary + "\n";
+    text += "  " + name + std::string(name.size() < 17 ? 17 - name.size() : 1, ' ') +
+            Tr(c.summary) + "\n";
   }
   text +=
-      "\n"
-      "Options:\n"
-      "  -h, --help         show this help and exit\n"
-      "  -V, --version      show the version and exit\n"
-      "\n"
-      "Arguments and CSV files are UTF-8. ledger/README.md describes the schema and\n"
-      "the CSV columns. Exit status: 0 done, 1 refused or failed.\n";
+      Tr("\n"
+         "Options:\n"
+         "  -h, --help         show this help and exit\n"
+         "  -V, --version      show the version and exit\n"
+         "\n"
+         "Arguments and CSV files are UTF-8. ledger/README.md describes the schema and\n"
+         "the CSV columns. Exit status: 0 done, 1 refused or failed.\n");
   return text;
 }
 
 std::string CommandHelp(const Command& c) {
-  return std::string("Usage: ledora-ledger ") + c.name + " " + c.synopsis + "\n" + c.summary +
-         "\n" + (*c.details ? std::string("\n") + c.details : std::string());
+  return Format(Tr("Usage: ledora-ledger %s %s\n"), c.name, c.synopsis) + Tr(c.summary) + "\n" +
+         (*c.details ? std::string("\n") + Tr(c.details) : std::string());
 }
 
 bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
@@ -533,6 +570,7 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 }  // namespace
 
 int main(int argc, char** argv) {
+  ltb::platform::InitMessages();
   std::vector<std::string> a(argv + 1, argv + argc);
   if (a.empty()) {
     std::cerr << Usage();
@@ -554,8 +592,8 @@ int main(int argc, char** argv) {
   const bool helpFirst = a[0] == "help";
   const Command* command = FindCommand(helpFirst ? a[1] : a[0]);
   if (command == nullptr) {
-    return Fail("unknown command " + (helpFirst ? a[1] : a[0]) +
-                "; ledora-ledger --help lists the commands.");
+    return Fail(Format(Tr("unknown command %s: ledora-ledger --help lists the commands."),
+                       (helpFirst ? a[1] : a[0]).c_str()));
   }
   if (helpFirst || std::any_of(a.begin() + 1, a.end(), IsHelp)) {
     std::cout << CommandHelp(*command);

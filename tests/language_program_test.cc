@@ -1,0 +1,129 @@
+// The programs' failure messages and help in the user's language: the same
+// error paths run under ja_JP.UTF-8, where no English sentence may reach the
+// user, and under C, where the messages are English.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <regex>
+
+#include "tests/program_runner.h"
+
+namespace ltb::e2e {
+namespace {
+
+// Two English words in a row (lower-case letters after the first, so option
+// names, placeholders such as HOME, paths and numbers do not count): a
+// sentence of ours left untranslated, or a system reason in English.
+bool HasEnglishSentence(const std::string& text) {
+  static const std::regex kWords("(^|[^-A-Za-z/._])[A-Za-z][a-z]+( [A-Za-z][a-z]+)+");
+  return std::regex_search(text, kWords);
+}
+
+std::string ToolPath() {
+  const char* staged = std::getenv("LTB_TEST_LEDGER_TOOL");
+  return staged && *staged ? staged : ProgramDir() + "/ledora-ledger";
+}
+
+struct Case {
+  const char* what;
+  bool tool;  // ledora-ledger, else LedTaxBridgeA
+  std::vector<std::string> args;
+};
+
+TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
+  if (std::setlocale(LC_ALL, "ja_JP.UTF-8") == nullptr) GTEST_SKIP() << "no ja_JP.UTF-8 locale";
+  std::setlocale(LC_ALL, "C");
+  TempDir dir;
+  const std::string ledger = dir / "ledger";
+  ASSERT_EQ(RunProgram(ToolPath(), {"sample", ledger}, {}).status, 0);
+  const std::string missing = dir / "missing";
+  const Case cases[] = {
+      {"help", false, {"--help"}},
+      {"unknown option", false, {"--bogus"}},
+      {"bad months", false, {"--months", "13"}},
+      {"options that exclude each other", false, {"--show", "x.xml", "--compare"}},
+      {"unreadable drive table", false, {"--drives", missing}},
+      {"control character in a path", false, {"--output", "a\tb"}},
+      {"missing ledger", false, {"--ledger", missing, "--ui", "console"}},
+      {"missing dataset", false, {"--ledger", ledger, "--dataset", "9", "--ui", "console"}},
+      {"no terminal", false, {"--ledger", ledger, "--ui", "console"}},
+      {"no display and no terminal", false, {"--ledger", ledger}},
+      {"months with the saved values",
+       false,
+       {"--ledger", ledger, "--ui", "console", "--method", "return", "--months", "4-3",
+        "--execute"}},
+      {"months outside the period", false, {"--ledger", ledger, "--compare", "--months", "13-2"}},
+      {"missing report", false, {"--show", missing}},
+      {"tool help", true, {"--help"}},
+      {"tool command help", true, {"select", "--help"}},
+      {"unknown command", true, {"frobnicate"}},
+      {"tool usage", true, {"select", ledger}},
+      {"tool missing ledger", true, {"datasets", missing}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string program = c.tool ? ToolPath() : ProgramDir() + "/LedTaxBridgeA";
+    const std::map<std::string, std::string> base = {
+        {"LEDORA_HOME", ""}, {"LTB_DRIVES", ""}, {"DISPLAY", ""}, {"LANG", ""}, {"LANGUAGE", ""}};
+    auto ja = base, c_locale = base;
+    ja["LC_ALL"] = "ja_JP.UTF-8";
+    c_locale["LC_ALL"] = "C";
+    const ProgramResult japanese = RunProgram(program, c.args, ja, 60, dir.path());
+    const ProgramResult english = RunProgram(program, c.args, c_locale, 60, dir.path());
+    EXPECT_FALSE(japanese.output.empty());
+    EXPECT_FALSE(HasEnglishSentence(japanese.output)) << japanese.output;
+    EXPECT_TRUE(HasEnglishSentence(english.output)) << english.output;
+    EXPECT_EQ(japanese.status, english.status);
+  }
+}
+
+// The console form on a terminal (script gives the program one): each
+// month and the output file asked by its own label, the action line in the
+// user's language, and a button chosen by its Japanese name.
+TEST(LanguageTest, ConsoleFormLabelsWhatItAsksInTheUsersLanguage) {
+  if (std::setlocale(LC_ALL, "ja_JP.UTF-8") == nullptr) GTEST_SKIP() << "no ja_JP.UTF-8 locale";
+  std::setlocale(LC_ALL, "C");
+  TempDir dir;
+  const std::string ledger = dir / "ledger";
+  ASSERT_EQ(RunProgram(ToolPath(), {"sample", ledger}, {}).status, 0);
+  WriteWholeFile(dir / "answers", Utf8(u8"\n\n\n\nキャンセル\n"));
+  struct Locale {
+    const char* name;
+    std::vector<std::string> shows;
+    std::string askAgain;  // what the form says to an answer it does not know
+  };
+  const Locale locales[] = {
+      {"ja_JP.UTF-8",
+       {Utf8(u8"開始月 [4]: "), Utf8(u8"終了月 [3]: "), Utf8(u8"出力先 ["),
+        Utf8(u8"e = 実行(F12)、b = 参照...、c = キャンセル(Esc)、Enter = 値を変更: ")},
+       Utf8(u8"Enter キーを押してください")},
+      {"C",
+       {"Start month [4]: ", "End month [3]: ", "Output file [",
+        Utf8(u8"e = 実行(F12), b = 参照..., c = キャンセル(Esc), Enter = change the values: ")},
+       "Please answer"},
+  };
+  for (const Locale& l : locales) {
+    SCOPED_TRACE(l.name);
+    const ProgramResult r =
+        RunProgram("/bin/sh",
+                   {"-c",
+                    "script -qec 'exec \"$LTB_PROGRAM\" --ledger \"$LTB_LEDGER\" --ui console' "
+                    "/dev/null <answers"},
+                   {{"LTB_PROGRAM", ProgramDir() + "/LedTaxBridgeA"},
+                    {"LTB_LEDGER", ledger},
+                    {"SHELL", "/bin/sh"},
+                    {"LEDORA_HOME", ""},
+                    {"DISPLAY", ""},
+                    {"LANG", ""},
+                    {"LANGUAGE", ""},
+                    {"LC_ALL", l.name}},
+                   60, dir.path());
+    for (const std::string& label : l.shows) EXPECT_TRUE(Contains(r.output, label)) << r.output;
+    // Cancelled by the button's name, not by the end of the input.
+    EXPECT_FALSE(Contains(r.output, l.askAgain)) << r.output;
+    EXPECT_TRUE(Contains(r.output, Utf8(u8"集計を中止します"))) << r.output;
+  }
+}
+
+}  // namespace
+}  // namespace ltb::e2e
