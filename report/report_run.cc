@@ -15,7 +15,15 @@ std::string ReadOnlyOutputMessage(const std::string& outputPath) {
 
 std::string ReportNotFinishedText(const platform::IoStatus& why) {
   std::string text = kReportNotFinishedMessage;
-  if (!why.ok()) {
+  if (why.code() == platform::IoStatus::Code::kBadPath) {
+    // Not the disk nor the permissions: the drive is one the drive table
+    // does not map.
+    text.append("\n\n").append(platform::Format(
+        platform::Tr932("The report file %s is on a drive that the drive table does not map: give "
+                        "an output file on another drive, or map this drive with --drives.")
+            .c_str(),
+        why.path().c_str()));
+  } else if (!why.ok()) {
     text.append("\n\n").append(
         platform::Format(platform::Tr932("The report file %s could not be written: %s.").c_str(),
                          why.path().c_str(), why.reason().c_str()));

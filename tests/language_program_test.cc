@@ -81,6 +81,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
       {"months outside the period", false, {"--ledger", ledger, "--compare", "--months", "13-2"}},
       {"missing report", false, {"--show", missing}},
       {"unwritable report", false, unattendedTo("/proc/self/report.xml")},
+      {"report on a drive the drive table does not map", false, unattendedTo("Q:\\report.xml")},
       {"read-only report", false, unattendedTo(readOnly), {}, Case::kUnprivilegedUser},
       {"bad drive table line", false, {"--drives", badDrives}},
       {"bad drive table line in LTB_DRIVES",
