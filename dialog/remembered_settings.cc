@@ -159,6 +159,11 @@ platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& 
                                          const std::string& fileName, std::string_view key,
                                          std::string_view newLine) {
   if (folder.empty()) {
+    // The ledger gives no folder when its default one cannot be made.
+    std::fprintf(stderr, "%s\n",
+                 platform::Tr("The conditions of this run are not remembered: the ledger gives no "
+                              "settings folder that can be made. Check the ledger's setting "
+                              "folder_settings and that you may write in your home folder."));
     return platform::IoStatus::IoError(fileName, platform::Tr932("there is no settings folder"));
   }
   errno = 0;

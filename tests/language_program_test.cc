@@ -62,6 +62,9 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
   // A folder where the settings file belongs.
   const std::string otherHome = dir / "other-home";
   std::filesystem::create_directories(otherHome + "/.config/ledtaxbridge/LedTaxBridgeA.env");
+  // A file where the home folder belongs: no settings folder can be made.
+  const std::string fileHome = dir / "file-home";
+  WriteWholeFile(fileHome, "");
   const char* display = std::getenv("DISPLAY");
   const Case cases[] = {
       {"help", false, {"--help"}},
@@ -92,6 +95,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
        false,
        unattendedTo(dir / "report.xml"),
        {{"HOME", otherHome}}},
+      {"no settings folder", false, unattendedTo(dir / "report.xml"), {{"HOME", fileHome}}},
       {"parent window item that is no number",
        false,
        {"--ledger", ledger, "--ui", "console", "abc,1,2,x.xml"}},
