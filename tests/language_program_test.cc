@@ -62,6 +62,8 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
   // A folder where the settings file belongs.
   const std::string otherHome = dir / "other-home";
   std::filesystem::create_directories(otherHome + "/.config/ledtaxbridge/LedTaxBridgeA.env");
+  const std::string strange = dir / "strange.xml";
+  WriteWholeFile(strange, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>\r\noops\r\n");
   // A file where the home folder belongs: no settings folder can be made.
   const std::string fileHome = dir / "file-home";
   WriteWholeFile(fileHome, "");
@@ -83,6 +85,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
         "--execute"}},
       {"months outside the period", false, {"--ledger", ledger, "--compare", "--months", "13-2"}},
       {"missing report", false, {"--show", missing}},
+      {"report of another shape", false, {"--show", strange}},
       {"unwritable report", false, unattendedTo("/proc/self/report.xml")},
       {"report on a drive the drive table does not map", false, unattendedTo("Q:\\report.xml")},
       {"read-only report", false, unattendedTo(readOnly), {}, Case::kUnprivilegedUser},
