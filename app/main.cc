@@ -131,12 +131,20 @@ bool BuildDriveTable(const std::string& environmentFile, const std::string& opti
       }
       std::fprintf(stderr, "%s\n", why.c_str());
     } else if (!table->LoadConfig(text, &why)) {
-      std::fprintf(stderr, "LTB_DRIVES: %s: %s\n", environmentFile.c_str(), why.c_str());
+      std::fprintf(stderr, "%s\n",
+                   Format(Tr("%s: the drive table %s is used only up to the line it cannot read "
+                             "(%s). Correct that line of the file."),
+                          "LTB_DRIVES", environmentFile.c_str(), why.c_str())
+                       .c_str());
     }
   }
   if (optionFile.empty()) return true;
   if (!ReadDriveTableFile("--drives", optionFile, &text, &fatal, error)) return false;
-  return table->LoadConfig(text, error);
+  if (table->LoadConfig(text, &why)) return true;
+  *error = Format(Tr("%s: the drive table %s cannot be used (%s). Correct that line of the file "
+                     "and run again."),
+                  "--drives", optionFile.c_str(), why.c_str());
+  return false;
 }
 
 std::unique_ptr<ltb::ui::Seat> MakeSeat(ltb::platform::Env& env,

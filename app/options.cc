@@ -135,7 +135,8 @@ std::string HelpText(const std::string& programName) {
                    "separated by commas: window id, message number, message parameter and\n"
                    "output file. The parent window is notified with the result at the end.\n"
                    "\n"
-                   "Exit status: 0 finished, 1 cancelled or refused, 2 error.\n"
+                   "Exit status: 0 finished (with --compare: the figures agree), 1 cancelled,\n"
+                   "refused or nothing to compare, 2 error, 3 the figures differ (--compare).\n"
                    ""),
                 programName.c_str());
 }

@@ -11,6 +11,7 @@
 #include "app/environment_check.h"
 #include "host/period_months.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "ui/cancel_notice.h"
 #include "ui/message_box.h"
@@ -414,7 +415,8 @@ int TaxLinkApp::Run(std::string_view commandLine) {
     try {
       Message(kOutOfMemoryMessage, ui::kMbIconWarning | ui::kMbOk);
     } catch (const std::bad_alloc&) {
-      std::fputs("out of memory\n", stderr);
+      std::fprintf(stderr, "%s\n",
+                   platform::Tr("There is not enough memory. Close other programs and run again."));
     }
   }
   ExitInstance();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "platform/messages.h"
 
 namespace ltb::app {
 namespace {
@@ -57,9 +58,11 @@ std::string WindowItemWarning(std::string_view line) {
   if (comma == std::string_view::npos) return {};
   const std::string_view item = line.substr(0, comma);
   if (TrimBlanks(item).empty() || IsWindowIdText(item)) return {};
-  return "the parent window item \"" + std::string(item) +
-         "\" is neither a decimal nor a 0x hexadecimal window id; it is read as " +
-         std::to_string(ReadWindowId(item));
+  return platform::Format(platform::Tr("The parent window item \"%s\" is neither a decimal nor a "
+                                       "0x hexadecimal window id, so it is read as %llu. Give the "
+                                       "window id in decimal or as 0x hexadecimal."),
+                          std::string(item).c_str(),
+                          static_cast<unsigned long long>(ReadWindowId(item)));
 }
 
 }  // namespace ltb::app

@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "dialog/decimal_text.h"
 #include "dialog/output_checks.h"
 #include "platform/atomic_write.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 
 namespace ltb::dialog {
 namespace {
@@ -27,15 +27,18 @@ size_t FindKeyAtLineStart(std::string_view text, std::string_view key) {
   return npos;
 }
 
-// Tells the person running the program why the settings file is not used.
-void SayNotUsed(const std::string& path, const char* why) {
-  std::fprintf(stderr, "the settings file %s %s; the conditions are not remembered\n",
-               platform::Cp932ToUtf8(path).c_str(), why);
+// Tells the person running the program why the settings file is not used:
+// `format` names the file (%s, CP932 path shown in UTF-8) before any other
+// placeholder.
+void Say(const char* format, const std::string& path) {
+  std::fprintf(stderr, "%s\n",
+               platform::Format(format, platform::Cp932ToUtf8(path).c_str()).c_str());
 }
 
-// The system's reason for the errno a failed call left.
-const char* Reason(int error) {
-  return error != 0 ? std::strerror(error) : "the system gave no reason";
+// The system's reason for the errno a failed call left, in UTF-8 (the same
+// words as an IoStatus gives).
+std::string Reason(int error) {
+  return platform::Cp932ToUtf8(platform::IoStatus::FromErrno({}, error).reason());
 }
 
 // Reads the whole settings file; false when it is there but cannot be used
@@ -48,19 +51,30 @@ bool ReadSettingsFile(platform::Env& env, const std::string& path, std::string* 
     case platform::ReadStatus::kOk: return true;
     case platform::ReadStatus::kMissing: text->clear(); return true;
     case platform::ReadStatus::kNotRegular:
-      SayNotUsed(path, "is not a regular file (a link, folder, FIFO or device)");
+      Say(platform::Tr("The settings file %s is not a regular file (it is a link, a folder, a FIFO "
+                       "or a device), so the conditions are not remembered. Remove it or move it "
+                       "aside so that the program can make the file anew."),
+          path);
       return false;
-    case platform::ReadStatus::kTooLarge: SayNotUsed(path, "is too large"); return false;
+    case platform::ReadStatus::kTooLarge:
+      Say(platform::Tr("The settings file %s is too large to be a settings file, so the "
+                       "conditions are not remembered. Move it aside so that the program can make "
+                       "the file anew."),
+          path);
+      return false;
     case platform::ReadStatus::kFailed: break;
   }
   // Most often a colleague's file that this user may not read: its owner
   // can open it up.
   const std::string owner = env.OwnerName(path);
-  std::fprintf(stderr,
-               "the settings file %s (owner: %s) cannot be read (%s); the conditions are not "
-               "remembered until its owner lets you read and write it\n",
-               platform::Cp932ToUtf8(path).c_str(), owner.empty() ? "unknown" : owner.c_str(),
-               Reason(why));
+  std::fprintf(
+      stderr, "%s\n",
+      platform::Format(platform::Tr("The settings file %s (owner: %s) cannot be read: "
+                                    "%s. The conditions are not remembered until its "
+                                    "owner lets you read and write it."),
+                       platform::Cp932ToUtf8(path).c_str(),
+                       owner.empty() ? platform::Tr("unknown") : owner.c_str(), Reason(why).c_str())
+          .c_str());
   return false;
 }
 
@@ -144,27 +158,45 @@ std::string ReplaceRememberedRecord(std::string_view oldText, std::string_view k
 platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& folder,
                                          const std::string& fileName, std::string_view key,
                                          std::string_view newLine) {
-  if (folder.empty()) return platform::IoStatus::IoError(fileName, "no settings folder");
+  if (folder.empty()) {
+    // The ledger gives no folder when its default one cannot be made.
+    std::fprintf(stderr, "%s\n",
+                 platform::Tr("The conditions of this run are not remembered: the ledger gives no "
+                              "settings folder that can be made. Check the ledger's setting "
+                              "folder_settings and that you may write in your home folder."));
+    return platform::IoStatus::IoError(fileName, platform::Tr932("there is no settings folder"));
+  }
   errno = 0;
   if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) {
     const int why = errno;
-    std::fprintf(stderr,
-                 "the settings folder %s could not be created (%s); the conditions of this run "
-                 "are not remembered\n",
-                 platform::Cp932ToUtf8(folder).c_str(), Reason(why));
+    std::fprintf(stderr, "%s\n",
+                 platform::Format(platform::Tr("The settings folder %s could not be created: %s. "
+                                               "The conditions of this run are not remembered; "
+                                               "check that you may write in the folder above it."),
+                                  platform::Cp932ToUtf8(folder).c_str(), Reason(why).c_str())
+                     .c_str());
     return platform::IoStatus::FromErrno(folder, why != 0 ? why : EIO);
   }
   const std::string path = folder + fileName;
   // From the read to the rename no other run may rewrite the file, or the
   // later rename drops the record of the earlier run.
+  errno = 0;
   std::unique_ptr<platform::FileLock> lock = env.LockFile(path + ".lock", kSettingsLockWaitMs);
   if (!lock) {
-    SayNotUsed(path, "could not be locked");
-    return platform::IoStatus::IoError(path, "the settings file could not be locked");
+    const platform::IoStatus locked = platform::IoStatus::FromErrno(path + ".lock", errno);
+    std::fprintf(stderr, "%s\n",
+                 platform::Format(platform::Tr("The settings file %s could not be locked: %s. The "
+                                               "conditions of this run are not remembered; when "
+                                               "another run is saving them, wait for it and run "
+                                               "again."),
+                                  platform::Cp932ToUtf8(path).c_str(),
+                                  platform::Cp932ToUtf8(locked.reason()).c_str())
+                     .c_str());
+    return locked;
   }
   std::string oldText;
   if (!ReadSettingsFile(env, path, &oldText)) {
-    return platform::IoStatus::IoError(path, "the settings file cannot be used");
+    return platform::IoStatus::IoError(path, platform::Tr932("the settings file cannot be used"));
   }
   // A new file in a folder colleagues share is theirs to read and write as
   // well, whatever this user's umask.
@@ -172,11 +204,14 @@ platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& 
       platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine),
                                     platform::TempFileMode::kKeepTargetOrShareWithFolderGroup);
   if (!written.ok()) {
-    std::fprintf(stderr,
-                 "the settings file %s could not be written (%s); the conditions of this run are "
-                 "not remembered, and the file stays as it was\n",
-                 platform::Cp932ToUtf8(path).c_str(),
-                 platform::Cp932ToUtf8(written.reason()).c_str());
+    std::fprintf(stderr, "%s\n",
+                 platform::Format(platform::Tr("The settings file %s could not be written: %s. "
+                                               "The conditions of this run are not remembered and "
+                                               "the file stays as it was; check the free space "
+                                               "and that you may write in its folder."),
+                                  platform::Cp932ToUtf8(path).c_str(),
+                                  platform::Cp932ToUtf8(written.reason()).c_str())
+                     .c_str());
   }
   return written;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "platform/win_path.h"
 #include "platform/windows_root.h"
 
@@ -109,14 +110,17 @@ bool DriveTable::LoadConfig(std::string_view text, std::string* error) {
     std::string_view name = line.substr(0, blank);
     std::string_view folder =
         blank == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(blank));
-    auto fail = [&](const std::string& what) {
-      if (error) *error = "line " + std::to_string(lineNo) + ": " + what;
-      return false;
-    };
     if (folder.empty() || folder[0] != '/') {
-      return fail("expected an absolute Linux folder after \"" + std::string(name) + "\"");
+      if (error) {
+        *error = Format(Tr("line %d: no absolute Linux folder follows \"%s\""), lineNo,
+                        std::string(name).c_str());
+      }
+      return false;
     }
-    if (line.find('\0') != std::string_view::npos) return fail("the line holds a 0x00 byte");
+    if (line.find('\0') != std::string_view::npos) {
+      if (error) *error = Format(Tr("line %d: the line holds a 0x00 byte"), lineNo);
+      return false;
+    }
     if (name.size() >= 2 && name.size() <= 3 && name[1] == ':' &&
         ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')) &&
         (name.size() == 2 || name[2] == '\\')) {
@@ -131,8 +135,12 @@ bool DriveTable::LoadConfig(std::string_view text, std::string* error) {
         continue;
       }
     }
-    return fail("expected a drive such as D: or a share such as \\\\server\\share, got \"" +
-                std::string(name) + "\"");
+    if (error) {
+      *error = Format(Tr("line %d: \"%s\" is neither a drive such as D: nor a share such as "
+                         "\\\\server\\share"),
+                      lineNo, std::string(name).c_str());
+    }
+    return false;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include <time.h>
 
+#include "platform/messages.h"
 #include "platform/temp_name.h"
 #include "platform/win_path.h"
 
@@ -23,7 +24,8 @@ std::unique_ptr<WritableFile> Env::NewTempFile(const std::string& target, TempFi
   std::unique_ptr<WritableFile> file;
   if (!FileExists(*tempPath)) file = NewWritableFile(*tempPath);
   if (status != nullptr) {
-    *status = file ? IoStatus::OK() : IoStatus::IoError(target, "the file cannot be created");
+    *status =
+        file ? IoStatus::OK() : IoStatus::IoError(target, Tr932("the file cannot be created"));
   }
   return file;
 }

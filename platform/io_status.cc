@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/cp932.h"
+#include "platform/messages.h"
 
 namespace ltb::platform {
 namespace {
@@ -13,8 +14,9 @@ namespace {
 // program: a Japanese locale gives it in UTF-8.
 std::string SystemReason(int errorNumber) {
   char buf[256];
+  if (errorNumber == 0) return Tr932("the system gave no reason");
   const char* text = strerror_r(errorNumber, buf, sizeof buf);
-  if (text == nullptr) return "error " + std::to_string(errorNumber);
+  if (text == nullptr) return Format(Tr932("system error %d").c_str(), errorNumber);
   std::string cp932;
   return Utf8ToCp932(text, &cp932) ? cp932 : std::string(text);
 }
@@ -32,7 +34,7 @@ IoStatus IoStatus::IoError(std::string_view path, std::string_view reason) {
 }
 
 IoStatus IoStatus::BadPath(std::string_view path) {
-  return IoStatus(Code::kBadPath, path, 0, "no drive of this machine holds this path");
+  return IoStatus(Code::kBadPath, path, 0, Tr932("no drive of this machine holds this path"));
 }
 
 std::string IoStatus::ToString() const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "report/xml_safe_text.h"
 
 namespace ltb::report {
@@ -78,11 +79,14 @@ std::string Quote(std::string_view line) {
 // What a layout line asks for, in words.
 std::string Expected(const ReportLine& want, std::string_view raw) {
   if (want.kind == ReportLine::Kind::kElement) {
-    return "the element " + want.name + " at level " + std::to_string(want.level);
+    return platform::Format(platform::Tr("the element %s at level %d"), want.name.c_str(),
+                            want.level);
   }
   if (want.kind == ReportLine::Kind::kOther) return Quote(raw);
-  return std::string(want.kind == ReportLine::Kind::kStartTag ? "<" : "</") + want.name +
-         "> at level " + std::to_string(want.level);
+  return platform::Format(want.kind == ReportLine::Kind::kStartTag
+                              ? platform::Tr("<%s> at level %d")
+                              : platform::Tr("</%s> at level %d"),
+                          want.name.c_str(), want.level);
 }
 
 // The next line of `text` from *pos without its CR LF; false at the end.
@@ -191,7 +195,8 @@ bool ReportElements(std::string_view text, std::vector<ReportElement>* elements,
   for (int number = 1; NextLine(text, &pos, &raw, &terminated); ++number) {
     const ReportLine line = ParseReportLine(raw);
     if (!terminated || line.kind == ReportLine::Kind::kOther) {
-      *error = "line " + std::to_string(number) + " is no tag line: " + Quote(raw);
+      *error =
+          platform::Format(platform::Tr("line %d is no tag line: %s"), number, Quote(raw).c_str());
       return false;
     }
     blocks.Take(line, number, elements);
@@ -212,15 +217,16 @@ bool ReadReport(std::string_view file, std::string_view layout,
     const size_t lineStart = filePos;
     const bool haveWant = NextLine(layout, &layoutPos, &want, &wantEnded);
     const bool haveGot = NextLine(file, &filePos, &got, &gotEnded);
-    const std::string where = "line " + std::to_string(fileLine) + ": ";
     if (!haveWant && !haveGot) return true;
     const ReportLine wanted = ParseReportLine(want);
     if (!haveGot) {
-      *error = where + "the file ends where " + Expected(wanted, want) + " should follow";
+      *error = platform::Format(platform::Tr("line %d: the file ends where %s should follow"),
+                                fileLine, Expected(wanted, want).c_str());
       return false;
     }
     if (!haveWant) {
-      *error = where + "the report should have ended, found " + Quote(got);
+      *error = platform::Format(platform::Tr("line %d: the report should have ended, found %s"),
+                                fileLine, Quote(got).c_str());
       return false;
     }
     ReportLine found = ParseReportLine(got);
@@ -232,11 +238,12 @@ bool ReadReport(std::string_view file, std::string_view layout,
     const bool same =
         wanted.kind == ReportLine::Kind::kOther ? got == want : SameShape(wanted, found);
     if (!same) {
-      *error = where + "expected " + Expected(wanted, want) + ", found " + Quote(got);
+      *error = platform::Format(platform::Tr("line %d: expected %s, found %s"), fileLine,
+                                Expected(wanted, want).c_str(), Quote(got).c_str());
       return false;
     }
     if (!gotEnded) {
-      *error = where + "the line does not end in CR LF";
+      *error = platform::Format(platform::Tr("line %d: the line does not end in CR LF"), fileLine);
       return false;
     }
     blocks.Take(found, fileLine, elements);

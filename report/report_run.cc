@@ -1,27 +1,32 @@
 #include "report/report_run.h"
 
-#include <cstdio>
+#include "platform/messages.h"
 
 namespace ltb::report {
 
 std::string ReadOnlyOutputMessage(const std::string& outputPath) {
-  constexpr const char* kFormat =
-      "The output file %s is read-only for you, so it was kept as it is and no report was "
-      "written; choose another output file, or make this one writable and run again.";
-  const int size = std::snprintf(nullptr, 0, kFormat, outputPath.c_str());
-  std::string text(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), kFormat, outputPath.c_str());
-  text.pop_back();
-  return text;
+  return platform::Format(
+      platform::Tr932("The output file %s is read-only for you, so it was kept as it is and no "
+                      "report was written; choose another output file, or make this one writable "
+                      "and run again.")
+          .c_str(),
+      outputPath.c_str());
 }
 
 std::string ReportNotFinishedText(const platform::IoStatus& why) {
   std::string text = kReportNotFinishedMessage;
-  if (!why.ok()) {
-    char reason[1024];
-    std::snprintf(reason, sizeof reason, "The report file %s could not be written: %s.",
-                  why.path().c_str(), why.reason().c_str());
-    text.append("\n\n").append(reason);
+  if (why.code() == platform::IoStatus::Code::kBadPath) {
+    // Not the disk nor the permissions: the drive is one the drive table
+    // does not map.
+    text.append("\n\n").append(platform::Format(
+        platform::Tr932("The report file %s is on a drive that the drive table does not map: give "
+                        "an output file on another drive, or map this drive with --drives.")
+            .c_str(),
+        why.path().c_str()));
+  } else if (!why.ok()) {
+    text.append("\n\n").append(
+        platform::Format(platform::Tr932("The report file %s could not be written: %s.").c_str(),
+                         why.path().c_str(), why.reason().c_str()));
   }
   return text;
 }

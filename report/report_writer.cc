@@ -1,6 +1,7 @@
 #include "report/report_writer.h"
 
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "report/xml_safe_text.h"
 
 namespace ltb::report {
@@ -40,7 +41,7 @@ std::string_view Entity(char c) {
 
 platform::IoStatus ReportWriter::Open(platform::Env* env, const std::string& path) {
   if (env == nullptr || path.empty()) {
-    return platform::IoStatus::IoError(path, "no report file was named");
+    return platform::IoStatus::IoError(path, platform::Tr932("no report file was named"));
   }
   Close();
   env_ = env;

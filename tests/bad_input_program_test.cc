@@ -73,7 +73,9 @@ class BadInputTest : public ::testing::Test {
             {"XDG_CONFIG_HOME", dir / "home/.config"},
             {"LEDORA_HOME", ""},
             {"LEDORA_USER", "user01"},
-            {"LTB_DRIVES", ""}};
+            {"LTB_DRIVES", ""},
+            // The messages checked here are the English ones.
+            {"LC_ALL", "C"}};
   }
 
   ProgramResult Run(const std::string& output,
@@ -232,7 +234,7 @@ TEST_F(BadInputTest, ReadOnlySettingsFolderKeepsTheOldFile) {
   // The user is told, with the file and the reason (it used to be silent).
   const std::string file =
       platform::Cp932ToUtf8(platform::UserPathToWindows({}, folder + "/LedTaxBridgeA.env"));
-  EXPECT_TRUE(Contains(r.output, "the settings file " + file + " could not be written ("))
+  EXPECT_TRUE(Contains(r.output, "The settings file " + file + " could not be written: "))
       << r.output;
 }
 

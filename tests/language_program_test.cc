@@ -3,7 +3,11 @@
 // user, and under C, where the messages are English.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <clocale>
+#include <filesystem>
 #include <regex>
 
 #include "tests/program_runner.h"
@@ -28,6 +32,11 @@ struct Case {
   const char* what;
   bool tool;  // ledora-ledger, else LedTaxBridgeA
   std::vector<std::string> args;
+  // Variables of this case over those of every case.
+  std::map<std::string, std::string> env = {};
+  // What the path needs: a user the file permissions hold back (root may
+  // write a read-only file), or the display of the test command.
+  enum Needs { kNothing, kUnprivilegedUser, kDisplay } needs = kNothing;
 };
 
 TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
@@ -37,6 +46,28 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
   const std::string ledger = dir / "ledger";
   ASSERT_EQ(RunProgram(ToolPath(), {"sample", ledger}, {}).status, 0);
   const std::string missing = dir / "missing";
+  const std::vector<std::string> unattended = {"--ledger",  ledger,    "--ui",     "console",
+                                               "--method",  "journal", "--months", "4-3",
+                                               "--execute", "--yes"};
+  auto unattendedTo = [&](const std::string& output) {
+    std::vector<std::string> args = unattended;
+    args.insert(args.end(), {"--output", output});
+    return args;
+  };
+  const std::string readOnly = dir / "read-only.xml";
+  WriteWholeFile(readOnly, "kept\r\n");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const std::string badDrives = dir / "drives";
+  WriteWholeFile(badDrives, "D: /tmp\nQ /tmp\n");
+  // A folder where the settings file belongs.
+  const std::string otherHome = dir / "other-home";
+  std::filesystem::create_directories(otherHome + "/.config/ledtaxbridge/LedTaxBridgeA.env");
+  const std::string strange = dir / "strange.xml";
+  WriteWholeFile(strange, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>\r\noops\r\n");
+  // A file where the home folder belongs: no settings folder can be made.
+  const std::string fileHome = dir / "file-home";
+  WriteWholeFile(fileHome, "");
+  const char* display = std::getenv("DISPLAY");
   const Case cases[] = {
       {"help", false, {"--help"}},
       {"unknown option", false, {"--bogus"}},
@@ -54,6 +85,31 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
         "--execute"}},
       {"months outside the period", false, {"--ledger", ledger, "--compare", "--months", "13-2"}},
       {"missing report", false, {"--show", missing}},
+      {"report of another shape", false, {"--show", strange}},
+      {"unwritable report", false, unattendedTo("/proc/self/report.xml")},
+      {"report on a drive the drive table does not map", false, unattendedTo("Q:\\report.xml")},
+      {"read-only report", false, unattendedTo(readOnly), {}, Case::kUnprivilegedUser},
+      {"bad drive table line", false, {"--drives", badDrives}},
+      {"bad drive table line in LTB_DRIVES",
+       false,
+       {"--show", missing},
+       {{"LTB_DRIVES", badDrives}}},
+      {"settings file that is a folder",
+       false,
+       unattendedTo(dir / "report.xml"),
+       {{"HOME", otherHome}}},
+      {"no settings folder", false, unattendedTo(dir / "report.xml"), {{"HOME", fileHome}}},
+      {"parent window item that is no number",
+       false,
+       {"--ledger", ledger, "--ui", "console", "abc,1,2,x.xml"}},
+      {"graphical front end without a display", false, {"--ledger", ledger, "--ui", "gui"}},
+      // Leaks of the toolkit's libraries are the GUI tests' concern.
+      {"conditions refused in the window",
+       false,
+       {"--ledger", ledger, "--ui", "gui", "--method", "journal", "--months", "4-3", "--output",
+        dir / "no-folder/report.xml", "--execute", "--no"},
+       {{"DISPLAY", display ? display : ""}, {"ASAN_OPTIONS", "detect_leaks=0"}},
+       Case::kDisplay},
       {"tool help", true, {"--help"}},
       {"tool command help", true, {"select", "--help"}},
       {"unknown command", true, {"frobnicate"}},
@@ -62,9 +118,13 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    if (c.needs == Case::kUnprivilegedUser && geteuid() == 0) continue;
+    if (c.needs == Case::kDisplay && (display == nullptr || *display == '\0')) continue;
     const std::string program = c.tool ? ToolPath() : ProgramDir() + "/LedTaxBridgeA";
-    const std::map<std::string, std::string> base = {
-        {"LEDORA_HOME", ""}, {"LTB_DRIVES", ""}, {"DISPLAY", ""}, {"LANG", ""}, {"LANGUAGE", ""}};
+    std::map<std::string, std::string> base = {
+        {"LEDORA_HOME", ""}, {"LTB_DRIVES", ""},   {"DISPLAY", ""},        {"LANG", ""},
+        {"LANGUAGE", ""},    {"HOME", dir.path()}, {"XDG_CONFIG_HOME", ""}};
+    for (const auto& [name, value] : c.env) base[name] = value;
     auto ja = base, c_locale = base;
     ja["LC_ALL"] = "ja_JP.UTF-8";
     c_locale["LC_ALL"] = "C";

@@ -75,7 +75,9 @@ class SharedFolderTest : public ::testing::Test {
             {"XDG_CONFIG_HOME", dir / "home/.config"},
             {"LEDORA_HOME", ""},
             {"LEDORA_USER", user},
-            {"LTB_DRIVES", ""}};
+            {"LTB_DRIVES", ""},
+            // The messages checked here are the English ones.
+            {"LC_ALL", "C"}};
   }
   std::vector<std::string> Args(const std::string& method, const std::string& output) const {
     std::vector<std::string> args = {"--ledger", ledgerHome(), "--ui", "console",   "--method",

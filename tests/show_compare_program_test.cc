@@ -46,7 +46,9 @@ class InspectTest : public ::testing::Test {
                        {"XDG_DATA_HOME", dir / "home/.local/share"},
                        {"LEDORA_HOME", ""},
                        {"LEDORA_USER", ""},
-                       {"LTB_DRIVES", ""}});
+                       {"LTB_DRIVES", ""},
+                       // The messages checked here are the English ones.
+                       {"LC_ALL", "C"}});
   }
 
   std::unique_ptr<ledger::LedgerDb> Ledger() {

@@ -15,6 +15,7 @@
 #include "frontends/gui/wx_session.h"
 #include "frontends/gui/x11_transient.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "resources/conditions_dialog_template.h"
 
 namespace ltb::ui::gui {
@@ -36,9 +37,11 @@ class GuiSeat : public Seat {
       // Unattended: nobody watches the screen; say it on standard error and
       // answer as the options ask.
       const int answer = !question ? kIdOk : (*opts_.answer ? kIdYes : kIdNo);
-      std::fprintf(stderr, "%s: %s%s\n", platform::Cp932ToUtf8(caption).c_str(),
-                   platform::Cp932ToUtf8(text).c_str(),
-                   !question ? "" : (answer == kIdYes ? " -> yes" : " -> no"));
+      std::fprintf(stderr, "%s: %s%s%s\n", platform::Cp932ToUtf8(caption).c_str(),
+                   platform::Cp932ToUtf8(text).c_str(), question ? " " : "",
+                   !question          ? ""
+                   : answer == kIdYes ? platform::Tr("-> yes (--yes)")
+                                      : platform::Tr("-> no (--no)"));
       return answer;
     }
     wxWindow* ownerWindow = OwnerFor(owner);
@@ -127,7 +130,10 @@ class GuiSeat : public Seat {
     }
     if (!dialog::PressExecute(controller)) {
       if (!dialog.EndIfDone()) {
-        std::fprintf(stderr, "the conditions were refused; the run is cancelled\n");
+        std::fprintf(stderr, "%s\n",
+                     platform::Tr("The conditions were refused (the reason is above), so the run "
+                                  "is cancelled. Correct --method, --months or --output and run "
+                                  "again."));
         dialog.Cancel();
       }
       return;
