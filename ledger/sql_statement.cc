@@ -14,7 +14,8 @@ std::string SqlReason(sqlite3* db) {
   const int code = sqlite3_extended_errcode(db);
   switch (code) {
     case SQLITE_CONSTRAINT_PRIMARYKEY:
-    case SQLITE_CONSTRAINT_UNIQUE: return Tr("the ledger already holds one with this number");
+    case SQLITE_CONSTRAINT_UNIQUE:
+      return Tr("the ledger already holds one with the same number or id");
     case SQLITE_CONSTRAINT_FOREIGNKEY:
       return Tr("it refers to a dataset, account or department the ledger does not hold");
     case SQLITE_CONSTRAINT_CHECK:
