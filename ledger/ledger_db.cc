@@ -133,7 +133,17 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
   if (mode != Mode::kReadOnly) {
     // Rollback journal, never WAL: a reader must not need write access.
     std::string why;
-    if (!db->Exec("PRAGMA journal_mode = DELETE; PRAGMA foreign_keys = ON", &why)) {
+    // SQLite opens a file it may not write read-only without a word, and
+    // the journal it writes beside the file needs the folder: both are
+    // checked here, so that a change is refused before it starts rather
+    // than at its first row.
+    const std::string folder = path.substr(0, path.find_last_of('/'));
+    if (sqlite3_db_readonly(raw, "main") == 1) {
+      why = std::strerror(EACCES);
+    } else if (::access(folder.empty() ? "/" : folder.c_str(), W_OK) != 0) {
+      why = std::strerror(errno);
+    }
+    if (!why.empty() || !db->Exec("PRAGMA journal_mode = DELETE; PRAGMA foreign_keys = ON", &why)) {
       *error = platform::Format(
           platform::Tr("The ledger file %s cannot be opened for writing: %s. Check that the file "
                        "and its folder are writable for you."),
