@@ -91,6 +91,7 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
        true,
        {"add-dataset", ledger, "9", "X", "--from", "20160401", "--to", "20180331"}},
       {"an unknown option", true, {"add-department", ledger, "1", "5", "--colour", "red"}},
+      {"a sample where no folder can be made", true, {"sample", "/proc/ledger"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
