@@ -27,6 +27,7 @@ std::string SqlReason(sqlite3* db) {
     case SQLITE_LOCKED: return Tr("another program is writing to the ledger");
     case SQLITE_READONLY: return Tr("the ledger file is read-only for you");
     case SQLITE_FULL: return std::strerror(ENOSPC);
+    case SQLITE_NOMEM: return std::strerror(ENOMEM);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB: return Tr("the ledger file is damaged");
     case SQLITE_IOERR:
