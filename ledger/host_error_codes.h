@@ -15,7 +15,8 @@ enum HostError : long {
   kErrLedgerUnreadable = 2009  // the ledger file is missing or not a ledger
 };
 
-// A short English description of a code, for the host's messages.
+// A short description of a code for the host's messages: an English
+// message id, to be translated where it is shown.
 const char* HostErrorText(long code);
 
 }  // namespace ltb::ledger

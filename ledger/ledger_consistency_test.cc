@@ -171,7 +171,7 @@ TEST(LedgerWriterTest, RefusesRowsThatDoNotFitTheDataset) {
   EXPECT_FALSE(MonthSlotFor(*db, 9, 20160630, false, &slot, &error));
 
   EXPECT_FALSE(SelectDataset(*db, "someone", 9, &error));
-  EXPECT_EQ(error, "no dataset 9");
+  EXPECT_EQ(error, "The ledger holds no dataset 9: ledora-ledger datasets lists them.");
   ASSERT_TRUE(SelectDataset(*db, "someone", 1, &error)) << error;
   ASSERT_TRUE(SelectDataset(*db, "someone", 1, &error)) << error;  // again: an update
 

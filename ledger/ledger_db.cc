@@ -111,7 +111,7 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
   std::unique_ptr<LedgerDb> db(new LedgerDb(raw, home, path));
   if (rc != SQLITE_OK) {
     *error = platform::Format(platform::Tr("The ledger file %s cannot be opened: %s."),
-                              path.c_str(), raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+                              path.c_str(), raw ? SqlReason(raw).c_str() : sqlite3_errstr(rc));
     return nullptr;
   }
   sqlite3_busy_timeout(raw, kLedgerBusyTimeoutMs);
@@ -133,8 +133,21 @@ std::unique_ptr<LedgerDb> LedgerDb::Open(const std::string& home, Mode mode, std
   if (mode != Mode::kReadOnly) {
     // Rollback journal, never WAL: a reader must not need write access.
     std::string why;
-    if (!db->Exec("PRAGMA journal_mode = DELETE; PRAGMA foreign_keys = ON", &why)) {
-      *error = "The ledger file " + path + " cannot be opened for writing: " + why;
+    // SQLite opens a file it may not write read-only without a word, and
+    // the journal it writes beside the file needs the folder: both are
+    // checked here, so that a change is refused before it starts rather
+    // than at its first row.
+    const std::string folder = path.substr(0, path.find_last_of('/'));
+    if (sqlite3_db_readonly(raw, "main") == 1) {
+      why = std::strerror(EACCES);
+    } else if (::access(folder.empty() ? "/" : folder.c_str(), W_OK) != 0) {
+      why = std::strerror(errno);
+    }
+    if (!why.empty() || !db->Exec("PRAGMA journal_mode = DELETE; PRAGMA foreign_keys = ON", &why)) {
+      *error = platform::Format(
+          platform::Tr("The ledger file %s cannot be opened for writing: %s. Check that the file "
+                       "and its folder are writable for you."),
+          path.c_str(), why.c_str());
       return nullptr;
     }
   }
@@ -159,10 +172,8 @@ std::string LedgerDb::Setting(std::string_view key, std::string_view fallback) c
 }
 
 bool LedgerDb::Exec(const char* sql, std::string* error) {
-  char* message = nullptr;
-  int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
-  if (rc != SQLITE_OK && error) *error = message ? message : sqlite3_errstr(rc);
-  sqlite3_free(message);
+  int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK && error) *error = SqlReason(db_);
   return rc == SQLITE_OK;
 }
 

@@ -35,7 +35,8 @@ std::unique_ptr<host::HostLibrary> OpenLedgerHost(const LedgerOptions& options);
 std::string SampleLedgerHome(const platform::ProcessSettings& process);
 
 // Writes the sample ledger into `home` (created when missing). Does nothing
-// when a ledger is already there. False with *error (UTF-8) on failure.
+// when a ledger is already there. False with *error (UTF-8, the reason:
+// a clause for a message) on failure.
 bool CreateSampleLedger(const std::string& home, std::string* error);
 
 }  // namespace ltb::ledger

@@ -242,7 +242,8 @@ TEST_F(LedgerHostTest, FatalCodesAndTheirMessage) {
   EXPECT_EQ(msg.SetLastError(-1001, "AddTax", 3772), -1001);
   EXPECT_NE(msg.CheckFatalErrorWithMsg(-1001, -1, 1, 0), 0);
   ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text.rfind("AddTax 3772: error -1001", 0), 0u) << shown_[0].text;
+  EXPECT_EQ(shown_[0].text.rfind("AddTax 3772: the ledger reported error -1001", 0), 0u)
+      << shown_[0].text;
   EXPECT_NE(msg.CheckFatalErrorWithMsg(8, -1, 0, 0), 0);  // not shown when show is 0
   EXPECT_EQ(shown_.size(), 1u);
 }

@@ -5,6 +5,7 @@
 
 #include "host/message_box_flags.h"
 #include "ledger/host_error_codes.h"
+#include "platform/messages.h"
 
 namespace ltb::ledger {
 
@@ -44,10 +45,14 @@ int LedgerMsgMgr::CheckFatalErrorWithMsg(long code, long, int show, host::Window
       source = lastSource_;
       line = lastLine_;
     }
-    // The source name is the program's own ASCII text; the rest is ASCII too,
-    // so the message is valid CP932 as it stands.
-    std::string text = source + " " + std::to_string(line) + ": error " + std::to_string(code) +
-                       " (" + HostErrorText(code) + ")";
+    // The source name is the program's own ASCII text, valid CP932 as it
+    // stands; the rest comes from the catalog in CP932.
+    const std::string reason = platform::Tr932(HostErrorText(code));
+    const std::string text = platform::Format(
+        platform::Tr932("%s %lu: the ledger reported error %ld (%s). Check the ledger and run "
+                        "again.")
+            .c_str(),
+        source.c_str(), line, code, reason.c_str());
     session_.Show(owner ? owner : session_.owner, text.c_str(), session_.caption.c_str(),
                   host::kMbOk | host::kMbIconWarning);
   }

@@ -3,15 +3,27 @@
 #include "ledger/dataset_record.h"
 #include "ledger/journal_insert.h"
 #include "ledger/sql_statement.h"
+#include "platform/messages.h"
 
 namespace ltb::ledger {
 
 namespace {
 
-bool Finish(SqlStatement& q, std::string* error, const char* what) {
+using platform::Format;
+using platform::Tr;
+
+// Runs `q`; on a failure *error is `message` (a translated format with
+// `what` and the reason) filled in.
+template <typename... Args>
+bool Finish(SqlStatement& q, std::string* error, const char* message, Args... what) {
   if (q.Run()) return true;
-  if (error) *error = std::string(what) + ": " + q.error();
+  if (error) *error = Format(message, what..., q.error().c_str());
   return false;
+}
+
+std::string NoDataset(int dataset) {
+  return Format(Tr("The ledger holds no dataset %lld: ledora-ledger datasets lists them."),
+                static_cast<long long>(dataset));
 }
 
 }  // namespace
@@ -19,11 +31,13 @@ bool Finish(SqlStatement& q, std::string* error, const char* what) {
 bool MonthSlots::Load(const LedgerDb& db, int dataset, std::string* error) {
   int closingDay = 0;
   if (!LoadDatasetPeriod(db, dataset, &first_, &last_, &closingDay)) {
-    *error = "no dataset " + std::to_string(dataset);
+    *error = NoDataset(dataset);
     return false;
   }
   if (!period_.Set(first_, last_, closingDay > 0 ? closingDay : kMonthEndClosing)) {
-    *error = "dataset " + std::to_string(dataset) + " has no valid accounting period";
+    *error = Format(Tr("Dataset %d has no valid accounting period: give it one with "
+                       "add-dataset --from and --to."),
+                    dataset);
     return false;
   }
   SqlStatement q(db.handle(), "SELECT interim_flag FROM datasets WHERE no = ?1");
@@ -35,8 +49,9 @@ bool MonthSlots::Load(const LedgerDb& db, int dataset, std::string* error) {
 bool MonthSlots::SlotFor(long date, bool closing, int* slot, std::string* error) const {
   int position = period_.PositionOfDate(date);
   if (position == 0) {
-    *error = "date " + std::to_string(date) + " lies outside the accounting period " +
-             std::to_string(first_) + "-" + std::to_string(last_);
+    *error = Format(Tr("The date %ld lies outside the accounting period %ld-%ld; correct the "
+                       "date or book the entry in the dataset of its period."),
+                    date, first_, last_);
     return false;
   }
   if (!closing) {
@@ -53,8 +68,8 @@ bool MonthSlots::SlotFor(long date, bool closing, int* slot, std::string* error)
     return true;
   }
   *error =
-      "a closing entry must be dated on the period's last day, or on the last day of"
-      " month 6 for a dataset with an interim closing";
+      Tr("A closing entry must be dated on the period's last day, or on the last day of month 6 "
+         "for a dataset with an interim closing; correct its date.");
   return false;
 }
 
@@ -66,7 +81,9 @@ bool MonthSlotFor(const LedgerDb& db, int dataset, long date, bool closing, int*
 
 bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
   if (!IsValidDate(r.periodStart) || !IsValidDate(r.periodEnd)) {
-    *error = "period dates must be valid yyyymmdd dates";
+    *error = Format(Tr("The period %ld-%ld is not made of two valid dates; write each as "
+                       "yyyymmdd, such as 20160401."),
+                    r.periodStart, r.periodEnd);
     return false;
   }
   // The reporting program lays the months out by the closing day the
@@ -74,14 +91,17 @@ bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
   // entries' months differently from the months it asks for.
   const int closingDay = r.closingDay > 0 ? r.closingDay : kMonthEndClosing;
   if (closingDay != AccountingPeriod::ClosingDayOfEndDate(r.periodEnd)) {
-    *error = "the period's last day must be a closing date: closing day " +
-             std::to_string(AccountingPeriod::ClosingDayOfEndDate(r.periodEnd)) +
-             " (31 for the month end) fits a period ending " + std::to_string(r.periodEnd);
+    *error = Format(Tr("The period's last day must be a closing date: a period ending %ld "
+                       "takes the closing day %d (31 for the month end); correct --to or "
+                       "--closing-day."),
+                    r.periodEnd, AccountingPeriod::ClosingDayOfEndDate(r.periodEnd));
     return false;
   }
   AccountingPeriod check;
   if (!check.Set(r.periodStart, r.periodEnd, closingDay)) {
-    *error = "the period must run forward and span at most twelve months";
+    *error = Format(Tr("The period %ld-%ld must run forward and span at most twelve months; "
+                       "correct --from or --to."),
+                    r.periodStart, r.periodEnd);
     return false;
   }
   SqlStatement q(
@@ -106,26 +126,33 @@ bool AddDataset(LedgerDb& db, const DatasetRow& r, std::string* error) {
       .Bind(14, r.mainBusinessType)
       .Bind(15, r.taxIncluded)
       .Bind(16, r.taxRateCount);
-  return Finish(q, error, "dataset refused");
+  return Finish(q, error,
+                Tr("Dataset %d cannot be added to the ledger: %s. Check the number "
+                   "(ledora-ledger datasets lists those in use)."),
+                r.no);
 }
 
 bool AddUser(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error) {
   SqlStatement q(db.handle(),
                  "INSERT INTO users (user_id, first_no, selected_no) VALUES (?1, ?2, ?2)");
   q.BindText(1, userId).Bind(2, selectedNo);
-  return Finish(q, error, "user refused");
+  return Finish(q, error, Tr("The user %s cannot be added to the ledger: %s. Check the user id."),
+                userId.c_str());
 }
 
 bool SelectDataset(LedgerDb& db, const std::string& userId, int selectedNo, std::string* error) {
   if (!HasDataset(db, selectedNo)) {
-    *error = "no dataset " + std::to_string(selectedNo);
+    *error = NoDataset(selectedNo);
     return false;
   }
   SqlStatement q(db.handle(),
                  "INSERT INTO users (user_id, first_no, selected_no) VALUES (?1, ?2, ?2)"
                  " ON CONFLICT (user_id) DO UPDATE SET selected_no = excluded.selected_no");
   q.BindText(1, userId).Bind(2, selectedNo);
-  return Finish(q, error, "selection refused");
+  return Finish(q, error,
+                Tr("The user %s cannot be set to work on dataset %d: %s. Check the ledger and "
+                   "try again."),
+                userId.c_str(), selectedNo);
 }
 
 bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& r, std::string* error) {
@@ -143,7 +170,10 @@ bool AddAccount(LedgerDb& db, int dataset, const AccountRecordRow& r, std::strin
       .Bind(8, r.exclusionA)
       .Bind(9, r.exclusionB)
       .Bind(10, r.listExclusion);
-  return Finish(q, error, "account refused");
+  return Finish(q, error,
+                Tr("The account %d cannot be added to dataset %d: %s. Check the account code "
+                   "and the dataset."),
+                r.code, dataset);
 }
 
 bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& r, std::string* error) {
@@ -156,7 +186,10 @@ bool AddDepartment(LedgerDb& db, int dataset, const DepartmentRecordRow& r, std:
       .Bind(4, r.kind)
       .Bind(5, r.linkField)
       .Bind(6, r.incomeType);
-  return Finish(q, error, "department refused");
+  return Finish(q, error,
+                Tr("The department %d cannot be added to dataset %d: %s. Check the department "
+                   "code and the dataset."),
+                r.code, dataset);
 }
 
 bool AddJournal(LedgerDb& db, int dataset, const JournalRow& r, std::string* error) {
@@ -164,15 +197,15 @@ bool AddJournal(LedgerDb& db, int dataset, const JournalRow& r, std::string* err
   if (!MonthSlotFor(db, dataset, r.date, r.closing, &slot, error)) return false;
   for (const JournalSideRow* s : {&r.debit, &r.credit}) {
     if (s->category < 0 || s->category > 255) {
-      *error = "tax category must be 0..255";
+      *error = Tr("A tax category must be 0 to 255; correct the category.");
       return false;
     }
     if (s->businessType < 0 || s->businessType > 6) {
-      *error = "business type must be 0..6";
+      *error = Tr("A business type must be 0 to 6; correct the business type.");
       return false;
     }
     if (s->rate < 0) {
-      *error = "tax rate must not be negative";
+      *error = Tr("A tax rate must not be negative; correct the rate.");
       return false;
     }
   }
@@ -181,27 +214,39 @@ bool AddJournal(LedgerDb& db, int dataset, const JournalRow& r, std::string* err
     SqlStatement next(db.handle(),
                       "SELECT COALESCE(MAX(entry_no), 0) + 1 FROM journal WHERE dataset = ?1");
     next.Bind(1, dataset);
-    if (!next.Step()) return Finish(next, error, "journal entry refused");
+    if (!next.Step()) {
+      *error = Format(Tr("The journal of dataset %d cannot be read: %s."), dataset,
+                      next.error().c_str());
+      return false;
+    }
     entryNo = static_cast<long>(next.Int(0));
   }
   JournalInsert insert(db);
   if (insert.Add(dataset, entryNo, r.date, slot, r.closing, r.description, r.debit, r.credit)) {
     return true;
   }
-  *error = "journal entry refused: " + insert.error();
+  *error = Format(Tr("The journal entry %ld cannot be added to dataset %d: %s. Check the entry "
+                     "number and the accounts."),
+                  entryNo, dataset, insert.error().c_str());
   return false;
 }
 
 bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& r, std::string* error) {
   if (!IsValidDate(r.acquired)) {
-    *error = "acquisition date must be a valid yyyymmdd date";
+    *error = Format(Tr("The acquisition date %ld is not a valid date; write it as yyyymmdd, such "
+                       "as 20160401."),
+                    r.acquired);
     return false;
   }
   if (r.assetNo == 0) {
     SqlStatement next(db.handle(),
                       "SELECT COALESCE(MAX(asset_no), 0) + 1 FROM fixed_assets WHERE dataset = ?1");
     next.Bind(1, dataset);
-    if (!next.Step()) return Finish(next, error, "fixed asset refused");
+    if (!next.Step()) {
+      *error = Format(Tr("The fixed assets of dataset %d cannot be read: %s."), dataset,
+                      next.error().c_str());
+      return false;
+    }
     FixedAssetRow numbered = r;
     numbered.assetNo = static_cast<int>(next.Int(0));
     return AddFixedAsset(db, dataset, numbered, error);
@@ -216,7 +261,10 @@ bool AddFixedAsset(LedgerDb& db, int dataset, const FixedAssetRow& r, std::strin
       .Bind(5, r.kind)
       .Bind(6, r.amount)
       .Bind(7, r.incomeType);
-  return Finish(q, error, "fixed asset refused");
+  return Finish(q, error,
+                Tr("The fixed asset %d cannot be added to dataset %d: %s. Check the asset number "
+                   "and the dataset."),
+                r.assetNo, dataset);
 }
 
 bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& info,
@@ -224,14 +272,18 @@ bool SetSavedTaxReturn(LedgerDb& db, int dataset, const host::StSaveTaxInfo& inf
   SqlStatement q(db.handle(),
                  "INSERT OR REPLACE INTO saved_tax_return (dataset, data) VALUES (?1, ?2)");
   q.Bind(1, dataset).BindBlob(2, info.bytes, sizeof info.bytes);
-  return Finish(q, error, "saved tax-return values refused");
+  return Finish(q, error,
+                Tr("The saved tax-return values of dataset %d cannot be stored: %s. Check the "
+                   "dataset."),
+                dataset);
 }
 
 bool SetSetting(LedgerDb& db, const std::string& key, const std::string& value,
                 std::string* error) {
   SqlStatement q(db.handle(), "INSERT OR REPLACE INTO settings (key, value) VALUES (?1, ?2)");
   q.BindText(1, key).BindText(2, value);
-  return Finish(q, error, "setting refused");
+  return Finish(q, error, Tr("The setting %s cannot be stored: %s. Check the ledger."),
+                key.c_str());
 }
 
 void PrepareForBulkWrite(LedgerDb& db) {
@@ -240,7 +292,7 @@ void PrepareForBulkWrite(LedgerDb& db) {
 }
 
 WriteTransaction::WriteTransaction(LedgerDb& db) : db_(db) {
-  ok_ = db_.Exec("BEGIN IMMEDIATE", nullptr);
+  ok_ = db_.Exec("BEGIN IMMEDIATE", &beginError_);
 }
 
 WriteTransaction::~WriteTransaction() {
@@ -248,9 +300,16 @@ WriteTransaction::~WriteTransaction() {
 }
 
 bool WriteTransaction::Commit(std::string* error) {
-  if (!ok_ || done_) return false;
+  if (done_) return false;
   done_ = true;
-  return db_.Exec("COMMIT", error);
+  std::string why = beginError_;
+  if (ok_ && db_.Exec("COMMIT", &why)) return true;
+  if (error) {
+    *error = Format(Tr("The ledger cannot save the changes: %s. Try again when nobody else "
+                       "writes to it."),
+                    why.c_str());
+  }
+  return false;
 }
 
 }  // namespace ltb::ledger

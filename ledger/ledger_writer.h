@@ -102,12 +102,15 @@ class WriteTransaction {
   explicit WriteTransaction(LedgerDb& db);
   ~WriteTransaction();  // rolls back unless committed
   bool ok() const { return ok_; }
+  // False with *error (a sentence with the reason) when the transaction
+  // could not begin or the changes could not be saved.
   bool Commit(std::string* error);
 
  private:
   LedgerDb& db_;
   bool ok_ = false;
   bool done_ = false;
+  std::string beginError_;
 };
 
 }  // namespace ltb::ledger

@@ -29,6 +29,7 @@
 #include "ledger/ledger_host.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/tax_categories.h"
+#include "platform/messages.h"
 
 namespace ltb::ledger {
 
@@ -510,10 +511,7 @@ bool WriteDataset(LedgerDb& db, const DatasetRow& ds, const std::vector<JournalR
     if (!AddDepartment(db, ds.no, d, error)) return false;
   }
   for (const JournalRow& r : rows) {
-    if (!AddJournal(db, ds.no, r, error)) {
-      *error = "entry " + std::to_string(r.entryNo) + ": " + *error;
-      return false;
-    }
+    if (!AddJournal(db, ds.no, r, error)) return false;
   }
   for (const FixedAssetRow& a : assets) {
     if (!AddFixedAsset(db, ds.no, a, error)) return false;
@@ -586,7 +584,8 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
   struct stat st;
   if (::stat(LedgerFilePath(home).c_str(), &st) == 0) return true;
   if (!MakeFolders(home)) {
-    *error = "cannot create the folder " + home;
+    *error = platform::Format(platform::Tr("the folder %s cannot be created: %s"), home.c_str(),
+                              std::strerror(errno));
     return false;
   }
   // Written in a private folder beside it and linked into place, so that a
@@ -594,7 +593,8 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
   // time do not build into the same file.
   std::string pattern = home + "/.creating-XXXXXX";
   if (!mkdtemp(pattern.data())) {
-    *error = "cannot create a folder in " + home;
+    *error = platform::Format(platform::Tr("no working folder can be created in %s: %s"),
+                              home.c_str(), std::strerror(errno));
     return false;
   }
   const std::string tempHome = pattern;
@@ -603,7 +603,8 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
     std::unique_ptr<LedgerDb> db = LedgerDb::Open(tempHome, LedgerDb::Mode::kCreate, error);
     if (db) {
       WriteTransaction tx(*db);
-      written = tx.ok() && WriteSample(*db, error) && tx.Commit(error);
+      // Commit also gives the reason when the transaction could not begin.
+      written = tx.ok() ? WriteSample(*db, error) && tx.Commit(error) : tx.Commit(error);
     }
   }
   std::string built = LedgerFilePath(tempHome);
@@ -613,7 +614,8 @@ bool CreateSampleLedger(const std::string& home, std::string* error) {
   std::string target = LedgerFilePath(home);
   if (written && ::link(built.c_str(), target.c_str()) != 0 && errno != EEXIST &&
       ::rename(built.c_str(), target.c_str()) != 0) {
-    *error = "cannot move the sample ledger into " + home;
+    *error = platform::Format(platform::Tr("the finished ledger cannot be put in place in %s: %s"),
+                              home.c_str(), std::strerror(errno));
     written = false;
   }
   ::unlink(built.c_str());

@@ -19,7 +19,8 @@ class SqlStatement {
   SqlStatement& operator=(const SqlStatement&) = delete;
 
   bool ok() const { return stmt_ != nullptr && !failed_; }
-  // The SQLite error text of the last failure.
+  // The reason of the last failure, in the user's language where it is one
+  // the ledger knows (SqlReason).
   std::string error() const;
 
   // Parameters are numbered from 1.
@@ -46,5 +47,11 @@ class SqlStatement {
   sqlite3_stmt* stmt_ = nullptr;
   bool failed_ = false;
 };
+
+// The reason of the last failure on `db`, a clause for a message: in the
+// user's language for the failures a user meets (a number in use, a busy or
+// read-only ledger, a full or failing disk: then the system's own reason),
+// else SQLite's text.
+std::string SqlReason(sqlite3* db);
 
 }  // namespace ltb::ledger

@@ -140,7 +140,7 @@ TEST_F(BadInputTest, LedgerLockedByAnotherWriterEndsInBoundedTime) {
                          "WHERE key = 'schema_version'",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
-  ExpectRefusedLedger("locked", before);
+  ExpectRefusedLedger("another program is writing to the ledger", before);
   sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(writer);
 }

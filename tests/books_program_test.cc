@@ -3,6 +3,7 @@
 // are read or refused as a bookkeeper expects, and every shipped layout
 // imports.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -263,6 +264,42 @@ TEST(BooksImportTest, EveryShippedLayoutImportsWhatExportWroteInIt) {
     }
   }
   EXPECT_EQ(layouts, 3);
+}
+
+// A ledger its user may not write (the file, or the folder its journal
+// goes in) is refused when the tool opens it, naming the file and the
+// system's reason, before any row is read.
+TEST(BooksImportTest, LedgerTheUserMayNotWriteIsRefusedBeforeTheFirstRow) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser writes every file";
+  TempDir dir;
+  const std::string file = dir / "rows.csv";
+  WriteWholeFile(file, Utf8(u8"日付,借方勘定科目,借方金額,貸方勘定科目,貸方金額\n"
+                            u8"2016/4/15,現金,100,売上高,100\n"));
+  struct Case {
+    const char* what;
+    std::filesystem::perms file, folder;
+  };
+  using P = std::filesystem::perms;
+  const Case cases[] = {
+      {"read-only file", P::owner_read, P::owner_all},
+      {"read-only folder", P::owner_read | P::owner_write, P::owner_read | P::owner_exec},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string home = NewLedger(dir, "ledger" + std::to_string(++n));
+    std::filesystem::permissions(home + "/ledger.db", c.file);
+    std::filesystem::permissions(home, c.folder);
+    std::map<std::string, std::string> env = kEnv;
+    env["LC_ALL"] = "C";
+    const ProgramResult r = RunProgram(ToolPath(), {"import-books", home, "1", file}, env);
+    std::filesystem::permissions(home, P::owner_all);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Contains(r.output, home + "/ledger.db cannot be opened for writing: Permission "
+                                          "denied."))
+        << r.output;
+    EXPECT_EQ(Journal(home, 1), "");
+  }
 }
 
 }  // namespace

@@ -68,6 +68,21 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
   const std::string fileHome = dir / "file-home";
   WriteWholeFile(fileHome, "");
   const char* display = std::getenv("DISPLAY");
+  // Files for the ledger tool's imports: each with one kind of fault.
+  WriteWholeFile(dir / "column.csv", "date,debit_account,credit_account,colour\n");
+  WriteWholeFile(dir / "amount.csv",
+                 "date,debit_account,credit_account,debit_amount\n20160415,111,411,12x\n");
+  WriteWholeFile(dir / "account.csv",
+                 "date,debit_account,credit_account,debit_amount\n20160415,999,411,12\n");
+  // "date" and a description in Shift_JIS.
+  WriteWholeFile(dir / "shift-jis.csv",
+                 "date,debit_account,credit_account,description\n"
+                 "20160415,111,411,\x94\x84\x8F\xE3\n");
+  WriteWholeFile(dir / "books.csv",
+                 Utf8(u8"伝票番号,日付,借方勘定科目,借方補助科目,借方税区分,借方金額,貸方勘定科目,"
+                      u8"貸方部門,貸方税区分,貸方金額,摘要\n"
+                      u8",2016/4/15,謎の勘定,,,10800,売上高,,課税売上9%,1x,\n"
+                      u8",2018/4/15,売掛金,,,100,売上高,,,100,\n"));
   const Case cases[] = {
       {"help", false, {"--help"}},
       {"unknown option", false, {"--bogus"}},
@@ -115,6 +130,24 @@ TEST(LanguageTest, MessagesAreJapaneseUnderJapaneseAndEnglishUnderC) {
       {"unknown command", true, {"frobnicate"}},
       {"tool usage", true, {"select", ledger}},
       {"tool missing ledger", true, {"datasets", missing}},
+      {"import: unknown column", true, {"import-journal", ledger, "1", "column.csv"}},
+      {"import: bad amount", true, {"import-journal", ledger, "1", "amount.csv"}},
+      {"import: unknown account", true, {"import-journal", ledger, "1", "account.csv"}},
+      {"import: unreadable file", true, {"import-accounts", ledger, "1", missing}},
+      {"import: Shift_JIS file", true, {"import-journal", ledger, "1", "shift-jis.csv"}},
+      {"import-books: every problem of the file", true, {"import-books", ledger, "1", "books.csv"}},
+      {"import-books: a Shift_JIS file without the layout's columns",
+       true,
+       {"import-books", ledger, "1", "shift-jis.csv"}},
+      {"export to a missing folder", true, {"export-books", ledger, "1", missing + "/x.csv"}},
+      {"sample into an existing ledger", true, {"sample", ledger}},
+      {"an account code in use", true, {"add-account", ledger, "1", "111", "0x40882040"}},
+      {"a setting out of range", true, {"set-tax", ledger, "1", "--filing", "7"}},
+      {"a period longer than a year",
+       true,
+       {"add-dataset", ledger, "9", "X", "--from", "20160401", "--to", "20180331"}},
+      {"an unknown option", true, {"add-department", ledger, "1", "5", "--colour", "red"}},
+      {"a sample where no folder can be made", true, {"sample", "/proc/ledger"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

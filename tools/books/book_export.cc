@@ -15,6 +15,7 @@
 #include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
 #include "platform/cp932.h"
+#include "platform/messages.h"
 #include "tools/books/book_amount.h"
 
 namespace ltb::books {
@@ -22,6 +23,8 @@ namespace ltb::books {
 namespace {
 
 using ledger::SqlStatement;
+using platform::Format;
+using platform::Tr;
 
 // The name each account or department is written by: its name when no
 // other one of the dataset bears it, else its code text.
@@ -98,7 +101,8 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
                  std::string* error) {
   *rows = 0;
   if (!ledger::HasDataset(db, dataset)) {
-    *error = "The ledger has no dataset " + std::to_string(dataset) + ".";
+    *error = Format(Tr("The ledger holds no dataset %lld: ledora-ledger datasets lists them."),
+                    static_cast<long long>(dataset));
     return false;
   }
   if (encoding == Encoding::kAuto) encoding = layout.encoding;
@@ -120,7 +124,9 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
                      ".export-books-XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
-    *error = "A file cannot be created beside " + path + ": " + std::strerror(errno) + ".";
+    *error = Format(Tr("The export file %s cannot be written: no file can be created in its "
+                       "folder (%s). Give a folder you can write to."),
+                    path.c_str(), std::strerror(errno));
     return false;
   }
   std::FILE* out = ::fdopen(fd, "wb");
@@ -130,14 +136,20 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
     *error = why;
     return false;
   };
-  if (!out)
-    return abandon("The export file cannot be written: " + std::string(std::strerror(errno)) + ".");
+  // The export file cannot be written: the system's reason; what to do.
+  auto cannotWrite = [&] {
+    return abandon(Format(Tr("The export file %s cannot be written: %s. Check the free space and "
+                             "the folder."),
+                          path.c_str(), std::strerror(errno)));
+  };
+  if (!out) return cannotWrite();
 
   Writer w(layout.separator, encoding);
   for (const Layout::Column& c : layout.columns) {
     if (!w.Field(c.header))
-      return abandon("The header " + c.header + " cannot be written in " + EncodingName(encoding) +
-                     ".");
+      return abandon(Format(Tr("The header %s cannot be written in %s; export with --encoding "
+                               "utf-8."),
+                            c.header.c_str(), EncodingName(encoding)));
   }
   std::string line = w.EndLine();
   std::fwrite(line.data(), 1, line.size(), out);
@@ -152,7 +164,6 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
   static const std::set<int64_t> kRates = {0, 300, 500, 800, 1000, ledger::kRateReduced8};
   while (q.Step()) {
     const int64_t entryNo = q.Int(0);
-    const std::string at = "Entry " + std::to_string(entryNo) + " ";
     struct SideValues {
       int64_t account, dept, amount, tax, category, rate, btype;
       std::string categoryText;
@@ -162,32 +173,45 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
       SideValues& v = sides[s];
       v = {q.Int(b),     q.Int(b + 1), q.Int(b + 2), q.Int(b + 3),
            q.Int(b + 4), q.Int(b + 5), q.Int(b + 6), {}};
-      const char* side = s == 0 ? "debit" : "credit";
+      const bool debit = s == 0;
       if (v.account == 0) {
         if (v.amount != 0 || v.tax != 0 || v.category != 0 || v.rate != 0 || v.dept != 0) {
-          return abandon(
-              at + "has a " + side +
-              " side without an account but with figures, which the layout cannot carry.");
+          return abandon(Format(
+              debit ? Tr("Entry %lld has a debit side without an account but with figures, which "
+                         "the layout cannot carry; correct the entry in the ledger.")
+                    : Tr("Entry %lld has a credit side without an account but with figures, "
+                         "which the layout cannot carry; correct the entry in the ledger."),
+              static_cast<long long>(entryNo)));
         }
         continue;
       }
       if (!accounts.count(v.account)) {
-        return abandon(at + "books the " + std::string(side) + " side to account " +
-                       std::to_string(v.account) + ", which the dataset does not have.");
+        return abandon(Format(
+            debit ? Tr("Entry %lld books the debit side to account %lld, which the dataset does "
+                       "not have; add the account with add-account.")
+                  : Tr("Entry %lld books the credit side to account %lld, which the dataset does "
+                       "not have; add the account with add-account."),
+            static_cast<long long>(entryNo), static_cast<long long>(v.account)));
       }
       if (v.dept != 0 && !departments.count(v.dept)) {
-        return abandon(at + "books the " + std::string(side) + " side to department " +
-                       std::to_string(v.dept) + ", which the dataset does not have.");
+        return abandon(Format(
+            debit ? Tr("Entry %lld books the debit side to department %lld, which the dataset "
+                       "does not have; add the department with add-department.")
+                  : Tr("Entry %lld books the credit side to department %lld, which the dataset "
+                       "does not have; add the department with add-department."),
+            static_cast<long long>(entryNo), static_cast<long long>(v.dept)));
       }
       if (!kRates.count(v.rate)) {
-        return abandon(at + "has the rate code " + std::to_string(v.rate) +
-                       ", which no tax-category text can carry.");
+        return abandon(Format(Tr("Entry %lld has the rate code %lld, which no tax-category text "
+                                 "can carry; correct the entry in the ledger."),
+                              static_cast<long long>(entryNo), static_cast<long long>(v.rate)));
       }
       v.categoryText = taxTexts.TextOf(static_cast<int>(v.category), static_cast<int>(v.rate),
                                        static_cast<int>(v.btype), !hasTypeColumn);
       if (v.categoryText.empty()) {
-        return abandon(at + "has the tax category " + std::to_string(v.category) +
-                       ", which has no text in the tax-category table; add one to the table.");
+        return abandon(Format(Tr("Entry %lld has the tax category %lld, which has no text in the "
+                                 "tax-category table; add one to the table."),
+                              static_cast<long long>(entryNo), static_cast<long long>(v.category)));
       }
     }
     for (const Layout::Column& c : layout.columns) {
@@ -229,17 +253,22 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
         default: break;
       }
       if (!w.Field(value)) {
-        return abandon(at + "has the text \"" + value + "\" in " + FieldName(c.field) + ", which " +
-                       EncodingName(encoding) + " cannot hold; export with --encoding utf-8.");
+        return abandon(Format(Tr("Entry %lld has the text \"%s\" in %s, which %s cannot hold; "
+                                 "export with --encoding utf-8."),
+                              static_cast<long long>(entryNo), value.c_str(), FieldName(c.field),
+                              EncodingName(encoding)));
       }
     }
     line = w.EndLine();
     std::fwrite(line.data(), 1, line.size(), out);
     ++*rows;
   }
-  if (!q.ok()) return abandon("The journal cannot be read: " + q.error() + ".");
+  if (!q.ok()) {
+    return abandon(
+        Format(Tr("The journal of dataset %d cannot be read: %s."), dataset, q.error().c_str()));
+  }
   if (std::fflush(out) != 0 || std::ferror(out) || ::fsync(::fileno(out)) != 0) {
-    return abandon("The export file cannot be written: " + std::string(std::strerror(errno)) + ".");
+    return cannotWrite();
   }
   ::fchmod(
       ::fileno(out), 0644 & ~[] {
@@ -249,12 +278,13 @@ bool ExportBooks(const ledger::LedgerDb& db, int dataset, const std::string& pat
       }());
   if (std::fclose(out) != 0) {
     out = nullptr;
-    return abandon("The export file cannot be written: " + std::string(std::strerror(errno)) + ".");
+    return cannotWrite();
   }
   out = nullptr;
   if (::rename(temp.c_str(), path.c_str()) != 0) {
-    return abandon("The export cannot be put in place as " + path + ": " + std::strerror(errno) +
-                   ".");
+    return abandon(Format(Tr("The export cannot be put in place as %s: %s. Give a file name "
+                             "that is not a folder, in a folder you can write to."),
+                          path.c_str(), std::strerror(errno)));
   }
   return true;
 }

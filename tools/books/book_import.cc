@@ -9,6 +9,7 @@
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
 #include "ledger/tax_categories.h"
+#include "platform/messages.h"
 #include "tools/books/book_amount.h"
 #include "tools/books/book_writer.h"
 #include "tools/books/record_reader.h"
@@ -20,6 +21,8 @@ namespace {
 using ledger::JournalSideRow;
 using ledger::LedgerDb;
 using ledger::SqlStatement;
+using platform::Format;
+using platform::Tr;
 
 constexpr size_t kFields = static_cast<size_t>(Field::kCount);
 
@@ -101,25 +104,27 @@ class Importer {
 
 void Importer::Problem(int line, const std::string& what) {
   if (result_.problems.size() < options_.maxProblemsKept) {
-    result_.problems.push_back(line > 0 ? "Line " + std::to_string(line) + ": " + what : what);
+    // TRANSLATORS: %s is a complete sentence about the record on line %d.
+    result_.problems.push_back(line > 0 ? Format(Tr("Line %d: %s"), line, what.c_str()) : what);
   }
   ++result_.problemCount;
 }
 
 void Importer::Problem(int line, Field field, std::string_view value, const std::string& what) {
-  Problem(line,
-          "column " + layout_.HeaderOf(field) + ", value \"" + std::string(value) + "\": " + what);
+  // TRANSLATORS: the last %s is a complete sentence about the value.
+  Problem(line, Format(Tr("column %s, value \"%s\": %s"), layout_.HeaderOf(field).c_str(),
+                       std::string(value).c_str(), what.c_str()));
 }
 
 bool Importer::LoadDataset() {
   std::string error;
   if (!ledger::HasDataset(db_, dataset_)) {
-    Problem(0, "The ledger has no dataset " + std::to_string(dataset_) +
-                   "; create it with add-dataset first.");
+    Problem(0, Format(Tr("The ledger holds no dataset %lld: ledora-ledger datasets lists them."),
+                      static_cast<long long>(dataset_)));
     return false;
   }
   if (!slots_.Load(db_, dataset_, &error)) {
-    Problem(0, "The dataset cannot take entries: " + error + ".");
+    Problem(0, error);
     return false;
   }
   SqlStatement d(db_.handle(), "SELECT rounding, tax_included FROM datasets WHERE no = ?1");
@@ -164,7 +169,9 @@ bool Importer::ReadHeader(RecordReader& reader) {
   summary_->encoding = enc;
   Record header;
   if (!reader.Next(&header)) {
-    Problem(1, reader.error().empty() ? "the file has no header row." : reader.error());
+    Problem(1, reader.error().empty()
+                   ? Tr("The file has no header row; the first line must name the columns.")
+                   : reader.error());
     return false;
   }
   column_.fill(-1);
@@ -172,8 +179,9 @@ bool Importer::ReadHeader(RecordReader& reader) {
   for (size_t i = 0; i < header.fields.size(); ++i) {
     std::string utf8;
     if (!ToUtf8(header.fields[i], enc, &utf8)) {
-      Problem(header.line, "the header is not valid " + std::string(EncodingName(enc)) +
-                               " text; give the file's encoding with --encoding.");
+      Problem(header.line, Format(Tr("the header is not valid %s text; give the file's encoding "
+                                     "with --encoding."),
+                                  EncodingName(enc)));
       return false;
     }
     names.push_back(NormalizeName(utf8));
@@ -188,9 +196,9 @@ bool Importer::ReadHeader(RecordReader& reader) {
                           c.field == Field::kCreditAccount || c.field == Field::kDebitAmount ||
                           c.field == Field::kCreditAmount;
     if (required && column_[static_cast<size_t>(c.field)] < 0) {
-      Problem(header.line, "the header has no column \"" + c.header + "\", which the layout " +
-                               layout_.name + " needs for " + FieldName(c.field) +
-                               "; check the layout and the encoding.");
+      Problem(header.line, Format(Tr("the header has no column \"%s\", which the layout %s "
+                                     "needs for %s; check the layout and the encoding."),
+                                  c.header.c_str(), layout_.name.c_str(), FieldName(c.field)));
       ok = false;
     }
   }
@@ -223,8 +231,9 @@ const std::string& Importer::Text(const Record& r, Field f) {
         decodedCache_.emplace(raw, text_[i]);
       }
     } else {
-      Problem(r.line, "column " + layout_.HeaderOf(f) + ": the text is not valid " +
-                          EncodingName(encoding_) + "; give the file's encoding with --encoding.");
+      Problem(r.line, Format(Tr("column %s: the text is not valid %s; give the file's encoding "
+                                "with --encoding."),
+                             layout_.HeaderOf(f).c_str(), EncodingName(encoding_)));
       text_[i].clear();
     }
   }
@@ -250,9 +259,9 @@ int Importer::AccountOf(const Record& r, Field f, const std::string& name) {
     code = it->second;
   } else if (!options_.createAccounts) {
     Problem(r.line, f, name,
-            "no account of dataset " + std::to_string(dataset_) +
-                " has this name; add it with add-account, start the dataset from the standard "
-                "chart, or import with --create-accounts.");
+            Format(Tr("no account of dataset %d has this name; add it with add-account, start "
+                      "the dataset from the standard chart, or import with --create-accounts."),
+                   dataset_));
     code = -1;
   } else {
     std::optional<int32_t> cls = options_.newAccountClass;
@@ -261,8 +270,8 @@ int Importer::AccountOf(const Record& r, Field f, const std::string& name) {
     if (!cls && options_.askClass && options_.askClass(name, &asked)) cls = asked;
     if (!cls) {
       Problem(r.line, f, name,
-              "the account is new and no class code is given for it; give one with "
-              "--new-account-class or new_account_class in the layout.");
+              Tr("the account is new and no class code is given for it; give one with "
+                 "--new-account-class or new_account_class in the layout."));
       code = -1;
     } else {
       ledger::AccountRecordRow row;
@@ -276,8 +285,8 @@ int Importer::AccountOf(const Record& r, Field f, const std::string& name) {
       row.balanceSide = credit ? 2 : 1;
       writer_.AddAccount(r.line, row);
       code = row.code;
-      summary_->createdAccounts.push_back(std::to_string(row.code) + " " + name + " (class " +
-                                          Hex(*cls) + ")");
+      summary_->createdAccounts.push_back(
+          Format(Tr("%d %s (class code %s)"), row.code, name.c_str(), Hex(*cls).c_str()));
       accountByName_[key] = code;
     }
   }
@@ -314,13 +323,13 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   int64_t amount = 0;
   if (!ParseBookAmount(amountText, &amount)) {
     Problem(r.line, f.amount, amountText,
-            "this is not an amount in yen (digits, thousands separators, at most four "
-            "decimals).");
+            Tr("this is not an amount in yen (digits, thousands separators, at most four "
+               "decimals); correct the value."));
     ok = false;
   }
   if (!*present) {
     if (ok && amount != 0) {
-      Problem(r.line, f.amount, amountText, "the amount has no account; give the account.");
+      Problem(r.line, f.amount, amountText, Tr("the amount has no account; give the account."));
       ok = false;
     }
     return ok;
@@ -341,8 +350,8 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   }
   if (!cached->second.known) {
     Problem(r.line, f.category, categoryText,
-            "this tax category is not in the tax-category table; add it to the table or correct "
-            "the file.");
+            Tr("this tax category is not in the tax-category table; add it to the table or "
+               "correct the file."));
     return false;
   }
   tax = cached->second.value;
@@ -352,7 +361,8 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   if (!IsBlank(typeText)) {
     int type = 0;
     if (!ParseBusinessType(typeText, &type)) {
-      Problem(r.line, f.type, typeText, "this is not a business type 1 to 6.");
+      Problem(r.line, f.type, typeText,
+              Tr("this is not a business type 1 to 6; correct the value."));
       ok = false;
     } else {
       tax.businessType = type;
@@ -366,7 +376,7 @@ bool Importer::Side(const Record& r, int which, long date, JournalSideRow* side,
   int64_t given = 0;
   const bool hasTax = !IsBlank(taxText);
   if (hasTax && !ParseBookAmount(taxText, &given)) {
-    Problem(r.line, f.tax, taxText, "this is not a tax amount in yen.");
+    Problem(r.line, f.tax, taxText, Tr("this is not a tax amount in yen; correct the value."));
     return false;
   }
   if (!ok) return false;
@@ -398,7 +408,8 @@ void Importer::Row(const Record& r) {
   bool ok = true;
   if (!ParseBookDate(NormalizeName(dateText), &date)) {
     Problem(r.line, Field::kDate, dateText,
-            "this is not a date (2016/4/15, 2016-04-15, 20160415, H28/4/15 or R1/5/1).");
+            Tr("this is not a date such as 2016/4/15, 2016-04-15, 20160415, H28/4/15 or R1/5/1; "
+               "correct the date."));
     ok = false;
   }
   const std::string closingText = NormalizeName(Text(r, Field::kClosing));
@@ -406,7 +417,8 @@ void Importer::Row(const Record& r) {
   int slot = 0;
   std::string error;
   if (ok && !slots_.SlotFor(date, closing, &slot, &error)) {
-    Problem(r.line, Field::kDate, dateText, "the entry cannot be booked: " + error + ".");
+    Problem(r.line, Field::kDate, dateText,
+            Format(Tr("the entry cannot be booked. %s"), error.c_str()));
     ok = false;
   }
   // Rows with the same entry number, one after the other, make one entry.
@@ -431,14 +443,15 @@ void Importer::Row(const Record& r) {
     }
   }
   if (ok && !any) {
-    Problem(r.line, "the row has neither a debit nor a credit account; give at least one.");
+    Problem(r.line, Tr("the row has neither a debit nor a credit account; give at least one."));
     ok = false;
   }
   if (!ok) return;
   if (!pending_.empty() && pending_.front().date != date) {
     Problem(r.line, Field::kDate, dateText,
-            "the rows of one entry number must share one date; this entry began on line " +
-                std::to_string(pending_.front().line) + ".");
+            Format(Tr("the rows of one entry number must share one date; this entry began on "
+                      "line %d."),
+                   pending_.front().line));
     return;
   }
   pending_.push_back(std::move(row));
@@ -453,10 +466,11 @@ void Importer::Flush() {
   }
   if (debit != credit) {
     const int first = pending_.front().line, last = pending_.back().line;
-    Problem(first, "the entry on lines " + std::to_string(first) + " to " + std::to_string(last) +
-                       " does not balance: the debits come to " + FormatBookAmount(debit) +
-                       " yen and the credits to " + FormatBookAmount(credit) +
-                       " yen, tax included; correct the amounts.");
+    Problem(first,
+            Format(Tr("the entry on lines %d to %d does not balance: the debits come to "
+                      "%s yen and the credits to %s yen, tax included; correct the "
+                      "amounts."),
+                   first, last, FormatBookAmount(debit).c_str(), FormatBookAmount(credit).c_str()));
     pending_.clear();
     return;
   }
@@ -479,13 +493,15 @@ void Importer::Flush() {
 
 ImportResult Importer::Run(std::FILE* file) {
   if (!writer_.ok()) {
-    Problem(0, "The ledger cannot take entries: " + writer_.error() + ".");
+    Problem(0, Format(Tr("The ledger cannot take entries: %s."), writer_.error().c_str()));
     return std::move(result_);
   }
   ledger::PrepareForBulkWrite(db_);
   ledger::WriteTransaction tx(db_);
   if (!tx.ok()) {
-    Problem(0, "The ledger is busy or read-only; try again when nobody else writes to it.");
+    std::string error;
+    tx.Commit(&error);  // false, with the reason
+    Problem(0, error);
     return std::move(result_);
   }
   if (!LoadDataset()) return std::move(result_);
@@ -501,7 +517,7 @@ ImportResult Importer::Run(std::FILE* file) {
   if (result_.problemCount > 0 || options_.dryRun) return std::move(result_);
   std::string error;
   if (!tx.Commit(&error)) {
-    Problem(0, "The ledger could not save the entries: " + error + ".");
+    Problem(0, error);
     return std::move(result_);
   }
   result_.imported = true;

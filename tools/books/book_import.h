@@ -40,7 +40,7 @@ struct ImportSummary {
     long sides = 0;
   };
   std::map<std::pair<int, int>, Totals> byCategoryAndRate;  // (category, rate)
-  std::vector<std::string> createdAccounts;                 // "code name (class 0x...)"
+  std::vector<std::string> createdAccounts;                 // "code name (class code 0x...)"
   std::vector<std::string> createdDepartments;              // "code name"
 };
 

@@ -1,5 +1,6 @@
 #include "tools/books/book_layout.h"
 
+#include "platform/messages.h"
 #include "tools/books/data_file.h"
 
 #include <cerrno>
@@ -76,7 +77,9 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
   std::string section;
   int lineNo = 0;
   auto fail = [&](const std::string& what) {
-    *error = "Line " + std::to_string(lineNo) + " of the layout " + layout->name + ": " + what;
+    // TRANSLATORS: the last %s is a complete sentence about the line.
+    *error = platform::Format(platform::Tr("Line %d of the layout %s: %s"), lineNo,
+                              layout->name.c_str(), what.c_str());
     return false;
   };
   while (!text.empty()) {
@@ -89,13 +92,17 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
     if (line.front() == '[' && line.back() == ']') {
       section = std::string(Trim(line.substr(1, line.size() - 2)));
       if (section != "layout" && section != "columns") {
-        return fail("the section [" + section + "] is unknown; use [layout] or [columns].");
+        return fail(platform::Format(
+            platform::Tr("the section [%s] is unknown; use [layout] or [columns]."),
+            section.c_str()));
       }
       continue;
     }
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
-      return fail("the line \"" + std::string(line) + "\" is not of the form key = value.");
+      return fail(platform::Format(platform::Tr("the line \"%s\" is not of the form key = value; "
+                                                "correct it."),
+                                   std::string(line).c_str()));
     }
     const std::string key(Trim(line.substr(0, eq)));
     const std::string value(Trim(line.substr(eq + 1)));
@@ -104,9 +111,21 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
       for (size_t i = 0; i < std::size(kFieldNames); ++i) {
         if (key == kFieldNames[i]) field = static_cast<Field>(i);
       }
-      if (field == Field::kCount) return fail("\"" + key + "\" is not a field a column can hold.");
-      if (value.empty()) return fail("the column of " + key + " has no header name.");
-      if (!layout->HeaderOf(field).empty()) return fail("the field " + key + " is given twice.");
+      if (field == Field::kCount) {
+        return fail(platform::Format(
+            platform::Tr("\"%s\" is not a field a column can hold; the fields are those of "
+                         "import-books --help."),
+            key.c_str()));
+      }
+      if (value.empty()) {
+        return fail(platform::Format(
+            platform::Tr("the column of %s has no header name; give the column's header."),
+            key.c_str()));
+      }
+      if (!layout->HeaderOf(field).empty()) {
+        return fail(platform::Format(
+            platform::Tr("the field %s is given twice; keep one of the two lines."), key.c_str()));
+      }
       layout->columns.push_back({field, value});
     } else if (section == "layout") {
       bool ok = true;
@@ -133,28 +152,40 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
       } else if (key == "name" || key == "description") {
         // Free text for people reading the file.
       } else {
-        return fail("the setting \"" + key + "\" is unknown.");
+        return fail(platform::Format(
+            platform::Tr("the setting \"%s\" is unknown; correct or remove the line."),
+            key.c_str()));
       }
-      if (!ok) return fail("the value \"" + value + "\" of " + key + " is not understood.");
+      if (!ok) {
+        return fail(platform::Format(
+            platform::Tr("the value \"%s\" of %s is not understood; correct the value."),
+            value.c_str(), key.c_str()));
+      }
     } else {
-      return fail("a [layout] or [columns] section must come first.");
+      return fail(
+          platform::Tr("a [layout] or [columns] section must come first; add one above "
+                       "the line."));
     }
   }
   lineNo = 0;
   if (layout->HeaderOf(Field::kDate).empty()) {
-    *error = "The layout " + layout->name + " has no date column; add one under [columns].";
+    *error =
+        platform::Format(platform::Tr("The layout %s has no date column; add one under [columns]."),
+                         layout->name.c_str());
     return false;
   }
   if (layout->HeaderOf(Field::kDebitAccount).empty() ||
       layout->HeaderOf(Field::kCreditAccount).empty()) {
-    *error = "The layout " + layout->name +
-             " needs both a debit_account and a credit_account column; add them under [columns].";
+    *error = platform::Format(platform::Tr("The layout %s needs both a debit_account and a "
+                                           "credit_account column; add them under [columns]."),
+                              layout->name.c_str());
     return false;
   }
   if (layout->HeaderOf(Field::kDebitAmount).empty() ||
       layout->HeaderOf(Field::kCreditAmount).empty()) {
-    *error = "The layout " + layout->name +
-             " needs both a debit_amount and a credit_amount column; add them under [columns].";
+    *error = platform::Format(platform::Tr("The layout %s needs both a debit_amount and a "
+                                           "credit_amount column; add them under [columns]."),
+                              layout->name.c_str());
     return false;
   }
   return true;
@@ -162,7 +193,13 @@ bool ParseLayout(std::string_view text, std::string name, Layout* layout, std::s
 
 bool LoadLayout(const std::string& path, Layout* layout, std::string* error) {
   std::string text;
-  if (!ReadDataFile(path, "layout file", &text, error)) return false;
+  if (!ReadDataFile(path,
+                    platform::MessageId("The layout file %s cannot be opened: %s. Give the name of "
+                                        "a layout in the folder books or the path of a layout "
+                                        "file."),
+                    &text, error)) {
+    return false;
+  }
   std::string name = path.substr(path.find_last_of('/') + 1);
   if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
   return ParseLayout(text, name, layout, error);

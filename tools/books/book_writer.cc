@@ -1,5 +1,7 @@
 #include "tools/books/book_writer.h"
 
+#include "platform/messages.h"
+
 namespace ltb::books {
 
 namespace {
@@ -71,19 +73,24 @@ void BookWriter::Write(Op& op) {
   std::string error;
   if (auto* a = std::get_if<Account>(&op)) {
     if (!ledger::AddAccount(db_, dataset_, a->row, &error)) {
-      failures_.push_back(
-          {a->line, "the new account \"" + a->row.name + "\" cannot be added: " + error + "."});
+      failures_.push_back({a->line, platform::Format(platform::Tr("the new account \"%s\" cannot "
+                                                                  "be added. %s"),
+                                                     a->row.name.c_str(), error.c_str())});
     }
   } else if (auto* d = std::get_if<Department>(&op)) {
     if (!ledger::AddDepartment(db_, dataset_, d->row, &error)) {
-      failures_.push_back(
-          {d->line, "the new department \"" + d->row.name + "\" cannot be added: " + error + "."});
+      failures_.push_back({d->line, platform::Format(platform::Tr("the new department \"%s\" "
+                                                                  "cannot be added. %s"),
+                                                     d->row.name.c_str(), error.c_str())});
     }
   } else if (auto* e = std::get_if<Entry>(&op)) {
     const BookEntry& b = e->entry;
     if (!insert_.Add(dataset_, e->entryNo, b.date, b.slot, b.closing, b.description, b.sides[0],
                      b.sides[1])) {
-      failures_.push_back({b.line, "the ledger refused the entry: " + insert_.error() + "."});
+      failures_.push_back(
+          {b.line, platform::Format(platform::Tr("the ledger refused the entry: %s; check the "
+                                                 "entry number and the accounts."),
+                                    insert_.error().c_str())});
     }
   }
   if (!failures_.empty()) failed_.store(true);

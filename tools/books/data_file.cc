@@ -5,13 +5,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/messages.h"
+
 namespace ltb::books {
 
-bool ReadDataFile(const std::string& path, const std::string& what, std::string* text,
+bool ReadDataFile(const std::string& path, const char* cannotOpen, std::string* text,
                   std::string* error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    *error = "The " + what + " " + path + " cannot be opened: " + std::strerror(errno) + ".";
+    *error = platform::Format(platform::Tr(cannotOpen), path.c_str(), std::strerror(errno));
     return false;
   }
   std::ostringstream buffer;

@@ -8,8 +8,9 @@
 
 namespace ltb::books {
 
-// Reads the file at `path`; false with *error naming `what` and the path.
-bool ReadDataFile(const std::string& path, const std::string& what, std::string* text,
+// Reads the file at `path`; false with *error made of `cannotOpen` (an
+// English message id with the path and the system's reason as %s) filled in.
+bool ReadDataFile(const std::string& path, const char* cannotOpen, std::string* text,
                   std::string* error);
 
 // Calls `onLine` with the number (from 1) and the text of every line that is

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/messages.h"
+
 namespace ltb::books {
 
 namespace {
@@ -24,7 +26,7 @@ bool RecordReader::Fill() {
   if (got == 0) {
     eof_ = true;
     if (std::ferror(file_)) {
-      error_ = std::string("The file cannot be read: ") + std::strerror(errno) + ".";
+      error_ = platform::Format(platform::Tr("The file cannot be read: %s."), std::strerror(errno));
     }
     return false;
   }
@@ -65,8 +67,9 @@ bool RecordReader::Next(Record* record) {
       if (pos_ >= buf_.size() && !Fill()) {
         if (!error_.empty()) return false;
         if (quoted) {
-          error_ = "Line " + std::to_string(record->line) +
-                   ": a quoted field is not closed before the end of the file.";
+          error_ = platform::Tr(
+              "a quoted field is not closed before the end of the file; add the closing double "
+              "quote.");
           return false;
         }
         record->fields.push_back(std::move(field));

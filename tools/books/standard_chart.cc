@@ -1,5 +1,6 @@
 #include "tools/books/standard_chart.h"
 
+#include "platform/messages.h"
 #include "tools/books/data_file.h"
 
 #include <cerrno>
@@ -36,9 +37,10 @@ bool ParseStandardChart(std::string_view text, std::vector<ledger::AccountRecord
     long long c, k, s, m;
     if (!Number(code, 1, 2147483647, &c) || name.empty() || !Number(cls, 0, 0xFFFFFFFFll, &k) ||
         !Number(side, 1, 2, &s) || !Number(summary, 0, 1, &m)) {
-      *error = "Line " + std::to_string(lineNo) +
-               " of the standard chart is not \"code<TAB>name<TAB>class code<TAB>side 1 or "
-               "2<TAB>summary 0 or 1\".";
+      *error = platform::Format(
+          platform::Tr("Line %d of the standard chart is not \"code<TAB>name<TAB>class "
+                       "code<TAB>side 1 or 2<TAB>summary 0 or 1\"; correct the line."),
+          lineNo);
       return false;
     }
     ledger::AccountRecordRow row;
@@ -55,7 +57,11 @@ bool ParseStandardChart(std::string_view text, std::vector<ledger::AccountRecord
 bool LoadStandardChart(const std::string& path, std::vector<ledger::AccountRecordRow>* accounts,
                        std::string* error) {
   std::string text;
-  return ReadDataFile(path, "standard chart", &text, error) &&
+  return ReadDataFile(path,
+                      platform::MessageId("The standard chart %s cannot be opened: %s. Install "
+                                          "the program again, or give datasets their accounts "
+                                          "with add-account."),
+                      &text, error) &&
          ParseStandardChart(text, accounts, error);
 }
 

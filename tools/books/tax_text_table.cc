@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "ledger/tax_categories.h"
+#include "platform/messages.h"
 #include "tools/books/book_text.h"
 #include "tools/books/data_file.h"
 #include "tools/books/utf8_literal.h"
@@ -104,14 +105,17 @@ bool TaxTextTable::Parse(std::string_view text, std::string* error) {
     } catch (...) {
     }
     if (name.empty() || category < 0 || category > 255 || (rate != "date" && rate != "none")) {
-      *error = "Line " + std::to_string(lineNo) +
-               " of the tax-category table is not \"text<TAB>category 0..255<TAB>date or none\".";
+      *error = platform::Format(platform::Tr("Line %d of the tax-category table is not "
+                                             "\"text<TAB>category 0..255<TAB>date or none\"; "
+                                             "correct the line."),
+                                lineNo);
       return false;
     }
     const std::string key = NormalizeName(name);
     if (byText_.count(key)) {
-      *error = "Line " + std::to_string(lineNo) + " of the tax-category table repeats the text \"" +
-               name + "\".";
+      *error = platform::Format(platform::Tr("Line %d of the tax-category table repeats the "
+                                             "text \"%s\"; keep one of the two lines."),
+                                lineNo, name.c_str());
       return false;
     }
     byText_[key] = {category, rate == "date"};
@@ -122,7 +126,11 @@ bool TaxTextTable::Parse(std::string_view text, std::string* error) {
 
 bool TaxTextTable::Load(const std::string& path, std::string* error) {
   std::string text;
-  return ReadDataFile(path, "tax-category table", &text, error) && Parse(text, error);
+  return ReadDataFile(path,
+                      platform::MessageId("The tax-category table %s cannot be opened: %s. Give "
+                                          "the table's path with --categories."),
+                      &text, error) &&
+         Parse(text, error);
 }
 
 bool TaxTextTable::Resolve(std::string_view text, long date, TaxText* out) const {

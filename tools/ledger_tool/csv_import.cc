@@ -9,6 +9,8 @@
 #include "ledger/dataset_record.h"
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
+#include "platform/messages.h"
+#include "tools/books/book_text.h"
 #include "tools/books/book_writer.h"
 #include "tools/ledger_tool/csv_table.h"
 
@@ -18,6 +20,8 @@ namespace {
 
 using ledger::LedgerDb;
 using ledger::SqlStatement;
+using platform::Format;
+using platform::Tr;
 
 // kClassCode: a 32-bit classification code, decimal or hexadecimal ("0x40882040").
 enum class Kind { kInteger, kAmount, kRate, kClassCode, kText };
@@ -41,6 +45,12 @@ bool ParseClassCode(std::string_view text, long long* value) {
   return ParseInteger(text, value) && *value >= INT32_MIN && *value <= UINT32_MAX;
 }
 
+// A sentence of the ledger's about a row, with the row's line in front.
+std::string AtLine(int line, const std::string& sentence) {
+  // TRANSLATORS: %s is a complete sentence about the row on line %d.
+  return Format(Tr("line %d: %s"), line, sentence.c_str());
+}
+
 struct ColumnDef {
   const char* name;
   Kind kind;
@@ -58,7 +68,7 @@ class RowReader {
     int col = table_.Column(def.name);
     if (col < 0 || row_.fields[col].empty()) {
       if (!def.required) return true;
-      *error = "line " + std::to_string(row_.line) + ": " + def.name + " is required";
+      *error = Format(Tr("line %d: %s is required; fill in the column."), row_.line, def.name);
       return false;
     }
     const std::string& text = row_.fields[col];
@@ -67,11 +77,17 @@ class RowReader {
               : def.kind == Kind::kClassCode ? ParseClassCode(text, value)
                                              : ParseInteger(text, value);
     if (!ok) {
-      *error = "line " + std::to_string(row_.line) + ": " + def.name + " \"" + text + "\" is not " +
-               (def.kind == Kind::kAmount      ? "an amount in yen (at most four decimals)"
-                : def.kind == Kind::kRate      ? "a tax rate in percent"
-                : def.kind == Kind::kClassCode ? "a 32-bit classification code"
-                                               : "a whole number");
+      const char* message =
+          def.kind == Kind::kAmount
+              ? Tr("line %d: %s \"%s\" is not an amount in yen (at most four decimals); correct "
+                   "the value.")
+          : def.kind == Kind::kRate
+              ? Tr("line %d: %s \"%s\" is not a tax rate in percent; correct the value.")
+          : def.kind == Kind::kClassCode
+              ? Tr("line %d: %s \"%s\" is not a 32-bit classification code such as 0x40882040; "
+                   "correct the value.")
+              : Tr("line %d: %s \"%s\" is not a whole number; correct the value.");
+      *error = Format(message, row_.line, def.name, text.c_str());
       return false;
     }
     return true;
@@ -86,18 +102,31 @@ class RowReader {
   const CsvRow& row_;
 };
 
+// What to say of a file that is not UTF-8, such as one saved in Shift_JIS.
+std::string NotUtf8(int line) {
+  return Format(Tr("line %d is not UTF-8 text; save the file as UTF-8, or import a journal in "
+                   "Shift_JIS with import-books."),
+                line);
+}
+
 bool CheckHeader(const CsvTable& table, const std::vector<ColumnDef>& defs, std::string* error) {
   for (const std::string& name : table.header()) {
+    if (!books::IsValidUtf8(name)) {
+      *error = NotUtf8(1);
+      return false;
+    }
     bool known = false;
     for (const ColumnDef& s : defs) known = known || name == s.name;
     if (!known) {
-      *error = "line 1: unknown column \"" + name + "\"";
+      *error = Format(Tr("line 1: the column \"%s\" is unknown; the command's --help lists the "
+                         "columns."),
+                      name.c_str());
       return false;
     }
   }
   for (const ColumnDef& s : defs) {
     if (s.required && table.Column(s.name) < 0) {
-      *error = "line 1: the column \"" + std::string(s.name) + "\" is missing";
+      *error = Format(Tr("line 1: the column \"%s\" is missing; add it to the header."), s.name);
       return false;
     }
   }
@@ -114,7 +143,8 @@ std::set<long long> Codes(LedgerDb& db, const char* sql, int dataset) {
 
 bool DatasetExists(LedgerDb& db, int dataset, std::string* error) {
   if (ledger::HasDataset(db, dataset)) return true;
-  *error = "no dataset " + std::to_string(dataset);
+  *error = Format(Tr("The ledger holds no dataset %lld: ledora-ledger datasets lists them."),
+                  static_cast<long long>(dataset));
   return false;
 }
 
@@ -134,10 +164,7 @@ bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector
   if (!DatasetExists(db, dataset, error)) return false;
   ledger::PrepareForBulkWrite(db);
   ledger::WriteTransaction tx(db);
-  if (!tx.ok()) {
-    *error = "the ledger is busy or read-only";
-    return false;
-  }
+  if (!tx.ok()) return tx.Commit(error);  // false, with the reason
   CsvTable table;
   long rows = 0;
   if (start) start();
@@ -145,6 +172,14 @@ bool ImportRows(LedgerDb& db, int dataset, const Parse& parse, const std::vector
       table, [&](std::string* err) { return CheckHeader(table, defs, err); },
       [&](const CsvRow& row, std::string* err) {
         ++rows;
+        // Texts go into the ledger as they are: bytes of another encoding
+        // would be kept as broken text.
+        for (const std::string& field : row.fields) {
+          if (!books::IsValidUtf8(field)) {
+            *err = NotUtf8(row.line);
+            return false;
+          }
+        }
         return addRow(table, row, err);
       },
       error);
@@ -236,14 +271,13 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
     auto num = [&](const char* name, long long* v) {
       return r.Number(Column(kJournalColumns, name), v, err);
     };
-    std::string at = "line " + std::to_string(row.line) + ": ";
     ledger::JournalRow entry;
     long long entryNo, date, closing;
     if (!num("entry_no", &entryNo) || !num("date", &date) || !num("closing", &closing)) {
       return false;
     }
     if (closing != 0 && closing != 1) {
-      *err = at + "closing must be 0 or 1";
+      *err = Format(Tr("line %d: closing must be 0 or 1; correct the value."), row.line);
       return false;
     }
     entry.entryNo = static_cast<long>(entryNo);
@@ -260,17 +294,20 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
         return false;
       }
       if (account != 0 && !accounts.count(account)) {
-        *err = at + p + "_account " + std::to_string(account) + " is not an account of dataset " +
-               std::to_string(dataset);
+        *err = Format(Tr("line %d: %s_account %lld is not an account of dataset %d; add it with "
+                         "add-account or import-accounts, or correct the file."),
+                      row.line, side, account, dataset);
         return false;
       }
       if (dept != 0 && !departments.count(dept)) {
-        *err = at + p + "_department " + std::to_string(dept) + " is not a department of dataset " +
-               std::to_string(dataset);
+        *err = Format(Tr("line %d: %s_department %lld is not a department of dataset %d; add it "
+                         "with add-department, or correct the file."),
+                      row.line, side, dept, dataset);
         return false;
       }
       if (rate != 0 && rate != 300 && rate != 500 && rate != 800 && rate != 1000) {
-        *err = at + p + "_rate must be 0, 3, 5, 8 or 10";
+        *err = Format(Tr("line %d: %s_rate must be 0, 3, 5, 8 or 10; correct the value."), row.line,
+                      side);
         return false;
       }
       ledger::JournalSideRow s{static_cast<int>(account),
@@ -284,17 +321,17 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
     }
     for (const ledger::JournalSideRow* s : {&entry.debit, &entry.credit}) {
       if (s->category < 0 || s->category > 255) {
-        *err = at + "tax category must be 0..255";
+        *err = Format(Tr("line %d: a tax category must be 0 to 255; correct the value."), row.line);
         return false;
       }
       if (s->businessType < 0 || s->businessType > 6) {
-        *err = at + "business type must be 0..6";
+        *err = Format(Tr("line %d: a business type must be 0 to 6; correct the value."), row.line);
         return false;
       }
     }
     int slot = 0;
     if (!slots.SlotFor(entry.date, entry.closing, &slot, err)) {
-      *err = at + *err;
+      *err = AtLine(row.line, *err);
       return false;
     }
     const long number = entry.entryNo != 0 ? entry.entryNo : nextEntry;
@@ -313,7 +350,7 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
   };
   if (!DatasetExists(db, dataset, error) || !slots.Load(db, dataset, error)) return false;
   if (!writer.ok()) {
-    *error = "the ledger cannot take entries: " + writer.error();
+    *error = Format(Tr("The ledger cannot take entries: %s."), writer.error().c_str());
     return false;
   }
   return ImportRows(
@@ -321,7 +358,7 @@ bool ImportJournal(LedgerDb& db, int dataset, const Parse& parse, long* count, s
       [&](std::string* err) {
         const std::vector<books::WriteFailure> failures = writer.Finish();
         if (failures.empty()) return true;
-        *err = "line " + std::to_string(failures.front().line) + ": " + failures.front().message;
+        *err = AtLine(failures.front().line, failures.front().message);
         return false;
       });
 }
@@ -337,10 +374,11 @@ bool ImportAssets(LedgerDb& db, int dataset, const Parse& parse, long* count, st
         !num("amount", &amount) || !num("income_type", &incomeType)) {
       return false;
     }
-    std::string at = "line " + std::to_string(row.line) + ": ";
     if (incomeType == 0) incomeType = 1;
     if (incomeType != 1 && incomeType != 2) {
-      *err = at + "income_type must be 1 (business) or 2 (real estate)";
+      *err = Format(Tr("line %d: income_type must be 1 (business) or 2 (real estate); correct the "
+                       "value."),
+                    row.line);
       return false;
     }
     ledger::FixedAssetRow asset{static_cast<int>(no),
@@ -350,7 +388,7 @@ bool ImportAssets(LedgerDb& db, int dataset, const Parse& parse, long* count, st
                                 amount,
                                 static_cast<int>(incomeType)};
     if (!ledger::AddFixedAsset(db, dataset, asset, err)) {
-      *err = at + *err;
+      *err = AtLine(row.line, *err);
       return false;
     }
     return true;
@@ -371,10 +409,10 @@ bool ImportAccounts(LedgerDb& db, int dataset, const Parse& parse, long* count,
         !num("list_exclusion", &listEx)) {
       return false;
     }
-    const std::string at = "line " + std::to_string(row.line) + ": ";
     if (side == 0) side = 1;
     if (side != 1 && side != 2) {
-      *err = at + "side must be 1 (debit) or 2 (credit)";
+      *err =
+          Format(Tr("line %d: side must be 1 (debit) or 2 (credit); correct the value."), row.line);
       return false;
     }
     ledger::AccountRecordRow account;
@@ -388,7 +426,7 @@ bool ImportAccounts(LedgerDb& db, int dataset, const Parse& parse, long* count,
     account.exclusionB = static_cast<int>(exB);
     account.listExclusion = static_cast<int>(listEx);
     if (!ledger::AddAccount(db, dataset, account, err)) {
-      *err = at + *err;
+      *err = AtLine(row.line, *err);
       return false;
     }
     return true;

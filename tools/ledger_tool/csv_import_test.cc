@@ -5,6 +5,7 @@
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
 #include "ledger/testing/temp_home.h"
+#include "tools/books/utf8_literal.h"
 #include "tools/ledger_tool/csv_table.h"
 
 namespace ltb::ledger_tool {
@@ -102,13 +103,15 @@ TEST_F(CsvImportTest, BadRowsNameTheirLineAndImportNothing) {
       {"20160415,0,,111,1,0,0,0,411,1,0,1,8,0\n20160501,0,,999,1,0,0,0,411,1,0,1,8,0\n",
        "line 3: debit_account 999"},
       {"20160415,0,,111,1,0,0,0,411,1,0,1,7,0\n", "line 2: credit_rate"},
-      {"20170415,0,,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: date 20170415 lies outside"},
+      {"20170415,0,,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: The date 20170415 lies outside"},
       {"20160415,0,,111,1.00001,0,0,0,411,1,0,1,8,0\n", "line 2: debit_amount"},
-      {"20160415,0,,111,1,0,0,0,411,1,0,1,8,7\n", "line 2: business type"},
-      {"20160415,1,,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: a closing entry"},
+      {"20160415,0,,111,1,0,0,0,411,1,0,1,8,7\n", "line 2: a business type"},
+      {"20160415,1,,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: A closing entry"},
       {"20160415,0,,111,1,0,0,0,411,1,0,1,8\n", "line 2: 13 fields"},
       {"20160415,0,\"open,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: a quoted field"},
       {",0,,111,1,0,0,0,411,1,0,1,8,0\n", "line 2: date is required"},
+      // A description saved in Shift_JIS would be kept as broken text.
+      {"20160415,0,\x94\x84\x8F\xE3,111,1,0,0,0,411,1,0,1,8,0\n", "line 2 is not UTF-8 text"},
   };
   for (const Case& c : cases) {
     int count = -1;
@@ -123,11 +126,12 @@ TEST_F(CsvImportTest, BadRowsNameTheirLineAndImportNothing) {
   std::string error;
   EXPECT_FALSE(
       ImportJournalCsv(*db_, 1, "date,debit_account,credit_account,colour\n", &count, &error));
-  EXPECT_EQ(error, "line 1: unknown column \"colour\"");
+  EXPECT_EQ(error,
+            "line 1: the column \"colour\" is unknown; the command's --help lists the columns.");
   EXPECT_FALSE(ImportJournalCsv(*db_, 1, "date,debit_account\n", &count, &error));
-  EXPECT_EQ(error, "line 1: the column \"credit_account\" is missing");
+  EXPECT_EQ(error, "line 1: the column \"credit_account\" is missing; add it to the header.");
   EXPECT_FALSE(ImportJournalCsv(*db_, 2, kHeader, &count, &error));
-  EXPECT_EQ(error, "no dataset 2");
+  EXPECT_EQ(error, "The ledger holds no dataset 2: ledora-ledger datasets lists them.");
 }
 
 TEST_F(CsvImportTest, AssetsImportAndRefuseBadRows) {
@@ -145,7 +149,7 @@ TEST_F(CsvImportTest, AssetsImportAndRefuseBadRows) {
                                "Shop,20160701,100,1\n"
                                "Flat,20160732,100,2\n",
                                &count, &error));
-  EXPECT_EQ(error.rfind("line 3: acquisition date", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("line 3: The acquisition date", 0), 0u) << error;
   EXPECT_FALSE(
       ImportAssetsCsv(*db_, 1, "acquired,amount,income_type\n20160701,1,3\n", &count, &error));
   EXPECT_EQ(error.rfind("line 2: income_type", 0), 0u) << error;
@@ -155,11 +159,12 @@ TEST_F(CsvImportTest, AssetsImportAndRefuseBadRows) {
 TEST_F(CsvImportTest, AccountsKeepTheirClassCodeBitsAndRefuseBadRowsWhole) {
   int count = 0;
   std::string error;
+  // u8: the narrow literals of the sources are CP932, the files UTF-8.
   ASSERT_TRUE(ImportAccountsCsv(*db_, 1,
-                                "code,class_code,name,side\n"
-                                "135,0x01010400,売掛金,\n"
-                                "280,0xFFFFFFFF,仮受消費税,2\n"
-                                "611,1082662976,旅費交通費,1\n",
+                                books::Utf8(u8"code,class_code,name,side\n"
+                                            u8"135,0x01010400,売掛金,\n"
+                                            u8"280,0xFFFFFFFF,仮受消費税,2\n"
+                                            u8"611,1082662976,旅費交通費,1\n"),
                                 &count, &error))
       << error;
   EXPECT_EQ(count, 3);

@@ -1,8 +1,16 @@
 #include "tools/ledger_tool/csv_table.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/messages.h"
+
 namespace ltb::ledger_tool {
 
 namespace {
+
+using platform::Format;
+using platform::Tr;
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -59,7 +67,9 @@ bool CsvTable::EndRow(std::string* error) {
   const bool blank = fields_.size() == 1 && fields_[0].empty();
   if (header_.empty()) {
     if (blank) {
-      *error = "line " + std::to_string(rowLine_) + ": the header row is empty";
+      *error = Format(Tr("line %d: the header row is empty; the first line must name the "
+                         "columns."),
+                      rowLine_);
       return false;
     }
     header_ = std::move(fields_);
@@ -68,8 +78,9 @@ bool CsvTable::EndRow(std::string* error) {
   }
   if (!blank) {
     if (fields_.size() != header_.size()) {
-      *error = "line " + std::to_string(rowLine_) + ": " + std::to_string(fields_.size()) +
-               " fields, the header has " + std::to_string(header_.size());
+      *error = Format(Tr("line %d: %zu fields, the header has %zu; check the commas and quotes "
+                         "of the row."),
+                      rowLine_, fields_.size(), header_.size());
       return false;
     }
     row_.line = rowLine_;
@@ -125,12 +136,13 @@ bool CsvTable::Feed(std::string_view text, bool last, std::string* error) {
   }
   if (!last) return true;
   if (quoted_) {
-    *error = "line " + std::to_string(rowLine_) + ": a quoted field is not closed";
+    *error = Format(Tr("line %d: a quoted field is not closed; add the closing double quote."),
+                    rowLine_);
     return false;
   }
   if (any_ && !EndRow(error)) return false;
   if (header_.empty()) {
-    *error = "the file has no header row";
+    *error = Tr("The file has no header row; the first line must name the columns.");
     return false;
   }
   return true;
@@ -167,7 +179,7 @@ bool CsvTable::Stream(std::FILE* file, const std::function<bool(std::string*)>& 
     buffer.resize(old + got);
     if (got == 0) {
       if (std::ferror(file)) {
-        *error = "the file cannot be read";
+        *error = Format(Tr("The file cannot be read: %s."), std::strerror(errno));
         return false;
       }
       return Feed(buffer, true, error);

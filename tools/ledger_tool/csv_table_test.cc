@@ -34,13 +34,13 @@ TEST(CsvTableTest, RefusesBrokenFiles) {
   CsvTable t;
   std::string error;
   EXPECT_FALSE(t.Parse("", &error));
-  EXPECT_EQ(error, "the file has no header row");
+  EXPECT_EQ(error, "The file has no header row; the first line must name the columns.");
   EXPECT_FALSE(t.Parse("\na,b\n", &error));
-  EXPECT_EQ(error, "line 1: the header row is empty");
+  EXPECT_EQ(error, "line 1: the header row is empty; the first line must name the columns.");
   EXPECT_FALSE(t.Parse("a,b\n1,2\n3\n", &error));
-  EXPECT_EQ(error, "line 3: 1 fields, the header has 2");
+  EXPECT_EQ(error, "line 3: 1 fields, the header has 2; check the commas and quotes of the row.");
   EXPECT_FALSE(t.Parse("a\n\"x\n", &error));
-  EXPECT_EQ(error, "line 2: a quoted field is not closed");
+  EXPECT_EQ(error, "line 2: a quoted field is not closed; add the closing double quote.");
 }
 
 // A file read block by block gives the rows and line numbers of a parse in

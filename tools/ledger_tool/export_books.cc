@@ -20,7 +20,18 @@ const char* const kExportBooksDetails = ltb::platform::MessageId(
     "departments by name, tax categories as texts of the table tax-categories.tsv.\n"
     "FILE is replaced as a whole.\n");
 
+namespace {
+
+int Fail(const std::string& message) {
+  std::cerr << "ledora-ledger: " << message << "\n";
+  return 1;
+}
+
+}  // namespace
+
 int CmdExportBooks(const std::vector<std::string>& a) {
+  using platform::Format;
+  using platform::Tr;
   std::vector<std::string> positional;
   std::string layoutName = "single-row";
   std::string categories = books::BooksDataFolder() + "/tax-categories.tsv";
@@ -34,14 +45,12 @@ int CmdExportBooks(const std::vector<std::string>& a) {
       categories = a[++i];
     } else if (arg == "--encoding" && hasValue) {
       if (!books::ParseEncoding(a[++i], &encoding)) {
-        std::cerr << "ledora-ledger: The encoding \"" << a[i]
-                  << "\" is not known; use auto, cp932 or utf-8.\n";
-        return 1;
+        return Fail(Format(Tr("The encoding \"%s\" is not known; use auto, cp932 or utf-8."),
+                           a[i].c_str()));
       }
     } else if (arg.rfind("--", 0) == 0) {
-      std::cerr << "ledora-ledger: The option " << arg
-                << " is unknown or lacks its value; see export-books --help.\n";
-      return 1;
+      return Fail(Format(Tr("The option %s is unknown or lacks its value; see %s --help."),
+                         arg.c_str(), "export-books"));
     } else {
       positional.push_back(arg);
     }
@@ -49,9 +58,8 @@ int CmdExportBooks(const std::vector<std::string>& a) {
   char* end = nullptr;
   const long dataset = positional.size() == 3 ? std::strtol(positional[1].c_str(), &end, 10) : 0;
   if (positional.size() != 3 || !end || *end != '\0' || dataset <= 0) {
-    std::cerr << "Usage: ledora-ledger export-books " << kExportBooksSynopsis << "\n"
-              << "ledora-ledger: export-books needs HOME, a dataset number and FILE.\n";
-    return 1;
+    std::cerr << Format(Tr("Usage: ledora-ledger %s %s\n"), "export-books", kExportBooksSynopsis);
+    return Fail(Format(Tr("%s needs HOME, a dataset number and FILE."), "export-books"));
   }
   books::Layout layout;
   books::TaxTextTable texts;
@@ -63,10 +71,9 @@ int CmdExportBooks(const std::vector<std::string>& a) {
       !(db = ledger::LedgerDb::Open(positional[0], ledger::LedgerDb::Mode::kReadOnly, &error)) ||
       !books::ExportBooks(*db, static_cast<int>(dataset), positional[2], layout, texts, encoding,
                           &rows, &error)) {
-    std::cerr << "ledora-ledger: " << error << "\n";
-    return 1;
+    return Fail(error);
   }
-  std::cout << "Exported " << rows << " journal rows to " << positional[2] << ".\n";
+  std::cout << Format(Tr("Exported %ld journal rows to %s.\n"), rows, positional[2].c_str());
   return 0;
 }
 

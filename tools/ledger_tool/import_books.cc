@@ -35,6 +35,9 @@ const char* const kImportBooksDetails = ltb::platform::MessageId(
 
 namespace {
 
+using platform::Format;
+using platform::Tr;
+
 int Fail(const std::string& message) {
   std::cerr << "ledora-ledger: " << message << "\n";
   return 1;
@@ -53,36 +56,41 @@ bool ReadClass(const std::string& text, int32_t* out) {
 bool AskClass(const std::string& name, int32_t* classCode) {
   if (!::isatty(STDIN_FILENO)) return false;
   for (;;) {
-    std::cout << "The account \"" << name
-              << "\" is new. Type its class code (such as 0x40882040), or an empty line to "
-                 "leave it out: "
+    std::cout << Format(Tr("The account \"%s\" is new. Type its class code (such as "
+                           "0x40882040), or an empty line to leave it out: "),
+                        name.c_str())
               << std::flush;
     std::string line;
     if (!std::getline(std::cin, line) || line.empty()) return false;
     if (ReadClass(line, classCode)) return true;
-    std::cout << "That is not a class code.\n";
+    std::cout << Tr("That is not a class code; type one such as 0x40882040.\n");
   }
 }
 
 std::string Yen(int64_t units) { return books::FormatBookAmount(units); }
 
 void PrintSummary(const books::ImportSummary& s, const books::TaxTextTable& texts, bool dryRun) {
-  std::cout << (dryRun ? "Would import " : "Imported ") << s.entries << " journal rows from "
-            << s.rows << " rows of the file (read as " << books::EncodingName(s.encoding) << ").\n";
+  std::cout << Format(dryRun ? Tr("Would import %ld journal rows from %ld rows of the file (read "
+                                  "as %s).\n")
+                             : Tr("Imported %ld journal rows from %ld rows of the file (read as "
+                                  "%s).\n"),
+                      s.entries, s.rows, books::EncodingName(s.encoding));
   if (!dryRun) return;
-  std::cout << "\nRows per month:\n";
+  std::cout << "\n" << Tr("Rows per month:\n");
   for (const auto& [month, n] : s.rowsPerMonth) {
     std::printf("  %04ld-%02ld %8ld\n", month / 100, month % 100, n);
   }
-  std::cout << "\nTotals per tax category and rate (yen, tax excluded / tax):\n";
+  std::cout << "\n" << Tr("Totals per tax category and rate (yen, tax excluded / tax):\n");
   for (const auto& [key, t] : s.byCategoryAndRate) {
     const auto [category, rate] = key;
-    std::printf("  %3d %8ld sides %18s %16s  %s\n", category, t.sides, Yen(t.amount).c_str(),
+    // TRANSLATORS: one line of the totals: category, number of sides, amount, tax, text.
+    std::printf(Tr("  %3d %8ld sides %18s %16s  %s\n"), category, t.sides, Yen(t.amount).c_str(),
                 Yen(t.tax).c_str(), texts.TextOf(category, rate, 0, false).c_str());
   }
-  std::cout << "\nAccounts that would be created: " << s.createdAccounts.size() << "\n";
+  std::cout << "\n"
+            << Format(Tr("Accounts that would be created: %zu\n"), s.createdAccounts.size());
   for (const std::string& a : s.createdAccounts) std::cout << "  " << a << "\n";
-  std::cout << "Departments that would be created: " << s.createdDepartments.size() << "\n";
+  std::cout << Format(Tr("Departments that would be created: %zu\n"), s.createdDepartments.size());
   for (const std::string& d : s.createdDepartments) std::cout << "  " << d << "\n";
 }
 
@@ -106,16 +114,20 @@ int CmdImportBooks(const std::vector<std::string>& a) {
       categories = a[++i];
     } else if (arg == "--encoding" && hasValue) {
       if (!books::ParseEncoding(a[++i], &options.encoding)) {
-        return Fail("The encoding \"" + a[i] + "\" is not known; use auto, cp932 or utf-8.");
+        return Fail(Format(Tr("The encoding \"%s\" is not known; use auto, cp932 or utf-8."),
+                           a[i].c_str()));
       }
     } else if (arg == "--new-account-class" && hasValue) {
       int32_t cls = 0;
       if (!ReadClass(a[++i], &cls)) {
-        return Fail("The class code \"" + a[i] + "\" is not a number such as 0x40882040.");
+        return Fail(Format(Tr("The class code \"%s\" is not a number such as 0x40882040; "
+                              "correct --new-account-class."),
+                           a[i].c_str()));
       }
       options.newAccountClass = cls;
     } else if (arg.rfind("--", 0) == 0) {
-      return Fail("The option " + arg + " is unknown or lacks its value; see import-books --help.");
+      return Fail(Format(Tr("The option %s is unknown or lacks its value; see %s --help."),
+                         arg.c_str(), "import-books"));
     } else {
       positional.push_back(arg);
     }
@@ -123,8 +135,8 @@ int CmdImportBooks(const std::vector<std::string>& a) {
   char* end = nullptr;
   const long dataset = positional.size() == 3 ? std::strtol(positional[1].c_str(), &end, 10) : 0;
   if (positional.size() != 3 || !end || *end != '\0' || dataset <= 0) {
-    std::cerr << "Usage: ledora-ledger import-books " << kImportBooksSynopsis << "\n";
-    return Fail("import-books needs HOME, a dataset number and FILE.");
+    std::cerr << Format(Tr("Usage: ledora-ledger %s %s\n"), "import-books", kImportBooksSynopsis);
+    return Fail(Format(Tr("%s needs HOME, a dataset number and FILE."), "import-books"));
   }
   options.askClass = AskClass;
   books::Layout layout;
@@ -137,7 +149,8 @@ int CmdImportBooks(const std::vector<std::string>& a) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(positional[2].c_str(), "rb"),
                                                        &std::fclose);
   if (!file) {
-    return Fail("The file " + positional[2] + " cannot be opened: " + std::strerror(errno) + ".");
+    return Fail(Format(Tr("The file %s cannot be read: %s. Check the file name."),
+                       positional[2].c_str(), std::strerror(errno)));
   }
   auto db = ledger::LedgerDb::Open(positional[0], ledger::LedgerDb::Mode::kReadWrite, &error);
   if (!db) return Fail(error);
@@ -147,12 +160,18 @@ int CmdImportBooks(const std::vector<std::string>& a) {
   if (r.problemCount > 0) {
     for (const std::string& p : r.problems) std::cerr << positional[2] << ": " << p << "\n";
     if (r.problemCount > static_cast<long>(r.problems.size())) {
-      std::cerr << positional[2] << ": " << r.problemCount - static_cast<long>(r.problems.size())
-                << " more problems are not shown.\n";
+      std::cerr << positional[2] << ": "
+                << Format(Tr("%ld more problems are not shown.\n"),
+                          r.problemCount - static_cast<long>(r.problems.size()));
     }
-    return Fail("Nothing was imported: the file has " + std::to_string(r.problemCount) +
-                (r.problemCount == 1 ? " problem" : " problems") +
-                " (listed above); correct the file and import it again.");
+    if (r.problemCount == 1) {
+      return Fail(
+          Tr("Nothing was imported: the file has a problem (listed above); correct the "
+             "file and import it again."));
+    }
+    return Fail(Format(Tr("Nothing was imported: the file has %ld problems (listed above); correct "
+                          "the file and import it again."),
+                       r.problemCount));
   }
   PrintSummary(summary, texts, options.dryRun);
   return 0;

@@ -58,7 +58,9 @@ class Options {
   bool Parse(const std::vector<std::string>& args, size_t from, std::string* error) {
     for (size_t i = from; i < args.size(); i += 2) {
       if (args[i].rfind("--", 0) != 0 || i + 1 >= args.size()) {
-        *error = "expected --option VALUE at \"" + args[i] + "\"";
+        *error = Format(Tr("The argument \"%s\" is not of the form --option VALUE; the "
+                           "command's --help lists its options."),
+                        args[i].c_str());
         return false;
       }
       values_[args[i].substr(2)] = args[i + 1];
@@ -76,7 +78,8 @@ class Options {
     auto it = values_.find(key);
     if (it == values_.end()) return true;
     if (!ToNumber(it->second, value)) {
-      *error = "--" + key + " needs a number";
+      *error = Format(Tr("The option --%s needs a whole number, not \"%s\"."), key.c_str(),
+                      it->second.c_str());
       return false;
     }
     return true;
@@ -85,7 +88,8 @@ class Options {
   bool AllUsed(std::string* error) const {
     for (const auto& [key, value] : values_) {
       if (!used_.count(key)) {
-        *error = "unknown option --" + key;
+        *error = Format(Tr("This command has no option --%s; its --help lists the options."),
+                        key.c_str());
         return false;
       }
     }
@@ -128,7 +132,7 @@ int CmdInit(const std::vector<std::string>& a) {
                                                 "standard", &error)) {
     return Fail(error);
   }
-  std::cout << "ledger ready: " << db->path() << "\n";
+  std::cout << Format(Tr("The ledger is ready: %s\n"), db->path().c_str());
   return 0;
 }
 
@@ -140,8 +144,13 @@ int CmdSample(const std::vector<std::string>& a) {
     return Fail(Format(Tr("A ledger already exists at %s: give an empty folder."),
                        ltb::ledger::LedgerFilePath(a[1]).c_str()));
   }
-  if (!ltb::ledger::CreateSampleLedger(a[1], &error)) return Fail(error);
-  std::cout << "sample ledger written: " << ltb::ledger::LedgerFilePath(a[1]) << "\n";
+  if (!ltb::ledger::CreateSampleLedger(a[1], &error)) {
+    return Fail(Format(Tr("The sample ledger cannot be written into %s: %s. Check the folder and "
+                          "its permissions."),
+                       a[1].c_str(), error.c_str()));
+  }
+  std::cout << Format(Tr("The sample ledger is written: %s\n"),
+                      ltb::ledger::LedgerFilePath(a[1]).c_str());
   return 0;
 }
 
@@ -157,8 +166,10 @@ int CmdDatasets(const std::vector<std::string>& a) {
                  " (SELECT group_concat(user_id, ',') FROM users u WHERE u.selected_no = d.no),"
                  " (SELECT count(*) FROM journal j WHERE j.dataset = d.no)"
                  " FROM datasets d ORDER BY d.no");
-  std::cout << "no  data id          period             entity filing deduct main incl"
-               " rates interim entries users  company\n";
+  // TRANSLATORS: the column heads of the dataset list, each above its column.
+  std::cout << Tr(
+      "no  data id          period             entity filing deduct main incl"
+      " rates interim entries users  company\n");
   while (q.Step()) {
     char line[200];
     std::snprintf(line, sizeof line,
@@ -172,7 +183,9 @@ int CmdDatasets(const std::vector<std::string>& a) {
     std::string users = q.Text(12);
     std::cout << line << (users.empty() ? "-" : users) << "  " << q.Text(11) << "\n";
   }
-  if (!q.ok()) return Fail(q.error());
+  if (!q.ok()) {
+    return Fail(Format(Tr("The datasets of the ledger cannot be read: %s."), q.error().c_str()));
+  }
   return 0;
 }
 
@@ -292,8 +305,9 @@ int CmdAddDepartment(const std::vector<std::string>& a) {
 
 using CsvImporter = bool (*)(LedgerDb&, int, std::FILE*, long*, std::string*);
 
-// import-accounts, import-journal, import-assets: one file into one dataset.
-int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char* what) {
+// import-accounts, import-journal, import-assets: one file into one dataset;
+// `done` tells how many rows came in.
+int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char* done) {
   long long dataset;
   if (a.size() != 4 || !ToNumber(a[2], &dataset)) return NeedsArguments(a[0], "HOME DATASET FILE");
   std::string error;
@@ -307,20 +321,21 @@ int CmdImport(const std::vector<std::string>& a, CsvImporter import, const char*
   if (!db) return Fail(error);
   long count = 0;
   if (!import(*db, static_cast<int>(dataset), file.get(), &count, &error)) {
-    return Fail(a[3] + ": " + error + " (nothing imported)");
+    return Fail(Format(Tr("%s: %s Nothing was imported."), a[3].c_str(), error.c_str()));
   }
-  std::cout << count << " " << what << " imported\n";
+  std::cout << Format(Tr(done), count);
   return 0;
 }
 
 int CmdImportAccounts(const std::vector<std::string>& a) {
-  return CmdImport(a, ltb::ledger_tool::ImportAccountsCsv, "accounts");
+  return CmdImport(a, ltb::ledger_tool::ImportAccountsCsv, MessageId("Imported %ld accounts.\n"));
 }
 int CmdImportJournal(const std::vector<std::string>& a) {
-  return CmdImport(a, ltb::ledger_tool::ImportJournalCsv, "journal entries");
+  return CmdImport(a, ltb::ledger_tool::ImportJournalCsv,
+                   MessageId("Imported %ld journal entries.\n"));
 }
 int CmdImportAssets(const std::vector<std::string>& a) {
-  return CmdImport(a, ltb::ledger_tool::ImportAssetsCsv, "fixed assets");
+  return CmdImport(a, ltb::ledger_tool::ImportAssetsCsv, MessageId("Imported %ld fixed assets.\n"));
 }
 
 int CmdSetTax(const std::vector<std::string>& a) {
@@ -350,13 +365,16 @@ int CmdSetTax(const std::vector<std::string>& a) {
     long long v = 0;
     if (!o.Number(f.option, &v, &error)) return Fail(error);
     if (v < f.low || v > f.high) {
-      return Fail(std::string("--") + f.option + " must be " + std::to_string(f.low) + ".." +
-                  std::to_string(f.high));
+      return Fail(Format(Tr("The option --%s must be %lld to %lld, not %lld."), f.option, f.low,
+                         f.high, v));
     }
     std::string sql = std::string("UPDATE datasets SET ") + f.column + " = ?1 WHERE no = ?2";
     SqlStatement u(db->handle(), sql.c_str());
     u.Bind(1, v).Bind(2, dataset);
-    if (!u.Run()) return Fail(u.error());
+    if (!u.Run()) {
+      return Fail(Format(Tr("The setting --%s of dataset %lld cannot be stored: %s."), f.option,
+                         dataset, u.error().c_str()));
+    }
   }
   if (!o.AllUsed(&error) || !tx.Commit(&error)) return Fail(error);
   return 0;
@@ -395,8 +413,9 @@ int CmdSaveValues(const std::vector<std::string>& a, bool store) {
     }
     ltb::host::StSaveTaxInfo info;
     if (data.size() != sizeof info.bytes) {
-      return Fail(a[3] + " holds " + std::to_string(data.size()) + " bytes, not " +
-                  std::to_string(sizeof info.bytes));
+      return Fail(Format(Tr("The file %s holds %zu bytes, but saved tax-return values take %zu; "
+                            "give a file written by get-save-values."),
+                         a[3].c_str(), data.size(), sizeof info.bytes));
     }
     std::memcpy(info.bytes, data.data(), data.size());
     if (!ltb::ledger::SetSavedTaxReturn(*db, static_cast<int>(dataset), info, &error)) {

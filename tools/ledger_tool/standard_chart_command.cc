@@ -1,5 +1,6 @@
 // The standard chart of accounts added to a dataset.
 #include "ledger/ledger_writer.h"
+#include "platform/messages.h"
 #include "tools/books/data_folder.h"
 #include "tools/books/standard_chart.h"
 #include "tools/ledger_tool/books_commands.h"
@@ -14,8 +15,9 @@ bool AddStandardChart(ledger::LedgerDb& db, int dataset, std::string* error) {
   }
   for (const ledger::AccountRecordRow& row : accounts) {
     if (!ledger::AddAccount(db, dataset, row, error)) {
-      *error = "The standard chart's account " + std::to_string(row.code) + " " + row.name +
-               " cannot be added to dataset " + std::to_string(dataset) + ": " + *error + ".";
+      *error = platform::Format(platform::Tr("The standard chart's account %d %s cannot be "
+                                             "added. %s"),
+                                row.code, row.name.c_str(), error->c_str());
       return false;
     }
   }
