@@ -114,14 +114,13 @@ TEST(ConditionsDialogWindow, KeyboardDrivesTheLogicAndEscapeCancels) {
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   int code = 0;
   wxTimer typing;
-  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+  WhenFocused(typing, &dialog, [&] {
     // Focus is on the start month (the logic asked for it), text selected.
     TypeKeys("type --delay 20 7");
     TypeKeys("key Return");
     TypeKeys("type --delay 20 9");
     TypeKeys("key Escape");
   });
-  typing.StartOnce(500);
   code = dialog.Run(nullptr);
   EXPECT_EQ(code, 1006);
   const auto& log = controller.log;
@@ -242,8 +241,7 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   FakeController controller;
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   wxTimer typing;
-  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { TypeKeys("key F12"); });
-  typing.StartOnce(500);
+  WhenFocused(typing, &dialog, [] { TypeKeys("key F12"); });
   EXPECT_EQ(dialog.Run(nullptr), 1005);
 }
 
@@ -258,7 +256,7 @@ TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   wxString afterLetter;
   wxTimer typing;
-  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+  WhenFocused(typing, &dialog, [&] {
     TypeKeys("type --delay 20 a");
     TypeKeys("key shift+b");
     Pump(100);
@@ -266,7 +264,6 @@ TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
     TypeKeys("type --delay 20 7");
     TypeKeys("key Escape");
   });
-  typing.StartOnce(500);
   dialog.Run(nullptr);
   EXPECT_EQ(FromWx(afterLetter), "4");
   ASSERT_FALSE(controller.log.empty());
