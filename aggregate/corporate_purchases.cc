@@ -118,8 +118,6 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
       walk.Abandon();
       return false;
     }
-    const TaxDecimal debit = JournalSideAmount(entry, Entry::kDebitOff, settings);
-    const TaxDecimal credit = JournalSideAmount(entry, Entry::kCreditOff, settings);
     // Every listed account is compared with the entry: one tick each.
     progress_.TickActivityBar(static_cast<int64_t>(accounts_.size()));
     bool ok = true;
@@ -130,7 +128,7 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
                                  const size_t side = isDebit ? Entry::kDebitOff : Entry::kCreditOff;
                                  if (!line || !IsNotTaxablePurchase(entry.Category(side)))
                                    return true;
-                                 TaxDecimal amount = isDebit ? debit : credit;
+                                 TaxDecimal amount = JournalSideAmount(entry, side, settings);
                                  if (!isDebit) amount.MultiplyBy(-1);
                                  ok = Accumulate(&line->NonTaxable, amount);
                                  return ok;

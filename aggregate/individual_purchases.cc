@@ -151,8 +151,6 @@ bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
     Entry entry;
     status = walker->MoveNext(&entry);
     if (status != host::kOk) break;
-    const TaxDecimal debit = JournalSideAmount(entry, Entry::kDebitOff, settings);
-    const TaxDecimal credit = JournalSideAmount(entry, Entry::kCreditOff, settings);
     accounts_.ForEachSideMatch(
         entry.Account(Entry::kDebitOff), entry.Account(Entry::kCreditOff),
         [&](size_t position, bool isDebit) {
@@ -160,7 +158,7 @@ bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
           if (!IsNotTaxablePurchase(entry.Category(side))) return true;
           const IncomeRoutes routes =
               RouteIncome(data.IncomeMode(), lookUp(entry.Department(side)));
-          TaxDecimal amount = isDebit ? debit : credit;
+          TaxDecimal amount = JournalSideAmount(entry, side, settings);
           if (!isDebit) amount.MultiplyBy(-1);
           for (PurchaseLine* line :
                LinesFor(totals, accounts_[position].ClassCode(), routes).lines) {
