@@ -107,9 +107,11 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
   host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
+  // One record for the whole walk: MoveNext writes the whole record of every
+  // entry it hands out, and only such a record is read.
+  Entry entry;
   for (long i = 0; i < count && !Cancelled(); ++i) {
     progress_.TickActivityBar();
-    Entry entry;
     const long status = walker->MoveNext(&entry);
     if (status == host::kEndOfData) break;
     // An entry the host cannot read ends the phase with the walk as the

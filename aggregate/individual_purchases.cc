@@ -147,8 +147,9 @@ bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
 
   using Entry = host::StSWKTINFO;
   long status = host::kOk;
+  // One record for the whole walk, as MoveNext writes all of it.
+  Entry entry;
   for (long i = 0; i < count && status == host::kOk && !Cancelled(); ++i) {
-    Entry entry;
     status = walker->MoveNext(&entry);
     if (status != host::kOk) break;
     accounts_.ForEachSideMatch(
