@@ -46,6 +46,11 @@ uint64_t HashOf(const uint64_t key[4]) {
   return h ^ h >> 32;
 }
 
+// |v| of a 64-bit value in 64 bits, exact also for the most negative one.
+uint64_t Magnitude64(int64_t v) {
+  return v < 0 ? uint64_t{0} - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+}
+
 bool SameKey(const uint64_t a[4], const uint64_t b[4]) {
   return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
 }
@@ -158,17 +163,6 @@ void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
     hashes[k] = HashOf(keys[k]);
     __builtin_prefetch(&index_[hashes[k] & mask]);
   }
-  // The entry a key most likely has (the first place with its hash), so
-  // that its key and sums are on their way when they are compared.
-  for (size_t k = 0; k < n; ++k) {
-    for (size_t i = hashes[k] & mask; index_[i] != 0; i = (i + 1) & mask) {
-      if ((index_[i] ^ hashes[k]) >> 32 != 0) continue;
-      const FoldedEntry* at = &entries_[(index_[i] & 0xFFFFFFFFull) - 1];
-      __builtin_prefetch(at);
-      __builtin_prefetch(reinterpret_cast<const char*>(at) + sizeof *at - 1);
-      break;
-    }
-  }
   int64_t positions[kBatch];
   for (size_t k = 0; k < n; ++k) {
     positions[k] = PositionOf(keys[k], hashes[k]);
@@ -179,7 +173,19 @@ void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
     ++s.count_;
     for (int side = 0; side < 2; ++side) {
       const JournalSide& v = entries[k].side[side];
-      AddToSide(s, side, v.amount, v.tax, Magnitude(v.amount) + Magnitude(v.tax));
+      // Nearly always every sum stays within 64 bits: added here at once.
+      uint64_t magnitude, total;
+      int64_t amount, tax;
+      if (!__builtin_add_overflow(Magnitude64(v.amount), Magnitude64(v.tax), &magnitude) &&
+          !__builtin_add_overflow(s.magnitude_[side], magnitude, &total) &&
+          !__builtin_add_overflow(s.amount_[side], v.amount, &amount) &&
+          !__builtin_add_overflow(s.tax_[side], v.tax, &tax)) {
+        s.amount_[side] = amount;
+        s.tax_[side] = tax;
+        s.magnitude_[side] = total;
+      } else {
+        AddToSide(s, side, v.amount, v.tax, Magnitude(v.amount) + Magnitude(v.tax));
+      }
     }
   }
 }
