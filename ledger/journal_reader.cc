@@ -172,7 +172,7 @@ bool ReadRows(SqlStatement& q, Part* part, StopAsker ask) {
 // The rows of a stretch of the table handed to a function SQLite calls for
 // each of them: the whole stretch is read in one step, and the values come
 // straight from SQLite's decoding of the row, without a call per column
-// through the statement interface (which costs as much as the decoding).
+// through the statement interface (which costs about as much again).
 // The function, an aggregate over the rows, exists only on the connections
 // this reader opens for itself.
 constexpr char kRowSinkFunction[] = "ltb_journal_rows";
@@ -182,10 +182,9 @@ constexpr char kRowRangeToSinkSql[] = "SELECT ltb_journal_rows(" LTB_JOURNAL_COL
                                       ") FROM journal NOT INDEXED"
                                       " WHERE rowid BETWEEN ?2 AND ?3 AND dataset = ?1";
 
-// What the function works with: the sink, and what went wrong inside it.
+// What the function works with: the sink, and what was thrown inside it.
 struct SinkCall {
   RowSink* sink;
-  bool stopped = false;
   std::exception_ptr failure;  // thrown again once SQLite has returned
 };
 
@@ -211,9 +210,8 @@ void TakeRowValues(sqlite3_context* ctx, int argc, sqlite3_value** v) {
     e.slot = static_cast<int16_t>(sqlite3_value_int(v[1]));
     ReadSideValues(v + 2, &e.side[0]);
     ReadSideValues(v + 9, &e.side[1]);
-    if (call->sink->Taken()) return;
-    call->stopped = true;
-    sqlite3_result_error(ctx, "the read was stopped on request", -1);
+    // A stop ends the statement at once with this error.
+    if (!call->sink->Taken()) sqlite3_result_error(ctx, "the read was stopped on request", -1);
   } catch (...) {
     call->failure = std::current_exception();
     sqlite3_result_error_nomem(ctx);
@@ -228,7 +226,7 @@ bool ReadRowRangeToSink(sqlite3* db, int dataset, int64_t from, int64_t to, Part
                         StopAsker ask) {
   InterruptOnStop interrupt(db, &ask);
   RowSink sink(part, ask);
-  SinkCall call{&sink, false, nullptr};
+  SinkCall call{&sink, nullptr};
   if (sqlite3_create_function_v2(db, kRowSinkFunction, 16, SQLITE_UTF8 | SQLITE_DIRECTONLY, &call,
                                  nullptr, TakeRowValues, NoResult, nullptr) != SQLITE_OK) {
     part->error = sqlite3_errmsg(db);
