@@ -24,7 +24,13 @@ class AccountList {
   const host::StKAMOKUINFO& operator[](size_t i) const { return accounts_[i]; }
 
   // Positions (ascending) of the accounts with this code; empty if none.
-  const std::vector<size_t>& PositionsOfCode(int32_t code) const;
+  // Asked twice for every journal entry of a walk, so it is one look into
+  // a small table.
+  const std::vector<size_t>& PositionsOfCode(int32_t code) const {
+    if (codeSlots_.empty()) return kNone;
+    const CodeSlot& slot = codeSlots_[PlaceOf(code)];
+    return slot.list == 0 ? kNone : byCode_[slot.list - 1];
+  }
   const std::vector<size_t>& PositionsOfCodeText(std::string_view text) const;
 
   // Calls visit(position, isDebit) for every listed account whose code is
@@ -43,8 +49,23 @@ class AccountList {
   }
 
  private:
+  // A place of the code table: a code and its list in byCode_ plus 1 (0: a
+  // free place). Open addressing, at most half full.
+  struct CodeSlot {
+    int32_t code = 0;
+    uint32_t list = 0;
+  };
+  // Where `code` is in codeSlots_ (not empty), or the free place it would take.
+  size_t PlaceOf(int32_t code) const {
+    const size_t mask = codeSlots_.size() - 1;
+    size_t i = (static_cast<uint32_t>(code) * 0x9E3779B1u >> 8) & mask;
+    while (codeSlots_[i].list != 0 && codeSlots_[i].code != code) i = (i + 1) & mask;
+    return i;
+  }
+
   std::vector<host::StKAMOKUINFO> accounts_;
-  std::unordered_map<int32_t, std::vector<size_t>> byCode_;
+  std::vector<std::vector<size_t>> byCode_;  // the positions of each distinct code
+  std::vector<CodeSlot> codeSlots_;
   std::unordered_map<std::string, std::vector<size_t>> byCodeText_;
   static const std::vector<size_t> kNone;
 };

@@ -107,9 +107,11 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
   host::ScopedWalk walk(walker);
 
   using Entry = host::StSWKTINFO;
+  // One record for the whole walk: MoveNext writes the whole record of every
+  // entry it hands out, and only such a record is read.
+  Entry entry;
   for (long i = 0; i < count && !Cancelled(); ++i) {
     progress_.TickActivityBar();
-    Entry entry;
     const long status = walker->MoveNext(&entry);
     if (status == host::kEndOfData) break;
     // An entry the host cannot read ends the phase with the walk as the
@@ -118,8 +120,6 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
       walk.Abandon();
       return false;
     }
-    const TaxDecimal debit = JournalSideAmount(entry, Entry::kDebitOff, settings);
-    const TaxDecimal credit = JournalSideAmount(entry, Entry::kCreditOff, settings);
     // Every listed account is compared with the entry: one tick each.
     progress_.TickActivityBar(static_cast<int64_t>(accounts_.size()));
     bool ok = true;
@@ -130,7 +130,7 @@ bool AddTax::CorporateJournalPhase(TaxTotals& totals, const host::StSHOHIZEIINFO
                                  const size_t side = isDebit ? Entry::kDebitOff : Entry::kCreditOff;
                                  if (!line || !IsNotTaxablePurchase(entry.Category(side)))
                                    return true;
-                                 TaxDecimal amount = isDebit ? debit : credit;
+                                 TaxDecimal amount = JournalSideAmount(entry, side, settings);
                                  if (!isDebit) amount.MultiplyBy(-1);
                                  ok = Accumulate(&line->NonTaxable, amount);
                                  return ok;

@@ -147,12 +147,11 @@ bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
 
   using Entry = host::StSWKTINFO;
   long status = host::kOk;
+  // One record for the whole walk, as MoveNext writes all of it.
+  Entry entry;
   for (long i = 0; i < count && status == host::kOk && !Cancelled(); ++i) {
-    Entry entry;
     status = walker->MoveNext(&entry);
     if (status != host::kOk) break;
-    const TaxDecimal debit = JournalSideAmount(entry, Entry::kDebitOff, settings);
-    const TaxDecimal credit = JournalSideAmount(entry, Entry::kCreditOff, settings);
     accounts_.ForEachSideMatch(
         entry.Account(Entry::kDebitOff), entry.Account(Entry::kCreditOff),
         [&](size_t position, bool isDebit) {
@@ -160,7 +159,7 @@ bool AddTax::IndividualJournalPhase(TaxTotals& totals, const host::StDATAINFO& d
           if (!IsNotTaxablePurchase(entry.Category(side))) return true;
           const IncomeRoutes routes =
               RouteIncome(data.IncomeMode(), lookUp(entry.Department(side)));
-          TaxDecimal amount = isDebit ? debit : credit;
+          TaxDecimal amount = JournalSideAmount(entry, side, settings);
           if (!isDebit) amount.MultiplyBy(-1);
           for (PurchaseLine* line :
                LinesFor(totals, accounts_[position].ClassCode(), routes).lines) {

@@ -69,24 +69,20 @@ void ProgressLogic::TickActivityBar() { TickActivityBar(1); }
 
 void ProgressLogic::TickActivityBar(int64_t times) {
   if (times <= 0) return;
-  bool wrapped = false;
-  int64_t left = times;
-  while (left > 0) {
-    // After a wrap, eleven ticks bring counter and bar back to where they
-    // were (passing another wrap), so whole rounds can be skipped.
-    if (wrapped && left >= kActivityRange + 1) {
-      left %= kActivityRange + 1;
-      continue;
-    }
-    if (activityTick_ == kActivityRange) {
-      activityTick_ = 0;
-      activity_ = 0;
-      wrapped = true;
-    } else {
-      ++activityTick_;
-    }
-    StepActivity();
-    --left;
+  // A tick steps the counter and the bar by one, the bar wrapping from the
+  // maximum to 0, until the counter is at the maximum: that tick wraps, the
+  // counter to 0 and the bar through 0 to 1. Eleven ticks after a wrap are
+  // another wrap, back to the same place, so the end is known at once.
+  constexpr int64_t kRound = kActivityRange + 1;
+  const int64_t beforeWrap = kActivityRange - activityTick_;
+  const bool wrapped = times > beforeWrap;
+  if (!wrapped) {
+    activityTick_ += static_cast<int32_t>(times);
+    activity_ = static_cast<int>((activity_ + times) % kRound);
+  } else {
+    const int64_t afterWrap = (times - beforeWrap - 1) % kRound;
+    activityTick_ = static_cast<int32_t>(afterWrap);
+    activity_ = static_cast<int>((1 + afterWrap) % kRound);
   }
   if (view_) {
     view_->SetActivity(activity_, kActivityRange);

@@ -76,17 +76,42 @@ TEST(ProgressLogicTest, ElevenTicksAfterResetReturnToPositionOneAndFrontOnce) {
 }
 
 TEST(ProgressLogicTest, BatchedTicksEndWhereSingleTicksEnd) {
-  for (int start : {0, 1}) {  // after a reset, and after setting the bar full
-    for (int64_t n : {1, 5, 10, 11, 12, 21, 22, 23, 100, 1000003}) {
-      ProgressLogic single(nullptr), batched(nullptr);
-      if (start) {
-        single.SetActivityBarFull();
-        batched.SetActivityBarFull();
+  // The bar as the dialog steps it, one tick at a time: the counter climbs
+  // to 10, and the tick after that starts both over (the bar through 0 to 1).
+  struct Model {
+    int bar, counter;
+    void Tick() {
+      if (counter == ProgressLogic::kActivityRange) {
+        counter = 0;
+        bar = 0;
+      } else {
+        ++counter;
       }
-      for (int64_t i = 0; i < n; ++i) single.TickActivityBar();
+      bar = bar >= ProgressLogic::kActivityRange ? 0 : bar + 1;
+    }
+  };
+  // Starting states: after a reset, with the bar full, after a cycle (bar and
+  // counter apart), and part-way along.
+  auto prepare = [](int start, ProgressLogic* p) {
+    if (start == 1) p->SetActivityBarFull();
+    if (start == 2) p->CycleActivityBar();
+    if (start == 3) p->TickActivityBar(7);
+  };
+  for (int start : {0, 1, 2, 3}) {
+    for (int64_t n : {1, 3, 5, 10, 11, 12, 21, 22, 23, 100, 1000003}) {
+      ProgressLogic single(nullptr), batched(nullptr);
+      prepare(start, &single);
+      prepare(start, &batched);
+      Model model{batched.ActivityPosition(), batched.ActivityTick()};
+      for (int64_t i = 0; i < n; ++i) {
+        single.TickActivityBar();
+        model.Tick();
+      }
       batched.TickActivityBar(n);
-      EXPECT_EQ(batched.ActivityPosition(), single.ActivityPosition()) << n;
-      EXPECT_EQ(batched.ActivityTick(), single.ActivityTick()) << n;
+      EXPECT_EQ(single.ActivityPosition(), model.bar) << start << " " << n;
+      EXPECT_EQ(single.ActivityTick(), model.counter) << start << " " << n;
+      EXPECT_EQ(batched.ActivityPosition(), model.bar) << start << " " << n;
+      EXPECT_EQ(batched.ActivityTick(), model.counter) << start << " " << n;
     }
   }
 }

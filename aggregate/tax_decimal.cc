@@ -28,6 +28,14 @@ void TaxDecimal::MarkOverflow() {
 
 void TaxDecimal::SetUnits(__int128 units) {
   const __int128 magnitude = Abs(units);
+  sign_ = units < 0 ? -1 : 1;
+  if (magnitude <= std::numeric_limits<uint64_t>::max()) {
+    // Every stored amount and most sums: a 64-bit division, far cheaper.
+    const uint64_t m = static_cast<uint64_t>(magnitude);
+    integer_ = static_cast<int64_t>(m / kFractionUnits);
+    fraction_ = static_cast<uint32_t>(m % kFractionUnits);
+    return;
+  }
   const __int128 whole = magnitude / kUnits;
   if (whole > kInt64Max) {
     MarkOverflow();
@@ -35,7 +43,6 @@ void TaxDecimal::SetUnits(__int128 units) {
   }
   integer_ = static_cast<int64_t>(whole);
   fraction_ = static_cast<uint32_t>(magnitude % kUnits);
-  sign_ = units < 0 ? -1 : 1;
 }
 
 __int128 TaxDecimal::Units() const {

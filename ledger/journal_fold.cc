@@ -5,9 +5,6 @@
 namespace ltb::ledger {
 namespace {
 
-// Slots of a new fold: room for the keys of a small ledger without growing.
-constexpr size_t kFirstSlots = 4096;
-
 uint64_t Pack(int32_t low, int32_t high) {
   return static_cast<uint32_t>(low) | static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32;
 }
@@ -39,18 +36,31 @@ JournalEntry UnpackKey(const uint64_t key[4]) {
   return e;
 }
 
+// Mixes the four words so that the upper bits (the place in the index) and
+// the lower ones (kept beside it) both depend on every word.
 uint64_t HashOf(const uint64_t key[4]) {
-  uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (int i = 0; i < 4; ++i) {
-    h = (h ^ key[i]) * 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 31;
-  }
-  h *= 0x94D049BB133111EBull;
-  return h ^ (h >> 29);
+  uint64_t h = key[0] * 0x9E3779B97F4A7C15ull ^ key[1];
+  h = (h ^ h >> 29) * 0xBF58476D1CE4E5B9ull ^ key[2];
+  h = (h ^ h >> 29) * 0x94D049BB133111EBull ^ key[3];
+  h = (h ^ h >> 31) * 0x9E3779B97F4A7C15ull;
+  return h ^ h >> 32;
+}
+
+// |v| of a 64-bit value in 64 bits, exact also for the most negative one.
+uint64_t Magnitude64(int64_t v) {
+  return v < 0 ? uint64_t{0} - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
 bool SameKey(const uint64_t a[4], const uint64_t b[4]) {
   return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
+}
+
+// Places of a new fold's index: room for the keys of a small ledger.
+constexpr size_t kFirstPlaces = 4096;
+
+// An index place: the upper half of the hash and the position plus 1.
+uint64_t PlaceValue(uint64_t hash, size_t position) {
+  return (hash & 0xFFFFFFFF00000000ull) | (position + 1);
 }
 
 }  // namespace
@@ -75,45 +85,49 @@ FoldedSums JournalFold::SumsOf(const FoldedEntry& f) const {
   return sums;
 }
 
-FoldedEntry* JournalFold::Place(const uint64_t key[4], uint64_t hash) {
-  size_t mask = slots_.size() - 1;
-  size_t i = hash & mask;
-  for (; slots_[i].count_ != 0; i = (i + 1) & mask) {
-    if (SameKey(slots_[i].key_, key)) return &slots_[i];
+void JournalFold::GrowIndex() {
+  const size_t places = index_.empty() ? kFirstPlaces : 2 * index_.size();
+  index_.assign(places, 0);
+  const size_t mask = places - 1;
+  for (size_t p = 0; p < entries_.size(); ++p) {
+    const uint64_t hash = HashOf(entries_[p].key_);
+    size_t i = hash & mask;
+    while (index_[i] != 0) i = (i + 1) & mask;
+    index_[i] = PlaceValue(hash, p);
   }
-  // A new key.
-  if (used_ >= maxEntries_) {
-    GiveUp();
-    return nullptr;
-  }
-  if ((used_ + 1) * 4 > slots_.size() * 3) {
-    Rehash(slots_.size() * 2);
-    mask = slots_.size() - 1;
-    for (i = hash & mask; slots_[i].count_ != 0;) i = (i + 1) & mask;
-  }
-  ++used_;
-  FoldedEntry& s = slots_[i];
-  std::memcpy(s.key_, key, sizeof s.key_);
-  return &s;
 }
 
-void JournalFold::Rehash(size_t size) {
-  std::vector<FoldedEntry> old = std::move(slots_);
-  slots_.assign(size, FoldedEntry{});
-  const size_t mask = size - 1;
-  for (const FoldedEntry& s : old) {
-    if (s.count_ == 0) continue;
-    size_t i = HashOf(s.key_) & mask;
-    while (slots_[i].count_ != 0) i = (i + 1) & mask;
-    slots_[i] = s;
+int64_t JournalFold::PositionOf(const uint64_t key[4], uint64_t hash) {
+  const size_t mask = index_.size() - 1;
+  const uint64_t tag = hash & 0xFFFFFFFF00000000ull;
+  size_t i = hash & mask;
+  for (; index_[i] != 0; i = (i + 1) & mask) {
+    const uint64_t place = index_[i];
+    if ((place & 0xFFFFFFFF00000000ull) != tag) continue;
+    const size_t p = (place & 0xFFFFFFFFull) - 1;
+    if (SameKey(entries_[p].key_, key)) return static_cast<int64_t>(p);
   }
+  // A new key.
+  if (entries_.size() >= maxEntries_) {
+    GiveUp();
+    return -1;
+  }
+  const size_t p = entries_.size();
+  FoldedEntry& s = entries_.emplace_back();  // all zero
+  std::memcpy(s.key_, key, sizeof s.key_);
+  if (2 * entries_.size() > index_.size()) {
+    GrowIndex();
+  } else {
+    index_[i] = PlaceValue(hash, p);
+  }
+  return static_cast<int64_t>(p);
 }
 
 void JournalFold::GiveUp() {
   givenUp_ = true;
-  slots_ = {};
+  entries_ = {};
+  index_ = {};
   wide_ = {};
-  used_ = 0;
 }
 
 void JournalFold::AddToSide(FoldedEntry& s, int side, int64_t amount, int64_t tax,
@@ -140,24 +154,38 @@ void JournalFold::AddToSide(FoldedEntry& s, int side, int64_t amount, int64_t ta
 
 void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
   if (givenUp_) return;
-  if (slots_.empty()) Rehash(kFirstSlots);
+  if (index_.empty()) GrowIndex();
   uint64_t keys[kBatch][4];
   uint64_t hashes[kBatch];
-  const size_t mask = slots_.size() - 1;
+  const size_t mask = index_.size() - 1;
   for (size_t k = 0; k < n; ++k) {
     PackKey(entries[k], keys[k]);
     hashes[k] = HashOf(keys[k]);
-    const FoldedEntry* at = &slots_[hashes[k] & mask];
-    __builtin_prefetch(at);
-    __builtin_prefetch(reinterpret_cast<const char*>(at) + 64);
+    __builtin_prefetch(&index_[hashes[k] & mask]);
+  }
+  int64_t positions[kBatch];
+  for (size_t k = 0; k < n; ++k) {
+    positions[k] = PositionOf(keys[k], hashes[k]);
+    if (positions[k] < 0) return;
   }
   for (size_t k = 0; k < n; ++k) {
-    FoldedEntry* s = Place(keys[k], hashes[k]);
-    if (s == nullptr) return;
-    ++s->count_;
+    FoldedEntry& s = entries_[static_cast<size_t>(positions[k])];
+    ++s.count_;
     for (int side = 0; side < 2; ++side) {
       const JournalSide& v = entries[k].side[side];
-      AddToSide(*s, side, v.amount, v.tax, Magnitude(v.amount) + Magnitude(v.tax));
+      // Nearly always every sum stays within 64 bits: added here at once.
+      uint64_t magnitude, total;
+      int64_t amount, tax;
+      if (!__builtin_add_overflow(Magnitude64(v.amount), Magnitude64(v.tax), &magnitude) &&
+          !__builtin_add_overflow(s.magnitude_[side], magnitude, &total) &&
+          !__builtin_add_overflow(s.amount_[side], v.amount, &amount) &&
+          !__builtin_add_overflow(s.tax_[side], v.tax, &tax)) {
+        s.amount_[side] = amount;
+        s.tax_[side] = tax;
+        s.magnitude_[side] = total;
+      } else {
+        AddToSide(s, side, v.amount, v.tax, Magnitude(v.amount) + Magnitude(v.tax));
+      }
     }
   }
 }
@@ -165,18 +193,19 @@ void JournalFold::AddBatch(const JournalEntry* entries, size_t n) {
 void JournalFold::Merge(JournalFold& other) {
   if (!other.complete()) GiveUp();
   if (givenUp_) return;
-  if (slots_.empty()) Rehash(kFirstSlots);
-  for (const FoldedEntry& o : other.slots_) {
-    if (o.count_ == 0) continue;
-    FoldedEntry* s = Place(o.key_, HashOf(o.key_));
-    if (s == nullptr) return;
-    s->count_ += o.count_;
+  if (index_.empty()) GrowIndex();
+  entries_.reserve(entries_.size() + other.entries_.size());
+  for (const FoldedEntry& o : other.entries_) {
+    const int64_t p = PositionOf(o.key_, HashOf(o.key_));
+    if (p < 0) return;
+    FoldedEntry& s = entries_[static_cast<size_t>(p)];
+    s.count_ += o.count_;
     for (int side = 0; side < 2; ++side) {
-      AddToSide(*s, side, o.amount_[side], o.tax_[side], o.magnitude_[side]);
+      AddToSide(s, side, o.amount_[side], o.tax_[side], o.magnitude_[side]);
     }
     if (o.wide_ != 0) {
       const FoldedSums& add = other.wide_[o.wide_ - 1];
-      FoldedSums& w = WideOf(*s);
+      FoldedSums& w = WideOf(s);
       for (int side = 0; side < 2; ++side) {
         w.amount[side] += add.amount[side];
         w.tax[side] += add.tax[side];
@@ -184,22 +213,11 @@ void JournalFold::Merge(JournalFold& other) {
       }
     }
   }
-  other.slots_ = {};
+  other.entries_ = {};
+  other.index_ = {};
   other.wide_ = {};
-  other.used_ = 0;
 }
 
-void JournalFold::Finish() {
-  if (finished_ || givenUp_) return;
-  finished_ = true;
-  // The used places to the front, in table order; the table is not looked
-  // up any more.
-  size_t next = 0;
-  for (size_t i = 0; i < slots_.size(); ++i) {
-    if (slots_[i].count_ != 0) slots_[next++] = slots_[i];
-  }
-  slots_.resize(next);
-  slots_.shrink_to_fit();
-}
+void JournalFold::Finish() { index_ = {}; }
 
 }  // namespace ltb::ledger

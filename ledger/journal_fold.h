@@ -46,7 +46,7 @@ class FoldedEntry {
  private:
   friend class JournalFold;
   uint64_t key_[4];
-  int64_t count_;  // 0: a free place of the fold's table
+  int64_t count_;
   int64_t amount_[2], tax_[2];
   uint64_t magnitude_[2];
   uint32_t wide_;  // position in the fold's wide sums plus 1; 0 none
@@ -66,29 +66,32 @@ class JournalFold {
   void AddBatch(const JournalEntry* entries, size_t n);
   // Adds every folded entry of `other` (which is left empty).
   void Merge(JournalFold& other);
-  // Ends the adding; entries() is valid from here on.
+  // Ends the adding; the lookup table is let go.
   void Finish();
 
   // False when the fold was given up for having too many distinct keys.
   bool complete() const { return !givenUp_; }
-  const std::vector<FoldedEntry>& entries() const { return slots_; }
+  // In the order their keys first came.
+  const std::vector<FoldedEntry>& entries() const { return entries_; }
   FoldedSums SumsOf(const FoldedEntry& f) const;
 
  private:
-  FoldedEntry* Place(const uint64_t key[4], uint64_t hash);
+  // The position in entries_ of the entry with this key, made when new;
+  // -1 when the fold is given up.
+  int64_t PositionOf(const uint64_t key[4], uint64_t hash);
   FoldedSums& WideOf(FoldedEntry& s);
   // Adds to the running sums of one side; what would leave 64 bits goes to
   // the entry's wide sums.
   void AddToSide(FoldedEntry& s, int side, int64_t amount, int64_t tax, WideMagnitude magnitude);
-  void Rehash(size_t slots);
+  void GrowIndex();
   void GiveUp();
 
   size_t maxEntries_;
-  // Open addressing until Finish, then only the used places, in one run.
-  std::vector<FoldedEntry> slots_;
+  std::vector<FoldedEntry> entries_;
+  // Open addressing over entries_, at most half full: per place the upper
+  // half of the key's hash and the entry's position plus 1 (0: free).
+  std::vector<uint64_t> index_;
   std::vector<FoldedSums> wide_;
-  size_t used_ = 0;
-  bool finished_ = false;
   bool givenUp_ = false;
 };
 

@@ -2,15 +2,16 @@
 // spool of compact rows and a fold of their sums (journal_spool.h,
 // journal_fold.h).
 //
-// A large journal is read in two halves at once, the second half through a
-// second read-only connection on another thread: decoding the rows is most
-// of the time a large ledger takes, and the machines this runs on have more
-// than one core. Both halves see the same state of the file: the caller's
-// connection holds its read lock until the second half is read, so no
-// writer can commit in between. Whenever the halves cannot be read that way
-// (a ledger in WAL mode, a file a second connection cannot open, rows not
-// stored in entry order), the journal is read in one pass on the caller's
-// connection instead.
+// A large journal is read in two halves at once, each through a read-only
+// connection of its own, the second on another thread: decoding the rows is
+// most of the time a large ledger takes, and the machines this runs on have
+// more than one core. SQLite hands the rows of a half to a function defined
+// on its connection, so that no call per column is needed. Both halves see
+// the same state of the file: the caller's connection holds its read lock
+// until both are read, so no writer can commit in between. Whenever the
+// halves cannot be read that way (a ledger in WAL mode, a file a second
+// connection cannot open, rows not stored in entry order), the journal is
+// read in one pass on the caller's connection instead.
 //
 // A read gives up soon after the connection's stop check (LedgerDb::
 // StopRequested) answers true: the caller's thread asks it every few

@@ -8,10 +8,12 @@
 // PROGRAM --ledger HOME --compare, and
 //   PROGRAM --ledger HOME --ui console --method return --output FILE --execute --yes
 // the same way, and the raw pass (raw_pass.h: every journal row stepped once
-// and its columns read, in a process of its own) beside them, each once to
-// warm the file cache and then --runs times, and prints the median wall
-// time, processor time and peak resident set size, the entries per second
-// and the journal run's processor time over the raw pass's.
+// and its columns read, in a process of its own) beside them, and the same
+// pass with the rows handed to a function SQLite calls for each (the way
+// the program reads them), each once to warm the file cache and then --runs
+// times, and prints the median wall time, processor time and peak resident
+// set size, the entries per second and the journal run's processor time over
+// that of either pass.
 // Start-up: the program on its built-in sample ledger without --execute and
 // with standard input not a terminal ends right after setting up the
 // conditions dialog (host connection, environment check, dataset facts,
@@ -46,6 +48,7 @@ constexpr char kUsage[] =
     "usage: bench_run [--program PATH] [--entries N]... [--runs N] [--work DIR]\n"
     "                 [--startup-runs N]\n"
     "       bench_run --raw-pass HOME\n"
+    "       bench_run --raw-pass-function HOME\n"
     "  --program       the program to time (default: the LedTaxBridgeA of this build)\n"
     "  --entries       journal entries of a generated ledger; repeatable\n"
     "                  (default: 100000, 1000000 and 10000000; 0 skips the journal runs)\n"
@@ -53,7 +56,9 @@ constexpr char kUsage[] =
     "  --startup-runs  timed start-up runs on the sample ledger (default 11; 0 skips)\n"
     "  --work DIR      folder for the generated ledgers and outputs\n"
     "                  (default: $TMPDIR/ltb-bench, else /tmp/ltb-bench)\n"
-    "  --raw-pass HOME one plain pass over the journal rows of HOME, then exit\n";
+    "  --raw-pass HOME one plain pass over the journal rows of HOME, then exit\n"
+    "  --raw-pass-function HOME\n"
+    "                  the same rows handed to a function SQLite calls per row\n";
 
 struct Settings {
   std::string program = LTB_BENCH_DEFAULT_PROGRAM;
@@ -184,11 +189,14 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (argc == 3 && std::string(argv[1]) == "--raw-pass") {
+  if (argc == 3 &&
+      (std::string(argv[1]) == "--raw-pass" || std::string(argv[1]) == "--raw-pass-function")) {
     int64_t rows = 0, checksum = 0;
     std::string error;
-    if (!ltb::bench::RawJournalPass(argv[2], ltb::bench::kGeneratedDatasetNo, &rows, &checksum,
-                                    &error)) {
+    const auto pass = std::string(argv[1]) == "--raw-pass"
+                          ? ltb::bench::RawJournalPass
+                          : ltb::bench::RawJournalPassThroughFunction;
+    if (!pass(argv[2], ltb::bench::kGeneratedDatasetNo, &rows, &checksum, &error)) {
       return Fail(error);
     }
     std::printf("%lld rows, checksum %lld\n", static_cast<long long>(rows),
@@ -217,6 +225,13 @@ int main(int argc, char** argv) {
     }
     const Summary raw = Summarise(runs);
     PrintSummary("raw pass", entries, raw, s.runs);
+    // The same pass the way the program reads the rows: a lower floor.
+    runs.clear();
+    if (!TimeRuns(s, {SelfPath(), "--raw-pass-function", home}, s.runs, 0, &runs, &error)) {
+      return Fail(error);
+    }
+    const Summary rawFunction = Summarise(runs);
+    PrintSummary("raw pass through a row function", entries, rawFunction, s.runs);
 
     runs.clear();
     if (!TimeRuns(s,
@@ -229,9 +244,11 @@ int main(int argc, char** argv) {
     const Summary m = Summarise(runs);
     std::printf(
         "journal run, %ld entries: median wall %.3f s (min %.3f, max %.3f, %d runs), "
-        "median CPU %.3f s (%.2f x the raw pass), median peak RSS %.1f MB, %.0f entries/s\n",
+        "median CPU %.3f s (%.2f x the raw pass, %.2f x the pass through a row function), "
+        "median peak RSS %.1f MB, %.0f entries/s\n",
         entries, m.wall, m.minWall, m.maxWall, s.runs, m.cpu, raw.cpu > 0 ? m.cpu / raw.cpu : 0.0,
-        m.rssMb, static_cast<double>(entries) / m.wall);
+        rawFunction.cpu > 0 ? m.cpu / rawFunction.cpu : 0.0, m.rssMb,
+        static_cast<double>(entries) / m.wall);
     std::fflush(stdout);
 
     // The same journal figures set against the saved tax-return values,

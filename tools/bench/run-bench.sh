@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the programs (Release) and the benchmark tools, then times full
 # unattended journal runs of LedTaxBridgeA on generated ledgers of 100,000,
-# 1,000,000 and 10,000,000 entries (each beside a raw pass over the same rows)
+# 1,000,000 and 10,000,000 entries (each beside two raw passes over the same rows)
 # and its start-up on the sample ledger.
 # Arguments go to bench_run (see bench_run --help), e.g.
 #   tools/bench/run-bench.sh --entries 250000 --runs 7
@@ -22,7 +22,7 @@ the start-up on the sample ledger.
 
   --program       the program to time (default: the LedTaxBridgeA built here)
   --entries       journal entries of a generated ledger; repeatable
-                  (default: 100000 and 1000000; 0 skips the journal runs)
+                  (default: 100000, 1000000 and 10000000; 0 skips the journal runs)
   --runs          timed runs per ledger (default 5), after one warm-up run
   --startup-runs  timed start-up runs on the sample ledger (default 11; 0 skips)
   --work DIR      folder for the generated ledgers and outputs
