@@ -114,13 +114,14 @@ TEST(ConditionsDialogWindow, KeyboardDrivesTheLogicAndEscapeCancels) {
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   int code = 0;
   wxTimer typing;
-  WhenFocused(typing, &dialog, [&] {
+  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     // Focus is on the start month (the logic asked for it), text selected.
     TypeKeys("type --delay 20 7");
     TypeKeys("key Return");
     TypeKeys("type --delay 20 9");
     TypeKeys("key Escape");
   });
+  typing.StartOnce(500);
   code = dialog.Run(nullptr);
   EXPECT_EQ(code, 1006);
   const auto& log = controller.log;
@@ -241,7 +242,8 @@ TEST(ConditionsDialogWindow, F12ExecutesFromAnyField) {
   FakeController controller;
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   wxTimer typing;
-  WhenFocused(typing, &dialog, [] { TypeKeys("key F12"); });
+  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { TypeKeys("key F12"); });
+  typing.StartOnce(500);
   EXPECT_EQ(dialog.Run(nullptr), 1005);
 }
 
@@ -256,7 +258,7 @@ TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
   ControllerDialog dialog(nullptr, resources::ConditionsDialogTemplate(), controller);
   wxString afterLetter;
   wxTimer typing;
-  WhenFocused(typing, &dialog, [&] {
+  typing.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     TypeKeys("type --delay 20 a");
     TypeKeys("key shift+b");
     Pump(100);
@@ -264,6 +266,7 @@ TEST(ConditionsDialogWindow, ARejectedKeyLeavesTheMonthUnchanged) {
     TypeKeys("type --delay 20 7");
     TypeKeys("key Escape");
   });
+  typing.StartOnce(500);
   dialog.Run(nullptr);
   EXPECT_EQ(FromWx(afterLetter), "4");
   ASSERT_FALSE(controller.log.empty());

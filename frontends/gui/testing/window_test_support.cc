@@ -263,19 +263,6 @@ void TypeKeys(const std::string& keys) {
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-void WhenFocused(wxTimer& timer, wxWindow* topLevel, std::function<void()> act) {
-  timer.Bind(wxEVT_TIMER, [&timer, topLevel, act = std::move(act)](wxTimerEvent&) {
-    wxWindow* focus = wxWindow::FindFocus();
-    if (!topLevel->IsShownOnScreen() || focus == nullptr ||
-        wxGetTopLevelParent(focus) != topLevel) {
-      return;
-    }
-    timer.Stop();
-    act();
-  });
-  timer.Start(100);
-}
-
 bool JapaneseLocale() {
   const char* messages = std::setlocale(LC_MESSAGES, nullptr);
   return messages != nullptr && std::string(messages).rfind("ja_JP", 0) == 0;

@@ -93,10 +93,6 @@ bool HaveXdotool();
 // Real key presses and pointer moves through the X server (XTest), as a
 // person makes them.
 void TypeKeys(const std::string& keys);
-// Runs `act` from `timer` once `topLevel` is on the screen and holds the
-// keyboard focus, looking every 100 ms: keys typed before that would be lost
-// on a busy machine and leave a modal dialog waiting.
-void WhenFocused(wxTimer& timer, wxWindow* topLevel, std::function<void()> act);
 
 // Whether the process runs in a Japanese locale (the toolkit then speaks
 // Japanese).
