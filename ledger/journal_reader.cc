@@ -138,16 +138,39 @@ class RowSink {
   size_t n_ = 0;
 };
 
-// Columns are read straight from the statement: this runs once per column
-// of every journal row read through the one-pass statement.
-void ReadSide(sqlite3_stmt* q, int first, JournalSide* s) {
-  s->account = sqlite3_column_int(q, first);
-  s->department = sqlite3_column_int(q, first + 1);
-  s->amount = sqlite3_column_int64(q, first + 2);
-  s->tax = sqlite3_column_int64(q, first + 3);
-  s->category = static_cast<uint8_t>(sqlite3_column_int(q, first + 4));
-  s->rate = sqlite3_column_int(q, first + 5);
-  s->businessType = static_cast<uint8_t>(sqlite3_column_int(q, first + 6));
+// A row of LTB_JOURNAL_COLUMNS as the statement gives it (the one-pass
+// read) and as SQLite hands it to the row function (the halves).
+struct StatementRow {
+  sqlite3_stmt* q;
+  int Int(int i) const { return sqlite3_column_int(q, i); }
+  int64_t Int64(int i) const { return sqlite3_column_int64(q, i); }
+};
+struct ValueRow {
+  sqlite3_value** v;
+  int Int(int i) const { return sqlite3_value_int(v[i]); }
+  int64_t Int64(int i) const { return sqlite3_value_int64(v[i]); }
+};
+
+template <typename Row>
+void ReadSide(const Row& row, int first, JournalSide* s) {
+  s->account = row.Int(first);
+  s->department = row.Int(first + 1);
+  s->amount = row.Int64(first + 2);
+  s->tax = row.Int64(first + 3);
+  s->category = static_cast<uint8_t>(row.Int(first + 4));
+  s->rate = row.Int(first + 5);
+  s->businessType = static_cast<uint8_t>(row.Int(first + 6));
+}
+
+// Hands one row of LTB_JOURNAL_COLUMNS to the sink; this runs once for every
+// journal row. False when the read is to stop.
+template <typename Row>
+bool TakeRow(const Row& row, RowSink& sink) {
+  JournalEntry& e = sink.Next(row.Int64(0));
+  e.slot = static_cast<int16_t>(row.Int(1));
+  ReadSide(row, 2, &e.side[0]);
+  ReadSide(row, 9, &e.side[1]);
+  return sink.Taken();
 }
 
 // Reads the rows of q, stepping it row by row, into *part; false with
@@ -156,12 +179,7 @@ bool ReadRows(SqlStatement& q, Part* part, StopAsker ask) {
   InterruptOnStop interrupt(sqlite3_db_handle(q.get()), &ask);
   RowSink sink(part, ask);
   while (q.Step()) {
-    sqlite3_stmt* row = q.get();
-    JournalEntry& e = sink.Next(sqlite3_column_int64(row, 0));
-    e.slot = static_cast<int16_t>(sqlite3_column_int(row, 1));
-    ReadSide(row, 2, &e.side[0]);
-    ReadSide(row, 9, &e.side[1]);
-    if (!sink.Taken()) break;
+    if (!TakeRow(StatementRow{q.get()}, sink)) break;
   }
   if (!sink.Finish()) return false;
   if (q.ok()) return true;
@@ -188,16 +206,6 @@ struct SinkCall {
   std::exception_ptr failure;  // thrown again once SQLite has returned
 };
 
-void ReadSideValues(sqlite3_value** v, JournalSide* s) {
-  s->account = sqlite3_value_int(v[0]);
-  s->department = sqlite3_value_int(v[1]);
-  s->amount = sqlite3_value_int64(v[2]);
-  s->tax = sqlite3_value_int64(v[3]);
-  s->category = static_cast<uint8_t>(sqlite3_value_int(v[4]));
-  s->rate = sqlite3_value_int(v[5]);
-  s->businessType = static_cast<uint8_t>(sqlite3_value_int(v[6]));
-}
-
 void TakeRowValues(sqlite3_context* ctx, int argc, sqlite3_value** v) {
   auto* call = static_cast<SinkCall*>(sqlite3_user_data(ctx));
   if (argc != 16) {
@@ -206,12 +214,10 @@ void TakeRowValues(sqlite3_context* ctx, int argc, sqlite3_value** v) {
   }
   // Nothing may be thrown through SQLite: it is kept and thrown again.
   try {
-    JournalEntry& e = call->sink->Next(sqlite3_value_int64(v[0]));
-    e.slot = static_cast<int16_t>(sqlite3_value_int(v[1]));
-    ReadSideValues(v + 2, &e.side[0]);
-    ReadSideValues(v + 9, &e.side[1]);
     // A stop ends the statement at once with this error.
-    if (!call->sink->Taken()) sqlite3_result_error(ctx, "the read was stopped on request", -1);
+    if (!TakeRow(ValueRow{v}, *call->sink)) {
+      sqlite3_result_error(ctx, "the read was stopped on request", -1);
+    }
   } catch (...) {
     call->failure = std::current_exception();
     sqlite3_result_error_nomem(ctx);
