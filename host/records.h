@@ -23,7 +23,15 @@ struct ByteRecord {
   static constexpr size_t kSize = N;
   uint8_t bytes[N] = {};
 
-  void Clear() { std::memset(bytes, 0, N); }
+  // Through the C library's memset, which clears the larger records with
+  // vector stores; the compiler's own inline clearing of them is about
+  // twice as slow, and a walk clears one record per entry it hands out. The
+  // size passes through an empty asm so that the compiler cannot see it.
+  void Clear() {
+    size_t size = N;
+    asm("" : "+r"(size));
+    std::memset(bytes, 0, size);
+  }
 
   uint8_t U8(size_t off) const { return bytes[off]; }
   void SetU8(size_t off, uint8_t v) { bytes[off] = v; }

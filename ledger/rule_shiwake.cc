@@ -1,6 +1,5 @@
 // The journal walker: entries matching a search condition, their count,
 // and the existence checks by tax rate and by business type.
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -22,16 +21,6 @@ long RateBit(int32_t rate) {
     case kRateReduced8: return 8;
     default: return 0;
   }
-}
-
-// Zeroes the record through the C library's memset, which clears a block of
-// this size with vector stores; the compiler's own inline clearing of it is
-// twice as slow, and this runs for every entry a walk hands out. The size is
-// passed so that the compiler cannot see it.
-void ClearRecord(host::StSWKTINFO* r) {
-  size_t size = sizeof r->bytes;
-  asm("" : "+r"(size));
-  std::memset(r->bytes, 0, size);
 }
 
 void FillSide(host::StSWKTINFO* r, size_t off, const JournalSide& s) {
@@ -72,7 +61,7 @@ class LedgerRuleShiwake : public LedgerWalker<host::ClRuleShiwake> {
     JournalEntry e;
     while (walk_->cursor.Next(&e)) {
       if (!walk_->match.Matches(e)) continue;
-      ClearRecord(entry);
+      entry->Clear();
       FillSide(entry, host::StSWKTINFO::kDebitOff, e.debit());
       FillSide(entry, host::StSWKTINFO::kCreditOff, e.credit());
       return host::kOk;
