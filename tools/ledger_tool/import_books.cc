@@ -12,6 +12,7 @@
 #include "tools/books/book_amount.h"
 #include "tools/books/book_import.h"
 #include "tools/books/data_folder.h"
+#include "tools/ledger_tool/books_arguments.h"
 #include "tools/ledger_tool/books_commands.h"
 
 #include "platform/messages.h"
@@ -37,11 +38,6 @@ namespace {
 
 using platform::Format;
 using platform::Tr;
-
-int Fail(const std::string& message) {
-  std::cerr << "ledora-ledger: " << message << "\n";
-  return 1;
-}
 
 bool ReadClass(const std::string& text, int32_t* out) {
   char* end = nullptr;
@@ -97,70 +93,55 @@ void PrintSummary(const books::ImportSummary& s, const books::TaxTextTable& text
 }  // namespace
 
 int CmdImportBooks(const std::vector<std::string>& a) {
-  std::vector<std::string> positional;
   books::ImportOptions options;
-  std::string layoutName = "single-row";
-  std::string categories = books::BooksDataFolder() + "/tax-categories.tsv";
-  for (size_t i = 1; i < a.size(); ++i) {
-    const std::string& arg = a[i];
-    const bool hasValue = i + 1 < a.size();
+  const OwnOption own = [&options](const std::vector<std::string>& args, size_t* i, int* status) {
+    const std::string& arg = args[*i];
     if (arg == "--dry-run") {
       options.dryRun = true;
     } else if (arg == "--create-accounts") {
       options.createAccounts = true;
-    } else if (arg == "--layout" && hasValue) {
-      layoutName = a[++i];
-    } else if (arg == "--categories" && hasValue) {
-      categories = a[++i];
-    } else if (arg == "--encoding" && hasValue) {
-      if (!books::ParseEncoding(a[++i], &options.encoding)) {
-        return Fail(Format(Tr("The encoding \"%s\" is not known; use auto, cp932 or utf-8."),
-                           a[i].c_str()));
-      }
-    } else if (arg == "--new-account-class" && hasValue) {
+    } else if (arg == "--new-account-class" && *i + 1 < args.size()) {
       int32_t cls = 0;
-      if (!ReadClass(a[++i], &cls)) {
-        return Fail(Format(Tr("The class code \"%s\" is not a number such as 0x40882040; "
-                              "correct --new-account-class."),
-                           a[i].c_str()));
+      if (!ReadClass(args[++*i], &cls)) {
+        *status = Fail(Format(Tr("The class code \"%s\" is not a number such as 0x40882040; "
+                                 "correct --new-account-class."),
+                              args[*i].c_str()));
       }
       options.newAccountClass = cls;
-    } else if (arg.rfind("--", 0) == 0) {
-      return Fail(Format(Tr("The option %s is unknown or lacks its value; see %s --help."),
-                         arg.c_str(), "import-books"));
     } else {
-      positional.push_back(arg);
+      return false;
     }
+    return true;
+  };
+  BooksArguments args;
+  int status = 0;
+  if (!ReadBooksArguments(a, "import-books", kImportBooksSynopsis, own, &args, &status)) {
+    return status;
   }
-  char* end = nullptr;
-  const long dataset = positional.size() == 3 ? std::strtol(positional[1].c_str(), &end, 10) : 0;
-  if (positional.size() != 3 || !end || *end != '\0' || dataset <= 0) {
-    std::cerr << Format(Tr("Usage: ledora-ledger %s %s\n"), "import-books", kImportBooksSynopsis);
-    return Fail(Format(Tr("%s needs HOME, a dataset number and FILE."), "import-books"));
-  }
+  options.encoding = args.encoding;
   options.askClass = AskClass;
   books::Layout layout;
   books::TaxTextTable texts;
   std::string error;
-  if (!books::LoadLayout(books::LayoutPath(layoutName), &layout, &error) ||
-      !texts.Load(categories, &error)) {
+  if (!books::LoadLayout(books::LayoutPath(args.layoutName), &layout, &error) ||
+      !texts.Load(args.categories, &error)) {
     return Fail(error);
   }
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(positional[2].c_str(), "rb"),
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(args.file.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) {
     return Fail(Format(Tr("The file %s cannot be read: %s. Check the file name."),
-                       positional[2].c_str(), std::strerror(errno)));
+                       args.file.c_str(), std::strerror(errno)));
   }
-  auto db = ledger::LedgerDb::Open(positional[0], ledger::LedgerDb::Mode::kReadWrite, &error);
+  auto db = ledger::LedgerDb::Open(args.home, ledger::LedgerDb::Mode::kReadWrite, &error);
   if (!db) return Fail(error);
   books::ImportSummary summary;
-  const books::ImportResult r = books::ImportBooks(*db, static_cast<int>(dataset), file.get(),
-                                                   layout, texts, options, &summary);
+  const books::ImportResult r =
+      books::ImportBooks(*db, args.dataset, file.get(), layout, texts, options, &summary);
   if (r.problemCount > 0) {
-    for (const std::string& p : r.problems) std::cerr << positional[2] << ": " << p << "\n";
+    for (const std::string& p : r.problems) std::cerr << args.file << ": " << p << "\n";
     if (r.problemCount > static_cast<long>(r.problems.size())) {
-      std::cerr << positional[2] << ": "
+      std::cerr << args.file << ": "
                 << Format(Tr("%ld more problems are not shown.\n"),
                           r.problemCount - static_cast<long>(r.problems.size()));
     }

@@ -22,6 +22,7 @@
 #include "ledger/ledger_writer.h"
 #include "ledger/sql_statement.h"
 #include "platform/messages.h"
+#include "tools/ledger_tool/books_arguments.h"
 #include "tools/ledger_tool/books_commands.h"
 #include "tools/ledger_tool/csv_import.h"
 
@@ -29,14 +30,10 @@ namespace {
 
 using ltb::ledger::LedgerDb;
 using ltb::ledger::SqlStatement;
+using ltb::ledger_tool::Fail;
 using ltb::platform::Format;
 using ltb::platform::MessageId;
 using ltb::platform::Tr;
-
-int Fail(const std::string& message) {
-  std::cerr << "ledora-ledger: " << message << "\n";
-  return 1;
-}
 
 // A command given the wrong arguments: what it takes and where its help is.
 int NeedsArguments(const std::string& command, const char* arguments) {
