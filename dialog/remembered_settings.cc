@@ -34,6 +34,12 @@ void Say(const char* format, const std::string& path) {
   std::fprintf(stderr, "%s\n",
                platform::Format(format, platform::Cp932ToUtf8(path).c_str()).c_str());
 }
+// The same with the system's reason (UTF-8) as the second placeholder.
+void Say(const char* format, const std::string& path, const std::string& reason) {
+  std::fprintf(
+      stderr, "%s\n",
+      platform::Format(format, platform::Cp932ToUtf8(path).c_str(), reason.c_str()).c_str());
+}
 
 // The system's reason for the errno a failed call left, in UTF-8 (the same
 // words as an IoStatus gives).
@@ -169,12 +175,9 @@ platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& 
   errno = 0;
   if (!FolderExistsFor(env, folder) && !CreateFolderTree(env, folder)) {
     const int why = errno;
-    std::fprintf(stderr, "%s\n",
-                 platform::Format(platform::Tr("The settings folder %s could not be created: %s. "
-                                               "The conditions of this run are not remembered; "
-                                               "check that you may write in the folder above it."),
-                                  platform::Cp932ToUtf8(folder).c_str(), Reason(why).c_str())
-                     .c_str());
+    Say(platform::Tr("The settings folder %s could not be created: %s. The conditions of this run "
+                     "are not remembered; check that you may write in the folder above it."),
+        folder, Reason(why));
     return platform::IoStatus::FromErrno(folder, why != 0 ? why : EIO);
   }
   const std::string path = folder + fileName;
@@ -184,14 +187,10 @@ platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& 
   std::unique_ptr<platform::FileLock> lock = env.LockFile(path + ".lock", kSettingsLockWaitMs);
   if (!lock) {
     const platform::IoStatus locked = platform::IoStatus::FromErrno(path + ".lock", errno);
-    std::fprintf(stderr, "%s\n",
-                 platform::Format(platform::Tr("The settings file %s could not be locked: %s. The "
-                                               "conditions of this run are not remembered; when "
-                                               "another run is saving them, wait for it and run "
-                                               "again."),
-                                  platform::Cp932ToUtf8(path).c_str(),
-                                  platform::Cp932ToUtf8(locked.reason()).c_str())
-                     .c_str());
+    Say(platform::Tr("The settings file %s could not be locked: %s. The conditions of this run "
+                     "are not remembered; when another run is saving them, wait for it and run "
+                     "again."),
+        path, platform::Cp932ToUtf8(locked.reason()));
     return locked;
   }
   std::string oldText;
@@ -204,14 +203,10 @@ platform::IoStatus StoreRememberedRecord(platform::Env& env, const std::string& 
       platform::WriteFileAtomically(env, path, ReplaceRememberedRecord(oldText, key, newLine),
                                     platform::TempFileMode::kKeepTargetOrShareWithFolderGroup);
   if (!written.ok()) {
-    std::fprintf(stderr, "%s\n",
-                 platform::Format(platform::Tr("The settings file %s could not be written: %s. "
-                                               "The conditions of this run are not remembered and "
-                                               "the file stays as it was; check the free space "
-                                               "and that you may write in its folder."),
-                                  platform::Cp932ToUtf8(path).c_str(),
-                                  platform::Cp932ToUtf8(written.reason()).c_str())
-                     .c_str());
+    Say(platform::Tr("The settings file %s could not be written: %s. The conditions of this run "
+                     "are not remembered and the file stays as it was; check the free space and "
+                     "that you may write in its folder."),
+        path, platform::Cp932ToUtf8(written.reason()));
   }
   return written;
 }
